@@ -1,0 +1,17 @@
+# Warnings as errors everywhere, and floating point kept strict: the roaming
+# uses double-precision sin/cos/asin and its truncated results feed the
+# integer star motion, so x87 excess precision or contracted multiply-adds
+# would change where stars fly on some builds.
+add_library(lumara_options INTERFACE)
+target_compile_options(lumara_options INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Werror
+  -ffp-contract=off)
+if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i[3-6]86|x86)$")
+  target_compile_options(lumara_options INTERFACE -msse2 -mfpmath=sse)
+endif()
+
+if(LUMARA_SANITIZE)
+  set(_san -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_compile_options(lumara_options INTERFACE ${_san})
+  target_link_options(lumara_options INTERFACE ${_san})
+endif()

@@ -1,0 +1,125 @@
+#include "render/draw_star.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "render/splat_table.h"
+
+namespace {
+
+uint32_t load32(const uint8_t* p) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+void store32(uint8_t* p, uint32_t v) { std::memcpy(p, &v, 4); }
+uint16_t load16(const uint8_t* p) {
+    uint16_t v;
+    std::memcpy(&v, p, 2);
+    return v;
+}
+void store16(uint8_t* p, uint16_t v) { std::memcpy(p, &v, 2); }
+
+// Where each colour field of a 16-bit format sits. R5G6B5's green is used as
+// five bits at 6..10 with bit 5 always cleared, so greys stay grey.
+struct Layout16 {
+    int redShift;
+    int greenShift;
+};
+constexpr Layout16 kLayout565{11, 6};
+constexpr Layout16 kLayout555{10, 5};
+
+void plotGrey32(uint8_t* p, int32_t f) {
+    const uint32_t grey = static_cast<uint32_t>(std::max<int32_t>(f, p[1]));
+    store32(p, grey | grey << 8 | grey << 16);
+}
+
+void plotGrey16(uint8_t* p, int32_t f, Layout16 layout) {
+    const uint32_t grey = static_cast<uint32_t>(std::max<int32_t>(f >> 3, load16(p) & 31));
+    store16(p, static_cast<uint16_t>(grey << layout.redShift | grey << layout.greenShift | grey));
+}
+
+void splat32(const FrameTarget& frame, const SplatTable& table, int px, int py, int sub, int32_t f) {
+    const int n = table.splatWidth;
+    const int32_t* weights = table.weights.data() + sub;
+    for (int row = 0; row < n; ++row) {
+        uint8_t* p = frame.row(py + row) + static_cast<intptr_t>(px) * 4;
+        const int32_t* w = weights + row * n * 1024;
+        for (int col = 0; col < n; ++col, p += 4, w += 1024) {
+            const uint32_t add = static_cast<uint32_t>((*w * f) >> 8);
+            const uint32_t old = load32(p);
+            const uint32_t b = std::min<uint32_t>(255, (old & 0xFF) + add);
+            const uint32_t g = std::min<uint32_t>(255, (old >> 8 & 0xFF) + add);
+            const uint32_t r = std::min<uint32_t>(255, (old >> 16 & 0xFF) + add);
+            store32(p, b | g << 8 | r << 16);
+        }
+    }
+}
+
+void splat16(const FrameTarget& frame, const SplatTable& table, int px, int py, int sub, int32_t f,
+             Layout16 layout) {
+    const int n = table.splatWidth;
+    const int32_t f5 = f >> 3;
+    const int32_t* weights = table.weights.data() + sub;
+    for (int row = 0; row < n; ++row) {
+        uint8_t* p = frame.row(py + row) + static_cast<intptr_t>(px) * 2;
+        const int32_t* w = weights + row * n * 1024;
+        for (int col = 0; col < n; ++col, p += 2, w += 1024) {
+            const uint32_t add = static_cast<uint32_t>((*w * f5) >> 8);
+            const uint32_t old = load16(p);
+            const uint32_t b = std::min<uint32_t>(31, (old & 31) + add);
+            const uint32_t g = std::min<uint32_t>(31, (old >> layout.greenShift & 31) + add);
+            const uint32_t r = std::min<uint32_t>(31, (old >> layout.redShift & 31) + add);
+            store16(p, static_cast<uint16_t>(r << layout.redShift | g << layout.greenShift | b));
+        }
+    }
+}
+
+}  // namespace
+
+int32_t starBrightness(const Star& star, int32_t nearSpawnDepth) {
+    // |z| * fade in 64 bits: equal to the 32-bit product for every depth
+    // and fade the flight produces, without overflow for any other.
+    const int64_t dimming = std::llabs(int64_t{star.z}) * star.fade / nearSpawnDepth;
+    return static_cast<int32_t>(std::max<int64_t>(0, 255 - dimming));
+}
+
+void drawStarAt(const StarCanvas& canvas, int64_t x, int64_t y, int64_t limitX, int64_t limitY,
+                int32_t f) {
+    const FrameTarget& frame = canvas.frame;
+    const SplatTable* table = canvas.splat;
+    const int64_t reach = table ? int64_t{table->splatWidth} * 256 : 0;
+    if (x < 0 || y < 0 || x >= limitX - reach || y >= limitY - reach) return;
+    if (frame.empty() || !isDrawableFormat(frame.format)) return;
+
+    const int px = static_cast<int>(x >> 8);
+    const int py = static_cast<int>(y >> 8);
+    // The view limits lie inside the frame the renderer locks; this only
+    // keeps a canvas smaller than its view from being written past.
+    const int span = table ? table->splatWidth : 1;
+    if (px > frame.width - span || py > frame.height - span) return;
+    if (!table) {
+        uint8_t* p = frame.row(py) + static_cast<intptr_t>(px) * bytesPerPixel(frame.format);
+        switch (frame.format) {
+        case kFormatR5G6B5: plotGrey16(p, f, kLayout565); break;
+        case kFormatX1R5G5B5: plotGrey16(p, f, kLayout555); break;
+        default: plotGrey32(p, f); break;
+        }
+        return;
+    }
+    const int sub = static_cast<int>((y >> 3 & 31) * 32 + (x >> 3 & 31));
+    switch (frame.format) {
+    case kFormatR5G6B5: splat16(frame, *table, px, py, sub, f, kLayout565); break;
+    case kFormatX1R5G5B5: splat16(frame, *table, px, py, sub, f, kLayout555); break;
+    default: splat32(frame, *table, px, py, sub, f); break;
+    }
+}
+
+void drawStar(const StarField& field, const Star& star) {
+    drawStarAt(field.canvas, int64_t{field.projectedX} + field.halfWidth,
+               int64_t{field.projectedY} + field.halfHeight, 2 * int64_t{field.halfWidth},
+               2 * int64_t{field.halfHeight}, starBrightness(star, field.nearSpawnDepth));
+}
+
+void PointStar::plot(const StarField& field) const { drawStar(field, *this); }

@@ -1,0 +1,12 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "render/frame_target.h"
+
+// The frame as 8-bit R, G, B triples, rows top to bottom, as a screen would
+// show it (5-bit fields widened by repeating their top bits).
+std::vector<uint8_t> frameToRgb(const FrameTarget& frame);
+
+// The frame's bytes without pitch padding: rows of width * bytes-per-pixel.
+std::vector<uint8_t> framePackedBytes(const FrameTarget& frame);

@@ -1,0 +1,17 @@
+#pragma once
+#include "settings/settings.h"
+#include "starfield/level_table.h"
+#include "starfield/random.h"
+#include "starfield/sine_table.h"
+#include "starfield/star_field.h"
+
+// The objects that live for the whole saver process. Members are constructed
+// in declaration order, which is the order the saver relies on: the
+// generator is seeded first, the star field last.
+struct SaverState {
+    Random rng = Random::seededForSaver();
+    LevelTable levelTable;
+    Settings settings;
+    SineTable sineTable;
+    StarField starField{rng, sineTable, levelTable};
+};

@@ -1,0 +1,42 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "i18n/language_table.h"
+#include "settings/preset.h"
+
+// Every parameter of the saver. Plain values with deep copies: the dialog
+// resets the shared record by assigning a freshly constructed one.
+struct Settings {
+    // BackSound is a fixed text field: at most this many bytes with its NUL.
+    static constexpr size_t kBackSoundCapacity = 300;
+
+    int32_t StarsCount = 5000;
+    int32_t MoveSpeed = 50;
+    int32_t RotSpeed = 5;
+    int32_t Smoothness = 0;
+    std::vector<Preset> Presets;
+    int32_t RoamFreq = 1;
+    int32_t RoamMagn = 0;
+    int32_t Clouds = 0;
+    int32_t AntiAliase = 0;
+    std::string BackSound;  // "" none, "D" built-in music, else a file path
+    std::vector<std::string> RecentSounds;  // newest first
+    int32_t RecentSoundsLimit = 10;
+    std::vector<std::string> NURimages;
+    bool UseNUR = false;
+    ::LanguageTable LanguageTable;  // the loaded language file
+    std::string Language;     // "" = built-in English
+    std::string ProgramDir;
+    std::string HelpFile;
+    std::vector<std::string> LanguageFiles;
+    std::vector<std::string> HelpFiles;
+};
+
+// Guards the nine numeric fields in the store: a mismatch brings the fallbacks.
+uint32_t SettingsChecksum(const Settings& s);
+
+// The flight a first run gets: only the numeric fields, the distribution
+// switch and the sound choice change.
+void ApplyFallbackDefaults(Settings& s);

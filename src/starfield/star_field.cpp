@@ -1,0 +1,141 @@
+#include "starfield/star_field.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "starfield/random.h"
+#include "starfield/sine_table.h"
+
+namespace {
+
+// Positions move by wrapping 32-bit addition: a star flying away from the
+// viewer (negative speed) is never retired by depth, and after days its
+// depth must wrap rather than overflow.
+int32_t wrappingAdd(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+
+int32_t scaledDraw(Random& rng, int64_t range) {
+    return static_cast<int32_t>(rng() * range / Random::kMax);
+}
+
+void roll(StarField& f) {
+    int64_t a = static_cast<int64_t>(f.angle) + f.angleStep;
+    if (a > kAngleTurn) a -= kAngleTurn;
+    if (a < 0) a += kAngleTurn;
+    // Only an angle step of more than a turn (a stored roll speed far out
+    // of range) gets here; keep the angle inside one turn all the same.
+    if (a < 0 || a > kAngleTurn) a = (a % kAngleTurn + kAngleTurn) % kAngleTurn;
+    f.angle = static_cast<int32_t>(a);
+}
+
+void roam(StarField& f) {
+    f.roamPhase = static_cast<double>(f.tick) / f.roamPeriod;
+    const bool segmentStart = int64_t{f.tick} % f.roamPeriod == 0;
+    f.tick = wrappingAdd(f.tick, 1);
+    if (segmentStart) {
+        int32_t t = scaledDraw(f.rng, 256);
+        f.azimuthRate = t * f.azimuthRateScale / 256.0;
+        f.azimuthOffset = std::asin(f.roamAzimuth) - f.roamPhase * f.azimuthRate;
+        t = scaledDraw(f.rng, 256);
+        f.tiltRate = t * f.tiltRateScale / 256.0;
+        f.tiltOffset = std::asin(f.roamTilt) - f.roamPhase * f.tiltRate;
+    }
+    f.roamAzimuth = 0.25 * std::sin(f.roamPhase * f.azimuthRate + f.azimuthOffset);
+    f.roamTilt = 0.25 * std::sin(f.roamPhase * f.tiltRate + f.tiltOffset);
+
+    const auto h = static_cast<int32_t>(std::sin(f.roamTilt) * f.moveStep);
+    f.velocityY = static_cast<int32_t>(std::sin(f.roamAzimuth) * h);
+    f.velocityX = static_cast<int32_t>(std::cos(f.roamAzimuth) * h);
+    f.velocityZ = static_cast<int32_t>(std::cos(f.roamTilt) * f.moveStep);
+}
+
+void starPass(StarField& f) {
+    int32_t placed = 0;
+    for (auto& star : f.stars) {
+        if (star->active) {
+            moveStar(f, *star);
+            if (star->active) star->plot(f);
+        } else if (placed < f.spawnBudget) {
+            star->place(f);
+            ++placed;
+            projectStar(f, *star);
+            star->plot(f);
+        }
+    }
+}
+
+void pictureModeTimer(StarField& f) {
+    if (f.pictures.empty()) return;
+    const int32_t before = f.modeCountdown;
+    f.modeCountdown = wrappingAdd(f.modeCountdown, -1);
+    if (before != 0) return;
+    f.pictureMode = f.pictureMode ? 0 : 1;
+    // A standing flight (speed 0) would divide by zero; it times the phases
+    // as if it crept forward at the slowest step.
+    const int32_t step = f.moveStep != 0 ? f.moveStep : -1;
+    const int32_t approach = f.nearSpawnDepth / step;
+    f.modeCountdown = f.pictureMode ? -approach : approach * -5;
+    f.currentPicture = static_cast<uint32_t>(f.rng()) % f.pictureCount();
+}
+
+}  // namespace
+
+void buildStarField(StarField& field, int32_t starCount, const Star& prototype) {
+    field.starCount = std::clamp(starCount, 0, kMaxStarCount);
+    field.stars.clear();
+    field.stars.reserve(static_cast<size_t>(field.starCount));
+    for (int32_t i = 0; i < field.starCount; ++i) field.stars.push_back(prototype.create());
+}
+
+void projectStar(StarField& field, const Star& star) {
+    const int64_t c = field.sine.cosine(field.angle);
+    const int64_t s = field.sine.sine(field.angle);
+    const int64_t d = star.z | 1;
+    const int64_t x = star.x;
+    const int64_t y = star.y;
+    field.projectedX = static_cast<int32_t>((x * c - y * s) / d * field.focalLength / 65536);
+    field.projectedY = static_cast<int32_t>((x * s + y * c) / d * field.focalLength / 65536);
+}
+
+void moveStar(StarField& field, Star& star) {
+    // Products in 64 bits: the same as 32-bit ones for every offered speed,
+    // and no overflow for a stored speed far beyond them.
+    const int64_t scale = field.stepScale;
+    star.x = wrappingAdd(star.x, static_cast<int32_t>(field.velocityX * scale / 256));
+    star.y = wrappingAdd(star.y, static_cast<int32_t>(field.velocityY * scale / 256));
+    star.z = wrappingAdd(star.z, static_cast<int32_t>(scale * field.velocityZ / 256));
+    projectStar(field, star);
+    const int64_t bound = 2 * static_cast<int64_t>(field.halfWidth);
+    if (star.z < 0 || std::abs(static_cast<int64_t>(field.projectedX)) >= bound ||
+        std::abs(static_cast<int64_t>(field.projectedY)) >= bound)
+        star.active = false;
+}
+
+void stepStarField(StarField& field) {
+    roll(field);
+    roam(field);
+    starPass(field);
+    pictureModeTimer(field);
+}
+
+void Star::place(StarField& field) {
+    Random& rng = field.rng;
+    if (field.pictureMode == 0 || field.pictures.empty()) {
+        z = field.nearSpawnDepth + scaledDraw(rng, int64_t{field.farDepth} - field.nearSpawnDepth);
+        x = scaledDraw(rng, 2 * int64_t{field.spawnHalfWidth}) - field.spawnHalfWidth;
+        y = scaledDraw(rng, 2 * int64_t{field.spawnHalfHeight}) - field.spawnHalfHeight;
+    } else {
+        const DistributionMap::Point p =
+            sampleDistribution(field.pictures[field.currentPicture], field.levels, rng);
+        z = field.farDepth;
+        // The picture's 1024 x 1024 target area is centred on the view axis.
+        constexpr int64_t kTargetCentre = 512 * 256;
+        x = static_cast<int32_t>((int64_t{p.x} * 256 - kTargetCentre) / 8);
+        y = static_cast<int32_t>((int64_t{p.y} * 256 - kTargetCentre) / 8);
+    }
+    fade = field.fadeMin + scaledDraw(rng, int64_t{field.fadeMax} - field.fadeMin);
+    active = true;
+}
+
+std::unique_ptr<Star> PointStar::create() const { return std::make_unique<PointStar>(); }

@@ -1,0 +1,102 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "render/frame_target.h"
+#include "starfield/distribution_map.h"
+#include "starfield/star.h"
+
+class LevelTable;
+class Random;
+class SineTable;
+struct SplatTable;
+
+// What a star is drawn into during one frame: the locked frame and the
+// splat table of the anti-aliasing mode (none in "Disabled" mode).
+struct StarCanvas {
+    FrameTarget frame;
+    const SplatTable* splat = nullptr;
+};
+
+// The flight: every star, the view, the roll and roaming state, and the
+// pictures stars may be drawn from. One exists for the whole process.
+class StarField {
+public:
+    StarField(Random& generator, const SineTable& sineTable, const LevelTable& levelTable)
+        : rng(generator), sine(sineTable), levels(levelTable) {}
+    StarField(const StarField&) = delete;
+    StarField& operator=(const StarField&) = delete;
+
+    Random& rng;
+    const SineTable& sine;
+    const LevelTable& levels;
+
+    int32_t velocityZ = -1;
+    int32_t angleStep = 0;
+    int32_t halfWidth = 320;   // view centre, 1/256 pixel
+    int32_t halfHeight = 240;
+    int32_t fadeMin = 200;
+    int32_t fadeMax = 300;
+    int32_t farDepth = 256000;
+    int32_t nearSpawnDepth = 166400;
+    int32_t stepScale = 256;
+    int32_t spawnBudget = 0;
+    int32_t velocityX = 0;
+    int32_t velocityY = 0;
+    int32_t angle = 0;  // roll, 0..411774
+    double roamAzimuth = 0.0;
+    double roamTilt = 0.0;
+    double azimuthRate = 1.0;
+    double tiltRate = 1.0;
+    double azimuthOffset = 0.0;
+    double tiltOffset = 0.0;
+    double azimuthRateScale = 1.0;
+    double tiltRateScale = 1.0;
+    int32_t moveStep = -1;
+    int32_t focalLength = 256000;
+    int32_t roamPeriod = 1;
+    int32_t spawnHalfWidth = 0;
+    int32_t spawnHalfHeight = 0;
+    int32_t pictureMode = 0;
+    int32_t modeCountdown = 500;
+    std::vector<std::unique_ptr<Star>> stars;
+    int32_t starCount = 0;
+    int32_t tick = 0;
+    // Only pictures that can be sampled; empty when none is used.
+    std::vector<DistributionMap> pictures;
+    uint32_t currentPicture = 0;
+    double roamPhase = 0.0;
+
+    // Projection of the star projected last, 1/256 pixel from the view centre.
+    int32_t projectedX = 0;
+    int32_t projectedY = 0;
+
+    // The renderer's view of the same flight.
+    int32_t width = 0;
+    int32_t height = 0;
+    const void* window = nullptr;
+    int32_t pixelFormat = kFormatUnknown;
+    int32_t antiAlias = 0;
+    StarCanvas canvas;
+
+    uint32_t pictureCount() const { return static_cast<uint32_t>(pictures.size()); }
+};
+
+// Most stars one field holds. Far beyond anything offered; it only keeps an
+// absurd stored count from exhausting memory.
+inline constexpr int32_t kMaxStarCount = 1000000;
+
+// Makes the field's stars from the prototype, all inactive. A negative
+// count gives none; counts above kMaxStarCount are held there.
+void buildStarField(StarField& field, int32_t starCount, const Star& prototype);
+
+// Writes projectedX/projectedY for the star under the current roll.
+void projectStar(StarField& field, const Star& star);
+
+// Advances, projects and, when it passed the viewer or left the view, retires a star.
+void moveStar(StarField& field, Star& star);
+
+// One simulation step: roll, roaming, the star pass (drawing each star as it
+// goes) and the picture-mode timer.
+void stepStarField(StarField& field);

@@ -1,0 +1,11 @@
+#pragma once
+#include <string>
+
+#include "render/frame_target.h"
+
+// Writes the frame as an RGB picture, PNG, binary PPM or BMP by the file's
+// extension. False (and errno-style text in `error`) when it cannot be written.
+bool writeFrameImage(const FrameTarget& frame, const std::string& path, std::string& error);
+
+// Writes the frame's bytes as the frame holds them, rows without padding.
+bool writeFrameRaw(const FrameTarget& frame, const std::string& path, std::string& error);

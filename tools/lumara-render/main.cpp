@@ -1,0 +1,38 @@
+// lumara-render: the saver's frames without a window, for tests, pictures
+// and benchmarks. Exit 0 on success, 2 on a bad argument (nothing written),
+// 1 when an output file cannot be written.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "headless_run.h"
+#include "image_file.h"
+#include "render_options.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    auto parsed = parseRenderOptions(args);
+    if (auto* bad = std::get_if<OptionError>(&parsed)) {
+        std::fprintf(stderr, "lumara-render: %s (see --help)\n", bad->message.c_str());
+        return 2;
+    }
+    const RenderOptions& options = std::get<RenderOptions>(parsed);
+    if (options.help) {
+        std::fputs(renderUsage(), stdout);
+        return 0;
+    }
+
+    HeadlessRun run(options);
+    for (int32_t i = 0; i < options.frames; ++i) run.tick();
+
+    std::string error;
+    if (!options.outPath.empty() && !writeFrameImage(run.frame(), options.outPath, error)) {
+        std::fprintf(stderr, "lumara-render: %s\n", error.c_str());
+        return 1;
+    }
+    if (!options.rawPath.empty() && !writeFrameRaw(run.frame(), options.rawPath, error)) {
+        std::fprintf(stderr, "lumara-render: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,98 @@
+#include "render_options.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <string_view>
+
+namespace {
+
+constexpr int32_t kMaxSide = 16384;
+constexpr std::array<std::string_view, 9> kSettingNames = {
+    "StarsCount", "MoveSpeed", "RotSpeed", "Smoothness", "RoamFreq",
+    "RoamMagn",   "Clouds",    "AntiAliase", "UseNUR"};
+
+bool parseInt(std::string_view text, int32_t& out) {
+    if (text.empty()) return false;
+    if (text.front() == '+') text.remove_prefix(1);
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+bool parseSize(std::string_view text, int32_t& w, int32_t& h) {
+    const size_t x = text.find_first_of("xX");
+    if (x == std::string_view::npos) return false;
+    return parseInt(text.substr(0, x), w) && parseInt(text.substr(x + 1), h) && w >= 1 && h >= 1 &&
+           w <= kMaxSide && h <= kMaxSide;
+}
+
+bool hasImageExtension(std::string_view path) {
+    const size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos) return false;
+    std::string ext(path.substr(dot + 1));
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext == "png" || ext == "ppm" || ext == "bmp";
+}
+
+}  // namespace
+
+const char* renderUsage() {
+    return "usage: lumara-render [--size WxH] [--frames N] [--format 21|22|23|24]\n"
+           "                     [--set NAME=VALUE]... [--picture PATH]...\n"
+           "                     (--out FILE.png|.ppm|.bmp | --raw FILE)...\n"
+           "Runs the saver's start-up and N frame ticks without a window and writes the last frame.\n"
+           "Settings start at a first run's values; --set overrides StarsCount, MoveSpeed,\n"
+           "RotSpeed, Smoothness, RoamFreq, RoamMagn, Clouds, AntiAliase, UseNUR.\n";
+}
+
+std::variant<RenderOptions, OptionError> parseRenderOptions(const std::vector<std::string>& args) {
+    RenderOptions o;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& flag = args[i];
+        if (flag == "--help" || flag == "-h") {
+            o.help = true;
+            return o;
+        }
+        if (i + 1 >= args.size()) return OptionError{flag.rfind("--", 0) == 0 && flag.size() > 2
+                                                         ? "missing value after " + flag
+                                                         : "unknown argument: " + flag};
+        const std::string& value = args[++i];
+        if (flag == "--size") {
+            if (!parseSize(value, o.width, o.height))
+                return OptionError{"bad --size '" + value + "': expected WxH, each 1 to 16384"};
+        } else if (flag == "--frames") {
+            if (!parseInt(value, o.frames) || o.frames < 1)
+                return OptionError{"bad --frames '" + value + "': expected a whole number of at least 1"};
+        } else if (flag == "--format") {
+            if (!parseInt(value, o.format) || o.format < 21 || o.format > 24)
+                return OptionError{"bad --format '" + value + "': expected 21, 22, 23 or 24"};
+        } else if (flag == "--set") {
+            const size_t eq = value.find('=');
+            const std::string name = value.substr(0, eq);
+            if (eq == std::string::npos ||
+                std::find(kSettingNames.begin(), kSettingNames.end(), name) == kSettingNames.end())
+                return OptionError{"bad --set '" + value + "': expected NAME=VALUE with NAME one of "
+                                   "StarsCount, MoveSpeed, RotSpeed, Smoothness, RoamFreq, RoamMagn, "
+                                   "Clouds, AntiAliase, UseNUR"};
+            int32_t number = 0;
+            if (!parseInt(std::string_view(value).substr(eq + 1), number))
+                return OptionError{"bad --set '" + value + "': the value must be a 32-bit whole number"};
+            o.overrides.emplace_back(name, number);
+        } else if (flag == "--picture") {
+            if (value.empty()) return OptionError{"bad --picture: empty path"};
+            o.pictures.push_back(value);
+        } else if (flag == "--out") {
+            if (!hasImageExtension(value))
+                return OptionError{"bad --out '" + value + "': the name must end in .png, .ppm or .bmp"};
+            o.outPath = value;
+        } else if (flag == "--raw") {
+            if (value.empty()) return OptionError{"bad --raw: empty path"};
+            o.rawPath = value;
+        } else {
+            return OptionError{"unknown argument: " + flag};
+        }
+    }
+    if (o.outPath.empty() && o.rawPath.empty()) return OptionError{"no output: give --out FILE or --raw FILE"};
+    return o;
+}
