@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include "settings/settings.h"
+
+namespace {
+
+Settings record(int32_t stars, int32_t move, int32_t rot, int32_t smooth, int32_t freq, int32_t magn,
+                int32_t clouds, int32_t aa, bool nur) {
+    Settings s;
+    s.StarsCount = stars;
+    s.MoveSpeed = move;
+    s.RotSpeed = rot;
+    s.Smoothness = smooth;
+    s.RoamFreq = freq;
+    s.RoamMagn = magn;
+    s.Clouds = clouds;
+    s.AntiAliase = aa;
+    s.UseNUR = nur;
+    return s;
+}
+
+}  // namespace
+
+TEST(SettingsRecord, ConstructionValues) {
+    const Settings s;
+    EXPECT_EQ(s.StarsCount, 5000);
+    EXPECT_EQ(s.MoveSpeed, 50);
+    EXPECT_EQ(s.RotSpeed, 5);
+    EXPECT_EQ(s.Smoothness, 0);
+    EXPECT_EQ(s.RoamFreq, 1);
+    EXPECT_EQ(s.RoamMagn, 0);
+    EXPECT_EQ(s.Clouds, 0);
+    EXPECT_EQ(s.AntiAliase, 0);
+    EXPECT_FALSE(s.UseNUR);
+    EXPECT_EQ(s.RecentSoundsLimit, 10);
+    EXPECT_TRUE(s.BackSound.empty() && s.Language.empty() && s.ProgramDir.empty() && s.HelpFile.empty());
+    EXPECT_TRUE(s.Presets.empty() && s.RecentSounds.empty() && s.NURimages.empty());
+    EXPECT_TRUE(s.LanguageFiles.empty() && s.HelpFiles.empty());
+}
+
+TEST(SettingsRecord, FallbackDefaultsChangeOnlyTheFlightFields) {
+    Settings s = record(7, 8, 9, 10, 11, 12, 3, 4, true);
+    s.BackSound = "D";
+    s.NURimages = {"/pictures/a.png"};
+    s.RecentSounds = {"/sounds/x.wav"};
+    s.Language = "/opt/lumara/Deutsch.lang";
+    s.HelpFile = "/opt/lumara/help.chm";
+    s.ProgramDir = "/opt/lumara";
+    s.Presets.push_back(Preset{});
+    s.RecentSoundsLimit = 7;
+    ApplyFallbackDefaults(s);
+
+    EXPECT_EQ(s.StarsCount, 2000);
+    EXPECT_EQ(s.MoveSpeed, 500);
+    EXPECT_EQ(s.RotSpeed, -25);
+    EXPECT_EQ(s.Smoothness, 30);
+    EXPECT_EQ(s.RoamFreq, 30);
+    EXPECT_EQ(s.RoamMagn, 10);
+    EXPECT_EQ(s.Clouds, 0);
+    EXPECT_EQ(s.AntiAliase, 0);
+    EXPECT_FALSE(s.UseNUR);
+    EXPECT_TRUE(s.BackSound.empty());
+    // Everything else is the user's and stays.
+    EXPECT_EQ(s.NURimages.size(), 1u);
+    EXPECT_EQ(s.RecentSounds.size(), 1u);
+    EXPECT_EQ(s.Presets.size(), 1u);
+    EXPECT_EQ(s.Language, "/opt/lumara/Deutsch.lang");
+    EXPECT_EQ(s.HelpFile, "/opt/lumara/help.chm");
+    EXPECT_EQ(s.ProgramDir, "/opt/lumara");
+    EXPECT_EQ(s.RecentSoundsLimit, 7);
+}
+
+// Values worked out by hand from the checksum's definition (mod 2^32).
+TEST(SettingsChecksum, MatchesHandComputedRecords) {
+    EXPECT_EQ(SettingsChecksum(record(2000, 500, -25, 30, 30, 10, 0, 0, false)), 0xFFFFF9C9u);
+    EXPECT_EQ(SettingsChecksum(record(5000, 50, 5, 0, 1, 0, 0, 0, false)), 0x000013BEu);
+    EXPECT_EQ(SettingsChecksum(record(20000, 1000, -100, 100, 100, 100, 10, 5, true)), 0x4C4A82CBu);
+    EXPECT_EQ(SettingsChecksum(record(0, 0, 0, 0, 0, 0, 0, 0, false)), 0x7D5D0001u);
+}
+
+TEST(SettingsChecksum, CoversTheNineFlightFieldsAndNothingElse) {
+    const Settings base = record(20000, 1000, -100, 100, 100, 100, 10, 5, true);
+    Settings other = base;
+    other.BackSound = "D";
+    other.NURimages = {"x.png"};
+    other.RecentSounds = {"y.wav"};
+    other.Language = "z.lang";
+    other.HelpFile = "h.chm";
+    other.Presets.push_back(Preset{});
+    EXPECT_EQ(SettingsChecksum(other), SettingsChecksum(base));
+
+    // AntiAliase enters only the mixing steps, yet still changes the result.
+    other = base;
+    other.AntiAliase = 4;
+    EXPECT_EQ(SettingsChecksum(other), 0xD48BB23Bu);
+    other = base;
+    other.UseNUR = false;
+    EXPECT_NE(SettingsChecksum(other), SettingsChecksum(base));
+}
+
+TEST(SettingsRecord, CopiesAreDeep) {
+    Settings a;
+    a.NURimages = {"one.png"};
+    a.Presets.push_back(Preset{});
+    Settings b = a;
+    b.NURimages.push_back("two.png");
+    b.Presets.clear();
+    EXPECT_EQ(a.NURimages.size(), 1u);
+    EXPECT_EQ(a.Presets.size(), 1u);
+    b = Settings();  // the dialog's reset to construction values
+    EXPECT_EQ(b.StarsCount, 5000);
+    EXPECT_TRUE(b.NURimages.empty());
+}
