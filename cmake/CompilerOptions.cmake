@@ -18,3 +18,8 @@ if(LUMARA_SANITIZE)
   target_compile_options(lumara_options INTERFACE ${_san})
   target_link_options(lumara_options INTERFACE ${_san})
 endif()
+
+# Fuzz builds instrument the whole core for coverage, not only the targets.
+if(LUMARA_BUILD_FUZZ)
+  target_compile_options(lumara_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()

@@ -1,0 +1,18 @@
+# Sourced by the other scripts: installs the Debian packages a step needs,
+# only those missing, so a fresh Debian 12 machine (as root) gets set up and
+# a prepared one is left alone.
+ensure_packages() {
+    local missing=()
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libstb-dev)
+TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev)

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the GCC release build, the Clang build under
+# AddressSanitizer and UndefinedBehaviorSanitizer (so the golden frames are
+# checked on two compilers), short fuzz runs, and a build of the benchmarks.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+jobs=$(nproc)
+
+echo "== GCC release build and tests"
+cmake -S . -B build/gcc -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/gcc -j "$jobs"
+ctest --test-dir build/gcc --output-on-failure -j "$jobs"
+
+echo "== Clang sanitizer build and tests, fuzz targets"
+CC=clang CXX=clang++ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DLUMARA_SANITIZE=ON -DLUMARA_BUILD_FUZZ=ON -DLUMARA_BUILD_BENCH=OFF >/dev/null
+cmake --build build/asan -j "$jobs"
+for fuzzer in build/asan/fuzz/fuzz_*; do
+    [ -x "$fuzzer" ] || continue
+    name=$(basename "$fuzzer")
+    corpus="build/asan/fuzz/corpus/$name"
+    mkdir -p "$corpus"
+    seeds="fuzz/seeds/${name#fuzz_}"
+    [ -d "$seeds" ] || seeds=""
+    echo "-- $name (30 s)"
+    "$fuzzer" -max_total_time=30 -rss_limit_mb=2048 -print_final_stats=0 "$corpus" $seeds 2>&1 | tail -n 2
+done
+ctest --test-dir build/asan --output-on-failure -j "$jobs"

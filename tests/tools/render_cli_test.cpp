@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "run_tool.h"
+
+TEST(RenderCli, WritesEachImageKindAndTheRawFrame) {
+    const std::string png = tmpPath("cli.png"), ppm = tmpPath("cli.ppm"), bmp = tmpPath("cli.bmp"),
+                      raw = tmpPath("cli.raw");
+    for (const auto& p : {png, ppm, bmp, raw}) std::remove(p.c_str());
+    ASSERT_EQ(runRender("--size 33x17 --frames 3 --out " + png), 0);
+    ASSERT_EQ(runRender("--size 33x17 --frames 3 --out " + ppm + " --raw " + raw), 0);
+    ASSERT_EQ(runRender("--size 33x17 --frames 3 --format 23 --out " + bmp), 0);
+
+    const auto pngBytes = readFile(png);
+    ASSERT_GE(pngBytes.size(), 8u);
+    EXPECT_EQ(std::memcmp(pngBytes.data(), "\x89PNG", 4), 0);
+    const auto ppmBytes = readFile(ppm);
+    const std::string header = "P6\n33 17\n255\n";
+    ASSERT_EQ(ppmBytes.size(), header.size() + 33 * 17 * 3);
+    EXPECT_EQ(std::string(ppmBytes.begin(), ppmBytes.begin() + static_cast<long>(header.size())), header);
+    EXPECT_EQ(readFile(bmp).at(0), 'B');
+    EXPECT_EQ(readFile(raw).size(), 33u * 17 * 4) << "raw rows carry no pitch padding";
+}
+
+TEST(RenderCli, RawFrameIsTheFrameItselfInEachFormat) {
+    for (const auto& [format, bpp] : {std::pair{21, 4}, {22, 4}, {23, 2}, {24, 2}}) {
+        const std::string raw = tmpPath("fmt" + std::to_string(format) + ".raw");
+        ASSERT_EQ(runRender("--size 50x20 --frames 5 --format " + std::to_string(format) + " --raw " + raw), 0);
+        EXPECT_EQ(readFile(raw).size(), static_cast<size_t>(50 * 20 * bpp)) << format;
+    }
+    // Byte 3 is written as 0 in both 32-bit formats, so they agree byte for byte.
+    EXPECT_EQ(readFile(tmpPath("fmt21.raw")), readFile(tmpPath("fmt22.raw")));
+}
+
+TEST(RenderCli, BadArgumentsExitTwoAndWriteNothing) {
+    const std::string out = tmpPath("bad.png");
+    const char* cases[] = {
+        "--size 0x10", "--size 16385x10", "--size 10", "--size axb", "--size 10x10x", "--size 99999999999x1",
+        "--frames 0", "--frames -3", "--frames lots", "--format 20", "--format 25", "--format 2x",
+        "--set Unknown=3", "--set StarsCount", "--set StarsCount=ten", "--set StarsCount=99999999999",
+        "--set =5", "--bogus 1", "--size",
+    };
+    for (const char* args : cases) {
+        std::remove(out.c_str());
+        EXPECT_EQ(runRender(std::string(args) + " --out " + out), 2) << args;
+        EXPECT_FALSE(fileExists(out)) << args;
+    }
+    EXPECT_EQ(runRender("--size 10x10"), 2) << "no output named";
+    EXPECT_EQ(runRender("--out " + tmpPath("frame.gif")), 2) << "unknown picture kind";
+    EXPECT_FALSE(fileExists(tmpPath("frame.gif")));
+    EXPECT_EQ(runRender("--help"), 0);
+}
+
+TEST(RenderCli, UnwritableOutputIsAnErrorNotSuccess) {
+    EXPECT_EQ(runRender("--size 8x8 --out /nonexistent-folder/x.png"), 1);
+    EXPECT_EQ(runRender("--size 8x8 --raw /nonexistent-folder/x.raw"), 1);
+}
+
+TEST(RenderCli, OutOfRangeSettingsStillRender) {
+    const std::string raw = tmpPath("wild.raw");
+    for (const char* set : {"--set MoveSpeed=0 --set Smoothness=0", "--set StarsCount=-5",
+                            "--set RotSpeed=2147483647 --set RoamMagn=-1 --set RoamFreq=-2147483648",
+                            "--set AntiAliase=9", "--set AntiAliase=-1 --set MoveSpeed=-1000"}) {
+        EXPECT_EQ(runRender(std::string(set) + " --size 64x48 --frames 20 --raw " + raw), 0) << set;
+    }
+}
