@@ -40,13 +40,15 @@ void plotGrey16(uint8_t* p, int32_t f, Layout16 layout) {
     store16(p, static_cast<uint16_t>(grey << layout.redShift | grey << layout.greenShift | grey));
 }
 
-void splat32(const FrameTarget& frame, const SplatTable& table, int px, int py, int sub, int32_t f) {
+// Splat rows are drawn over their spans only: outside them every weight is
+// 0, which adds nothing.
+void splat32(const FrameTarget& frame, const SplatTable& table, int px, int py, int sx, int sy, int32_t f) {
     const int n = table.splatWidth;
-    const int32_t* weights = table.weights.data() + sub;
+    const SplatTable::Span* spans = table.rowSpans(sx, sy);
     for (int row = 0; row < n; ++row) {
-        uint8_t* p = frame.row(py + row) + static_cast<intptr_t>(px) * 4;
-        const int32_t* w = weights + row * n * 1024;
-        for (int col = 0; col < n; ++col, p += 4, w += 1024) {
+        const int32_t* w = table.splat(sx, sy) + row * n + spans[row].first;
+        uint8_t* p = frame.row(py + row) + static_cast<intptr_t>(px + spans[row].first) * 4;
+        for (int col = spans[row].first; col < spans[row].end; ++col, p += 4, ++w) {
             const uint32_t add = static_cast<uint32_t>((*w * f) >> 8);
             const uint32_t old = load32(p);
             const uint32_t b = std::min<uint32_t>(255, (old & 0xFF) + add);
@@ -57,15 +59,15 @@ void splat32(const FrameTarget& frame, const SplatTable& table, int px, int py, 
     }
 }
 
-void splat16(const FrameTarget& frame, const SplatTable& table, int px, int py, int sub, int32_t f,
+void splat16(const FrameTarget& frame, const SplatTable& table, int px, int py, int sx, int sy, int32_t f,
              Layout16 layout) {
     const int n = table.splatWidth;
     const int32_t f5 = f >> 3;
-    const int32_t* weights = table.weights.data() + sub;
+    const SplatTable::Span* spans = table.rowSpans(sx, sy);
     for (int row = 0; row < n; ++row) {
-        uint8_t* p = frame.row(py + row) + static_cast<intptr_t>(px) * 2;
-        const int32_t* w = weights + row * n * 1024;
-        for (int col = 0; col < n; ++col, p += 2, w += 1024) {
+        const int32_t* w = table.splat(sx, sy) + row * n + spans[row].first;
+        uint8_t* p = frame.row(py + row) + static_cast<intptr_t>(px + spans[row].first) * 2;
+        for (int col = spans[row].first; col < spans[row].end; ++col, p += 2, ++w) {
             const uint32_t add = static_cast<uint32_t>((*w * f5) >> 8);
             const uint32_t old = load16(p);
             const uint32_t b = std::min<uint32_t>(31, (old & 31) + add);
@@ -108,11 +110,11 @@ void drawStarAt(const StarCanvas& canvas, int64_t x, int64_t y, int64_t limitX, 
         }
         return;
     }
-    const int sub = static_cast<int>((y >> 3 & 31) * 32 + (x >> 3 & 31));
+    const int sx = static_cast<int>(x >> 3 & 31), sy = static_cast<int>(y >> 3 & 31);
     switch (frame.format) {
-    case kFormatR5G6B5: splat16(frame, *table, px, py, sub, f, kLayout565); break;
-    case kFormatX1R5G5B5: splat16(frame, *table, px, py, sub, f, kLayout555); break;
-    default: splat32(frame, *table, px, py, sub, f); break;
+    case kFormatR5G6B5: splat16(frame, *table, px, py, sx, sy, f, kLayout565); break;
+    case kFormatX1R5G5B5: splat16(frame, *table, px, py, sx, sy, f, kLayout555); break;
+    default: splat32(frame, *table, px, py, sx, sy, f); break;
     }
 }
 

@@ -71,10 +71,18 @@ SplatTable buildSplatTable(int n) {
                 for (int col = 0; col < n; ++col) {
                     const int64_t u0 = col * int64_t{64} - centreX;
                     const int32_t inside = disc.count(u0, u0 + 63, v0, v0 + 63);
-                    table.weights[static_cast<size_t>((row * n + col) * 1024 + sy * 32 + sx)] = inside / 16;
+                    table.weights[static_cast<size_t>(((sy * 32 + sx) * n + row) * n + col)] = inside / 16;
                 }
             }
         }
+    }
+    table.spans.resize(static_cast<size_t>(n) * 1024);
+    for (size_t i = 0; i < table.spans.size(); ++i) {
+        const int32_t* row = table.weights.data() + i * static_cast<size_t>(n);
+        int first = 0, end = n;
+        while (first < n && row[first] == 0) ++first;
+        while (end > first && row[end - 1] == 0) --end;
+        table.spans[i] = {static_cast<uint8_t>(first), static_cast<uint8_t>(end)};
     }
     return table;
 }

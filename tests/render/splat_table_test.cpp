@@ -19,7 +19,7 @@ std::vector<int32_t> directCount(int n) {
             for (int j = 0; j < s; ++j)
                 for (int i = 0; i < s; ++i)
                     if ((i - cx) * (i - cx) + (j - cy) * (j - cy) < r * r) ++counts[static_cast<size_t>((j / 64) * n + i / 64)];
-            for (int p = 0; p < n * n; ++p) table[static_cast<size_t>(p * 1024 + sy * 32 + sx)] = counts[static_cast<size_t>(p)] / 16;
+            for (int p = 0; p < n * n; ++p) table[static_cast<size_t>((sy * 32 + sx) * n * n + p)] = counts[static_cast<size_t>(p)] / 16;
         }
     return table;
 }
