@@ -1,0 +1,90 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "saver/messages.h"
+
+struct ScreenRect {
+    int32_t left = 0, top = 0, width = 0, height = 0;
+};
+
+struct ScreenPoint {
+    int32_t x = 0, y = 0;
+};
+
+// How the saver window is made: a child filling the preview pane, or a
+// topmost pop-up over the whole virtual screen.
+struct SaverWindowSpec {
+    WindowHandle parent = 0;  // the preview pane; 0 for full screen
+    ScreenRect rect;
+    const char* title = "";
+};
+
+// What the host shell needs of the windowing system. The Windows adapter
+// maps each operation onto one or two Win32 calls; the Linux adapter
+// implements them over SDL and X11.
+class HostPlatform {
+public:
+    virtual ~HostPlatform() = default;
+
+    virtual bool isWindow(WindowHandle window) = 0;
+    virtual WindowHandle foregroundWindow() = 0;
+    virtual void setForegroundWindow(WindowHandle window) = 0;
+    virtual WindowHandle parentOf(WindowHandle window) = 0;
+    // A running full-screen saver: class "WindowsScreenSaverClass", title "Screen Saver".
+    virtual WindowHandle findRunningSaver() = 0;
+    virtual ScreenRect virtualScreen() = 0;
+    // The screen's clip box, used when the virtual screen reports no size.
+    virtual ScreenRect screenClipBox() = 0;
+    virtual ScreenRect clientRect(WindowHandle window) = 0;
+
+    // Registers the window class and creates the window; 0 on failure. The
+    // platform delivers the window's messages to the shell from here on,
+    // creation included.
+    virtual WindowHandle createSaverWindow(const SaverWindowSpec& spec) = 0;
+    // Runs the message loop to its quit message; returns the quit code.
+    virtual int runMessageLoop() = 0;
+    virtual void postQuit(int code) = 0;
+    virtual intptr_t defaultWindowProc(WindowHandle window, const Message& message) = 0;
+    virtual void postMessage(WindowHandle window, const Message& message) = 0;
+    virtual intptr_t sendMessage(WindowHandle window, const Message& message) = 0;
+    // Drops up to `count` pending timer messages of the window.
+    virtual void removePendingTimers(WindowHandle window, int count) = 0;
+    virtual uint32_t registerMessage(std::string_view name) = 0;
+
+    virtual ScreenPoint cursorPosition() = 0;
+    virtual void hideCursor() = 0;
+    virtual uint32_t tickCount() = 0;  // milliseconds, wrapping
+    virtual void yieldTimeSlice() = 0;
+    virtual uint8_t acLineStatus() = 0;  // 255 when unknown
+
+    // The settings dialog, modal, owned by `owner` (0 for none); its result.
+    virtual int showConfigureDialog(WindowHandle owner) = 0;
+};
+
+// System components loaded by name at run time. They exist only on the
+// Windows 95/98/Me family; elsewhere nothing loads and the logic that uses
+// them simply finds none.
+class SystemComponents {
+public:
+    using Library = uintptr_t;    // 0 is none
+    using Procedure = uintptr_t;  // 0 is none
+
+    virtual ~SystemComponents() = default;
+
+    virtual bool isWin9xPlatform() = 0;
+    virtual Library loadLibrary(std::string_view name) = 0;
+    virtual Library loadedModule(std::string_view name) = 0;  // without loading it
+    virtual Procedure findProcedure(Library library, std::string_view name) = 0;
+    virtual void freeLibrary(Library library) = 0;
+
+    // "ScreenSaveUsePassword" of the user's "Control Panel\Desktop" key;
+    // none when the key or the value cannot be read.
+    virtual std::optional<uint32_t> screenSaveUsePassword() = 0;
+    virtual void setScreenSaverRunning(bool running) = 0;
+
+    virtual int32_t callVerifyScreenSavePwd(Procedure verifier, WindowHandle window) = 0;
+    virtual void callPwdChangePassword(Procedure changer, std::string_view provider, WindowHandle window) = 0;
+    virtual uintptr_t callImmAssociateContext(Procedure associate, WindowHandle window, uintptr_t context) = 0;
+};

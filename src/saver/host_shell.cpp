@@ -1,0 +1,223 @@
+#include "saver/host_shell.h"
+
+#include <cstdlib>
+
+#include "saver/command_line.h"
+
+int HostShell::saverMain(std::string_view commandLine) {
+    win9xPlatform_ = components_.isWin9xPlatform();
+    const SaverCommand command = parseSaverCommand(commandLine);
+    auto windowOrForeground = [this](WindowHandle w) {
+        return w != 0 && platform_.isWindow(w) ? w : platform_.foregroundWindow();
+    };
+    switch (command.mode) {
+    case SaverCommand::Mode::FullScreen: return runSaver(0);
+    case SaverCommand::Mode::Preview:
+        if (command.window == 0 || !platform_.isWindow(command.window)) return -1;
+        return runSaver(command.window);
+    case SaverCommand::Mode::Settings: return platform_.showConfigureDialog(0);
+    case SaverCommand::Mode::Configure: return platform_.showConfigureDialog(windowOrForeground(command.window));
+    case SaverCommand::Mode::ChangePassword:
+        if (!win9xPlatform_) return -1;
+        changePassword(windowOrForeground(command.window));
+        return 0;
+    case SaverCommand::Mode::Invalid: break;
+    }
+    return -1;
+}
+
+int HostShell::runSaver(WindowHandle parent) {
+    SaverWindowSpec spec;
+    spec.parent = parent;
+    if (parent != 0) {
+        const ScreenRect client = platform_.clientRect(parent);
+        spec.rect = {0, 0, client.width, client.height};
+        spec.title = "Preview";
+        previewMode_ = true;
+    } else {
+        spec.rect = platform_.virtualScreen();
+        if (spec.rect.width == 0 || spec.rect.height == 0) spec.rect = platform_.screenClipBox();
+        spec.title = "Screen Saver";
+        if (const WindowHandle running = platform_.findRunningSaver()) {
+            platform_.setForegroundWindow(running);
+            return 0;
+        }
+        acLineStatus_ = platform_.acLineStatus();
+        loadPasswordVerifier();
+    }
+    autoPlayMessage_ = win9xPlatform_ ? platform_.registerMessage("QueryCancelAutoPlay") : 0;
+
+    int code = 0;
+    saverWindow_ = platform_.createSaverWindow(spec);
+    if (saverWindow_ != 0) {
+        if (!previewMode_) platform_.setForegroundWindow(saverWindow_);
+        code = platform_.runMessageLoop();
+    }
+    unloadPasswordVerifier();
+    return code;
+}
+
+intptr_t HostShell::hostWindowProc(WindowHandle window, const Message& m) {
+    switch (m.id) {
+    case msg::kCreate:
+        if (const auto imm = components_.loadedModule("IMM32.DLL")) {
+            imeAssociate_ = components_.findProcedure(imm, "ImmAssociateContext");
+            if (imeAssociate_) {
+                savedImeContext_ = components_.callImmAssociateContext(imeAssociate_, window, 0);
+                imeDetached_ = true;
+            }
+        }
+        startCursor_ = platform_.cursorPosition();
+        if (!previewMode_) platform_.hideCursor();
+        return handler_.saverWindowProc(window, m);
+    case msg::kDestroy:
+        if (imeDetached_) components_.callImmAssociateContext(imeAssociate_, window, savedImeContext_);
+        platform_.postQuit(0);
+        return handler_.saverWindowProc(window, m);
+    case msg::kSetText: return 0;
+    case msg::kPaint:
+        if (closing_) return platform_.defaultWindowProc(window, m);
+        if (!previewMode_) platform_.hideCursor();
+        return handler_.saverWindowProc(window, m);
+    case msg::kHelp:
+    case msg::kContextMenu:
+        if (previewMode_) {
+            const WindowHandle parent = platform_.parentOf(window);
+            if (parent != 0) platform_.postMessage(parent, Message{m.id, parent, m.lParam});
+            return 1;
+        }
+        return handler_.saverWindowProc(window, m);
+    case msg::kKeyDown:
+    case msg::kSysKeyDown:
+    case msg::kMouseMove:
+    case msg::kLButtonDown:
+    case msg::kRButtonDown:
+    case msg::kMButtonDown:
+        if (closing_) return platform_.defaultWindowProc(window, m);
+        return handler_.saverWindowProc(window, m);
+    case msg::kTimer:
+        if (closing_) return 0;
+        platform_.yieldTimeSlice();
+        return handler_.saverWindowProc(window, m);
+    case msg::kSysCommand:
+        if (!previewMode_ &&
+            (m.wParam == msg::kScNextWindow || m.wParam == msg::kScPrevWindow || m.wParam == msg::kScScreenSave))
+            return 0;
+        return handler_.saverWindowProc(window, m);
+    default: return handler_.saverWindowProc(window, m);
+    }
+}
+
+void HostShell::requestClose(WindowHandle window) { platform_.postMessage(window, Message{msg::kClose, 0, 0}); }
+
+// The close rules that post a close request for this message; true when one was posted.
+bool HostShell::closeRuleApplies(const Message& m) {
+    switch (m.id) {
+    case msg::kKeyDown:
+    case msg::kSysKeyDown:
+    case msg::kLButtonDown:
+    case msg::kRButtonDown:
+    case msg::kMButtonDown: return true;
+    case msg::kActivateApp: return m.wParam == 0;
+    case msg::kPower: return m.wParam == msg::kPowerSuspendRequest;
+    case msg::kMouseMove: {
+        const ScreenPoint p = platform_.cursorPosition();
+        const int64_t moved = std::llabs(int64_t{p.x} - startCursor_.x) + std::llabs(int64_t{p.y} - startCursor_.y);
+        if (moved <= kMouseThreshold) return false;
+        startCursor_ = p;
+        return true;
+    }
+    case msg::kPowerBroadcast: {
+        const uintptr_t event = m.wParam;
+        if (event == msg::kPowerStatusChange) {
+            const uint8_t now = platform_.acLineStatus();
+            const bool changed = now != acLineStatus_;
+            acLineStatus_ = now;
+            return changed;
+        }
+        const bool resume = event == 6 || event == 7 || event == 8 || event == 18;
+        return !resume || (m.lParam & 1) == 0;
+    }
+    default: return false;
+    }
+}
+
+intptr_t HostShell::defaultSaverProc(WindowHandle window, const Message& m) {
+    if (!previewMode_ && !closing_) {
+        if (m.id == msg::kClose) {
+            if (win9xPlatform_ && !verifyPassword(window)) {
+                startCursor_ = platform_.cursorPosition();
+                return 0;
+            }
+            return platform_.defaultWindowProc(window, m);
+        }
+        if (m.id == msg::kVerifyRequest && win9xPlatform_)
+            return passwordVerifier_ ? components_.callVerifyScreenSavePwd(passwordVerifier_, window) : 1;
+        if (!verifying_) {
+            if (closeRuleApplies(m)) requestClose(window);
+            if (m.id == msg::kShowWindow && m.wParam != 0) platform_.hideCursor();
+            if (m.id == msg::kSetCursor) {
+                platform_.hideCursor();
+                return 1;
+            }
+        }
+    }
+    if (autoPlayMessage_ != 0 && m.id == autoPlayMessage_) {
+        // Cancels a newly inserted disc's automatic playback only while a
+        // password protects the saver.
+        requestClose(window);
+        return passwordVerifier_ ? 1 : 0;
+    }
+    return platform_.defaultWindowProc(window, m);
+}
+
+bool HostShell::verifyPassword(WindowHandle window) {
+    if (verifying_ || closing_) return false;
+    if (!passwordVerifier_) {
+        closing_ = true;
+        return closing_;
+    }
+    const uint32_t now = platform_.tickCount();
+    if (lastVerifyTick_ != kNoVerifyTick && now - lastVerifyTick_ < kVerifyInterval) return closing_;
+    verifying_ = true;
+    platform_.removePendingTimers(window, 2);
+    closing_ = platform_.sendMessage(window, Message{msg::kVerifyRequest, 0, 0}) != 0;
+    verifying_ = false;
+    if (!closing_) platform_.hideCursor();
+    lastVerifyTick_ = platform_.tickCount();
+    return closing_;
+}
+
+void HostShell::loadPasswordVerifier() {
+    if (!win9xPlatform_) return;
+    if (passwordLibrary_) unloadPasswordVerifier();
+    const std::optional<uint32_t> usePassword = components_.screenSaveUsePassword();
+    if (!usePassword || *usePassword == 0) return;
+    passwordLibrary_ = components_.loadLibrary("PASSWORD.CPL");
+    if (!passwordLibrary_) return;
+    passwordVerifier_ = components_.findProcedure(passwordLibrary_, "VerifyScreenSavePwd");
+    if (passwordVerifier_) setScreenSaverRunning(true);
+    else unloadPasswordVerifier();
+}
+
+void HostShell::unloadPasswordVerifier() {
+    if (!win9xPlatform_ || !passwordLibrary_) return;
+    components_.freeLibrary(passwordLibrary_);
+    passwordLibrary_ = 0;
+    if (passwordVerifier_) {
+        passwordVerifier_ = 0;
+        setScreenSaverRunning(false);
+    }
+}
+
+void HostShell::setScreenSaverRunning(bool running) {
+    if (win9xPlatform_) components_.setScreenSaverRunning(running);
+}
+
+void HostShell::changePassword(WindowHandle window) {
+    const SystemComponents::Library mpr = components_.loadLibrary("MPR.DLL");
+    if (!mpr) return;
+    if (const auto change = components_.findProcedure(mpr, "PwdChangePasswordA"))
+        components_.callPwdChangePassword(change, "SCRSAVE", window);
+    components_.freeLibrary(mpr);
+}
