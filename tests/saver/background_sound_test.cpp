@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "saver/background_sound.h"
+#include "settings/settings.h"
+
+namespace {
+
+class RecordingPlayer : public SoundPlayer {
+public:
+    std::vector<std::string> calls;
+    void loopWaveImage(std::span<const uint8_t> wave) override { calls.push_back("image " + std::to_string(wave.size())); }
+    void loopWaveFile(const std::string& path) override { calls.push_back("file " + path); }
+    void stop() override { calls.push_back("stop"); }
+};
+
+uint32_t le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
+uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+
+}  // namespace
+
+TEST(BackgroundSound, BackSoundChoosesWhatPlays) {
+    struct Case {
+        const char* backSound;
+        std::string expected;
+    };
+    const std::string music = "image " + std::to_string(builtInMusic().size());
+    for (const Case& c : {Case{"", ""}, Case{"D", music}, Case{"d", ""}, Case{"X", ""}, Case{"DD", "file DD"},
+                          Case{"/home/me/rain.wav", "file /home/me/rain.wav"}}) {
+        Settings s;
+        s.BackSound = c.backSound;
+        RecordingPlayer player;
+        startBackgroundSound(s, player);
+        EXPECT_EQ(player.calls, c.expected.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.expected})
+            << '"' << c.backSound << '"';
+    }
+    RecordingPlayer idle;
+    stopBackgroundSound(idle);  // stopping when nothing plays is harmless
+    EXPECT_EQ(idle.calls, std::vector<std::string>{"stop"});
+}
+
+TEST(BuiltInMusic, IsAMonoSixteenBitWaveOfTheRightLength) {
+    const auto wave = builtInMusic();
+    ASSERT_EQ(wave.size(), 44u + 50898u);
+    EXPECT_EQ(std::memcmp(wave.data(), "RIFF", 4), 0);
+    EXPECT_EQ(le32(wave.data() + 4), wave.size() - 8);
+    EXPECT_EQ(std::memcmp(wave.data() + 8, "WAVEfmt ", 8), 0);
+    EXPECT_EQ(le16(wave.data() + 20), 1);   // PCM
+    EXPECT_EQ(le16(wave.data() + 22), 1);   // mono
+    EXPECT_EQ(le32(wave.data() + 24), 2000u);
+    EXPECT_EQ(le16(wave.data() + 34), 16);
+    EXPECT_EQ(std::memcmp(wave.data() + 36, "data", 4), 0);
+    EXPECT_EQ(le32(wave.data() + 40), 50898u);
+}
+
+TEST(BuiltInMusic, IsAudibleAndLoopsWithoutAClick) {
+    const auto wave = builtInMusic();
+    std::vector<int> s;
+    for (size_t i = 44; i + 1 < wave.size(); i += 2) s.push_back(static_cast<int16_t>(le16(wave.data() + i)));
+    double energy = 0;
+    int largestStep = 0;
+    for (size_t i = 1; i < s.size(); ++i) {
+        energy += double(s[i]) * s[i];
+        largestStep = std::max(largestStep, std::abs(s[i] - s[i - 1]));
+    }
+    const double rms = std::sqrt(energy / static_cast<double>(s.size()));
+    EXPECT_GT(rms, 1000.0) << "audible";
+    EXPECT_LT(rms, 16000.0) << "not harsh";
+    // The wrap from the last sample to the first is no bigger a step than
+    // the music takes anywhere else.
+    EXPECT_LE(std::abs(s.front() - s.back()), largestStep);
+}
