@@ -1,0 +1,37 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "render/frame_target.h"
+
+// Enlarges a picture to a larger one of the same pixel format with bilinear
+// filtering, straight into the destination: the taps of every destination
+// column and row are worked out once, and one vertically blended source row
+// is the only scratch space. Sample centres map onto each other as a
+// graphics device's linear stretch maps them; beyond the outermost source
+// centres the edge pixels extend.
+class BilinearEnlarger {
+public:
+    // Taps for a source of sourceWidth x sourceHeight into a destination of
+    // width x height, every side at least 1.
+    void prepare(int32_t sourceWidth, int32_t sourceHeight, int32_t width, int32_t height);
+
+    // Overwrites every pixel of `destination` from `source`; both must have
+    // the prepared sizes and the same drawable format.
+    void enlarge(const FrameTarget& source, const FrameTarget& destination);
+
+private:
+    // Source indices and the weight (0..256) of the second, per destination index.
+    struct Taps {
+        std::vector<uint32_t> first;
+        std::vector<uint32_t> second;
+        std::vector<uint32_t> weight;
+        void prepare(int32_t sourceLength, int32_t length);
+    };
+    template <class Layout>
+    void enlargeAs(const FrameTarget& source, const FrameTarget& destination);
+
+    Taps columns_;
+    Taps rows_;
+    std::vector<uint64_t> blendedRow_;
+};
