@@ -42,11 +42,10 @@ void plotGrey16(uint8_t* p, int32_t f, Layout16 layout) {
 
 void splat32(const FrameTarget& frame, const SplatTable& table, int px, int py, int sub, int32_t f) {
     const int n = table.splatWidth;
-    const int32_t* weights = table.weights.data() + sub;
+    const int32_t* w = table.bySubPixel.data() + sub * n * n;
     for (int row = 0; row < n; ++row) {
         uint8_t* p = frame.row(py + row) + static_cast<intptr_t>(px) * 4;
-        const int32_t* w = weights + row * n * 1024;
-        for (int col = 0; col < n; ++col, p += 4, w += 1024) {
+        for (int col = 0; col < n; ++col, p += 4, ++w) {
             const uint32_t add = static_cast<uint32_t>((*w * f) >> 8);
             const uint32_t old = load32(p);
             const uint32_t b = std::min<uint32_t>(255, (old & 0xFF) + add);
@@ -61,11 +60,10 @@ void splat16(const FrameTarget& frame, const SplatTable& table, int px, int py, 
              Layout16 layout) {
     const int n = table.splatWidth;
     const int32_t f5 = f >> 3;
-    const int32_t* weights = table.weights.data() + sub;
+    const int32_t* w = table.bySubPixel.data() + sub * n * n;
     for (int row = 0; row < n; ++row) {
         uint8_t* p = frame.row(py + row) + static_cast<intptr_t>(px) * 2;
-        const int32_t* w = weights + row * n * 1024;
-        for (int col = 0; col < n; ++col, p += 2, w += 1024) {
+        for (int col = 0; col < n; ++col, p += 2, ++w) {
             const uint32_t add = static_cast<uint32_t>((*w * f5) >> 8);
             const uint32_t old = load16(p);
             const uint32_t b = std::min<uint32_t>(31, (old & 31) + add);

@@ -76,5 +76,9 @@ SplatTable buildSplatTable(int n) {
             }
         }
     }
+    table.bySubPixel.resize(table.weights.size());
+    for (int sub = 0; sub < 1024; ++sub)
+        for (int k = 0; k < n * n; ++k)
+            table.bySubPixel[static_cast<size_t>(sub * n * n + k)] = table.weights[static_cast<size_t>(k * 1024 + sub)];
     return table;
 }

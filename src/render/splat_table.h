@@ -8,6 +8,10 @@
 struct SplatTable {
     int32_t splatWidth = 0;
     std::vector<int32_t> weights;  // (row * N + col) * 1024 + sy * 32 + sx
+    // The same weights with each sub-pixel position's N x N splat together,
+    // (sy * 32 + sx) * N * N + row * N + col: a star reads one short run
+    // instead of N * N entries 4 KiB apart.
+    std::vector<int32_t> bySubPixel;
 
     int32_t at(int col, int row, int sx, int sy) const {
         return weights[static_cast<size_t>((row * splatWidth + col) * 1024 + sy * 32 + sx)];
