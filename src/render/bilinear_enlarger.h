@@ -1,15 +1,17 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <vector>
 
 #include "render/frame_target.h"
 
 // Enlarges a picture to a larger one of the same pixel format with bilinear
-// filtering, straight into the destination: the taps of every destination
-// column and row are worked out once, and one vertically blended source row
-// is the only scratch space. Sample centres map onto each other as a
-// graphics device's linear stretch maps them; beyond the outermost source
-// centres the edge pixels extend.
+// filtering, straight into the destination. Each source row is widened once
+// (its taps worked out in advance) into one of two row buffers; every
+// destination row is then a blend of the two widened rows around it, one
+// weight for the whole row, which runs at memory speed. Sample centres map
+// onto each other as a graphics device's linear stretch maps them; beyond
+// the outermost source centres the edge pixels extend.
 class BilinearEnlarger {
 public:
     // Taps for a source of sourceWidth x sourceHeight into a destination of
@@ -30,8 +32,14 @@ private:
     };
     template <class Layout>
     void enlargeAs(const FrameTarget& source, const FrameTarget& destination);
+    template <class Layout>
+    const uint8_t* widenedRow(const FrameTarget& source, uint32_t sourceRow, uint32_t keep);
 
     Taps columns_;
     Taps rows_;
-    std::vector<uint64_t> blendedRow_;
+    // Widened rows as blue, green, red, 0 bytes per destination pixel, and
+    // which source row each holds.
+    std::array<std::vector<uint8_t>, 2> widened_;
+    std::array<uint32_t, 2> widenedFrom_{};
+    std::array<bool, 2> widenedValid_{};
 };
