@@ -1,8 +1,5 @@
 #include "headless_run.h"
 
-#include <cstring>
-
-#include "render/view.h"
 #include "starfield/motion_parameters.h"
 
 bool applySettingOverride(Settings& s, const std::string& name, int32_t value) {
@@ -19,7 +16,9 @@ bool applySettingOverride(Settings& s, const std::string& name, int32_t value) {
     return true;
 }
 
-HeadlessRun::HeadlessRun(const RenderOptions& options) : state_(std::make_unique<SaverState>()) {
+HeadlessRun::HeadlessRun(const RenderOptions& options)
+    : state_(std::make_unique<SaverState>()),
+      device_(options.format, [this](const FrameTarget& frame) { shown_ = frame; }) {
     Settings& settings = state_->settings;
     ApplyFallbackDefaults(settings);  // what a first run loads from an empty store
     for (const auto& [name, value] : options.overrides) applySettingOverride(settings, name, value);
@@ -28,27 +27,15 @@ HeadlessRun::HeadlessRun(const RenderOptions& options) : state_(std::make_unique
     StarField& field = state_->starField;
     buildStarField(field, settings.StarsCount, PointStar());
     deriveMotionParameters(field, settings);
-
-    setViewSize(field, options.width, options.height);
-    field.pixelFormat = options.format;
-    if (const int n = splatWidthForMode(field.antiAlias)) splat_ = buildSplatTable(n);
-
-    // Rows padded past their pixels, as locked surfaces often are, so that
-    // code walking rows by width instead of pitch shows its fault here.
-    const int32_t rowBytes = options.width * bytesPerPixel(options.format);
-    frame_.pitch = (rowBytes + 16 + 63) / 64 * 64;
-    storage_.assign(static_cast<size_t>(frame_.pitch) * static_cast<size_t>(options.height), 0);
-    frame_.pixels = storage_.data();
-    frame_.width = options.width;
-    frame_.height = options.height;
-    frame_.format = options.format;
+    startResult_ = state_->renderer.init(device_, options.width, options.height);
 }
 
+HeadlessRun::~HeadlessRun() { state_->renderer.release(); }
+
 void HeadlessRun::tick() {
-    StarField& field = state_->starField;
-    std::memset(storage_.data(), 0, storage_.size());
-    field.canvas.frame = frame_;
-    field.canvas.splat = splat_.splatWidth ? &splat_ : nullptr;
-    stepStarField(field);
-    field.canvas.frame = FrameTarget{};
+    if (startResult_ != 0) return;
+    Renderer& renderer = state_->renderer;
+    renderer.beginFrame();
+    stepStarField(state_->starField);
+    renderer.presentFrame();
 }

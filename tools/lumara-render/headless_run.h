@@ -1,31 +1,38 @@
 #pragma once
 #include <cstdint>
 #include <memory>
-#include <vector>
+#include <string>
 
 #include "render/frame_target.h"
-#include "render/splat_table.h"
+#include "render/software_device.h"
 #include "render_options.h"
 #include "saver/saver_state.h"
 
 // The saver's start-up and frame sequence without a window: the settings a
-// first run loads, the overrides, the star field, the motion parameters and
-// the view, then frame ticks into a frame in memory.
+// first run loads, the overrides, the star field and the motion parameters,
+// then the renderer over memory surfaces, then frame ticks.
 class HeadlessRun {
 public:
     explicit HeadlessRun(const RenderOptions& options);
+    ~HeadlessRun();
+    HeadlessRun(const HeadlessRun&) = delete;
+    HeadlessRun& operator=(const HeadlessRun&) = delete;
+
+    // The renderer's start-up result: 0, or the code the saver would end with.
+    int32_t startResult() const { return startResult_; }
 
     // One timer tick: frame start, star step with drawing, frame end.
     void tick();
 
-    const FrameTarget& frame() const { return frame_; }
+    // The frame presented last (empty before the first tick).
+    const FrameTarget& frame() const { return shown_; }
     SaverState& state() { return *state_; }
 
 private:
     std::unique_ptr<SaverState> state_;
-    SplatTable splat_;
-    std::vector<uint8_t> storage_;
-    FrameTarget frame_;
+    FrameTarget shown_;
+    SoftwareDevice device_;
+    int32_t startResult_ = 0;
 };
 
 // Applies one "--set NAME=VALUE" to the record; false for an unknown name.

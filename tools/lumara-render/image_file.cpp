@@ -23,15 +23,22 @@ std::string lowerExtension(std::string_view path) {
     return ext;
 }
 
-bool writeBytes(const std::string& path, const std::string& header, const std::vector<uint8_t>& bytes,
-                std::string& error) {
+// Writes the header, then each row as `rowBytes` made by `makeRow` into
+// one row buffer: a large frame is never copied whole.
+template <class MakeRow>
+bool writeRows(const std::string& path, const std::string& header, size_t rowBytes, int32_t rows,
+               MakeRow makeRow, std::string& error) {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
         error = "cannot write " + path + ": " + std::strerror(errno);
         return false;
     }
-    bool ok = std::fwrite(header.data(), 1, header.size(), file) == header.size() &&
-              std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    std::vector<uint8_t> row(rowBytes);
+    bool ok = std::fwrite(header.data(), 1, header.size(), file) == header.size();
+    for (int32_t y = 0; ok && y < rows; ++y) {
+        const uint8_t* bytes = makeRow(y, row.data());
+        ok = std::fwrite(bytes, 1, rowBytes, file) == rowBytes;
+    }
     ok = (std::fclose(file) == 0) && ok;
     if (!ok) error = "cannot write " + path + ": " + std::strerror(errno);
     return ok;
@@ -40,13 +47,19 @@ bool writeBytes(const std::string& path, const std::string& header, const std::v
 }  // namespace
 
 bool writeFrameImage(const FrameTarget& frame, const std::string& path, std::string& error) {
-    const std::vector<uint8_t> rgb = frameToRgb(frame);
     const std::string ext = lowerExtension(path);
     if (ext == "ppm") {
         const std::string header =
             "P6\n" + std::to_string(frame.width) + " " + std::to_string(frame.height) + "\n255\n";
-        return writeBytes(path, header, rgb, error);
+        return writeRows(path, header, static_cast<size_t>(frame.width) * 3, frame.height,
+                         [&](int32_t y, uint8_t* row) {
+                             rowToRgb(frame, y, row);
+                             return static_cast<const uint8_t*>(row);
+                         },
+                         error);
     }
+    // The PNG and BMP writers take the whole picture at once.
+    const std::vector<uint8_t> rgb = frameToRgb(frame);
     int ok = 0;
     if (ext == "png") ok = stbi_write_png(path.c_str(), frame.width, frame.height, 3, rgb.data(), frame.width * 3);
     else if (ext == "bmp") ok = stbi_write_bmp(path.c_str(), frame.width, frame.height, 3, rgb.data());
@@ -59,5 +72,7 @@ bool writeFrameImage(const FrameTarget& frame, const std::string& path, std::str
 }
 
 bool writeFrameRaw(const FrameTarget& frame, const std::string& path, std::string& error) {
-    return writeBytes(path, "", framePackedBytes(frame), error);
+    const size_t rowBytes = static_cast<size_t>(frame.width) * static_cast<size_t>(bytesPerPixel(frame.format));
+    return writeRows(path, "", rowBytes, frame.height,
+                     [&](int32_t y, uint8_t*) { return static_cast<const uint8_t*>(frame.row(y)); }, error);
 }

@@ -1,6 +1,6 @@
 // lumara-render: the saver's frames without a window, for tests, pictures
 // and benchmarks. Exit 0 on success, 2 on a bad argument (nothing written),
-// 1 when an output file cannot be written.
+// 1 when the frame surfaces cannot be made or an output file cannot be written.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -23,6 +23,11 @@ int main(int argc, char** argv) {
     }
 
     HeadlessRun run(options);
+    if (run.startResult() != 0) {
+        std::fprintf(stderr, "lumara-render: the frame surfaces cannot be made (result 0x%08X)\n",
+                     static_cast<unsigned>(run.startResult()));
+        return 1;
+    }
     for (int32_t i = 0; i < options.frames; ++i) run.tick();
 
     std::string error;

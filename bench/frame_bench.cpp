@@ -1,0 +1,58 @@
+// One whole saver frame through the renderer and the software device: the
+// nebula's renewal and enlargement, 20000 stars in the "Blurred" mode, and
+// the present; beside a memcpy of one frame of the same size.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "render/software_device.h"
+#include "saver/saver_state.h"
+#include "starfield/motion_parameters.h"
+
+namespace {
+
+void BM_FrameMemcpy(benchmark::State& state) {
+    const auto bytes = static_cast<size_t>(state.range(0)) * static_cast<size_t>(state.range(1)) * 4;
+    std::vector<uint8_t> from(bytes, 1), to(bytes, 0);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_FrameMemcpy)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
+
+// Arguments: the frame's size and the Clouds setting.
+void BM_WholeFrame(benchmark::State& state) {
+    auto saver = std::make_unique<SaverState>();
+    Settings& settings = saver->settings;
+    ApplyFallbackDefaults(settings);
+    settings.StarsCount = 20000;
+    settings.AntiAliase = 5;
+    settings.Clouds = static_cast<int32_t>(state.range(2));
+    buildStarField(saver->starField, settings.StarsCount, PointStar());
+    deriveMotionParameters(saver->starField, settings);
+    SoftwareDevice device(kFormatX8R8G8B8, [](const FrameTarget& frame) { benchmark::DoNotOptimize(frame.pixels); });
+    if (saver->renderer.init(device, static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1))) != 0) {
+        state.SkipWithError("the renderer could not start");
+        return;
+    }
+    const auto frame = [&] {
+        saver->renderer.beginFrame();
+        stepStarField(saver->starField);
+        saver->renderer.presentFrame();
+    };
+    for (int i = 0; i < 10; ++i) frame();  // every star in flight
+    for (auto _ : state) frame();
+    state.counters["stars"] = static_cast<double>(saver->starField.starCount);
+    saver->renderer.release();
+}
+BENCHMARK(BM_WholeFrame)
+    ->Args({1920, 1080, 10})
+    ->Args({3840, 2160, 10})
+    ->Args({1920, 1080, 0})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace

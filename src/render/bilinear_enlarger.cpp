@@ -1,0 +1,148 @@
+#include "render/bilinear_enlarger.h"
+
+#include <cstring>
+
+namespace {
+
+// Every colour channel spread into its own 20-bit lane of a 64-bit word, so
+// that one multiply blends all three: a channel times a weight of at most
+// 256, plus rounding, stays below 2^17. After the shift back each lane's
+// result is its low 8 bits; the fraction of the lane above lies beside it.
+constexpr uint64_t kLaneMask = 0xFFu | 0xFFull << 20 | 0xFFull << 40;
+constexpr uint64_t kHalf = 128u | 128ull << 20 | 128ull << 40;
+
+uint64_t blend(uint64_t a, uint64_t b, uint32_t weightOfB) {
+    return ((a * (256 - weightOfB) + b * weightOfB + kHalf) >> 8) & kLaneMask;
+}
+
+// Blue, green, red bytes of a widened pixel <-> lanes.
+uint64_t spreadBytes(uint32_t v) {
+    return (v & 0xFFu) | static_cast<uint64_t>(v & 0xFF00u) << 12 | static_cast<uint64_t>(v & 0xFF0000u) << 24;
+}
+uint32_t packBytes(uint64_t s) {
+    return static_cast<uint32_t>((s & 0xFFu) | (s >> 12 & 0xFF00u) | (s >> 24 & 0xFF0000u));
+}
+
+uint8_t blendByte(uint8_t a, uint8_t b, uint32_t weightOfB) {
+    // At most 255 * 256 + 128: 16-bit arithmetic, which vectorises well.
+    return static_cast<uint8_t>((static_cast<uint16_t>(a * (256 - weightOfB)) +
+                                 static_cast<uint16_t>(b * weightOfB) + 128u) >> 8);
+}
+
+// A pixel format as blue, green, red channel values. Byte 3 of 32-bit
+// pixels is written as 0.
+struct Layout32 {
+    using Pixel = uint32_t;
+    static uint32_t channels(Pixel v) { return v & 0xFFFFFFu; }
+    static Pixel pack(const uint8_t* bgr) {
+        Pixel v;
+        std::memcpy(&v, bgr, 4);
+        return v;
+    }
+};
+
+// Five-bit fields; R5G6B5's green is five bits at 6..10 with bit 5 clear,
+// the convention of all drawing into such frames.
+template <int RedShift, int GreenShift>
+struct Layout16 {
+    using Pixel = uint16_t;
+    static uint32_t channels(Pixel v) {
+        return (v & 31u) | (v >> GreenShift & 31u) << 8 | (v >> RedShift & 31u) << 16;
+    }
+    static Pixel pack(const uint8_t* bgr) {
+        return static_cast<Pixel>(bgr[0] | bgr[1] << GreenShift | bgr[2] << RedShift);
+    }
+};
+
+template <class Pixel>
+Pixel loadPixel(const uint8_t* row, uint32_t x) {
+    Pixel v;
+    std::memcpy(&v, row + sizeof(Pixel) * x, sizeof(Pixel));
+    return v;
+}
+
+}  // namespace
+
+void BilinearEnlarger::Taps::prepare(int32_t sourceLength, int32_t length) {
+    first.assign(static_cast<size_t>(length), 0);
+    second.assign(static_cast<size_t>(length), 0);
+    weight.assign(static_cast<size_t>(length), 0);
+    const int64_t last = sourceLength - 1;
+    for (int32_t i = 0; i < length; ++i) {
+        // Centre of destination sample i in source samples, 16.16 fixed point.
+        const int64_t centre = (2 * int64_t{i} + 1) * sourceLength * 65536 / (2 * int64_t{length}) - 32768;
+        const int64_t index = centre < 0 ? 0 : centre >> 16;
+        const auto k = static_cast<size_t>(i);
+        if (centre < 0 || index >= last) {
+            first[k] = second[k] = static_cast<uint32_t>(centre < 0 ? 0 : last);
+        } else {
+            first[k] = static_cast<uint32_t>(index);
+            second[k] = static_cast<uint32_t>(index + 1);
+            weight[k] = static_cast<uint32_t>((centre & 0xFFFF) >> 8);
+        }
+    }
+}
+
+void BilinearEnlarger::prepare(int32_t sourceWidth, int32_t sourceHeight, int32_t width, int32_t height) {
+    columns_.prepare(sourceWidth, width);
+    rows_.prepare(sourceHeight, height);
+    for (auto& row : widened_) row.assign(static_cast<size_t>(width) * 4, 0);
+    widenedValid_ = {};
+}
+
+template <class Layout>
+const uint8_t* BilinearEnlarger::widenedRow(const FrameTarget& source, uint32_t sourceRow, uint32_t keep) {
+    for (size_t slot = 0; slot < 2; ++slot)
+        if (widenedValid_[slot] && widenedFrom_[slot] == sourceRow) return widened_[slot].data();
+    // Rows are needed in rising order: replace the slot that does not hold `keep`.
+    const size_t slot = widenedValid_[0] && widenedFrom_[0] == keep ? 1 : 0;
+    widenedFrom_[slot] = sourceRow;
+    widenedValid_[slot] = true;
+
+    using Pixel = typename Layout::Pixel;
+    const uint8_t* in = source.row(static_cast<int32_t>(sourceRow));
+    uint8_t* out = widened_[slot].data();
+    const size_t width = columns_.first.size();
+    for (size_t x = 0; x < width; ++x) {
+        const uint64_t a = spreadBytes(Layout::channels(loadPixel<Pixel>(in, columns_.first[x])));
+        const uint64_t b = spreadBytes(Layout::channels(loadPixel<Pixel>(in, columns_.second[x])));
+        const uint32_t v = packBytes(blend(a, b, columns_.weight[x]));
+        std::memcpy(out + 4 * x, &v, 4);
+    }
+    return out;
+}
+
+template <class Layout>
+void BilinearEnlarger::enlargeAs(const FrameTarget& source, const FrameTarget& destination) {
+    using Pixel = typename Layout::Pixel;
+    widenedValid_ = {};
+    const size_t width = columns_.first.size();
+    for (int32_t y = 0; y < destination.height; ++y) {
+        const auto k = static_cast<size_t>(y);
+        const uint8_t* top = widenedRow<Layout>(source, rows_.first[k], rows_.second[k]);
+        const uint8_t* bottom = widenedRow<Layout>(source, rows_.second[k], rows_.first[k]);
+        const uint32_t w = rows_.weight[k];
+        uint8_t* out = destination.row(y);
+        if constexpr (sizeof(Pixel) == 4) {
+            for (size_t i = 0; i < 4 * width; ++i) out[i] = blendByte(top[i], bottom[i], w);
+        } else {
+            for (size_t x = 0; x < width; ++x) {
+                const uint8_t bgr[3] = {blendByte(top[4 * x], bottom[4 * x], w),
+                                        blendByte(top[4 * x + 1], bottom[4 * x + 1], w),
+                                        blendByte(top[4 * x + 2], bottom[4 * x + 2], w)};
+                const Pixel p = Layout::pack(bgr);
+                std::memcpy(out + sizeof(Pixel) * x, &p, sizeof(Pixel));
+            }
+        }
+    }
+}
+
+void BilinearEnlarger::enlarge(const FrameTarget& source, const FrameTarget& destination) {
+    switch (destination.format) {
+    case kFormatA8R8G8B8:
+    case kFormatX8R8G8B8: enlargeAs<Layout32>(source, destination); break;
+    case kFormatR5G6B5: enlargeAs<Layout16<11, 6>>(source, destination); break;
+    case kFormatX1R5G5B5: enlargeAs<Layout16<10, 5>>(source, destination); break;
+    default: break;
+    }
+}

@@ -1,0 +1,125 @@
+#include "render/renderer.h"
+
+#include <algorithm>
+
+#include "render/cloud_image.h"
+#include "render/view.h"
+#include "settings/settings.h"
+#include "starfield/star_field.h"
+
+namespace {
+
+// Offered densities are 1..10. A stored density beyond them is held at the
+// nearer end: more terms would cost the start-up picture time and memory
+// without bound, and a negative one would make no sense as a term count.
+uint32_t cloudDensity(int32_t clouds) { return static_cast<uint32_t>(std::clamp(clouds, 1, 10)); }
+
+// The order of renewal keeps x and y in 16 bits each.
+constexpr int32_t kMaxCloudSide = 65535;
+
+constexpr float kFreqMax[3] = {25.0f, 30.0f, 35.0f};
+
+}  // namespace
+
+int32_t Renderer::init(SurfaceDevice& device, int32_t width, int32_t height) {
+    device_ = &device;
+    setViewSize(field_, width, height);
+    if (!device.openGraphics()) return kResultFail;
+    const int32_t created = device.createPresenter(field_.window, width, height);
+    if (failed(created)) return created;
+    field_.pixelFormat = device.displayFormat();
+    if (const int n = splatWidthForMode(field_.antiAlias)) splat_ = buildSplatTable(n);
+    device.acquireFrame();
+    ready_ = true;
+    if (settings_.Clouds != 0) startNebula(width, height);
+    return kResultOk;
+}
+
+void Renderer::startNebula(int32_t width, int32_t height) {
+    // Each step needs the ones before it: the layers and the start-up
+    // picture are only made when every surface exists.
+    cloudWidth_ = width / 4;
+    cloudHeight_ = height / 4;
+    const int32_t format = field_.pixelFormat;
+    if (cloudWidth_ < 1 || cloudHeight_ < 1 || cloudWidth_ > kMaxCloudSide || cloudHeight_ > kMaxCloudSide ||
+        failed(device_->createCloudImage(cloudWidth_, cloudHeight_, format)) ||
+        failed(device_->createEnlargementImages(width, height, format))) {
+        stopNebula();
+        return;
+    }
+    const uint32_t density = cloudDensity(settings_.Clouds);
+    for (uint32_t k = 0; k < layers_.size(); ++k) {
+        layers_[k].freqMax = kFreqMax[k];
+        layers_[k].freqMin = 0.0f;
+        initCloudLayer(layers_[k], density + 2 + k, rng_);
+    }
+    cloudTime_ = 0.0f;
+    const SurfaceLock lock = device_->lock(Surface::CloudImage);
+    if (failed(lock.result) || !lock.pixels) {
+        stopNebula();
+        return;
+    }
+    fillCloudImage(lockedTarget(lock, cloudWidth_, cloudHeight_), layers_, cloudTime_, pixelOrder_, rng_);
+    if (failed(device_->unlock(Surface::CloudImage))) {
+        stopNebula();
+        return;
+    }
+    nebula_ = true;
+}
+
+int32_t Renderer::beginFrame() {
+    if (!ready_) return kResultInvalidCall;
+    device_->beginScene();
+    if (nebula_) renewNebula();
+    // Also when the nebula failed during this frame: the frame must not show
+    // what an earlier frame left in it.
+    if (!nebula_) device_->clearFrame();
+
+    const SurfaceLock lock = device_->lock(Surface::Frame);
+    frameLocked_ = !failed(lock.result) && lock.pixels;
+    field_.canvas.frame = frameLocked_ ? lockedTarget(lock, field_.width, field_.height) : FrameTarget{};
+    field_.canvas.splat = splat_.splatWidth ? &splat_ : nullptr;
+    return lock.result;
+}
+
+void Renderer::renewNebula() {
+    for (CloudLayer& layer : layers_) driftCloudLayer(layer, kDriftAmplitude, rng_);
+    cloudTime_ += kTimeStep;
+    const SurfaceLock lock = device_->lock(Surface::CloudImage);
+    if (failed(lock.result) || !lock.pixels) {
+        stopNebula();
+        return;
+    }
+    refreshCloudImage(lockedTarget(lock, cloudWidth_, cloudHeight_), kPixelsPerFrame, layers_, cloudTime_,
+                      pixelOrder_);
+    if (failed(device_->unlock(Surface::CloudImage)) || failed(device_->enlargeCloudImage()) ||
+        failed(device_->copyEnlargementToFrame()))
+        stopNebula();
+}
+
+void Renderer::stopNebula() {
+    nebula_ = false;
+    settings_.Clouds = 0;
+}
+
+int32_t Renderer::presentFrame() {
+    if (!ready_) return kResultInvalidCall;
+    field_.canvas = StarCanvas{};
+    if (frameLocked_) device_->unlock(Surface::Frame);
+    frameLocked_ = false;
+    device_->endScene();
+    return device_->present();
+}
+
+void Renderer::release() {
+    field_.canvas = StarCanvas{};
+    if (device_) device_->release();
+    device_ = nullptr;
+    ready_ = false;
+    nebula_ = false;
+    frameLocked_ = false;
+}
+
+FrameTarget Renderer::lockedTarget(const SurfaceLock& lock, int32_t width, int32_t height) const {
+    return FrameTarget{lock.pixels, lock.pitch, width, height, field_.pixelFormat};
+}

@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "fault_device.h"
+#include "render/renderer.h"
+#include "saver/saver_state.h"
+#include "starfield/motion_parameters.h"
+
+namespace {
+
+uint32_t drawsBetween(Random before, const Random& after) {
+    for (uint32_t n = 0; n < 10000000; ++n, before())
+        if (before.state() == after.state()) return n;
+    return UINT32_MAX;
+}
+
+bool allZero(const FrameTarget& f) {
+    for (int32_t y = 0; y < f.height; ++y)
+        for (int32_t i = 0; i < f.width * bytesPerPixel(f.format); ++i)
+            if (f.row(y)[i]) return false;
+    return true;
+}
+
+// A saver with the given Clouds and stars over a fault device.
+struct Rig {
+    std::unique_ptr<SaverState> saver = std::make_unique<SaverState>();
+    FaultDevice device{kFormatX8R8G8B8};
+
+    explicit Rig(int32_t clouds, int32_t stars = 300, int32_t antiAlias = 2) {
+        Settings& s = saver->settings;
+        ApplyFallbackDefaults(s);
+        s.Clouds = clouds;
+        s.StarsCount = stars;
+        s.AntiAliase = antiAlias;
+        buildStarField(saver->starField, stars, PointStar());
+        deriveMotionParameters(saver->starField, s);
+    }
+    Renderer& renderer() { return saver->renderer; }
+    int32_t clouds() const { return saver->settings.Clouds; }
+    void frame() {
+        renderer().beginFrame();
+        stepStarField(saver->starField);
+        renderer().presentFrame();
+    }
+};
+
+TEST(Renderer, WithoutCloudsOnlyTheFrameExistsAndEveryFrameStartsBlack) {
+    Rig rig(0, 0);
+    const Random before = rig.saver->rng;
+    ASSERT_EQ(rig.renderer().init(rig.device, 64, 48), 0);
+    EXPECT_EQ(rig.saver->rng.state(), before.state());
+    EXPECT_EQ(rig.device.count(Op::CreateCloudImage) + rig.device.count(Op::CreateEnlargementImages), 0);
+    EXPECT_EQ(rig.saver->cloudLayers[0].termCount, 0u);
+    EXPECT_EQ(rig.saver->starField.halfWidth, 32 << 8);
+    EXPECT_EQ(rig.saver->starField.pixelFormat, kFormatX8R8G8B8);
+
+    EXPECT_EQ(rig.renderer().beginFrame(), 0);
+    const StarCanvas canvas = rig.saver->starField.canvas;
+    ASSERT_FALSE(canvas.frame.empty());
+    EXPECT_EQ(canvas.frame.width, 64);
+    ASSERT_NE(canvas.splat, nullptr);
+    EXPECT_EQ(canvas.splat->splatWidth, 3);
+    canvas.frame.row(5)[7] = 200;  // what the stars leave must not survive the next frame
+    EXPECT_EQ(rig.renderer().presentFrame(), 0);
+    EXPECT_TRUE(rig.saver->starField.canvas.frame.empty());
+    EXPECT_EQ(rig.device.shown.row(5)[7], 200);
+    rig.frame();
+    EXPECT_TRUE(allZero(rig.device.shown));
+    EXPECT_EQ(rig.device.count(Op::ClearFrame), 2);
+    EXPECT_EQ(rig.device.count(Op::LockCloudImage), 0);
+}
+
+TEST(Renderer, NebulaDrawsInTheOrderTheStarFieldSharesTheGeneratorIn) {
+    for (int32_t clouds : {1, 10}) {
+        SCOPED_TRACE(clouds);
+        Rig rig(clouds, 0);
+        const Random before = rig.saver->rng;
+        ASSERT_EQ(rig.renderer().init(rig.device, 50, 30), 0);  // a 12 x 7 picture
+        const uint32_t terms = 3 * static_cast<uint32_t>(clouds) + 9;
+        EXPECT_EQ(drawsBetween(before, rig.saver->rng), 7 * terms + 4 * (4 * 84 - 1));
+        EXPECT_EQ(rig.saver->cloudLayers[2].termCount, static_cast<uint32_t>(clouds) + 4);
+        EXPECT_EQ(rig.saver->cloudLayers[1].freqMax, 30.0f);
+        ASSERT_TRUE(rig.renderer().nebulaOn());
+
+        const Random frameStart = rig.saver->rng;
+        rig.renderer().beginFrame();
+        EXPECT_EQ(drawsBetween(frameStart, rig.saver->rng), 7 * terms);
+        EXPECT_FLOAT_EQ(rig.renderer().cloudTime(), 0.0001f);
+        EXPECT_EQ(rig.renderer().pixelOrder().cursor(), 1000u % 84u);
+        rig.renderer().presentFrame();
+        EXPECT_FALSE(allZero(rig.device.shown));
+    }
+}
+
+TEST(Renderer, StoredDensitiesBeyondTheOfferedOnesAreHeldToThem) {
+    for (auto [clouds, first] : {std::pair{500, 12u}, std::pair{-3, 3u}}) {
+        Rig rig(clouds, 0);
+        ASSERT_EQ(rig.renderer().init(rig.device, 40, 40), 0);
+        EXPECT_EQ(rig.saver->cloudLayers[0].termCount, first);
+        EXPECT_TRUE(rig.renderer().nebulaOn());
+    }
+}
+
+TEST(Renderer, PresenterFailuresEndTheStartWithTheirCodes) {
+    Rig noGraphics(5);
+    noGraphics.device.failFrom(Op::OpenGraphics);
+    EXPECT_EQ(noGraphics.renderer().init(noGraphics.device, 64, 48), kResultFail);
+    EXPECT_EQ(noGraphics.device.count(Op::CreatePresenter), 0);
+
+    Rig noDevice(5);
+    noDevice.device.failFrom(Op::CreatePresenter);
+    noDevice.device.presenterCode = static_cast<int32_t>(0x8876086Au);
+    EXPECT_EQ(noDevice.renderer().init(noDevice.device, 64, 48), static_cast<int32_t>(0x8876086Au));
+    EXPECT_EQ(noDevice.device.count(Op::CreateCloudImage), 0);
+    // Frames are refused rather than run on a renderer that never started.
+    EXPECT_EQ(noDevice.renderer().beginFrame(), kResultInvalidCall);
+    EXPECT_EQ(noDevice.renderer().presentFrame(), kResultInvalidCall);
+    EXPECT_EQ(noDevice.device.count(Op::Present), 0);
+}
+
+TEST(Renderer, ACloudFailureAtStartLeavesTheSaverRunningOnBlack) {
+    struct Case {
+        Op op;
+        uint32_t layerDraws;  // terms drawn before the failure
+        bool ordered;         // the order of renewal was built
+    };
+    const uint32_t terms = 3 * 4 + 9;
+    for (const Case& c : {Case{Op::CreateCloudImage, 0, false}, Case{Op::CreateEnlargementImages, 0, false},
+                          Case{Op::LockCloudImage, 7 * terms, false}, Case{Op::UnlockCloudImage, 7 * terms, true}}) {
+        SCOPED_TRACE(static_cast<int>(c.op));
+        Rig rig(4, 200);
+        rig.device.failFrom(c.op);
+        const Random before = rig.saver->rng;
+        ASSERT_EQ(rig.renderer().init(rig.device, 64, 48), 0);
+        EXPECT_EQ(rig.clouds(), 0);
+        EXPECT_FALSE(rig.renderer().nebulaOn());
+        EXPECT_EQ(drawsBetween(before, rig.saver->rng), c.layerDraws + (c.ordered ? 4 * (4 * 192 - 1) : 0));
+        EXPECT_EQ(rig.renderer().pixelOrder().size(), c.ordered ? 192u : 0u);
+
+        const size_t logged = rig.device.log.size();
+        const Random frameStart = rig.saver->rng;
+        rig.renderer().beginFrame();
+        EXPECT_EQ(rig.saver->rng.state(), frameStart.state());  // no drift
+        stepStarField(rig.saver->starField);
+        rig.renderer().presentFrame();
+        const std::vector<Op> frameOps(rig.device.log.begin() + static_cast<long>(logged), rig.device.log.end());
+        EXPECT_EQ(frameOps, (std::vector<Op>{Op::ClearFrame, Op::LockFrame, Op::UnlockFrame, Op::Present}));
+        EXPECT_FALSE(allZero(rig.device.shown));  // the stars still fly
+    }
+}
+
+TEST(Renderer, ACloudFailureDuringAFrameClearsThatFrameAndEndsTheNebula) {
+    for (Op op : {Op::LockCloudImage, Op::UnlockCloudImage, Op::EnlargeCloudImage, Op::CopyEnlargementToFrame}) {
+        SCOPED_TRACE(static_cast<int>(op));
+        Rig rig(3, 0);
+        // The start-up lock counts as the first use of the cloud image's lock.
+        rig.device.failFrom(op, op == Op::LockCloudImage || op == Op::UnlockCloudImage ? 3 : 2);
+        ASSERT_EQ(rig.renderer().init(rig.device, 64, 48), 0);
+        rig.frame();
+        EXPECT_FALSE(allZero(rig.device.shown));
+        EXPECT_EQ(rig.clouds(), 3);
+        rig.frame();
+        EXPECT_EQ(rig.clouds(), 0);
+        EXPECT_TRUE(allZero(rig.device.shown));
+        const int enlargements = rig.device.count(Op::EnlargeCloudImage);
+        const Random before = rig.saver->rng;
+        rig.frame();
+        EXPECT_EQ(rig.saver->rng.state(), before.state());
+        EXPECT_EQ(rig.device.count(Op::EnlargeCloudImage), enlargements);
+        EXPECT_TRUE(allZero(rig.device.shown));
+    }
+}
+
+TEST(Renderer, AFrameThatCannotBeLockedGetsNoStarsButIsStillShown) {
+    Rig rig(0, 2000, 0);
+    rig.device.failFrom(Op::LockFrame, 2);
+    ASSERT_EQ(rig.renderer().init(rig.device, 64, 48), 0);
+    rig.frame();
+    EXPECT_EQ(rig.renderer().beginFrame(), FaultDevice::kInjected);
+    EXPECT_TRUE(rig.saver->starField.canvas.frame.empty());
+    stepStarField(rig.saver->starField);
+    rig.renderer().presentFrame();
+    EXPECT_EQ(rig.device.count(Op::UnlockFrame), 1);
+    EXPECT_EQ(rig.device.count(Op::Present), 2);
+    EXPECT_TRUE(allZero(rig.device.shown));
+}
+
+TEST(Renderer, AnUnknownDisplayFormatShowsNothingAndReportsNoError) {
+    Rig rig(2, 2000, 0);
+    rig.device.reportedFormat = 20;
+    ASSERT_EQ(rig.renderer().init(rig.device, 64, 48), 0);
+    EXPECT_EQ(rig.renderer().beginFrame(), 0);
+    stepStarField(rig.saver->starField);
+    EXPECT_EQ(rig.renderer().presentFrame(), 0);
+    EXPECT_TRUE(rig.renderer().nebulaOn());
+    EXPECT_TRUE(allZero(rig.device.shown));
+}
+
+TEST(Renderer, FramesTooSmallForAPictureRunWithoutTheNebula) {
+    Rig rig(5, 0);
+    ASSERT_EQ(rig.renderer().init(rig.device, 3, 200), 0);
+    EXPECT_EQ(rig.clouds(), 0);
+    EXPECT_EQ(rig.device.count(Op::CreateCloudImage), 0);
+}
+
+TEST(Renderer, OddFrameSizesGetATruncatedPictureEnlargedOverTheWholeFrame) {
+    for (int32_t format : {kFormatX8R8G8B8, kFormatA8R8G8B8, kFormatR5G6B5, kFormatX1R5G5B5}) {
+        SCOPED_TRACE(format);
+        Rig rig(6, 0);
+        FaultDevice device(format);
+        ASSERT_EQ(rig.renderer().init(device, 45, 31), 0);
+        ASSERT_TRUE(rig.renderer().nebulaOn());
+        const FrameTarget picture = device.peekCloudImage();
+        rig.renderer().beginFrame();
+        const FrameTarget frame = rig.saver->starField.canvas.frame;
+        // The corners show the picture's corners (11 x 7), the edges extended.
+        const int bpp = bytesPerPixel(format);
+        EXPECT_EQ(std::memcmp(frame.row(0), picture.row(0), static_cast<size_t>(bpp)), 0);
+        EXPECT_EQ(std::memcmp(frame.row(30) + 44 * bpp, picture.row(6) + 10 * bpp, static_cast<size_t>(bpp)), 0);
+        rig.renderer().presentFrame();
+        EXPECT_EQ(frame.pitch % 64, 0);
+        EXPECT_GT(frame.pitch, 45 * bpp);
+        rig.renderer().release();
+    }
+}
+
+}  // namespace
