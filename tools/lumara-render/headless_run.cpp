@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "render/view.h"
+#include "starfield/distribution_pictures.h"
+#include "starfield/picture_decoder.h"
 #include "starfield/motion_parameters.h"
 
 bool applySettingOverride(Settings& s, const std::string& name, int32_t value) {
@@ -27,6 +29,7 @@ HeadlessRun::HeadlessRun(const RenderOptions& options) : state_(std::make_unique
 
     StarField& field = state_->starField;
     buildStarField(field, settings.StarsCount, PointStar());
+    loadDistributionPictures(field, settings, *makePlatformPictureDecoder());
     deriveMotionParameters(field, settings);
 
     setViewSize(field, options.width, options.height);
