@@ -36,6 +36,11 @@ bool writePng(const std::string& path, const Picture& p) {
     return stbi_write_png(path.c_str(), p.width, p.height, 3, p.rgb.data(), p.width * 3) != 0;
 }
 
+bool writePngChannels(const std::string& path, int32_t width, int32_t height, int channels,
+                      const std::vector<uint8_t>& bytes) {
+    return stbi_write_png(path.c_str(), width, height, channels, bytes.data(), width * channels) != 0;
+}
+
 bool writeBmp(const std::string& path, const Picture& p) {
     return stbi_write_bmp(path.c_str(), p.width, p.height, 3, p.rgb.data()) != 0;
 }

@@ -24,6 +24,8 @@ bool writePng(const std::string& path, const Picture& picture);
 bool writeBmp(const std::string& path, const Picture& picture);
 bool writeJpeg(const std::string& path, const Picture& picture);
 bool writeGif(const std::string& path, const Picture& picture);
+bool writePngChannels(const std::string& path, int32_t width, int32_t height, int channels,
+                      const std::vector<uint8_t>& bytes);
 bool writeBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 
 std::string tempPath(const std::string& name);
