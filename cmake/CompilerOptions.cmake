@@ -15,3 +15,9 @@ if(LUMARA_SANITIZE)
   target_compile_options(lumara_options INTERFACE ${_san})
   target_link_options(lumara_options INTERFACE ${_san})
 endif()
+
+# Fuzz builds record coverage in the libraries too, so the fuzzers can find
+# their way into the parsers they drive.
+if(LUMARA_BUILD_FUZZ)
+  target_compile_options(lumara_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()
