@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/linux/jpeg_table_check.h"
 #include "platform/linux/stb_picture_decoder.h"
 #include "saver/saver_state.h"
 #include "starfield/distribution_pictures.h"
@@ -219,4 +220,33 @@ TEST(RenderToolPictures, PictureArrivesAsACentredSheet) {
     // Listing a picture without UseNUR, or one that cannot load, changes nothing.
     EXPECT_EQ(renderRaw("off.raw", frames + " --picture " + tempPath("disc.png")), plain);
     EXPECT_EQ(renderRaw("missing.raw", frames + " --set UseNUR=1 --picture " + tempPath("nothing-here.png")), plain);
+}
+
+TEST(PictureFiles, JpegsWithOversizedHuffmanTablesAreRefused) {
+    // Start of image, then a table definition whose 16 counts add up to 272.
+    std::vector<uint8_t> jpeg{0xFF, 0xD8, 0xFF, 0xC4, 0x01, 0x23, 0x00};
+    for (int i = 0; i < 16; ++i) jpeg.push_back(17);
+    jpeg.resize(jpeg.size() + 272, 0);
+    EXPECT_FALSE(jpegHuffmanTablesFit(jpeg));
+    EXPECT_FALSE(decodePicture(jpeg));
+    // The decoder also reads fill bytes before the start of the image.
+    std::vector<uint8_t> filled(40, 0xFF);
+    filled.insert(filled.end(), jpeg.begin() + 1, jpeg.end());
+    EXPECT_FALSE(jpegHuffmanTablesFit(filled));
+    EXPECT_FALSE(decodePicture(filled));
+    jpeg[7] = 1;  // 256 codes fit
+    EXPECT_TRUE(jpegHuffmanTablesFit(jpeg));
+
+    // The same table behind a real picture's compressed data is found too.
+    ASSERT_TRUE(writeJpeg(tempPath("tables.jpg"), blocksPicture()));
+    std::vector<uint8_t> real = readFile(tempPath("tables.jpg"));
+    ASSERT_TRUE(jpegHuffmanTablesFit(real));
+    ASSERT_GE(real.size(), 4u);
+    real.resize(real.size() - 2);  // before the end-of-image marker
+    real.insert(real.end(), {0xFF, 0xC4, 0x00, 0x13, 0x10});
+    for (int i = 0; i < 16; ++i) real.push_back(255);
+    EXPECT_FALSE(jpegHuffmanTablesFit(real));
+    EXPECT_TRUE(StbPictureDecoder().loadPicture(tempPath("tables.jpg")));
+    ASSERT_TRUE(writeBytes(tempPath("tables.jpg"), real));
+    EXPECT_FALSE(StbPictureDecoder().loadPicture(tempPath("tables.jpg")));
 }

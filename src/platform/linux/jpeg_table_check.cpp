@@ -24,10 +24,13 @@ bool tablesFit(std::span<const uint8_t> bytes, size_t at) {
 }  // namespace
 
 bool jpegHuffmanTablesFit(std::span<const uint8_t> bytes) {
-    if (bytes.size() < 2 || bytes[0] != 0xFF || bytes[1] != 0xD8) return true;
+    // The decoder takes any run of 0xFF bytes before the start-of-image code.
+    size_t at = 0;
+    while (at < bytes.size() && bytes[at] == 0xFF) ++at;
+    if (at == 0 || at == bytes.size() || bytes[at] != 0xD8) return true;
+    ++at;
     // Segments are followed by their stated lengths. Inside compressed scan
     // data every marker is looked at, so no table the decoder could reach is missed.
-    size_t at = 2;
     while (at + 1 < bytes.size()) {
         if (bytes[at] != 0xFF) {
             ++at;
