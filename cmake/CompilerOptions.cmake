@@ -19,7 +19,8 @@ if(LUMARA_SANITIZE)
   target_link_options(lumara_options INTERFACE ${_san})
 endif()
 
-# Fuzz builds instrument the whole core for coverage, not only the targets.
+# Fuzz builds record coverage in the libraries too, so the fuzzers can find
+# their way into the parsers they drive.
 if(LUMARA_BUILD_FUZZ)
   target_compile_options(lumara_options INTERFACE -fsanitize=fuzzer-no-link)
 endif()

@@ -17,6 +17,26 @@ bool DistributionMap::canSample(const LevelTable& levels) const {
     return false;
 }
 
+void buildDistributionMap(DistributionMap& map, std::span<const uint8_t> data, uint32_t width,
+                          uint32_t height, uint32_t targetWidth, uint32_t targetHeight) {
+    map.clear();
+    if (width == 0 || height == 0 || data.size() != size_t{width} * height) return;
+    if (targetWidth == 0) targetWidth = width;
+    if (targetHeight == 0) targetHeight = height;
+
+    for (const uint8_t level : data) ++map.levelCount[level];
+    for (size_t v = 0; v < map.levelPoints.size(); ++v) map.levelPoints[v].reserve(map.levelCount[v]);
+
+    const uint8_t* level = data.data();
+    for (uint64_t r = 0; r < height; ++r) {
+        const auto y = static_cast<uint32_t>(r * targetHeight / height);
+        for (uint64_t c = 0; c < width; ++c)
+            map.levelPoints[*level++].push_back({static_cast<uint32_t>(c * targetWidth / width), y});
+    }
+    map.cellWidth = targetWidth / width + 1;
+    map.cellHeight = targetHeight / height + 1;
+}
+
 DistributionMap::Point sampleDistribution(const DistributionMap& map, const LevelTable& levels,
                                           Random& rng) {
     const auto tableSize = static_cast<uint32_t>(levels.size());

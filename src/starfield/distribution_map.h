@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 class LevelTable;
@@ -25,6 +26,14 @@ struct DistributionMap {
     // and the jitter ranges are non-zero.
     bool canSample(const LevelTable& levels) const;
 };
+
+// Sorts the width x height levels in data (row by row) into the map, each
+// pixel becoming the point (c * targetWidth / width, r * targetHeight / height),
+// so the picture is stretched over the target area whatever its shape. A
+// target size of 0 means the source size. Data of another size, or of no
+// width or height, leaves the map empty.
+void buildDistributionMap(DistributionMap& map, std::span<const uint8_t> data, uint32_t width,
+                          uint32_t height, uint32_t targetWidth, uint32_t targetHeight);
 
 // A random point of the map, px and py in 0..1024: a level by the level
 // table's weights, a point of that level, then jitter within its cell.

@@ -88,7 +88,8 @@ public:
 inline constexpr int32_t kMaxStarCount = 1000000;
 
 // Makes the field's stars from the prototype, all inactive. A negative
-// count gives none; counts above kMaxStarCount are held there.
+// count gives none; counts above kMaxStarCount are held there. The saver
+// then loads the distribution pictures (loadDistributionPictures).
 void buildStarField(StarField& field, int32_t starCount, const Star& prototype);
 
 // Writes projectedX/projectedY for the star under the current roll.

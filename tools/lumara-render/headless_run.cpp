@@ -1,5 +1,7 @@
 #include "headless_run.h"
 
+#include "starfield/distribution_pictures.h"
+#include "starfield/picture_decoder.h"
 #include "starfield/motion_parameters.h"
 
 bool applySettingOverride(Settings& s, const std::string& name, int32_t value) {
@@ -26,6 +28,7 @@ HeadlessRun::HeadlessRun(const RenderOptions& options)
 
     StarField& field = state_->starField;
     buildStarField(field, settings.StarsCount, PointStar());
+    loadDistributionPictures(field, settings, *makePlatformPictureDecoder());
     deriveMotionParameters(field, settings);
     startResult_ = state_->renderer.init(device_, options.width, options.height);
 }

@@ -1,0 +1,20 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "starfield/picture_decoder.h"
+
+// Pictures on Linux, through stb_image built for BMP, JPEG, GIF and PNG only
+// (the first frame of an animated GIF). The size a file claims is read from
+// its header first, and a picture of more than maxPixels pixels is refused
+// before anything is decoded; so are JPEGs the decoder would mishandle (see
+// jpeg_table_check.h). Alpha is dropped; 16-bit and grey pictures come out
+// as 8-bit R, G, B.
+std::optional<Picture> decodePicture(std::span<const uint8_t> bytes, int64_t maxPixels = kMaxPicturePixels);
+
+class StbPictureDecoder final : public PictureDecoder {
+public:
+    std::optional<Picture> loadPicture(const std::string& path) override;
+};

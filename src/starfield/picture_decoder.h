@@ -1,0 +1,32 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// A decoded picture: 8-bit R, G, B for every pixel, row by row from the top.
+struct Picture {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint8_t> rgb;  // width * height * 3 bytes
+};
+
+// Largest picture taken as a star distribution. Far beyond any screen or
+// photo, and small enough that decoding one stays within a few hundred
+// megabytes; a file claiming more is refused from its header.
+inline constexpr int64_t kMaxPicturePixels = 64'000'000;
+
+// Reads the picture files the user chose as star distributions. The
+// platform supplies it; BMP, JPEG, GIF and PNG files must be understood.
+class PictureDecoder {
+public:
+    virtual ~PictureDecoder() = default;
+
+    // The picture in the file, or nothing when the file cannot be opened or
+    // decoded or holds more than kMaxPicturePixels pixels.
+    virtual std::optional<Picture> loadPicture(const std::string& path) = 0;
+};
+
+// The platform's decoder, defined by the platform library.
+std::unique_ptr<PictureDecoder> makePlatformPictureDecoder();

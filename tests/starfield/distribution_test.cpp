@@ -1,0 +1,360 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <numeric>
+#include <set>
+#include <vector>
+
+#include "render/view.h"
+#include "saver/saver_state.h"
+#include "starfield/brightness_map.h"
+#include "starfield/distribution_map.h"
+#include "starfield/distribution_pictures.h"
+#include "starfield/motion_parameters.h"
+#include "test_pictures.h"
+
+namespace {
+
+constexpr Rgb kBlack{0, 0, 0};
+constexpr Rgb kWhite{255, 255, 255};
+
+const LevelTable& levels() {
+    static const LevelTable table;
+    return table;
+}
+
+DistributionMap mapOf(const Picture& picture) {
+    DistributionMap map;
+    EXPECT_TRUE(buildPictureDistribution(picture, levels(), map));
+    return map;
+}
+
+bool usable(const Picture& picture) {
+    DistributionMap map;
+    const bool ok = buildPictureDistribution(picture, levels(), map);
+    EXPECT_EQ(ok, map.cellWidth != 0) << "a refused picture leaves its map empty";
+    return ok;
+}
+
+uint32_t pointCount(const DistributionMap& map) {
+    return std::accumulate(map.levelCount.begin(), map.levelCount.end(), 0u);
+}
+
+Picture dotPicture(int32_t x, int32_t y) {
+    Picture picture = solidPicture(256, 256, kBlack);
+    setPixel(picture, x, y, kWhite);
+    return picture;
+}
+
+// Draws taken from `before` to reach `after` (bounded search).
+int drawsBetween(Random before, const Random& after) {
+    for (int n = 0; n < 100000; ++n) {
+        if (before.state() == after.state()) return n;
+        before();
+    }
+    return -1;
+}
+
+// A saver's state with the given pictures listed and UseNUR on, its stars
+// built and its pictures loaded, flying in a 640 x 480 view.
+struct Flight {
+    SaverState state;
+    FakePictureDecoder decoder;
+
+    explicit Flight(std::vector<std::pair<std::string, Picture>> files, std::vector<std::string> listed,
+                    bool useNur = true) {
+        for (auto& [path, picture] : files) decoder.files[path] = std::move(picture);
+        state.settings.StarsCount = 60;
+        state.settings.MoveSpeed = 50;
+        state.settings.Smoothness = 30;
+        state.settings.RoamFreq = 30;
+        state.settings.UseNUR = useNur;
+        state.settings.NURimages = std::move(listed);
+        buildStarField(state.starField, state.settings.StarsCount, PointStar());
+        loadDistributionPictures(state.starField, state.settings, decoder);
+        deriveMotionParameters(state.starField, state.settings);
+        setViewSize(state.starField, 640, 480);
+    }
+    StarField& field() { return state.starField; }
+};
+
+}  // namespace
+
+TEST(LevelTable, HoldsEveryLevelAsOftenAsItsWeight) {
+    const LevelTable& table = levels();
+    ASSERT_EQ(table.size(), 29869u);
+    std::array<int, 256> copies{};
+    for (size_t i = 0; i < table.size(); ++i) {
+        ++copies[table[i]];
+        if (i > 0) {
+            EXPECT_LE(table[i - 1], table[i]) << "levels appear in order, at " << i;
+        }
+    }
+    EXPECT_EQ(copies[0], 0);
+    EXPECT_EQ(copies[1], 0);
+    EXPECT_EQ(copies[2], 1);
+    EXPECT_EQ(copies[10], 9);
+    EXPECT_EQ(copies[255], 214);
+    EXPECT_EQ(table[0], 2);
+    EXPECT_EQ(table[table.size() - 1], 255);
+}
+
+TEST(BrightnessMap, AveragesTheChannelsRoundingDown) {
+    Picture picture = solidPicture(3, 2, kBlack);
+    setPixel(picture, 0, 0, {1, 1, 2});
+    setPixel(picture, 1, 0, {255, 255, 254});
+    setPixel(picture, 2, 0, {90, 0, 0});
+    setPixel(picture, 2, 1, kWhite);
+    EXPECT_EQ(brightnessMap(picture), (std::vector<uint8_t>{1, 254, 30, 0, 0, 255}));
+}
+
+TEST(ResampleToWidth, TakesTheNearestSourcePixelBelow) {
+    const std::vector<uint8_t> source{1, 2, 3, 4,  //
+                                      5, 6, 7, 8,  //
+                                      9, 10, 11, 12};
+    EXPECT_EQ(resampleToWidth(source, 4, 3, 2, 2), (std::vector<uint8_t>{1, 3, 5, 7}));
+    EXPECT_EQ(resampleToWidth(source, 4, 3, 8, 1), (std::vector<uint8_t>{1, 1, 2, 2, 3, 3, 4, 4}));
+    EXPECT_EQ(resampleToWidth(source, 4, 3, 4, 6),
+              (std::vector<uint8_t>{1, 2, 3, 4, 1, 2, 3, 4, 5, 6, 7, 8, 5, 6, 7, 8, 9, 10, 11, 12, 9, 10, 11, 12}));
+}
+
+TEST(BuildDistributionMap, SortsPixelsIntoLevelsInRowOrder) {
+    const std::vector<uint8_t> data{5, 7, 5,  //
+                                    7, 5, 9};
+    DistributionMap map;
+    buildDistributionMap(map, data, 3, 2, 0, 0);  // target = source size
+    EXPECT_EQ(map.levelCount[5], 3u);
+    EXPECT_EQ(map.levelCount[7], 2u);
+    EXPECT_EQ(map.levelCount[9], 1u);
+    EXPECT_EQ(pointCount(map), 6u);
+    ASSERT_EQ(map.levelPoints[5].size(), 3u);
+    EXPECT_EQ(map.levelPoints[5][0].x, 0u);
+    EXPECT_EQ(map.levelPoints[5][1].x, 2u);
+    EXPECT_EQ(map.levelPoints[5][2].x, 1u);
+    EXPECT_EQ(map.levelPoints[5][2].y, 1u);
+    EXPECT_EQ(map.cellWidth, 2u);
+    EXPECT_EQ(map.cellHeight, 2u);
+
+    buildDistributionMap(map, data, 3, 2, 1024, 1024);  // rebuilding replaces everything
+    EXPECT_EQ(pointCount(map), 6u);
+    EXPECT_EQ(map.levelPoints[5][1].x, 682u);
+    EXPECT_EQ(map.levelPoints[5][2].x, 341u);
+    EXPECT_EQ(map.levelPoints[5][2].y, 512u);
+    EXPECT_EQ(map.cellWidth, 342u);
+    EXPECT_EQ(map.cellHeight, 513u);
+
+    buildDistributionMap(map, data, 4, 2, 1024, 1024);  // data of the wrong size
+    EXPECT_EQ(pointCount(map), 0u);
+    EXPECT_TRUE(map.levelPoints[5].empty());
+    EXPECT_FALSE(map.canSample(levels()));
+}
+
+TEST(PictureDistribution, WidePictureIsStretchedOverTheSquare) {
+    Picture picture = solidPicture(512, 256, {60, 60, 60});
+    const DistributionMap map = mapOf(picture);
+    EXPECT_EQ(map.cellWidth, 5u);
+    EXPECT_EQ(map.cellHeight, 9u);
+    EXPECT_EQ(map.levelCount[60], 256u * 128u);
+    std::set<uint32_t> rows;
+    for (const DistributionMap::Point& p : map.levelPoints[60]) {
+        EXPECT_EQ(p.x % 4, 0u);
+        EXPECT_EQ(p.y % 8, 0u);
+        rows.insert(p.y);
+    }
+    EXPECT_EQ(rows.size(), 128u);
+    EXPECT_EQ(*rows.rbegin(), 1016u);
+}
+
+TEST(PictureDistribution, RefusesPicturesThatCannotServe) {
+    // Brightness 0 and 1 carry no weight: sampling would search forever.
+    Picture dark = solidPicture(16, 16, {1, 1, 1});
+    setPixel(dark, 3, 3, {1, 1, 2});
+    EXPECT_FALSE(usable(dark));
+    setPixel(dark, 4, 4, {2, 2, 2});
+    EXPECT_TRUE(usable(dark));
+    // A bright pixel that resampling to 256 columns passes over counts for nothing.
+    Picture lost = solidPicture(1024, 1024, kBlack);
+    setPixel(lost, 1, 1, kWhite);
+    EXPECT_FALSE(usable(lost));
+
+    // More than 256 times as wide as tall gives no rows.
+    EXPECT_FALSE(usable(solidPicture(257, 1, kWhite)));
+    EXPECT_EQ(mapOf(solidPicture(256, 1, kWhite)).cellHeight, 1025u);
+    // More than 16 times as tall as wide needs over 4096 rows.
+    EXPECT_FALSE(usable(solidPicture(1, 17, kWhite)));
+    EXPECT_EQ(mapOf(solidPicture(1, 16, kWhite)).levelCount[255], 256u * 4096u);
+
+    // Malformed records from a decoder, including one claiming an absurd size.
+    Picture bad = solidPicture(4, 4, kWhite);
+    bad.rgb.pop_back();
+    EXPECT_FALSE(usable(bad));
+    bad = solidPicture(4, 4, kWhite);
+    bad.width = 0;
+    EXPECT_FALSE(usable(bad));
+    bad.width = -4;
+    bad.height = -4;
+    EXPECT_FALSE(usable(bad));
+    bad = Picture{};
+    bad.width = 9000;
+    bad.height = 9000;
+    EXPECT_FALSE(usable(bad));
+}
+
+TEST(SampleDistribution, SingleBrightPixelSendsEveryStarToItsCell) {
+    const DistributionMap map = mapOf(dotPicture(100, 50));
+    EXPECT_EQ(map.cellWidth, 5u);
+    EXPECT_EQ(map.cellHeight, 5u);
+    Random rng(12345);
+    std::set<uint32_t> xs, ys;
+    for (int i = 0; i < 2000; ++i) {
+        const DistributionMap::Point p = sampleDistribution(map, levels(), rng);
+        xs.insert(p.x);
+        ys.insert(p.y);
+    }
+    EXPECT_EQ(xs, (std::set<uint32_t>{400, 401, 402, 403, 404}));
+    EXPECT_EQ(ys, (std::set<uint32_t>{200, 201, 202, 203, 204}));
+
+    // Through the star field: every star placed in picture mode starts on
+    // that cell, on the far plane.
+    Flight flight({{"dot.png", dotPicture(100, 50)}}, {"dot.png"});
+    StarField& field = flight.field();
+    field.pictureMode = 1;
+    for (auto& star : field.stars) {
+        star->place(field);
+        EXPECT_EQ(star->z, field.farDepth);
+        EXPECT_GE(star->x, (400 * 256 - 512 * 256) / 8);
+        EXPECT_LE(star->x, (404 * 256 - 512 * 256) / 8);
+        EXPECT_GE(star->y, (200 * 256 - 512 * 256) / 8);
+        EXPECT_LE(star->y, (204 * 256 - 512 * 256) / 8);
+        EXPECT_TRUE(star->active);
+    }
+}
+
+TEST(SampleDistribution, ChoosesLevelsByTheirWeight) {
+    // Top half level 100 (weight 97), bottom half level 255 (weight 214).
+    // Both lie clear of the table's first 2899 entries, which a draw reduced
+    // modulo the table size reaches twice as often.
+    Picture picture = solidPicture(256, 2, kWhite);
+    for (int32_t x = 0; x < 256; ++x) setPixel(picture, x, 0, {100, 100, 100});
+    const DistributionMap map = mapOf(picture);
+    Random rng(7);
+    int dim = 0;
+    constexpr int kSamples = 31100;
+    for (int i = 0; i < kSamples; ++i)
+        if (sampleDistribution(map, levels(), rng).y < 512) ++dim;
+    EXPECT_GT(dim, 9400);  // expected 9700
+    EXPECT_LT(dim, 10000);
+}
+
+TEST(SampleDistribution, LargeLevelsReachEveryPoint) {
+    // A white square: 65536 points in one level. A single 15-bit draw would
+    // only ever reach the first 32768, the upper half of the sheet.
+    const DistributionMap map = mapOf(solidPicture(256, 256, kWhite));
+    ASSERT_EQ(map.levelCount[255], 65536u);
+    Random rng(99);
+    int lowerHalf = 0;
+    uint32_t lowest = 0;
+    constexpr int kSamples = 20000;
+    for (int i = 0; i < kSamples; ++i) {
+        const DistributionMap::Point p = sampleDistribution(map, levels(), rng);
+        if (p.y >= 512) ++lowerHalf;
+        lowest = std::max(lowest, p.y);
+    }
+    EXPECT_GT(lowerHalf, kSamples * 45 / 100);
+    EXPECT_LT(lowerHalf, kSamples * 55 / 100);
+    EXPECT_EQ(lowest, 1024u);
+}
+
+TEST(SampleDistribution, OnlyLevelsBeyond32768PointsTakeASecondIndexDraw) {
+    // Draws the level search takes before it hits level 255, the only one present.
+    auto levelDraws = [](Random rng) {
+        int n = 1;
+        while (levels()[static_cast<uint32_t>(rng()) % levels().size()] != 255) ++n;
+        return n;
+    };
+    const DistributionMap exact = mapOf(solidPicture(256, 128, kWhite));
+    const DistributionMap larger = mapOf(solidPicture(256, 129, kWhite));
+    ASSERT_EQ(exact.levelCount[255], 32768u);
+    ASSERT_EQ(larger.levelCount[255], 33024u);
+    for (uint32_t seed : {1u, 41u, 777u, 123456u}) {
+        Random rng(seed);
+        const Random before = rng;
+        sampleDistribution(exact, levels(), rng);
+        EXPECT_EQ(drawsBetween(before, rng), levelDraws(before) + 1 + 2);
+
+        const Random before2 = rng;
+        sampleDistribution(larger, levels(), rng);
+        EXPECT_EQ(drawsBetween(before2, rng), levelDraws(before2) + 2 + 2);
+    }
+}
+
+TEST(PicturePlacement, SheetIsCentredOnTheViewAxisForEveryViewSize) {
+    for (const auto& [width, height] : {std::pair{640, 480}, {1024, 1024}, {1920, 1080}, {800, 1280}}) {
+        Flight flight({{"centre.png", dotPicture(128, 128)}}, {"centre.png"});
+        StarField& field = flight.field();
+        setViewSize(field, width, height);
+        field.pictureMode = 1;
+        for (auto& star : field.stars) {
+            star->place(field);
+            // The centre cell spans 4 target units: up to half a pixel on the far plane.
+            EXPECT_GE(star->x, 0) << width << "x" << height;
+            EXPECT_LE(star->x, 128) << width << "x" << height;
+            EXPECT_GE(star->y, 0) << width << "x" << height;
+            EXPECT_LE(star->y, 128) << width << "x" << height;
+        }
+    }
+}
+
+TEST(PictureLoading, LoadsListedPicturesInOrderWithoutGaps) {
+    Picture dark = solidPicture(32, 32, {1, 1, 1});
+    Flight flight({{"a.png", dotPicture(0, 0)}, {"b.png", dotPicture(255, 255)}, {"dark.png", dark}},
+                  {"a.png", "missing.png", "dark.png", "b.png"});
+    EXPECT_EQ(flight.decoder.asked, (std::vector<std::string>{"a.png", "missing.png", "dark.png", "b.png"}));
+    StarField& field = flight.field();
+    ASSERT_EQ(field.pictureCount(), 2u);
+    ASSERT_EQ(field.pictures[0].levelCount[255], 1u);
+    EXPECT_EQ(field.pictures[0].levelPoints[255][0].x, 0u);
+    ASSERT_EQ(field.pictures[1].levelCount[255], 1u);
+    EXPECT_EQ(field.pictures[1].levelPoints[255][0].x, 1020u);
+
+    // Exactly one value drawn, choosing the first picture in use.
+    Random fresh = Random::seededForSaver();
+    EXPECT_EQ(field.currentPicture, static_cast<uint32_t>(fresh()) % 2u);
+    EXPECT_EQ(field.rng.state(), fresh.state());
+
+    // The first picture phase begins on step 501.
+    for (int i = 0; i < 500; ++i) stepStarField(field);
+    EXPECT_EQ(field.pictureMode, 0);
+    stepStarField(field);
+    EXPECT_EQ(field.pictureMode, 1);
+    EXPECT_EQ(field.modeCountdown, 1300);
+}
+
+TEST(PictureLoading, WithoutUsablePicturesNothingChanges) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> listed;
+        bool useNur;
+    };
+    const std::vector<Case> cases{{"switched off", {"dot.png"}, false},
+                                  {"empty list", {}, true},
+                                  {"nothing loads", {"missing.png", "dark.png", "wide.png"}, true}};
+    for (const Case& c : cases) {
+        Flight flight({{"dot.png", dotPicture(10, 10)},
+                       {"dark.png", solidPicture(8, 8, {1, 0, 0})},
+                       {"wide.png", solidPicture(300, 1, kWhite)}},
+                      c.listed, c.useNur);
+        StarField& field = flight.field();
+        EXPECT_TRUE(field.pictures.empty()) << c.name;
+        EXPECT_EQ(field.rng.state(), Random::seededForSaver().state()) << c.name << ": no value drawn";
+        if (!c.useNur) {
+            EXPECT_TRUE(flight.decoder.asked.empty()) << c.name;
+        }
+        for (int i = 0; i < 700; ++i) {
+            stepStarField(field);
+            ASSERT_EQ(field.pictureMode, 0) << c.name << " step " << i + 1;
+        }
+        EXPECT_EQ(field.modeCountdown, 500) << c.name;
+    }
+}
