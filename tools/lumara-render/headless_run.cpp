@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "render/view.h"
+#include "settings/settings_store.h"
 #include "starfield/motion_parameters.h"
 
 bool applySettingOverride(Settings& s, const std::string& name, int32_t value) {
@@ -19,9 +20,11 @@ bool applySettingOverride(Settings& s, const std::string& name, int32_t value) {
     return true;
 }
 
-HeadlessRun::HeadlessRun(const RenderOptions& options) : state_(std::make_unique<SaverState>()) {
+HeadlessRun::HeadlessRun(const RenderOptions& options, const SettingsSource* stored)
+    : state_(std::make_unique<SaverState>()) {
     Settings& settings = state_->settings;
-    ApplyFallbackDefaults(settings);  // what a first run loads from an empty store
+    if (stored) LoadSettings(settings, stored->store, stored->folders);
+    else ApplyFallbackDefaults(settings);  // what a first run loads from an empty store
     for (const auto& [name, value] : options.overrides) applySettingOverride(settings, name, value);
     settings.NURimages.insert(settings.NURimages.end(), options.pictures.begin(), options.pictures.end());
 
