@@ -23,7 +23,7 @@ bool writeAll(int fd, const char* data, size_t size) {
 // Copies the open file `from` into the new file `to`; EEXIST in errno when
 // `to` already exists.
 bool copyInto(int from, const std::string& to) {
-    const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) return false;
     char buffer[65536];
     bool ok = true;

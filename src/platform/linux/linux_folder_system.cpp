@@ -11,6 +11,9 @@ namespace {
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// Build-tree programs sit at most this deep below the build folder.
+constexpr int kLevelsAboveExecutable = 3;
+
 bool isFolder(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
@@ -51,7 +54,8 @@ LinuxFolderSystem LinuxFolderSystem::forThisProcess() {
 std::optional<std::string> LinuxFolderSystem::installedProgramsFolder() {
     if (executablePath_.empty() || executablePath_[0] != '/') return std::nullopt;
     const std::string executableFolder = folderOf(executablePath_);
-    for (std::string folder = executableFolder;; folder = folderOf(folder)) {
+    std::string folder = executableFolder;
+    for (int level = 0; level <= kLevelsAboveExecutable; ++level, folder = folderOf(folder)) {
         const std::string base = folder == "/" ? "" : folder;
         if (isFolder(base + "/share/lumara")) return base + "/share";
         if (folder == "/") break;

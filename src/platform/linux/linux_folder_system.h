@@ -5,13 +5,14 @@
 #include "settings/program_folder.h"
 
 // The program folder on Linux is the installation's data folder,
-// "<prefix>/share/lumara", found from the executable's location:
-// the nearest folder above the executable that holds "share/lumara" gives
-// the prefix. That finds "/usr/share/lumara" for "/usr/bin/lumara", and in
-// a build tree, whose executables sit in subfolders of various depths, the
-// build tree's own "share/lumara". When no such folder exists, the prefix
-// is the executable folder's parent, as for an installed "bin"; without a
-// known executable, "/usr/share" is used.
+// "<prefix>/share/lumara", found from the executable's location: the
+// nearest of the executable's folder and the three folders above it that
+// holds "share/lumara" is the prefix. That finds "/usr/share/lumara" for
+// "/usr/bin/lumara", and in a build tree, whose programs sit one to three
+// folders below the build folder (tests/, tools/lumara-render/, ...), the
+// build tree's own "share/lumara". When none has it, the prefix is the
+// executable folder's parent, as for an installed "bin"; without a known
+// executable, "/usr/share" is used.
 class LinuxFolderSystem final : public FolderSystem {
 public:
     explicit LinuxFolderSystem(std::string executablePath);
