@@ -11,7 +11,7 @@ size_t LoadText(const LanguageTable& table, uint32_t id, char* buffer, size_t si
     std::string_view text = LookupText(table, id);
     if (text.empty()) text = builtInText(id);
     const size_t length = interfaceTextCut(text, size - 1);
-    std::memcpy(buffer, text.data(), length);
+    if (length > 0) std::memcpy(buffer, text.data(), length);
     buffer[length] = '\0';
     return length;
 }

@@ -142,8 +142,14 @@ TEST(FileStore, CreateMakesTheFolderAndUnwritableHivesFailCreate) {
 }
 
 TEST(FileStore, UnreadableFileCannotBeOpened) {
-    if (::geteuid() == 0) GTEST_SKIP() << "file permissions do not bind root";
     const std::string dir = freshTestFolder();
+    std::filesystem::create_directories(dir + "/folder.reg");
+    FileStore folderStore(dir + "/folder.reg", dir + "/folder.reg");
+    EXPECT_FALSE(folderStore.open(Hive::User, kProductKeyPath));
+    EXPECT_FALSE(folderStore.open(Hive::Machine, kProductKeyPath));
+    EXPECT_FALSE(folderStore.create(Hive::User, kProductKeyPath));
+
+    if (::geteuid() == 0) GTEST_SKIP() << "file permissions do not bind root";
     FileStore store(dir + "/user.reg", dir + "/machine.reg");
     { store.create(Hive::User, kProductKeyPath); }
     ::chmod((dir + "/user.reg").c_str(), 0);
