@@ -2,6 +2,7 @@
 
 #include "starfield/distribution_pictures.h"
 #include "starfield/picture_decoder.h"
+#include "settings/settings_store.h"
 #include "starfield/motion_parameters.h"
 
 bool applySettingOverride(Settings& s, const std::string& name, int32_t value) {
@@ -18,11 +19,12 @@ bool applySettingOverride(Settings& s, const std::string& name, int32_t value) {
     return true;
 }
 
-HeadlessRun::HeadlessRun(const RenderOptions& options)
+HeadlessRun::HeadlessRun(const RenderOptions& options, const SettingsSource* stored)
     : state_(std::make_unique<SaverState>()),
       device_(options.format, [this](const FrameTarget& frame) { shown_ = frame; }) {
     Settings& settings = state_->settings;
-    ApplyFallbackDefaults(settings);  // what a first run loads from an empty store
+    if (stored) LoadSettings(settings, stored->store, stored->folders);
+    else ApplyFallbackDefaults(settings);  // what a first run loads from an empty store
     for (const auto& [name, value] : options.overrides) applySettingOverride(settings, name, value);
     settings.NURimages.insert(settings.NURimages.end(), options.pictures.begin(), options.pictures.end());
 

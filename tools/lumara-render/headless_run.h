@@ -7,13 +7,22 @@
 #include "render/software_device.h"
 #include "render_options.h"
 #include "saver/saver_state.h"
+#include "settings/program_folder.h"
+#include "settings/store.h"
+
+// Where --from-store loads the settings from.
+struct SettingsSource {
+    Store& store;
+    FolderSystem& folders;
+};
 
 // The saver's start-up and frame sequence without a window: the settings a
-// first run loads, the overrides, the star field and the motion parameters,
-// then the renderer over memory surfaces, then frame ticks.
+// first run loads (or the stored ones, given a source), the overrides, the
+// star field and the motion parameters, then the renderer over memory
+// surfaces, then frame ticks.
 class HeadlessRun {
 public:
-    explicit HeadlessRun(const RenderOptions& options);
+    explicit HeadlessRun(const RenderOptions& options, const SettingsSource* stored = nullptr);
     ~HeadlessRun();
     HeadlessRun(const HeadlessRun&) = delete;
     HeadlessRun& operator=(const HeadlessRun&) = delete;

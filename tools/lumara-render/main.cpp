@@ -7,6 +7,8 @@
 
 #include "headless_run.h"
 #include "image_file.h"
+#include "platform/linux/file_store.h"
+#include "platform/linux/linux_folder_system.h"
 #include "render_options.h"
 
 int main(int argc, char** argv) {
@@ -22,7 +24,10 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    HeadlessRun run(options);
+    FileStore store = FileStore::fromEnvironment();
+    LinuxFolderSystem folders = LinuxFolderSystem::forThisProcess();
+    const SettingsSource source{store, folders};
+    HeadlessRun run(options, options.fromStore ? &source : nullptr);
     if (run.startResult() != 0) {
         std::fprintf(stderr, "lumara-render: the frame surfaces cannot be made (result 0x%08X)\n",
                      static_cast<unsigned>(run.startResult()));

@@ -38,12 +38,13 @@ bool hasImageExtension(std::string_view path) {
 }  // namespace
 
 const char* renderUsage() {
-    return "usage: lumara-render [--size WxH] [--frames N] [--format 21|22|23|24]\n"
+    return "usage: lumara-render [--size WxH] [--frames N] [--format 21|22|23|24] [--from-store]\n"
            "                     [--set NAME=VALUE]... [--picture PATH]...\n"
            "                     (--out FILE.png|.ppm|.bmp | --raw FILE)...\n"
            "Runs the saver's start-up and N frame ticks without a window and writes the last frame.\n"
-           "Settings start at a first run's values; --set overrides StarsCount, MoveSpeed,\n"
-           "RotSpeed, Smoothness, RoamFreq, RoamMagn, Clouds, AntiAliase, UseNUR.\n";
+           "Settings start at a first run's values, or with --from-store at the stored settings\n"
+           "as the saver loads them; --set then overrides StarsCount, MoveSpeed, RotSpeed,\n"
+           "Smoothness, RoamFreq, RoamMagn, Clouds, AntiAliase, UseNUR.\n";
 }
 
 std::variant<RenderOptions, OptionError> parseRenderOptions(const std::vector<std::string>& args) {
@@ -53,6 +54,10 @@ std::variant<RenderOptions, OptionError> parseRenderOptions(const std::vector<st
         if (flag == "--help" || flag == "-h") {
             o.help = true;
             return o;
+        }
+        if (flag == "--from-store") {
+            o.fromStore = true;
+            continue;
         }
         if (i + 1 >= args.size()) return OptionError{flag.rfind("--", 0) == 0 && flag.size() > 2
                                                          ? "missing value after " + flag

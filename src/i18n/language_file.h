@@ -1,0 +1,24 @@
+#pragma once
+#include <istream>
+#include <optional>
+#include <string>
+
+#include "i18n/language_table.h"
+
+// A language file: line 1 the language's name, line 2 the pop-up font, then
+// one "id=text" entry per line. Loading reports failure as a message text;
+// on failure the caller empties `texts`, so a file is used whole or not at all.
+inline constexpr const char* kLanguageFileCannotOpen = "Error loading language file. File cannot be opened.";
+inline constexpr const char* kLanguageFileNoEntry = "Error reading language file. Text description not found.";
+inline constexpr const char* kLanguageNoMemory = "No memory";
+
+// Lines longer than this (line break not counted) end the readable part of
+// the file: every later read comes back empty.
+inline constexpr size_t kLanguageLineLimit = 1999;
+
+// Fills the table from the file named by `table.path`; the failure message,
+// or nothing on success.
+std::optional<std::string> LoadLanguageFile(LanguageTable& table);
+
+// The same from an open byte stream (the file's contents).
+std::optional<std::string> ReadLanguageText(LanguageTable& table, std::istream& in);

@@ -1,0 +1,17 @@
+#include "i18n/load_text.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "i18n/text_encoding.h"
+#include "ui/string_table.h"
+
+size_t LoadText(const LanguageTable& table, uint32_t id, char* buffer, size_t size) {
+    if (size == 0) return 0;
+    std::string_view text = LookupText(table, id);
+    if (text.empty()) text = builtInText(id);
+    const size_t length = interfaceTextCut(text, size - 1);
+    if (length > 0) std::memcpy(buffer, text.data(), length);
+    buffer[length] = '\0';
+    return length;
+}

@@ -1,0 +1,24 @@
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Interface text is 8-bit text in the system's code page: the ANSI code page
+// on Windows, UTF-8 elsewhere. Files made on Windows (Windows-1252) are
+// converted when they are read on a UTF-8 system.
+#if defined(_WIN32)
+inline constexpr bool kInterfaceTextIsUtf8 = false;
+#else
+inline constexpr bool kInterfaceTextIsUtf8 = true;
+#endif
+
+// True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates).
+bool isValidUtf8(std::string_view bytes);
+
+// Windows-1252 bytes as UTF-8. The five bytes 1252 leaves undefined become
+// the C1 control characters of the same number, as Windows converts them.
+std::string windows1252ToUtf8(std::string_view bytes);
+
+// The longest prefix of `text` of at most `limit` bytes that does not end
+// inside a UTF-8 sequence (on UTF-8 systems; elsewhere simply `limit`).
+size_t interfaceTextCut(std::string_view text, size_t limit);

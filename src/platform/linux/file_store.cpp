@@ -1,0 +1,132 @@
+#include "platform/linux/file_store.h"
+
+#include <cstdlib>
+#include <unistd.h>
+
+#include "platform/linux/atomic_file.h"
+#include "settings/registry_file.h"
+
+namespace {
+
+// Far above any settings file; a larger file is treated as damaged rather
+// than read into memory.
+constexpr size_t kHiveFileLimit = 8u << 20;
+
+struct LoadedHive {
+    FileReadResult result;
+    bool damaged = false;
+    RegistryDocument document;
+};
+
+LoadedHive loadHive(const std::string& file) {
+    LoadedHive hive;
+    std::string text;
+    hive.result = readWholeFile(file, kHiveFileLimit, text);
+    if (hive.result == FileReadResult::TooLarge) {
+        hive.damaged = true;
+    } else if (hive.result == FileReadResult::Read) {
+        auto parsed = parseRegistryFile(text);
+        if (parsed) hive.document = std::move(*parsed);
+        else hive.damaged = true;
+    }
+    return hive;
+}
+
+class FileKey final : public StoreKey {
+public:
+    FileKey(std::string file, std::string section, RegistryDocument document, bool damaged, bool dirty)
+        : file_(std::move(file)), section_(std::move(section)), document_(std::move(document)),
+          damaged_(damaged), dirty_(dirty) {}
+
+    ~FileKey() override {
+        if (dirty_) commit();
+    }
+
+    bool read(std::string_view name, ValueType& type, uint8_t* data, uint32_t& size) override {
+        const RegistrySection* s = document_.find(section_);
+        return s && s->read(name, type, data, size);
+    }
+
+    bool write(std::string_view name, ValueType type, const uint8_t* data, uint32_t size) override {
+        if (!isStorableValueName(name)) return false;
+        document_.obtain(section_).write(name, type, data, size);
+        dirty_ = true;
+        return true;
+    }
+
+    bool remove(std::string_view name) override {
+        RegistrySection* s = document_.find(section_);
+        if (!s || !s->remove(name)) return false;
+        dirty_ = true;
+        return true;
+    }
+
+private:
+    // Failures are silent, as every store failure is; a damaged file that
+    // cannot be kept is not replaced.
+    void commit() {
+        if (damaged_ && !keepDamagedCopy(file_)) return;
+        writeFileAtomically(file_, formatRegistryFile(document_));
+    }
+
+    std::string file_;
+    std::string section_;
+    RegistryDocument document_;
+    bool damaged_;
+    bool dirty_;
+};
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+}  // namespace
+
+FileStore::FileStore(std::string userFile, std::string machineFile)
+    : userFile_(std::move(userFile)), machineFile_(std::move(machineFile)) {}
+
+FileStore FileStore::fromEnvironment() {
+    return FileStore(userStorePathFromEnvironment(), machineStorePathFromEnvironment());
+}
+
+std::unique_ptr<StoreKey> FileStore::open(Hive hive, std::string_view keyPath) {
+    const std::string& file = fileOf(hive);
+    if (file.empty()) return nullptr;
+    LoadedHive loaded = loadHive(file);
+    if (loaded.result == FileReadResult::Unreadable) return nullptr;
+    std::string section = sectionPath(hive, keyPath);
+    const bool present = hive == Hive::Machine || (!loaded.damaged && loaded.document.hasKey(section));
+    if (!present) return nullptr;
+    return std::make_unique<FileKey>(file, std::move(section), std::move(loaded.document), loaded.damaged, false);
+}
+
+std::unique_ptr<StoreKey> FileStore::create(Hive hive, std::string_view keyPath) {
+    const std::string& file = fileOf(hive);
+    if (file.empty()) return nullptr;
+    const std::string folder = folderOf(file);
+    if (!createFolders(folder) || ::access(folder.c_str(), W_OK) != 0) return nullptr;
+    LoadedHive loaded = loadHive(file);
+    if (loaded.result == FileReadResult::Unreadable) return nullptr;
+    std::string section = sectionPath(hive, keyPath);
+    const bool added = !loaded.document.find(section);
+    if (added) loaded.document.obtain(section);
+    return std::make_unique<FileKey>(file, std::move(section), std::move(loaded.document), loaded.damaged, added);
+}
+
+std::string userStorePathFromEnvironment() {
+    if (std::string path = environment("LUMARA_USER_STORE"); !path.empty()) return path;
+    std::string config = environment("XDG_CONFIG_HOME");
+    // Relative values are invalid for XDG_CONFIG_HOME and are ignored.
+    if (config.empty() || config[0] != '/') {
+        const std::string home = environment("HOME");
+        if (home.empty()) return "";
+        config = home + "/.config";
+    }
+    return config + "/lumara/user.reg";
+}
+
+std::string machineStorePathFromEnvironment() {
+    if (std::string path = environment("LUMARA_MACHINE_STORE"); !path.empty()) return path;
+    return "/etc/lumara/machine.reg";
+}

@@ -1,0 +1,40 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "settings/store.h"
+
+// The settings store of Linux: one REGEDIT4 file per hive, so a user can
+// read, edit and carry the settings, and a file can go to and come from a
+// Windows registry as it is.
+//
+// - A key reads its hive file when it is opened and, when it changed
+//   anything, writes the whole file back atomically when it is closed. Two
+//   processes saving one after the other thus leave the later save whole.
+// - A file that cannot be parsed reads as an empty hive; before a save
+//   replaces it, it is kept as "<file>.damaged".
+// - The machine hive has no installer to create its key, so its keys count
+//   as present whenever its file is absent or readable; an unwritable
+//   machine hive makes `create` fail, which the settings logic ignores.
+class FileStore final : public Store {
+public:
+    FileStore(std::string userFile, std::string machineFile);
+
+    // LUMARA_USER_STORE, else $XDG_CONFIG_HOME/lumara/user.reg (~/.config
+    // when unset); LUMARA_MACHINE_STORE, else /etc/lumara/machine.reg.
+    static FileStore fromEnvironment();
+
+    std::unique_ptr<StoreKey> open(Hive hive, std::string_view keyPath) override;
+    std::unique_ptr<StoreKey> create(Hive hive, std::string_view keyPath) override;
+
+    const std::string& fileOf(Hive hive) const { return hive == Hive::User ? userFile_ : machineFile_; }
+
+private:
+    std::string userFile_;
+    std::string machineFile_;
+};
+
+// The hive files' paths from the environment, as fromEnvironment uses them.
+// Empty when no path can be formed (no HOME and no override).
+std::string userStorePathFromEnvironment();
+std::string machineStorePathFromEnvironment();

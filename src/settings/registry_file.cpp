@@ -1,0 +1,328 @@
+#include "settings/registry_file.h"
+
+#include <cstdio>
+#include <cstring>
+#include <unordered_map>
+
+namespace {
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i])) return false;
+    return true;
+}
+
+std::string lowered(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = lower(c);
+    return out;
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    c = lower(c);
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// Splits the text into lines, dropping the CR of CR LF.
+std::vector<std::string_view> splitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const size_t nl = text.find('\n');
+        std::string_view line = text.substr(0, nl);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        if (nl == std::string_view::npos) break;
+        text.remove_prefix(nl + 1);
+    }
+    return lines;
+}
+
+// Reads a quoted string at the start of `s` (which begins with "), undoing
+// the \\ and \" escapes; other backslashes are kept as they are.
+bool parseQuoted(std::string_view& s, std::string& out) {
+    out.clear();
+    for (size_t i = 1; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c == '"') {
+            s.remove_prefix(i + 1);
+            return true;
+        }
+        if (c == '\\' && i + 1 < s.size() && (s[i + 1] == '\\' || s[i + 1] == '"')) ++i;
+        out.push_back(s[i]);
+    }
+    return false;
+}
+
+// Parses "xx,xx,..." possibly continued over following lines ending in "\".
+bool parseHexBytes(std::string_view s, const std::vector<std::string_view>& lines, size_t& lineIndex,
+                   std::vector<uint8_t>& out) {
+    for (;;) {
+        s = trim(s);
+        if (s.empty()) return true;
+        if (s == "\\") {
+            if (++lineIndex >= lines.size()) return false;
+            s = lines[lineIndex];
+            continue;
+        }
+        int value = hexDigit(s[0]);
+        if (value < 0) return false;
+        size_t used = 1;
+        if (s.size() > 1 && hexDigit(s[1]) >= 0) value = value * 16 + hexDigit(s[1]), used = 2;
+        out.push_back(static_cast<uint8_t>(value));
+        s = trim(s.substr(used));
+        if (s.empty()) return true;
+        if (s[0] == ',') s.remove_prefix(1);
+        else if (s != "\\") return false;
+    }
+}
+
+bool parseValueData(std::string_view s, const std::vector<std::string_view>& lines, size_t& lineIndex,
+                    RegistryValue& value) {
+    if (!s.empty() && s[0] == '"') {
+        std::string text;
+        if (!parseQuoted(s, text) || !trim(s).empty()) return false;
+        value.type = ValueType::String;
+        value.data.assign(text.begin(), text.end());
+        value.data.push_back(0);
+        return true;
+    }
+    if (s.substr(0, 6) == "dword:") {
+        s = trim(s.substr(6));
+        if (s.empty() || s.size() > 8) return false;
+        uint32_t number = 0;
+        for (const char c : s) {
+            if (hexDigit(c) < 0) return false;
+            number = number * 16 + static_cast<uint32_t>(hexDigit(c));
+        }
+        value.type = ValueType::Dword;
+        value.data = {static_cast<uint8_t>(number), static_cast<uint8_t>(number >> 8),
+                      static_cast<uint8_t>(number >> 16), static_cast<uint8_t>(number >> 24)};
+        return true;
+    }
+    if (s.substr(0, 4) == "hex:") {
+        value.type = ValueType::Binary;
+        return parseHexBytes(s.substr(4), lines, lineIndex, value.data);
+    }
+    if (s.substr(0, 4) == "hex(") {
+        const size_t close = s.find("):");
+        if (close == std::string_view::npos || close == 4 || close > 12) return false;
+        uint32_t type = 0;
+        for (const char c : s.substr(4, close - 4)) {
+            if (hexDigit(c) < 0) return false;
+            type = type * 16 + static_cast<uint32_t>(hexDigit(c));
+        }
+        value.type = static_cast<ValueType>(type);
+        return parseHexBytes(s.substr(close + 2), lines, lineIndex, value.data);
+    }
+    return false;
+}
+
+bool parseValueLine(std::string_view s, const std::vector<std::string_view>& lines, size_t& lineIndex,
+                    RegistryValue& value) {
+    if (s[0] == '@') {
+        value.name.clear();
+        s.remove_prefix(1);
+    } else if (s[0] != '"' || !parseQuoted(s, value.name)) {
+        return false;
+    }
+    s = trim(s);
+    if (s.empty() || s[0] != '=') return false;
+    return parseValueData(trim(s.substr(1)), lines, lineIndex, value);
+}
+
+void appendQuoted(std::string& out, std::string_view text) {
+    out.push_back('"');
+    for (const char c : text) {
+        if (c == '\\' || c == '"') out.push_back('\\');
+        out.push_back(c);
+    }
+    out.push_back('"');
+}
+
+// A string value can be written quoted when it is one line of text ending
+// in its only NUL; anything else is kept byte for byte as hex(1).
+bool isQuotableString(const std::vector<uint8_t>& data) {
+    if (data.empty() || data.back() != 0) return false;
+    for (size_t i = 0; i + 1 < data.size(); ++i)
+        if (data[i] == 0 || data[i] == '\r' || data[i] == '\n') return false;
+    return true;
+}
+
+void appendHex(std::string& out, const std::vector<uint8_t>& data, size_t lineStart) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    // Lines are wrapped near 80 columns, as export files are.
+    constexpr size_t kWrapColumn = 76;
+    for (size_t i = 0; i < data.size(); ++i) {
+        out.push_back(kDigits[data[i] >> 4]);
+        out.push_back(kDigits[data[i] & 15]);
+        if (i + 1 == data.size()) break;
+        out.push_back(',');
+        if (out.size() - lineStart >= kWrapColumn) {
+            out += "\\\r\n  ";
+            lineStart = out.size() - 2;
+        }
+    }
+}
+
+void appendValue(std::string& out, const RegistryValue& v) {
+    const size_t lineStart = out.size();
+    if (v.name.empty()) out.push_back('@');
+    else appendQuoted(out, v.name);
+    out.push_back('=');
+    if (v.type == ValueType::String && isQuotableString(v.data)) {
+        appendQuoted(out, std::string_view(reinterpret_cast<const char*>(v.data.data()), v.data.size() - 1));
+    } else if (v.type == ValueType::Dword && v.data.size() == 4) {
+        char digits[16];
+        const uint32_t n = static_cast<uint32_t>(v.data[0]) | static_cast<uint32_t>(v.data[1]) << 8 |
+                           static_cast<uint32_t>(v.data[2]) << 16 | static_cast<uint32_t>(v.data[3]) << 24;
+        std::snprintf(digits, sizeof digits, "%08x", n);
+        out += "dword:";
+        out += digits;
+    } else {
+        if (v.type == ValueType::Binary) {
+            out += "hex:";
+        } else {
+            char prefix[24];
+            std::snprintf(prefix, sizeof prefix, "hex(%x):", static_cast<unsigned>(v.type));
+            out += prefix;
+        }
+        appendHex(out, v.data, lineStart);
+    }
+    out += "\r\n";
+}
+
+}  // namespace
+
+const RegistryValue* RegistrySection::find(std::string_view name) const {
+    for (const RegistryValue& v : values)
+        if (sameName(v.name, name)) return &v;
+    return nullptr;
+}
+
+bool RegistrySection::read(std::string_view name, ValueType& type, uint8_t* data, uint32_t& size) const {
+    const RegistryValue* v = find(name);
+    if (!v || v->data.size() > size) return false;
+    type = v->type;
+    if (!v->data.empty()) std::memcpy(data, v->data.data(), v->data.size());
+    size = static_cast<uint32_t>(v->data.size());
+    return true;
+}
+
+void RegistrySection::write(std::string_view name, ValueType type, const uint8_t* data, uint32_t size) {
+    for (RegistryValue& v : values) {
+        if (sameName(v.name, name)) {
+            v.type = type;
+            v.data.assign(data, data + size);
+            return;
+        }
+    }
+    values.push_back({std::string(name), type, std::vector<uint8_t>(data, data + size)});
+}
+
+bool RegistrySection::remove(std::string_view name) {
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        if (sameName(it->name, name)) {
+            values.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+RegistrySection* RegistryDocument::find(std::string_view path) {
+    for (RegistrySection& s : sections)
+        if (sameName(s.path, path)) return &s;
+    return nullptr;
+}
+
+RegistrySection& RegistryDocument::obtain(std::string_view path) {
+    if (RegistrySection* s = find(path)) return *s;
+    sections.push_back({std::string(path), {}});
+    return sections.back();
+}
+
+bool RegistryDocument::hasKey(std::string_view path) const {
+    for (const RegistrySection& s : sections) {
+        const std::string_view p = s.path;
+        if (sameName(p, path)) return true;
+        if (p.size() > path.size() && p[path.size()] == '\\' && sameName(p.substr(0, path.size()), path))
+            return true;
+    }
+    return false;
+}
+
+std::string_view hiveRootName(Hive hive) {
+    return hive == Hive::User ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+}
+
+std::string sectionPath(Hive hive, std::string_view keyPath) {
+    std::string path(hiveRootName(hive));
+    path.push_back('\\');
+    path += keyPath;
+    return path;
+}
+
+bool isStorableValueName(std::string_view name) {
+    return name.find_first_of(std::string_view("\0\r\n", 3)) == std::string_view::npos;
+}
+
+std::optional<RegistryDocument> parseRegistryFile(std::string_view text) {
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a BOM some editors add
+    const std::vector<std::string_view> lines = splitLines(text);
+    if (lines.empty() || trim(lines[0]) != "REGEDIT4") return std::nullopt;
+
+    // Indexes by lower-case name keep large files linear to read.
+    RegistryDocument document;
+    std::unordered_map<std::string, size_t> sectionIndex;
+    std::vector<std::unordered_map<std::string, size_t>> valueIndex;
+    size_t section = 0;
+    bool inSection = false;
+    for (size_t i = 1; i < lines.size(); ++i) {
+        const std::string_view line = trim(lines[i]);
+        if (line.empty() || line[0] == ';') continue;
+        if (line[0] == '[') {
+            if (line.back() != ']' || line.size() < 3 || line[1] == '-') return std::nullopt;
+            const std::string_view path = line.substr(1, line.size() - 2);
+            const auto [it, added] = sectionIndex.emplace(lowered(path), document.sections.size());
+            if (added) {
+                document.sections.push_back({std::string(path), {}});
+                valueIndex.emplace_back();
+            }
+            section = it->second;
+            inSection = true;
+            continue;
+        }
+        RegistryValue value;
+        if (!inSection || !parseValueLine(line, lines, i, value)) return std::nullopt;
+        std::vector<RegistryValue>& values = document.sections[section].values;
+        const auto [it, added] = valueIndex[section].emplace(lowered(value.name), values.size());
+        if (added) values.push_back(std::move(value));
+        else values[it->second] = std::move(value);
+    }
+    return document;
+}
+
+std::string formatRegistryFile(const RegistryDocument& document) {
+    std::string out = "REGEDIT4\r\n\r\n";
+    for (const RegistrySection& section : document.sections) {
+        out += '[';
+        out += section.path;
+        out += "]\r\n";
+        for (const RegistryValue& v : section.values) appendValue(out, v);
+        out += "\r\n";
+    }
+    return out;
+}

@@ -1,0 +1,48 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+// The settings store: the registry on Windows, one file per hive elsewhere.
+// Only the operations the settings logic needs; no call reports why it
+// failed, because the logic falls back value by value whatever the cause.
+
+enum class Hive { User, Machine };
+
+// Value types with the registry's type codes, so the Windows adapter passes
+// them through and a file exported from Windows keeps its codes. Other codes
+// found in a store are carried unchanged.
+enum class ValueType : uint32_t { String = 1, Binary = 3, Dword = 4, MultiString = 7 };
+
+// The key every value of the saver lives under, in both hives.
+inline constexpr std::string_view kProductKeyPath = "Software\\Tellix\\VEXA";
+
+// An open key. Destroying it closes it; a store that batches changes makes
+// them visible no later than then.
+class StoreKey {
+public:
+    virtual ~StoreKey() = default;
+
+    // Reads value `name`: on entry `size` is the buffer's capacity in bytes,
+    // on success it is the data's length. False when the value is absent or
+    // its data do not fit; then nothing is written to `type` or `data`.
+    virtual bool read(std::string_view name, ValueType& type, uint8_t* data, uint32_t& size) = 0;
+
+    // Writes (adds or replaces) value `name`.
+    virtual bool write(std::string_view name, ValueType type, const uint8_t* data, uint32_t size) = 0;
+
+    // Deletes value `name`; true exactly when it existed and is gone.
+    virtual bool remove(std::string_view name) = 0;
+};
+
+class Store {
+public:
+    virtual ~Store() = default;
+
+    // Opens an existing key; null when it is absent or unreadable.
+    virtual std::unique_ptr<StoreKey> open(Hive hive, std::string_view keyPath) = 0;
+
+    // Opens a key for writing, creating it when absent; null when the hive
+    // cannot be written.
+    virtual std::unique_ptr<StoreKey> create(Hive hive, std::string_view keyPath) = 0;
+};

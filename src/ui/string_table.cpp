@@ -1,0 +1,38 @@
+#include "ui/string_table.h"
+
+#include <array>
+
+namespace {
+
+// Sorted by id. The dashes are en dashes (U+2013).
+constexpr std::array kEntries = {
+    StringTableEntry{3025, "Disabled"},
+    StringTableEntry{3026, "Default \u2013 \"Durodi vudav\""},
+    StringTableEntry{3027, "Browse..."},
+    StringTableEntry{3028, "Select background sound file"},
+    StringTableEntry{3029, "Simple"},
+    StringTableEntry{3030, "Rational"},
+    StringTableEntry{3031, "Realistic"},
+    StringTableEntry{3050, "Sharp \u2013 fast"},
+    StringTableEntry{3051, "Normal \u2013 medium"},
+    StringTableEntry{3052, "Very good \u2013 slow"},
+    StringTableEntry{3053, "Perfect \u2013 very slow"},
+    StringTableEntry{3054, "Blurred \u2013 slowest"},
+    StringTableEntry{3055, "Disabled"},
+    StringTableEntry{3060, " starfield "},
+    StringTableEntry{3061, " flight "},
+    StringTableEntry{3062, " effects "},
+    StringTableEntry{3063, " language "},
+    StringTableEntry{3064, "none"},
+    StringTableEntry{3065, "Select image file"},
+};
+
+}  // namespace
+
+std::span<const StringTableEntry> builtInStringTable() { return kEntries; }
+
+std::string_view builtInText(uint32_t id) {
+    for (const StringTableEntry& entry : kEntries)
+        if (entry.id == id) return entry.text;
+    return {};
+}

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "i18n/load_text.h"
+#include "i18n/text_encoding.h"
+#include "ui/string_table.h"
+
+TEST(LoadText, LanguageTextFirstThenBuiltIn) {
+    LanguageTable table;
+    char buffer[100];
+    EXPECT_EQ(LoadText(table, 3064, buffer, sizeof buffer), 4u);
+    EXPECT_STREQ(buffer, "none");
+    EXPECT_STREQ((LoadText(table, 3026, buffer, sizeof buffer), buffer), "Default \u2013 \"Durodi vudav\"");
+
+    StoreText(table, 3055, "Aus");
+    EXPECT_EQ(LoadText(table, 3055, buffer, sizeof buffer), 3u);
+    EXPECT_STREQ(buffer, "Aus");
+    StoreText(table, 3055, "");
+    LoadText(table, 3055, buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "Disabled");
+
+    EXPECT_EQ(LoadText(table, 4242, buffer, sizeof buffer), 0u);
+    EXPECT_STREQ(buffer, "");
+}
+
+TEST(LoadText, CutsToTheBufferAndNeverWritesPastIt) {
+    LanguageTable table;
+    StoreText(table, 1, std::string(60, 'x'));
+    StoreText(table, 2, std::string(50, 'y'));
+    char buffer[51];
+    std::memset(buffer, '#', sizeof buffer);
+    EXPECT_EQ(LoadText(table, 1, buffer, 50), 49u);
+    EXPECT_EQ(std::strlen(buffer), 49u);
+    EXPECT_EQ(buffer[50], '#');
+    EXPECT_EQ(LoadText(table, 2, buffer, 50), 49u);
+    EXPECT_EQ(LoadText(table, 3064, buffer, 3), 2u);  // built-in texts are cut too
+    EXPECT_STREQ(buffer, "no");
+    EXPECT_EQ(LoadText(table, 1, buffer, 1), 0u);
+    EXPECT_EQ(LoadText(table, 1, buffer, 0), 0u);
+}
+
+TEST(LoadText, CutDoesNotSplitACharacter) {
+    LanguageTable table;
+    StoreText(table, 1, "ab\u2013c");  // the dash is three bytes
+    char buffer[8];
+    const size_t n = LoadText(table, 1, buffer, 4);
+    if (kInterfaceTextIsUtf8) {
+        EXPECT_EQ(n, 2u);
+        EXPECT_STREQ(buffer, "ab");
+    } else {
+        EXPECT_EQ(n, 3u);
+    }
+    EXPECT_EQ(LoadText(table, 1, buffer, 6), 5u);
+}
+
+TEST(StringTable, HoldsEveryStringIdTheProgramUses) {
+    for (uint32_t id : {3025u, 3026u, 3027u, 3028u, 3029u, 3030u, 3031u, 3050u, 3051u, 3052u, 3053u, 3054u,
+                        3055u, 3060u, 3061u, 3062u, 3063u, 3064u, 3065u})
+        EXPECT_FALSE(builtInText(id).empty()) << id;
+    for (const StringTableEntry& e : builtInStringTable()) EXPECT_TRUE(isValidUtf8(e.text)) << e.id;
+    EXPECT_EQ(builtInText(3060), " starfield ");
+    EXPECT_EQ(builtInText(3030), "Rational");
+    EXPECT_EQ(builtInText(3031), "Realistic");
+}
+
+TEST(TextEncoding, Utf8ValidationRejectsMalformedSequences) {
+    EXPECT_TRUE(isValidUtf8("plain \u00e9\u2013\U0001F600"));
+    for (const char* bad : {"\xE9", "\xC0\xAF", "\xE2\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80"})
+        EXPECT_FALSE(isValidUtf8(bad)) << bad;
+}

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include "i18n/language_file.h"
+#include "i18n/text_encoding.h"
+#include "platform/linux/file_store.h"
+#include "platform/linux/linux_folder_system.h"
+#include "settings/settings_store.h"
+#include "settings/store_values.h"
+#include "temp_folder.h"
+#include "ui/string_table.h"
+
+namespace fs = std::filesystem;
+
+TEST(LinuxProgramFolder, WildcardMatchingIgnoresCase) {
+    EXPECT_TRUE(matchesWildcard("de.lang", "*.lang"));
+    EXPECT_TRUE(matchesWildcard("DE.LANG", "*.lang"));
+    EXPECT_TRUE(matchesWildcard(".lang", "*.lang"));
+    EXPECT_FALSE(matchesWildcard("de.lang.bak", "*.lang"));
+    EXPECT_FALSE(matchesWildcard("delang", "*.lang"));
+    EXPECT_TRUE(matchesWildcard("a.chm", "?.chm"));
+    EXPECT_FALSE(matchesWildcard("ab.chm", "?.chm"));
+    EXPECT_TRUE(matchesWildcard("x.y.z", "*.*"));
+}
+
+TEST(LinuxProgramFolder, FoundFromTheExecutableInstalledAndInABuildTree) {
+    const std::string dir = freshTestFolder();
+    fs::create_directories(dir + "/usr/bin");
+    fs::create_directories(dir + "/usr/share/lumara");
+    EXPECT_EQ(LinuxFolderSystem(dir + "/usr/bin/lumara").installedProgramsFolder(), dir + "/usr/share");
+
+    fs::create_directories(dir + "/build/share/lumara");
+    fs::create_directories(dir + "/build/tools/deep/er");
+    EXPECT_EQ(LinuxFolderSystem(dir + "/build/tools/deep/er/exe").installedProgramsFolder(), dir + "/build/share");
+
+    EXPECT_EQ(LinuxFolderSystem("").installedProgramsFolder(), std::nullopt);
+    EXPECT_EQ(LinuxFolderSystem("relative/exe").installedProgramsFolder(), std::nullopt);
+}
+
+TEST(LinuxProgramFolder, LoadSettingsListsTheInstalledFiles) {
+    const std::string dir = freshTestFolder();
+    fs::create_directories(dir + "/usr/bin");
+    const std::string data = dir + "/usr/share/lumara";
+    fs::create_directories(data);
+    for (const char* name : {"b.lang", "A.LANG", "help.chm", "notes.txt"}) writeText(data + "/" + name, "");
+    FileStore store(dir + "/user.reg", dir + "/machine.reg");
+    LinuxFolderSystem folders(dir + "/usr/bin/lumara");
+    Settings s;
+    LoadSettings(s, store, folders);
+    EXPECT_EQ(s.ProgramDir, data);
+    EXPECT_EQ(s.LanguageFiles, (std::vector<std::string>{data + "/A.LANG", data + "/b.lang"}));
+    EXPECT_EQ(s.HelpFiles, std::vector<std::string>{data + "/help.chm"});
+
+    // A recorded folder wins and is neither tested nor created.
+    {
+        const auto machine = store.create(Hive::Machine, kProductKeyPath);
+        writeString(machine.get(), "ProgramDir", dir + "/elsewhere");
+    }
+    LoadSettings(s, store, folders);
+    EXPECT_EQ(s.ProgramDir, dir + "/elsewhere");
+    EXPECT_TRUE(s.LanguageFiles.empty());
+    EXPECT_FALSE(fs::exists(dir + "/elsewhere"));
+}
+
+TEST(LinuxProgramFolder, MissingDataFolderIsCreatedBesideBin) {
+    const std::string dir = freshTestFolder();
+    fs::create_directories(dir + "/opt/bin");
+    LinuxFolderSystem folders(dir + "/opt/bin/lumara");
+    EXPECT_EQ(folders.installedProgramsFolder(), dir + "/opt/share");
+    FileStore store(dir + "/user.reg", dir + "/machine.reg");
+    Settings s;
+    LoadSettings(s, store, folders);
+    // Created level by level; the missing "share" is not, as on Windows.
+    EXPECT_EQ(s.ProgramDir, dir + "/opt/share/lumara");
+    EXPECT_FALSE(fs::exists(s.ProgramDir));
+    fs::create_directories(dir + "/opt/share");
+    LoadSettings(s, store, folders);
+    EXPECT_TRUE(fs::is_directory(s.ProgramDir));
+}
+
+// The translations shipped in the program folder: found from this test
+// program's place in the build tree, complete, and shown correctly.
+TEST(ShippedLanguages, EveryFileCoversEveryIdTheProgramUses) {
+    const std::string dir = freshTestFolder();
+    FileStore store(dir + "/user.reg", dir + "/machine.reg");
+    LinuxFolderSystem folders = LinuxFolderSystem::forThisProcess();
+    Settings s;
+    LoadSettings(s, store, folders);
+    ASSERT_EQ(s.LanguageFiles.size(), 2u) << s.ProgramDir;
+
+    // Dialog captions and the controls that carry text, from the dialog
+    // templates, then every string-table id.
+    std::vector<uint32_t> ids = {202,  211,  223,  1,    2,    9,    57672, 1072, 4010, 1011, 1012,
+                                 1052, 1087, 1074, 1078, 1076, 1077, 1053,  1054, 1056, 1057, 1055,
+                                 1058, 1059, 1079, 1080, 1046};
+    for (const StringTableEntry& e : builtInStringTable()) ids.push_back(e.id);
+
+    std::vector<std::string> names;
+    for (const std::string& path : s.LanguageFiles) {
+        LanguageTable table;
+        table.path = path;
+        ASSERT_EQ(LoadLanguageFile(table), std::nullopt) << path;
+        names.push_back(table.description);
+        EXPECT_FALSE(table.popupFont.empty());
+        for (uint32_t id : ids) EXPECT_FALSE(LookupText(table, id).empty()) << path << " id " << id;
+        for (const std::string& text : table.texts) EXPECT_TRUE(isValidUtf8(text));
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"Fran\u00e7ais", "Deutsch"}));
+
+    Settings german;
+    german.Language = s.LanguageFiles[1];
+    SaveSettings(german, store);
+    Settings loaded;
+    LoadSettings(loaded, store, folders);
+    EXPECT_EQ(loaded.Presets[0].Name, "Einfach");
+    EXPECT_EQ(LookupText(loaded.LanguageTable, 3050), "Scharf \u2013 schnell");
+}

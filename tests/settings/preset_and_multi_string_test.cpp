@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include "settings/multi_string.h"
+#include "settings/preset_store.h"
+#include "store_fakes.h"
+
+TEST(MultiString, JoinAndSplitRoundTrip) {
+    const std::vector<std::string> list = {"a", "bc", "C:\\x y\\z.png"};
+    const std::vector<char> block = JoinMultiString(list);
+    EXPECT_EQ(block.size(), 2u + 3u + 13u + 1u);
+    EXPECT_EQ(block.back(), '\0');
+    std::vector<std::string> back = {"stale"};
+    SplitMultiString(back, block.data(), block.size());
+    EXPECT_EQ(back, list);
+
+    EXPECT_EQ(JoinMultiString({}), std::vector<char>{'\0'});
+    SplitMultiString(back, "\0", 1);
+    EXPECT_TRUE(back.empty());
+}
+
+TEST(MultiString, EmptyEntryEndsTheListAndShortBlocksAreSafe) {
+    std::vector<std::string> list;
+    const char withEmpty[] = "a\0\0b\0";  // an empty entry inside
+    SplitMultiString(list, withEmpty, sizeof withEmpty);
+    EXPECT_EQ(list, std::vector<std::string>{"a"});
+    // Joining a list with an empty entry therefore loses what follows it.
+    const std::vector<char> block = JoinMultiString({"x", "", "y"});
+    SplitMultiString(list, block.data(), block.size());
+    EXPECT_EQ(list, std::vector<std::string>{"x"});
+    // No closing NULs: the last entry ends at the block's end.
+    SplitMultiString(list, "ab\0cd", 5);
+    EXPECT_EQ(list, (std::vector<std::string>{"ab", "cd"}));
+    SplitMultiString(list, "", 0);
+    EXPECT_TRUE(list.empty());
+}
+
+TEST(Preset, NumericBlockLayout) {
+    Preset p;
+    p.StarsCount = 0x01020304;
+    p.MoveSpeed = -1;
+    p.AntiAliase = 5;
+    p.UseNUR = true;
+    const auto block = encodePresetBlock(p);
+    EXPECT_EQ(block.size(), 36u);
+    EXPECT_EQ(block[0], 0x04);
+    EXPECT_EQ(block[3], 0x01);
+    EXPECT_EQ(block[4], 0xFF);
+    EXPECT_EQ(block[28], 5);
+    EXPECT_EQ(block[32], 1);
+    EXPECT_EQ(block[35], 0);
+}
+
+TEST(Preset, WriteReadRoundTripWithPictures) {
+    MemoryStore store;
+    Preset p;
+    p.StarsCount = 1;
+    p.MoveSpeed = 2;
+    p.RotSpeed = -3;
+    p.Smoothness = 4;
+    p.RoamFreq = 5;
+    p.RoamMagn = 6;
+    p.Clouds = 7;
+    p.AntiAliase = 4;
+    p.UseNUR = true;
+    p.NURimages = {"a.bmp", "b.jpg", "c.png"};
+    p.BackSound = "D";
+    p.Name = "Three pictures";
+    WritePreset(7, p, &store.key());
+    EXPECT_EQ(store.names("write"), (std::vector<std::string>{"PRESETb7", "PRESETi7", "PRESETs7", "PRESETn7"}));
+    EXPECT_EQ(store.section().find("PRESETb7")->data.size(), 36u);
+    EXPECT_EQ(store.section().find("PRESETb7")->data[32], 1);
+
+    Preset back;
+    ASSERT_TRUE(ReadPreset(7, store.key(), back));
+    EXPECT_EQ(back, p);
+
+    Settings s;
+    ApplyPreset(back, s);
+    EXPECT_TRUE(s.UseNUR);
+    EXPECT_EQ(s.NURimages, p.NURimages);
+    EXPECT_EQ(s.BackSound, "D");
+    EXPECT_EQ(s.RotSpeed, -3);
+    Preset captured;
+    CapturePreset(s, captured);
+    captured.Name = p.Name;
+    EXPECT_EQ(captured, p);
+}
+
+TEST(Preset, ReadStopsAtTheFirstUnacceptedValue) {
+    MemoryStore store;
+    Preset p;
+    p.Name = "x";
+    WritePreset(0, p, &store.key());
+    store.key().remove("PRESETs0");
+    store.log.clear();
+    Preset out;
+    out.Name = "untouched";
+    EXPECT_FALSE(ReadPreset(0, store.key(), out));
+    EXPECT_EQ(store.names("read"), (std::vector<std::string>{"PRESETb0", "PRESETi0", "PRESETs0"}));
+    EXPECT_EQ(out.Name, "untouched");
+
+    // Wrong type, too large, or too short to hold the switch.
+    WritePreset(1, p, &store.key());
+    writeString(&store.key(), "PRESETi1", "text");
+    EXPECT_FALSE(ReadPreset(1, store.key(), out));
+    WritePreset(2, p, &store.key());
+    const std::vector<uint8_t> big(37, 0);
+    writeBinary(&store.key(), "PRESETb2", big.data(), 37);
+    EXPECT_FALSE(ReadPreset(2, store.key(), out));
+    writeBinary(&store.key(), "PRESETb2", big.data(), 32);
+    EXPECT_FALSE(ReadPreset(2, store.key(), out));
+    writeBinary(&store.key(), "PRESETb2", big.data(), 33);  // padding may be absent
+    EXPECT_TRUE(ReadPreset(2, store.key(), out));
+}
+
+TEST(Preset, DeleteReportsWhetherAnyValueExisted) {
+    MemoryStore store;
+    EXPECT_FALSE(DeletePresetValues(0, &store.key()));
+    writeString(&store.key(), "PRESETs0", "only the sound");
+    EXPECT_TRUE(DeletePresetValues(0, &store.key()));
+    EXPECT_FALSE(store.has("PRESETs0"));
+    EXPECT_FALSE(DeletePresetValues(0, nullptr));
+}
+
+TEST(Preset, ApplyLeavesLanguageHelpAndHistoryAndCutsLongSounds) {
+    Settings s;
+    s.Language = "l";
+    s.HelpFile = "h";
+    s.RecentSounds = {"r"};
+    Preset p;
+    p.BackSound = std::string(400, 's');
+    ApplyPreset(p, s);
+    EXPECT_EQ(s.BackSound.size(), 299u);
+    EXPECT_EQ(s.Language, "l");
+    EXPECT_EQ(s.HelpFile, "h");
+    EXPECT_EQ(s.RecentSounds, std::vector<std::string>{"r"});
+}

@@ -1,0 +1,397 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+
+#include "settings/multi_string.h"
+#include "settings/preset_store.h"
+#include "settings/settings_store.h"
+#include "store_fakes.h"
+
+namespace {
+
+Settings sampleSettings() {
+    Settings s;
+    s.StarsCount = 12345;
+    s.MoveSpeed = 777;
+    s.RotSpeed = -42;
+    s.Smoothness = 64;
+    s.RoamFreq = 9;
+    s.RoamMagn = 55;
+    s.Clouds = 4;
+    s.AntiAliase = 5;
+    s.UseNUR = true;
+    s.NURimages = {"C:\\pics\\a.bmp", "C:\\pics\\b.png"};
+    s.BackSound = "C:\\sounds\\space.wav";
+    s.RecentSounds = {"C:\\sounds\\old.wav"};
+    s.Language = "";
+    s.HelpFile = "C:\\Lumara\\help.chm";
+    s.ProgramDir = "C:\\Lumara";
+    AddFactoryPresets(s);
+    Preset custom;
+    CapturePreset(s, custom);
+    custom.Name = "Mine";
+    s.Presets.push_back(custom);
+    return s;
+}
+
+Settings loaded(MemoryStore& store, FakeFolders& folders) {
+    Settings s;
+    LoadSettings(s, store, folders);
+    return s;
+}
+
+void putString(MemoryStore& store, const std::string& name, const std::string& text) {
+    writeString(&store.key(), name, text);
+}
+
+}  // namespace
+
+TEST(LoadSettings, FirstRunGetsFallbacksAndFactoryPresetsAndWritesNothing) {
+    MemoryStore store;
+    FakeFolders folders;
+    const Settings s = loaded(store, folders);
+
+    EXPECT_EQ(s.StarsCount, 2000);
+    EXPECT_EQ(s.MoveSpeed, 500);
+    EXPECT_EQ(s.RotSpeed, -25);
+    EXPECT_EQ(s.Smoothness, 30);
+    EXPECT_EQ(s.RoamFreq, 30);
+    EXPECT_EQ(s.RoamMagn, 10);
+    EXPECT_EQ(s.Clouds, 0);
+    EXPECT_EQ(s.AntiAliase, 0);
+    EXPECT_FALSE(s.UseNUR);
+    EXPECT_EQ(s.BackSound, "");
+    EXPECT_EQ(s.RecentSoundsLimit, 10);
+    EXPECT_EQ(s.Language, "");
+    EXPECT_EQ(s.HelpFile, "");
+    EXPECT_EQ(s.ProgramDir, "");  // no machine key: nothing derived
+
+    ASSERT_EQ(s.Presets.size(), 3u);
+    EXPECT_EQ(s.Presets[0].Name, "Simple");
+    EXPECT_EQ(s.Presets[1].Name, "Realistic");
+    EXPECT_EQ(s.Presets[2].Name, "Rational");
+    const Preset& realistic = s.Presets[1];
+    EXPECT_EQ(realistic.StarsCount, 6000);
+    EXPECT_EQ(realistic.Clouds, 5);
+    EXPECT_EQ(realistic.AntiAliase, 3);
+    EXPECT_EQ(realistic.BackSound, "D");
+    EXPECT_EQ(s.Presets[0].BackSound, "");
+    EXPECT_EQ(s.Presets[2].Smoothness, 60);
+
+    EXPECT_TRUE(store.names("write").empty());
+    EXPECT_TRUE(store.names("delete").empty());
+}
+
+TEST(LoadSettings, RoundTripsEverySavedField) {
+    MemoryStore store;
+    FakeFolders folders;
+    Settings original = sampleSettings();
+    SaveSettings(original, store);
+
+    store.log.clear();
+    const Settings s = loaded(store, folders);
+    EXPECT_EQ(s.StarsCount, 12345);
+    EXPECT_EQ(s.MoveSpeed, 777);
+    EXPECT_EQ(s.RotSpeed, -42);
+    EXPECT_EQ(s.Smoothness, 64);
+    EXPECT_EQ(s.RoamFreq, 9);
+    EXPECT_EQ(s.RoamMagn, 55);
+    EXPECT_EQ(s.Clouds, 4);
+    EXPECT_EQ(s.AntiAliase, 5);
+    EXPECT_TRUE(s.UseNUR);
+    EXPECT_EQ(s.NURimages, original.NURimages);
+    EXPECT_EQ(s.BackSound, original.BackSound);
+    EXPECT_EQ(s.HelpFile, original.HelpFile);
+    EXPECT_EQ(s.ProgramDir, "C:\\Lumara");
+    EXPECT_EQ(s.Presets, original.Presets);
+    // Saving moved the current sound to the front of the history.
+    EXPECT_EQ(s.RecentSounds, (std::vector<std::string>{"C:\\sounds\\space.wav", "C:\\sounds\\old.wav"}));
+    EXPECT_EQ(original.RecentSounds, s.RecentSounds);
+    // Loading an intact store only tries the index after the last preset.
+    EXPECT_EQ(store.names("delete"), (std::vector<std::string>{"PRESETb4", "PRESETi4", "PRESETs4", "PRESETn4"}));
+}
+
+TEST(SaveSettings, WritesEveryValueInStoreOrder) {
+    MemoryStore store;
+    Settings s = sampleSettings();
+    s.Presets.resize(1);
+    SaveSettings(s, store);
+
+    const std::vector<std::string> expected = {
+        "StarsCount", "MoveSpeed", "RotSpeed", "Smoothness", "RoamFreq", "RoamMagn", "RandSeed",
+        "AntiAliase", "Clouds", "BackSound", "Language", "HelpFile", "UseNUR", "NURimages",
+        "PRESETb0", "PRESETi0", "PRESETs0", "PRESETn0", "RECSOUND 0", "RECSOUND 1", "ProgramDir"};
+    EXPECT_EQ(store.names("write"), expected);
+    EXPECT_EQ(store.names("delete"),
+              (std::vector<std::string>{"PRESETb1", "PRESETi1", "PRESETs1", "PRESETn1", "RECSOUND 2"}));
+    EXPECT_EQ(store.log.front(), "create user");
+    EXPECT_EQ(store.log.back(), "close machine");
+
+    // The stored checksum is the record's, and the switch is 0 or 1.
+    int32_t seed = 0;
+    ASSERT_TRUE(readNumber(store.key(), "RandSeed", seed));
+    EXPECT_EQ(static_cast<uint32_t>(seed), SettingsChecksum(s));
+    uint8_t data[4];
+    uint32_t size = 4;
+    ValueType type{};
+    ASSERT_TRUE(store.key().read("UseNUR", type, data, size));
+    EXPECT_EQ(type, ValueType::Dword);
+    EXPECT_EQ(data[0], 1);
+}
+
+TEST(LoadSettings, ReadsValuesInStoreOrder) {
+    MemoryStore store;
+    FakeFolders folders;
+    Settings s = sampleSettings();
+    SaveSettings(s, store);
+    store.log.clear();
+    loaded(store, folders);
+
+    const std::vector<std::string> reads = store.names("read");
+    const std::vector<std::string> head(reads.begin(), reads.begin() + 15);
+    EXPECT_EQ(head, (std::vector<std::string>{"StarsCount", "MoveSpeed", "RotSpeed", "Smoothness", "RoamFreq",
+                                              "RoamMagn", "RandSeed", "AntiAliase", "Clouds", "UseNUR",
+                                              "BackSound", "Language", "HelpFile", "NURimages", "PRESETb0"}));
+    EXPECT_EQ(reads.back(), "ProgramDir");
+    EXPECT_EQ(store.log.front(), "open user");
+}
+
+TEST(SaveSettings, EmptyPictureListIsOneNulByteAndLoadsEmpty) {
+    MemoryStore store;
+    FakeFolders folders;
+    Settings s;
+    SaveSettings(s, store);
+    const RegistryValue* v = store.section().find("NURimages");
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->type, ValueType::MultiString);
+    EXPECT_EQ(v->data, std::vector<uint8_t>{0});
+    EXPECT_TRUE(loaded(store, folders).NURimages.empty());
+}
+
+TEST(LoadSettings, ChecksumMismatchBringsFallbacksButKeepsTheRest) {
+    MemoryStore store;
+    FakeFolders folders;
+    Settings original = sampleSettings();
+    SaveSettings(original, store);
+    writeNumber(&store.key(), "RandSeed", 12345);
+
+    const Settings s = loaded(store, folders);
+    EXPECT_EQ(s.StarsCount, 2000);
+    EXPECT_EQ(s.AntiAliase, 0);
+    EXPECT_FALSE(s.UseNUR);
+    EXPECT_EQ(s.BackSound, "");
+    EXPECT_EQ(s.NURimages, original.NURimages);
+    EXPECT_EQ(s.Presets, original.Presets);
+    EXPECT_EQ(s.RecentSounds.size(), 2u);
+    EXPECT_EQ(s.HelpFile, original.HelpFile);
+}
+
+TEST(LoadSettings, OutOfRangeValuesWithMatchingChecksumAreKept) {
+    MemoryStore store;
+    FakeFolders folders;
+    Settings original;
+    original.StarsCount = 999999;
+    original.RotSpeed = -5000;
+    original.AntiAliase = 17;
+    SaveSettings(original, store);
+    const Settings s = loaded(store, folders);
+    EXPECT_EQ(s.StarsCount, 999999);
+    EXPECT_EQ(s.RotSpeed, -5000);
+    EXPECT_EQ(s.AntiAliase, 17);
+}
+
+TEST(LoadSettings, NumbersAreReadWhateverTheirTypeButMustFitFourBytes) {
+    MemoryStore store;
+    FakeFolders folders;
+    Settings expected;  // what the values below load as, so the checksum matches
+    expected.StarsCount = 0x1234;
+    expected.MoveSpeed = 31;
+    writeNumber(&store.key(), "RandSeed", SettingsChecksum(expected));
+    const uint8_t two[2] = {0x34, 0x12};
+    store.key().write("StarsCount", ValueType::Binary, two, 2);
+    const uint8_t eight[8] = {1, 0, 0, 0, 0, 0, 0, 0};
+    store.key().write("MoveSpeed", ValueType::String, eight, 8);
+
+    Settings s;
+    s.MoveSpeed = 31;
+    LoadSettings(s, store, folders);
+    EXPECT_EQ(s.StarsCount, 0x1234);  // two bytes, zero-extended
+    EXPECT_EQ(s.MoveSpeed, 31);       // too large for four bytes: kept
+}
+
+TEST(LoadSettings, DamagedPresetEndsTheListAndItsValuesAndLaterOnesAreTidied) {
+    MemoryStore store;
+    FakeFolders folders;
+    Settings original = sampleSettings();  // four presets
+    Preset extra = original.Presets[0];
+    extra.Name = "Fifth";
+    original.Presets.push_back(extra);
+    SaveSettings(original, store);
+    writeString(&store.key(), "PRESETb2", "not a block");  // index 2 damaged
+    store.key().remove("PRESETb4");                          // index 4 partly present
+    store.key().remove("PRESETi4");
+    writeString(&store.key(), "PRESETn6", "stray");  // beyond the first empty index
+
+    const Settings s = loaded(store, folders);
+    ASSERT_EQ(s.Presets.size(), 2u);
+    EXPECT_EQ(s.Presets[1].Name, "Realistic");
+    for (const char* gone : {"PRESETb2", "PRESETi2", "PRESETs2", "PRESETn2", "PRESETb3", "PRESETn3", "PRESETs4",
+                             "PRESETn4"})
+        EXPECT_FALSE(store.has(gone)) << gone;
+    EXPECT_TRUE(store.has("PRESETn6"));
+}
+
+TEST(LoadSettings, MissingNameOfFirstPresetBringsFactoryPresets) {
+    MemoryStore store;
+    FakeFolders folders;
+    Settings original = sampleSettings();
+    SaveSettings(original, store);
+    store.key().remove("PRESETn0");
+    const Settings s = loaded(store, folders);
+    ASSERT_EQ(s.Presets.size(), 3u);
+    EXPECT_EQ(s.Presets[0].Name, "Simple");
+    for (int i = 0; i < 4; ++i) EXPECT_FALSE(store.has("PRESETb" + std::to_string(i)));
+}
+
+TEST(SaveSettings, FewerPresetsDeleteTheValuesBeyond) {
+    MemoryStore store;
+    Settings s = sampleSettings();
+    s.Presets.push_back(s.Presets[3]);  // five presets
+    SaveSettings(s, store);
+    s.Presets.resize(3);
+    SaveSettings(s, store);
+    EXPECT_TRUE(store.has("PRESETn2"));
+    for (const char* kind : {"b", "i", "s", "n"})
+        for (int i : {3, 4}) EXPECT_FALSE(store.has(std::string("PRESET") + kind + std::to_string(i)));
+}
+
+TEST(RecentSounds, GapEndsTheListAndTheValueBeyondStays) {
+    MemoryStore store;
+    FakeFolders folders;
+    Settings empty;
+    SaveSettings(empty, store);
+    putString(store, "RECSOUND 0", "a.wav");
+    putString(store, "RECSOUND 1", "b.wav");
+    putString(store, "RECSOUND 3", "d.wav");
+    Settings s = loaded(store, folders);
+    EXPECT_EQ(s.RecentSounds, (std::vector<std::string>{"a.wav", "b.wav"}));
+
+    store.log.clear();
+    SaveSettings(s, store);
+    const auto deletes = store.names("delete");
+    EXPECT_EQ(std::count(deletes.begin(), deletes.end(), "RECSOUND 2"), 1);
+    EXPECT_EQ(std::count(deletes.begin(), deletes.end(), "RECSOUND 3"), 0);
+    EXPECT_TRUE(store.has("RECSOUND 3"));
+}
+
+TEST(RecentSounds, AddMovesToFrontAndDropsOnlyAtExactlyTheLimit) {
+    std::vector<std::string> list = {"1", "2", "3", "4"};
+    AddRecentSound(list, "3", 10);
+    EXPECT_EQ(list, (std::vector<std::string>{"3", "1", "2", "4"}));
+
+    std::vector<std::string> full;
+    for (int i = 0; i < 10; ++i) full.push_back(std::to_string(i));
+    AddRecentSound(full, "new", 10);
+    ASSERT_EQ(full.size(), 10u);
+    EXPECT_EQ(full.front(), "new");
+    EXPECT_EQ(full.back(), "8");
+
+    std::vector<std::string> nine(full.begin(), full.begin() + 9);
+    AddRecentSound(nine, "x", 10);
+    EXPECT_EQ(nine.size(), 10u);
+
+    // Comparison is byte for byte: case matters.
+    std::vector<std::string> cased = {"A.wav"};
+    AddRecentSound(cased, "a.wav", 10);
+    EXPECT_EQ(cased.size(), 2u);
+
+    std::vector<std::string> empty;
+    AddRecentSound(empty, "first", 0);
+    EXPECT_EQ(empty, std::vector<std::string>{"first"});
+}
+
+TEST(SaveSettings, OnlyAFileSoundEntersTheHistory) {
+    for (const char* sound : {"", "D"}) {
+        MemoryStore store;
+        Settings s;
+        s.BackSound = sound;
+        s.RecentSounds = {"x.wav"};
+        SaveSettings(s, store);
+        EXPECT_EQ(s.RecentSounds, std::vector<std::string>{"x.wav"}) << sound;
+    }
+}
+
+TEST(SaveSettings, UncreatableUserKeyStillMovesTheSoundAndWritesTheMachineKey) {
+    MemoryStore store;
+    store.creatable[0] = false;
+    Settings s;
+    s.BackSound = "new.wav";
+    s.ProgramDir = "C:\\P";
+    SaveSettings(s, store);
+    EXPECT_EQ(s.RecentSounds, std::vector<std::string>{"new.wav"});
+    EXPECT_EQ(store.names("write"), std::vector<std::string>{"ProgramDir"});
+}
+
+TEST(SaveSettings, UnwritableMachineHiveAffectsNothingElse) {
+    MemoryStore store;
+    FakeFolders folders;
+    store.creatable[1] = false;
+    Settings s = sampleSettings();
+    SaveSettings(s, store);
+    EXPECT_FALSE(store.has("ProgramDir", Hive::Machine));
+    EXPECT_EQ(loaded(store, folders).Presets, s.Presets);
+}
+
+TEST(LoadSettings, UnopenableUserKeyKeepsPresetsAndClearsRecentSounds) {
+    MemoryStore store;
+    FakeFolders folders;
+    store.openable[0] = false;
+    Settings s;
+    Preset p;
+    p.Name = "held";
+    s.Presets.push_back(p);
+    s.RecentSounds = {"x.wav"};
+    LoadSettings(s, store, folders);
+    ASSERT_EQ(s.Presets.size(), 1u);
+    EXPECT_EQ(s.Presets[0].Name, "held");
+    EXPECT_TRUE(s.RecentSounds.empty());
+    EXPECT_EQ(s.StarsCount, 2000);
+}
+
+TEST(LoadSettings, LanguageNamingAMissingFileKeepsBuiltInTexts) {
+    MemoryStore store;
+    FakeFolders folders;
+    Settings original;
+    original.Language = std::string(LUMARA_TEST_TMP) + "/no-such.lang";
+    SaveSettings(original, store);
+    const Settings s = loaded(store, folders);
+    EXPECT_EQ(s.Language, original.Language);
+    EXPECT_EQ(s.LanguageTable.description, "default");
+    EXPECT_EQ(s.LanguageTable.count(), 0u);
+    EXPECT_EQ(s.Presets[0].Name, "Simple");
+}
+
+TEST(LoadSettings, FactoryPresetsAreNamedInTheLoadedLanguage) {
+    const std::string path = std::string(LUMARA_TEST_TMP) + "/settings_presets.lang";
+    std::ofstream(path, std::ios::binary) << "Test\n\n3029=Eins\n3031=Zwei";
+    MemoryStore store;
+    FakeFolders folders;
+    Settings original;
+    original.Language = path;
+    SaveSettings(original, store);
+    const Settings s = loaded(store, folders);
+    EXPECT_EQ(s.LanguageTable.description, "Test");
+    EXPECT_EQ(s.Presets[0].Name, "Eins");
+    EXPECT_EQ(s.Presets[1].Name, "Zwei");
+    EXPECT_EQ(s.Presets[2].Name, "Rational");
+
+    // A file that fails leaves no texts but keeps what its header said.
+    std::ofstream(path, std::ios::binary) << "Bad\nFont,8,0\n3029=Eins\n\n3031=Zwei";
+    const Settings bad = loaded(store, folders);
+    EXPECT_EQ(bad.LanguageTable.count(), 0u);
+    EXPECT_EQ(bad.LanguageTable.popupFont, "Font,8,0");
+    EXPECT_EQ(bad.Presets[0].Name, "Simple");
+    std::remove(path.c_str());
+}
