@@ -1,0 +1,20 @@
+#pragma once
+// Linux has none of the Windows 95/98/Me components the shell can use (the
+// password verifier and changer, the input-method library, the
+// screen-saver-running flag): nothing loads, and the shell's logic for them
+// finds nothing to call.
+#include "saver/host_platform.h"
+
+class NoSystemComponents final : public SystemComponents {
+public:
+    bool isWin9xPlatform() override { return false; }
+    Library loadLibrary(std::string_view) override { return 0; }
+    Library loadedModule(std::string_view) override { return 0; }
+    Procedure findProcedure(Library, std::string_view) override { return 0; }
+    void freeLibrary(Library) override {}
+    std::optional<uint32_t> screenSaveUsePassword() override { return std::nullopt; }
+    void setScreenSaverRunning(bool) override {}
+    int32_t callVerifyScreenSavePwd(Procedure, WindowHandle) override { return 1; }
+    void callPwdChangePassword(Procedure, std::string_view, WindowHandle) override {}
+    uintptr_t callImmAssociateContext(Procedure, WindowHandle, uintptr_t) override { return 0; }
+};

@@ -1,0 +1,7 @@
+#pragma once
+#include <cstdint>
+#include <span>
+
+// The preview picture as a BMP file image (150 x 113, 8 bits per pixel with
+// a 256-colour table), made at build time from a real frame.
+std::span<const uint8_t> previewPicture();

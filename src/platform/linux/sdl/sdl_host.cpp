@@ -1,0 +1,293 @@
+#include "sdl_host.h"
+
+#include <SDL_syswm.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr uint32_t kShortestTimerPeriod = 10;  // ms; a period of 0 runs at this
+constexpr uint32_t kLoopWakeup = 50;            // ms between checks for other instances and the pane
+
+uint32_t textureFormatFor(int32_t format) {
+    switch (format) {
+    case kFormatA8R8G8B8: return SDL_PIXELFORMAT_ARGB8888;
+    case kFormatR5G6B5: return SDL_PIXELFORMAT_RGB565;
+    case kFormatX1R5G5B5: return SDL_PIXELFORMAT_RGB555;
+    default: return SDL_PIXELFORMAT_RGB888;
+    }
+}
+
+WindowHandle x11Handle(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info)) return 0;
+#if defined(SDL_VIDEO_DRIVER_X11)
+    if (info.subsystem == SDL_SYSWM_X11) return static_cast<WindowHandle>(info.info.x11.window);
+#endif
+    return reinterpret_cast<WindowHandle>(window);
+}
+
+}  // namespace
+
+SdlHost::SdlHost(std::span<const uint8_t> previewPicture)
+    : previewBytes_(previewPicture), timerEvent_(SDL_RegisterEvents(1)) {}
+
+SdlHost::~SdlHost() {
+    if (timer_) SDL_RemoveTimer(timer_);
+    destroyWindow();
+}
+
+int32_t SdlHost::desktopFormat() {
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return kFormatX8R8G8B8;
+    switch (mode.format) {
+    case SDL_PIXELFORMAT_ARGB8888: return kFormatA8R8G8B8;
+    case SDL_PIXELFORMAT_RGB565: return kFormatR5G6B5;
+    case SDL_PIXELFORMAT_RGB555: return kFormatX1R5G5B5;
+    default: return kFormatX8R8G8B8;  // SDL converts any other display format from this
+    }
+}
+
+bool SdlHost::isWindow(WindowHandle window) {
+    return window != 0 && (window == handle_ || x11_.exists(window));
+}
+
+void SdlHost::setForegroundWindow(WindowHandle window) {
+    // The other instance was already asked to come forward when it was found.
+    if (window == handle_ && window_) SDL_RaiseWindow(window_);
+}
+
+WindowHandle SdlHost::parentOf(WindowHandle) { return parent_; }
+
+WindowHandle SdlHost::findRunningSaver() { return instance_.claimOrRaiseRunning() ? 0 : kRunningSaver; }
+
+ScreenRect SdlHost::virtualScreen() {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    const int displays = SDL_GetNumVideoDisplays();
+    for (int i = 0; i < displays; ++i) {
+        SDL_Rect r;
+        if (SDL_GetDisplayBounds(i, &r) != 0) continue;
+        if (i == 0 || r.x < left) left = i == 0 ? r.x : std::min(left, r.x);
+        if (i == 0 || r.y < top) top = i == 0 ? r.y : std::min(top, r.y);
+        right = std::max(right, r.x + r.w);
+        bottom = std::max(bottom, r.y + r.h);
+    }
+    return {left, top, right - left, bottom - top};
+}
+
+ScreenRect SdlHost::screenClipBox() {
+    SDL_Rect r{0, 0, 0, 0};
+    SDL_GetDisplayBounds(0, &r);
+    return {r.x, r.y, r.w, r.h};
+}
+
+ScreenRect SdlHost::clientRect(WindowHandle window) {
+    int32_t w = 0, h = 0;
+    if (window == handle_ && window_ && !parent_) SDL_GetWindowSize(window_, &w, &h);
+    else x11_.size(window, w, h);
+    return {0, 0, w, h};
+}
+
+ScreenRect SdlHost::windowRect(WindowHandle window) { return clientRect(window); }
+
+WindowHandle SdlHost::createSaverWindow(const SaverWindowSpec& spec) {
+    parent_ = spec.parent;
+    if (parent_) {
+        window_ = SDL_CreateWindowFrom(reinterpret_cast<const void*>(parent_));
+    } else {
+        SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+        window_ = SDL_CreateWindow(spec.title, spec.rect.left, spec.rect.top, spec.rect.width, spec.rect.height,
+                                   SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR |
+                                       SDL_WINDOW_HIDDEN);
+    }
+    if (!window_) return 0;
+    renderer_ = SDL_CreateRenderer(window_, -1, parent_ ? SDL_RENDERER_SOFTWARE : 0);
+    if (!renderer_) {
+        SDL_DestroyWindow(window_);
+        window_ = nullptr;
+        return 0;
+    }
+    handle_ = parent_ ? parent_ : x11Handle(window_);
+    // The messages a new window receives, in their order.
+    deliver(Message{msg::kCreate, 0, 0});
+    if (!window_) return 0;
+    if (!parent_) SDL_ShowWindow(window_);
+    deliver(Message{msg::kShowWindow, 1, 0});
+    deliver(Message{msg::kEraseBackground, 0, 0});
+    deliver(Message{msg::kPaint, 0, 0});
+    return handle_;
+}
+
+void SdlHost::deliver(const Message& message) {
+    if (shell_ && handle_) shell_->hostWindowProc(handle_, message);
+}
+
+int SdlHost::runMessageLoop() {
+    while (!quit_) {
+        if (!posted_.empty()) {
+            const auto [window, message] = posted_.front();
+            posted_.pop_front();
+            if (window == handle_ && window_) deliver(message);
+            continue;
+        }
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, kLoopWakeup)) dispatch(event);
+        if (instance_.raiseRequested() && window_) SDL_RaiseWindow(window_);
+        // The preview ends with its pane: the host destroyed our window.
+        if (parent_ && window_ && !x11_.exists(parent_)) {
+            deliver(Message{msg::kDestroy, 0, 0});
+            window_ = nullptr;  // it belonged to the pane and is gone
+            renderer_ = nullptr;
+            previewTexture_ = nullptr;
+        }
+    }
+    return quitCode_;
+}
+
+void SdlHost::dispatch(const SDL_Event& e) {
+    if (e.type == timerEvent_) {
+        tickPending_ = false;
+        deliver(Message{msg::kTimer, static_cast<uintptr_t>(e.user.code), 0});
+        return;
+    }
+    switch (e.type) {
+    case SDL_KEYDOWN: deliver(Message{(e.key.keysym.mod & KMOD_ALT) ? msg::kSysKeyDown : msg::kKeyDown, 0, 0}); break;
+    case SDL_MOUSEBUTTONDOWN:
+        deliver(Message{e.button.button == SDL_BUTTON_RIGHT    ? msg::kRButtonDown
+                        : e.button.button == SDL_BUTTON_MIDDLE ? msg::kMButtonDown
+                                                               : msg::kLButtonDown,
+                        0, 0});
+        break;
+    case SDL_MOUSEMOTION: deliver(Message{msg::kMouseMove, 0, 0}); break;
+    case SDL_QUIT: deliver(Message{msg::kClose, 0, 0}); break;
+    case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) deliver(Message{msg::kActivateApp, 0, 0});
+        else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) deliver(Message{msg::kPaint, 0, 0});
+        break;
+    default: break;
+    }
+}
+
+void SdlHost::postQuit(int code) {
+    quit_ = true;
+    quitCode_ = code;
+}
+
+intptr_t SdlHost::defaultWindowProc(WindowHandle, const Message& message) {
+    if (message.id == msg::kClose) {
+        deliver(Message{msg::kDestroy, 0, 0});
+        destroyWindow();
+    }
+    return 0;
+}
+
+void SdlHost::destroyWindow() {
+    if (texture_) SDL_DestroyTexture(texture_);
+    if (previewTexture_) SDL_DestroyTexture(previewTexture_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (window_) SDL_DestroyWindow(window_);
+    texture_ = previewTexture_ = nullptr;
+    renderer_ = nullptr;
+    window_ = nullptr;
+}
+
+void SdlHost::postMessage(WindowHandle window, const Message& message) { posted_.emplace_back(window, message); }
+
+intptr_t SdlHost::sendMessage(WindowHandle window, const Message& message) {
+    return shell_ && window == handle_ ? shell_->hostWindowProc(window, message) : 0;
+}
+
+void SdlHost::removePendingTimers(WindowHandle, int) {
+    SDL_FlushEvent(timerEvent_);
+    tickPending_ = false;
+}
+
+ScreenPoint SdlHost::cursorPosition() {
+    int x = 0, y = 0;
+    SDL_GetGlobalMouseState(&x, &y);
+    return {x, y};
+}
+
+void SdlHost::hideCursor() { SDL_ShowCursor(SDL_DISABLE); }
+
+uint8_t SdlHost::acLineStatus() {
+    switch (SDL_GetPowerInfo(nullptr, nullptr)) {
+    case SDL_POWERSTATE_ON_BATTERY: return 0;
+    case SDL_POWERSTATE_NO_BATTERY:
+    case SDL_POWERSTATE_CHARGING:
+    case SDL_POWERSTATE_CHARGED: return 1;
+    default: return 255;
+    }
+}
+
+int SdlHost::showConfigureDialog(WindowHandle) {
+    std::fputs("lumara: the settings dialog is not available in this build yet; "
+               "run 'lumara /s' for the saver or 'lumara /p WINDOW' for a preview.\n",
+               stderr);
+    return 1;
+}
+
+// Runs on SDL's timer thread: at most one tick waits in the queue, as
+// window timers never pile up.
+uint32_t SdlHost::timerFired(uint32_t interval, void* data) {
+    auto* host = static_cast<SdlHost*>(data);
+    if (!host->tickPending_.exchange(true)) {
+        SDL_Event event{};
+        event.type = host->timerEvent_;
+        event.user.code = static_cast<int32_t>(host->timerId_);
+        SDL_PushEvent(&event);
+    }
+    return interval;
+}
+
+uint32_t SdlHost::setTimer(WindowHandle, uint32_t id, uint32_t periodMs) {
+    if (timer_) SDL_RemoveTimer(timer_);
+    timerId_ = id;
+    timer_ = SDL_AddTimer(std::max(periodMs, kShortestTimerPeriod), timerFired, this);
+    return timer_ ? id : 0;
+}
+
+void SdlHost::killTimer(WindowHandle, uint32_t id) {
+    if (id == 0 || id != timerId_ || !timer_) return;
+    SDL_RemoveTimer(timer_);
+    timer_ = 0;
+}
+
+void SdlHost::loadPreviewPicture() {
+    if (!renderer_ || previewTexture_) return;
+    SDL_Surface* picture = SDL_LoadBMP_RW(SDL_RWFromConstMem(previewBytes_.data(), static_cast<int>(previewBytes_.size())), 1);
+    if (!picture) return;  // no picture: the pane stays black
+    previewTexture_ = SDL_CreateTextureFromSurface(renderer_, picture);
+    SDL_FreeSurface(picture);
+}
+
+void SdlHost::paintPreviewPicture(WindowHandle) {
+    if (!renderer_) return;
+    const SDL_Rect area{0, 0, 152, 113}, picture{1, 0, 150, 113};
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderFillRect(renderer_, &area);
+    if (previewTexture_) SDL_RenderCopy(renderer_, previewTexture_, nullptr, &picture);
+    SDL_RenderPresent(renderer_);
+}
+
+void SdlHost::exitProcess(int32_t code) { std::exit(code); }
+
+bool SdlHost::ensureTexture(const FrameTarget& frame) {
+    if (texture_ && textureFormat_ == frame.format) return true;
+    if (texture_) SDL_DestroyTexture(texture_);
+    texture_ = SDL_CreateTexture(renderer_, textureFormatFor(frame.format), SDL_TEXTUREACCESS_STREAMING, frame.width,
+                                 frame.height);
+    textureFormat_ = frame.format;
+    if (texture_) SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
+    return texture_ != nullptr;
+}
+
+void SdlHost::showFrame(const FrameTarget& frame) {
+    if (!renderer_ || frame.empty() || !ensureTexture(frame)) return;
+    SDL_UpdateTexture(texture_, nullptr, frame.pixels, frame.pitch);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
+}

@@ -1,0 +1,99 @@
+#pragma once
+// The Linux host on SDL2: the saver window (one borderless window over
+// every monitor, or the preview pane given by its X11 number), the message
+// loop that turns SDL events into the host shell's messages, the frame
+// timer, the cursor, and the frames shown through a streaming texture.
+// Pair it with SoftwareDevice (its frames arrive in showFrame) and
+// SdlSoundPlayer. Power events, input methods and the password component
+// do not exist here; the shell's logic for them finds none.
+#include <SDL.h>
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <span>
+#include <utility>
+
+#include "render/frame_target.h"
+#include "saver/host_platform.h"
+#include "saver/host_shell.h"
+#include "saver/saver_window.h"
+#include "single_instance.h"
+#include "x11_windows.h"
+
+class SdlHost final : public HostPlatform, public SaverWindowPlatform {
+public:
+    // `previewPicture`: the preview bitmap as a BMP file image.
+    explicit SdlHost(std::span<const uint8_t> previewPicture);
+    ~SdlHost() override;
+    SdlHost(const SdlHost&) = delete;
+    SdlHost& operator=(const SdlHost&) = delete;
+
+    void attach(HostShell& shell) { shell_ = &shell; }
+
+    // The display's pixel format code, as every frame surface must have it.
+    static int32_t desktopFormat();
+
+    // Shows a finished frame (the software device's present).
+    void showFrame(const FrameTarget& frame);
+
+    // HostPlatform
+    bool isWindow(WindowHandle window) override;
+    WindowHandle foregroundWindow() override { return 0; }
+    void setForegroundWindow(WindowHandle window) override;
+    WindowHandle parentOf(WindowHandle window) override;
+    WindowHandle findRunningSaver() override;
+    ScreenRect virtualScreen() override;
+    ScreenRect screenClipBox() override;
+    ScreenRect clientRect(WindowHandle window) override;
+    WindowHandle createSaverWindow(const SaverWindowSpec& spec) override;
+    int runMessageLoop() override;
+    void postQuit(int code) override;
+    intptr_t defaultWindowProc(WindowHandle window, const Message& message) override;
+    void postMessage(WindowHandle window, const Message& message) override;
+    intptr_t sendMessage(WindowHandle window, const Message& message) override;
+    void removePendingTimers(WindowHandle window, int count) override;
+    uint32_t registerMessage(std::string_view) override { return 0; }
+    ScreenPoint cursorPosition() override;
+    void hideCursor() override;
+    uint32_t tickCount() override { return SDL_GetTicks(); }
+    void yieldTimeSlice() override { SDL_Delay(0); }
+    uint8_t acLineStatus() override;
+    int showConfigureDialog(WindowHandle owner) override;
+
+    // SaverWindowPlatform
+    ScreenRect windowRect(WindowHandle window) override;
+    uint32_t setTimer(WindowHandle window, uint32_t id, uint32_t periodMs) override;
+    void killTimer(WindowHandle window, uint32_t id) override;
+    void loadPreviewPicture() override;
+    void paintPreviewPicture(WindowHandle window) override;
+    [[noreturn]] void exitProcess(int32_t code) override;
+
+private:
+    static constexpr WindowHandle kRunningSaver = 1;  // the other instance, as a handle
+    static uint32_t timerFired(uint32_t interval, void* host);
+
+    void dispatch(const SDL_Event& event);
+    void deliver(const Message& message);
+    void destroyWindow();
+    bool ensureTexture(const FrameTarget& frame);
+
+    HostShell* shell_ = nullptr;
+    std::span<const uint8_t> previewBytes_;
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    SDL_Texture* previewTexture_ = nullptr;
+    int32_t textureFormat_ = 0;
+    WindowHandle handle_ = 0;   // our window's number
+    WindowHandle parent_ = 0;   // the preview pane, 0 in full screen
+    SDL_TimerID timer_ = 0;
+    uint32_t timerId_ = 0;
+    uint32_t timerEvent_ = 0;
+    std::atomic<bool> tickPending_{false};
+    std::deque<std::pair<WindowHandle, Message>> posted_;
+    bool quit_ = false;
+    int quitCode_ = 0;
+    SingleInstance instance_;
+    X11Windows x11_;
+};

@@ -1,0 +1,55 @@
+#include "sdl_sound_player.h"
+
+#include <algorithm>
+#include <cstring>
+
+void SdlSoundPlayer::loopWaveImage(std::span<const uint8_t> wave) {
+    play(SDL_RWFromConstMem(wave.data(), static_cast<int>(wave.size())));
+}
+
+void SdlSoundPlayer::loopWaveFile(const std::string& path) { play(SDL_RWFromFile(path.c_str(), "rb")); }
+
+void SdlSoundPlayer::play(SDL_RWops* source) {
+    stop();
+    if (!source) return;
+    if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        SDL_RWclose(source);
+        return;
+    }
+    SDL_AudioSpec spec;
+    if (!SDL_LoadWAV_RW(source, 1, &spec, &samples_, &length_)) return;
+    if (length_ == 0) {
+        stop();
+        return;
+    }
+    spec.callback = feed;
+    spec.userdata = this;
+    position_ = 0;
+    // SDL converts to whatever the device wants; the wave's own format stays ours.
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
+    if (device_ == 0) {
+        stop();
+        return;
+    }
+    SDL_PauseAudioDevice(device_, 0);
+}
+
+void SdlSoundPlayer::feed(void* data, Uint8* stream, int length) {
+    auto* player = static_cast<SdlSoundPlayer*>(data);
+    auto remaining = static_cast<Uint32>(length);
+    while (remaining > 0) {
+        const Uint32 chunk = std::min(remaining, player->length_ - player->position_);
+        std::memcpy(stream, player->samples_ + player->position_, chunk);
+        stream += chunk;
+        remaining -= chunk;
+        player->position_ = (player->position_ + chunk) % player->length_;
+    }
+}
+
+void SdlSoundPlayer::stop() {
+    if (device_) SDL_CloseAudioDevice(device_);  // waits for the callback to finish
+    device_ = 0;
+    if (samples_) SDL_FreeWAV(samples_);
+    samples_ = nullptr;
+    length_ = position_ = 0;
+}

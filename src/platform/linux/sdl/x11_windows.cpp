@@ -1,0 +1,36 @@
+#include "x11_windows.h"
+
+#include <X11/Xlib.h>
+
+namespace {
+
+// A window number that names no window makes Xlib report BadWindow; the
+// default handler would end the process.
+int ignoreError(Display*, XErrorEvent*) { return 0; }
+
+}  // namespace
+
+X11Windows::X11Windows() : display_(XOpenDisplay(nullptr)) {}
+
+X11Windows::~X11Windows() {
+    if (display_) XCloseDisplay(static_cast<Display*>(display_));
+}
+
+bool X11Windows::size(uintptr_t window, int32_t& width, int32_t& height) {
+    auto* display = static_cast<Display*>(display_);
+    if (!display || window == 0 || window > 0xFFFFFFFFu) return false;
+    auto* previous = XSetErrorHandler(ignoreError);
+    XWindowAttributes attributes;
+    const Status ok = XGetWindowAttributes(display, static_cast<Window>(window), &attributes);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    if (!ok) return false;
+    width = attributes.width;
+    height = attributes.height;
+    return true;
+}
+
+bool X11Windows::exists(uintptr_t window) {
+    int32_t w = 0, h = 0;
+    return size(window, w, h);
+}

@@ -1,0 +1,68 @@
+#include "saver/saver_window.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "render/renderer.h"
+#include "saver/background_sound.h"
+#include "saver/saver_state.h"
+#include "settings/settings_store.h"
+#include "starfield/distribution_pictures.h"
+#include "starfield/motion_parameters.h"
+
+uint32_t frameTimerPeriod(int32_t smoothness) {
+    const int64_t period = 100 - int64_t{smoothness};
+    return period <= 0 ? 0u : static_cast<uint32_t>(std::min<int64_t>(period, INT32_MAX));
+}
+
+intptr_t SaverWindow::saverWindowProc(WindowHandle window, const Message& m) {
+    const bool preview = shell_->previewMode();
+    switch (m.id) {
+    case msg::kCreate:
+        if (preview) services_.window.loadPreviewPicture();
+        else create(window);
+        return 1;
+    case msg::kEraseBackground:
+        if (rendererWindow_ == 0 && !preview) eraseBackground(window);
+        else services_.window.paintPreviewPicture(window);
+        return 1;
+    case msg::kPaint:
+        if (preview) services_.window.paintPreviewPicture(window);
+        shell_->defaultSaverProc(window, m);
+        return 1;
+    case msg::kTimer:
+        if (rendererWindow_ != 0) tick();
+        return 1;
+    case msg::kDestroy:
+        stopBackgroundSound(services_.sound);
+        services_.window.killTimer(window, frameTimer_);
+        return 1;
+    case msg::kVerifyRequest: return shell_->defaultSaverProc(window, m);
+    default: shell_->defaultSaverProc(window, m); return 1;
+    }
+}
+
+void SaverWindow::create(WindowHandle window) {
+    Settings& settings = state_.settings;
+    LoadSettings(settings, services_.store, services_.folders);
+    startBackgroundSound(settings, services_.sound);
+    StarField& field = state_.starField;
+    buildStarField(field, settings.StarsCount, PointStar());
+    loadDistributionPictures(field, settings, services_.pictures);
+    deriveMotionParameters(field, settings);
+    frameTimer_ = services_.window.setTimer(window, kFrameTimerId, frameTimerPeriod(settings.Smoothness));
+}
+
+void SaverWindow::eraseBackground(WindowHandle window) {
+    rendererWindow_ = window;
+    state_.starField.window = reinterpret_cast<const void*>(window);
+    const ScreenRect rect = services_.window.windowRect(window);
+    const int32_t result = state_.renderer.init(services_.device, rect.width, rect.height);
+    if (result != 0) services_.window.exitProcess(result);
+}
+
+void SaverWindow::tick() {
+    state_.renderer.beginFrame();
+    stepStarField(state_.starField);
+    state_.renderer.presentFrame();
+}

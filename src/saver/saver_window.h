@@ -1,0 +1,75 @@
+#pragma once
+#include <cstdint>
+
+#include "saver/host_platform.h"
+#include "saver/host_shell.h"
+#include "saver/messages.h"
+
+class FolderSystem;
+class PictureDecoder;
+class SoundPlayer;
+class Store;
+class SurfaceDevice;
+struct SaverState;
+
+// What the saver window needs of the windowing system besides the shell's
+// operations: its size, the frame timer, the preview picture, and ending
+// the process.
+class SaverWindowPlatform {
+public:
+    virtual ~SaverWindowPlatform() = default;
+    virtual ScreenRect windowRect(WindowHandle window) = 0;
+    // A periodic timer message; returns the timer's id, 0 when none was made.
+    virtual uint32_t setTimer(WindowHandle window, uint32_t id, uint32_t periodMs) = 0;
+    virtual void killTimer(WindowHandle window, uint32_t id) = 0;
+    virtual void loadPreviewPicture() = 0;
+    // Blackens the 152 x 113 area at the top left and draws the preview
+    // picture, when one is loaded, 150 x 113 at (1, 0).
+    virtual void paintPreviewPicture(WindowHandle window) = 0;
+    [[noreturn]] virtual void exitProcess(int32_t code) = 0;
+};
+
+// The services a saver run draws on, each behind its seam.
+struct SaverServices {
+    SaverWindowPlatform& window;
+    SurfaceDevice& device;
+    SoundPlayer& sound;
+    Store& store;
+    FolderSystem& folders;
+    PictureDecoder& pictures;
+};
+
+// The saver's own window logic: at creation it loads the settings, starts
+// the sound, builds the star field and starts the frame timer; the first
+// erase makes the renderer; every tick draws one frame; destruction stops
+// sound and timer. A preview window only shows its picture.
+class SaverWindow : public SaverWindowHandler {
+public:
+    static constexpr uint32_t kFrameTimerId = 1;
+
+    SaverWindow(SaverState& state, SaverServices services) : state_(state), services_(services) {}
+    void attach(HostShell& shell) { shell_ = &shell; }
+
+    // Answers 1 to every message; only the password check's answer is
+    // passed back from the default handling, so a refused password keeps
+    // the saver open.
+    intptr_t saverWindowProc(WindowHandle window, const Message& message) override;
+
+    uint32_t frameTimer() const { return frameTimer_; }
+    bool rendererReady() const { return rendererWindow_ != 0; }
+
+private:
+    void create(WindowHandle window);
+    void eraseBackground(WindowHandle window);
+    void tick();
+
+    SaverState& state_;
+    SaverServices services_;
+    HostShell* shell_ = nullptr;
+    uint32_t frameTimer_ = 0;
+    WindowHandle rendererWindow_ = 0;
+};
+
+// The frame timer's period for a Smoothness value: 100 - Smoothness ms,
+// where the platform raises 0 (and less) to its shortest period.
+uint32_t frameTimerPeriod(int32_t smoothness);
