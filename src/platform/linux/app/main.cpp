@@ -25,6 +25,9 @@ int main(int argc, char** argv) {
     // A mode that does not exist ends here, display or not.
     if (parseSaverCommand(commandLine).mode == SaverCommand::Mode::Invalid) return -1;
 
+    // X11 only: the preview pane is an X11 window, and without a display
+    // SDL would otherwise settle for an offscreen driver nobody sees.
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
         std::fprintf(stderr, "lumara: no display to run on (%s); under a virtual one: xvfb-run -a lumara /s\n",
                      SDL_GetError());

@@ -205,9 +205,11 @@ void SdlHost::removePendingTimers(WindowHandle, int) {
     tickPending_ = false;
 }
 
+// Asked of X11 itself: SDL's global mouse state is a cached value that
+// ordinary pointer motion does not always refresh.
 ScreenPoint SdlHost::cursorPosition() {
-    int x = 0, y = 0;
-    SDL_GetGlobalMouseState(&x, &y);
+    int32_t x = 0, y = 0;
+    if (!x11_.pointer(x, y)) SDL_GetGlobalMouseState(&x, &y);
     return {x, y};
 }
 

@@ -22,6 +22,11 @@ void SdlSoundPlayer::play(SDL_RWops* source) {
         stop();
         return;
     }
+    // Buffers of about 50 ms: SDL waits two buffers' time for the device to
+    // drain when it closes, and the built-in music's 2000 samples a second
+    // would otherwise make that four seconds at exit.
+    spec.samples = 64;
+    while (spec.samples < spec.freq / 20 && spec.samples < 4096) spec.samples = static_cast<Uint16>(spec.samples * 2);
     spec.callback = feed;
     spec.userdata = this;
     position_ = 0;

@@ -34,3 +34,16 @@ bool X11Windows::exists(uintptr_t window) {
     int32_t w = 0, h = 0;
     return size(window, w, h);
 }
+
+bool X11Windows::pointer(int32_t& x, int32_t& y) {
+    auto* display = static_cast<Display*>(display_);
+    if (!display) return false;
+    Window root, child;
+    int rootX = 0, rootY = 0, winX = 0, winY = 0;
+    unsigned int buttons = 0;
+    if (!XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &winX, &winY, &buttons))
+        return false;
+    x = rootX;
+    y = rootY;
+    return true;
+}

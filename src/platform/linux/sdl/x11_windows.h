@@ -14,6 +14,8 @@ public:
     bool exists(uintptr_t window);
     // Width and height of the window; false when it does not exist.
     bool size(uintptr_t window, int32_t& width, int32_t& height);
+    // Where the pointer is on the screen; false without a display.
+    bool pointer(int32_t& x, int32_t& y);
 
 private:
     void* display_ = nullptr;  // Display*

@@ -1,0 +1,196 @@
+// The Linux saver as a person meets it: started in a private X server,
+// looked at, and ended by a key, a click or the mouse.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "platform/linux/file_store.h"
+#include "saver/background_sound.h"
+#include "settings/settings_store.h"
+#include "x11_session.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A settings store of its own for each test, holding the given flight.
+struct StoredSettings {
+    explicit StoredSettings(const std::string& name, void (*adjust)(Settings&) = nullptr) {
+        folder = scratchFolder("stores/" + name);
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        Settings s;
+        ApplyFallbackDefaults(s);
+        if (adjust) adjust(s);
+        FileStore store(user(), machine());
+        SaveSettings(s, store);
+    }
+    std::string user() const { return folder + "/user.reg"; }
+    std::string machine() const { return folder + "/machine.reg"; }
+    std::string folder;
+};
+
+std::map<std::string, std::string> saverEnvironment(const X11Session& x, const StoredSettings& store) {
+    return {{"DISPLAY", x.displayName()},
+            {"LUMARA_USER_STORE", store.user()},
+            {"LUMARA_MACHINE_STORE", store.machine()},
+            {"SDL_AUDIODRIVER", "dummy"}};
+}
+
+void denseFlight(Settings& s) {
+    s.StarsCount = 20000;
+    s.AntiAliase = 5;
+    s.Smoothness = 90;  // 10 ms frames: the field fills and nears quickly
+}
+
+// Waits until the screen shows something, up to the limit.
+Screenshot waitForFrames(X11Session& x, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    Screenshot shot;
+    do {
+        std::this_thread::sleep_for(300ms);
+        shot = x.capture();
+    } while (shot.litPixels(0, 0, shot.width, shot.height) < 2000 && std::chrono::steady_clock::now() < end);
+    return shot;
+}
+
+}  // namespace
+
+TEST(SaverRun, StarsCoverTheWholeScreenAndAKeyEndsIt) {
+    X11Session x;
+    ASSERT_TRUE(x.ready());
+    StoredSettings store("stars", denseFlight);
+    Child saver({lumaraPath(), "/s"}, saverEnvironment(x, store));
+    const Screenshot shot = waitForFrames(x, 8s);
+    ASSERT_EQ(shot.width, 1280);
+    // Every part of the screen has stars: a 4 x 4 grid of regions.
+    for (int gy = 0; gy < 4; ++gy)
+        for (int gx = 0; gx < 4; ++gx)
+            EXPECT_GT(shot.litPixels(gx * 320, gy * 180, gx * 320 + 320, gy * 180 + 180), 20) << gx << "," << gy;
+    ASSERT_TRUE(saver.running());
+    x.xdotool("key space");
+    EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
+}
+
+TEST(SaverRun, ClickEndsIt) {
+    X11Session x;
+    StoredSettings store("click");
+    Child saver({lumaraPath(), "/s"}, saverEnvironment(x, store));
+    std::this_thread::sleep_for(1500ms);
+    ASSERT_TRUE(saver.running()) << saver.errorOutput();
+    x.xdotool("click 1");
+    EXPECT_EQ(saver.waitFor(1000ms), 0);
+}
+
+TEST(SaverRun, MouseMovementOfFourStaysAndOfFiveEnds) {
+    X11Session x;
+    StoredSettings store("mouse");
+    x.xdotool("mousemove 100 100");
+    Child saver({lumaraPath(), "/s"}, saverEnvironment(x, store));
+    std::this_thread::sleep_for(1500ms);
+    ASSERT_TRUE(saver.running()) << saver.errorOutput();
+    x.xdotool("mousemove 102 102");  // 4 in sum
+    std::this_thread::sleep_for(600ms);
+    EXPECT_TRUE(saver.running());
+    x.xdotool("mousemove 103 102");  // 5 from where it started
+    EXPECT_EQ(saver.waitFor(1000ms), 0);
+}
+
+TEST(SaverRun, NebulaShowsWithCloudsTen) {
+    X11Session x;
+    StoredSettings store("nebula", [](Settings& s) { s.Clouds = 10; });
+    Child saver({lumaraPath(), "/s"}, saverEnvironment(x, store));
+    std::this_thread::sleep_for(3000ms);
+    const Screenshot shot = x.capture();
+    // A dim coloured haze: most pixels are neither black nor grey.
+    int coloured = 0;
+    for (int y = 0; y < shot.height; y += 8)
+        for (int x0 = 0; x0 < shot.width; x0 += 8) {
+            const uint8_t* p = shot.at(x0, y);
+            const int spread = std::max({p[0], p[1], p[2]}) - std::min({p[0], p[1], p[2]});
+            coloured += spread >= 4 ? 1 : 0;
+        }
+    EXPECT_GT(coloured, (shot.width / 8) * (shot.height / 8) / 2);
+    x.xdotool("key Escape");
+    EXPECT_EQ(saver.waitFor(2000ms), 0);
+}
+
+TEST(SaverRun, ASecondInstanceEndsAndTheFirstRunsOn) {
+    X11Session x;
+    StoredSettings store("second");
+    Child first({lumaraPath(), "/s"}, saverEnvironment(x, store));
+    std::this_thread::sleep_for(1500ms);
+    Child second({lumaraPath(), "/s"}, saverEnvironment(x, store));
+    EXPECT_EQ(second.waitFor(3000ms), 0);
+    EXPECT_TRUE(first.running());
+}
+
+TEST(SaverPreview, ShowsThePictureInThePaneAndEndsWithIt) {
+    X11Session x;
+    ASSERT_TRUE(x.ready());
+    Display* d = x.display();
+    const Window pane = XCreateSimpleWindow(d, DefaultRootWindow(d), 50, 50, 152, 112, 0, 0, WhitePixel(d, 0));
+    XMapWindow(d, pane);
+    XSync(d, False);
+    StoredSettings store("preview");
+    Child preview({lumaraPath(), "/p", std::to_string(pane)}, saverEnvironment(x, store));
+    std::this_thread::sleep_for(1500ms);
+    ASSERT_TRUE(preview.running()) << preview.errorOutput();
+    const Screenshot shot = x.capture(pane);
+    EXPECT_GT(shot.litPixels(1, 0, 151, 112), 100) << "stars and nebula of the picture";
+    int white = 0;
+    for (int y = 0; y < 112; ++y)
+        for (int x0 = 0; x0 < 152; ++x0) white += shot.at(x0, y)[0] == 255 && shot.at(x0, y)[2] == 255 ? 1 : 0;
+    EXPECT_LT(white, 50) << "the pane was painted over";
+    XDestroyWindow(d, pane);
+    XSync(d, False);
+    EXPECT_EQ(preview.waitFor(2000ms), 0);
+}
+
+TEST(SaverCommandLine, BadModesEndWithMinusOne) {
+    X11Session x;
+    StoredSettings store("bad");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"/x"}, {"/p", "12345"}, {"/p"}, {"/p", "99999999999999999999999"},
+          {"/l", "garbage"}, {"\x01\x02"}}) {
+        std::vector<std::string> argv{lumaraPath()};
+        argv.insert(argv.end(), args.begin(), args.end());
+        Child run(argv, saverEnvironment(x, store));
+        EXPECT_EQ(run.waitFor(5000ms), 255) << args[0];
+    }
+}
+
+TEST(SaverCommandLine, WithoutADisplayItSaysSo) {
+    Child run({lumaraPath(), "/s"}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}});
+    const auto status = run.waitFor(5000ms);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_NE(*status, 0);
+    EXPECT_NE(run.errorOutput().find("xvfb-run"), std::string::npos) << run.errorOutput();
+}
+
+TEST(SaverSound, TheBuiltInMusicLoops) {
+    X11Session x;
+    StoredSettings store("sound", [](Settings& s) { s.BackSound = "D"; });
+    const std::string audio = store.folder + "/audio.raw";
+    auto env = saverEnvironment(x, store);
+    env["SDL_AUDIODRIVER"] = "disk";
+    env["SDL_DISKAUDIOFILE"] = audio;
+    env["SDL_DISKAUDIODELAY"] = "1";  // 1 ms a buffer instead of real time: many passes in a moment
+    Child saver({lumaraPath(), "/s"}, env);
+    std::this_thread::sleep_for(2000ms);
+    x.xdotool("key space");
+    EXPECT_EQ(saver.waitFor(2000ms), 0);
+
+    std::ifstream in(audio, std::ios::binary);
+    const std::vector<uint8_t> written{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const auto music = builtInMusic();
+    const std::vector<uint8_t> samples(music.begin() + 44, music.end());
+    ASSERT_GE(written.size(), 2 * samples.size()) << "at least two passes of the music";
+    EXPECT_TRUE(std::equal(samples.begin(), samples.end(), written.begin()));
+    EXPECT_TRUE(std::equal(samples.begin(), samples.end(), written.begin() + static_cast<long>(samples.size())))
+        << "the second pass repeats the first";
+}

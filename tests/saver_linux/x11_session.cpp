@@ -1,0 +1,156 @@
+#include "x11_session.h"
+
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+std::optional<int> statusOf(int raw) {
+    if (WIFEXITED(raw)) return WEXITSTATUS(raw);
+    if (WIFSIGNALED(raw)) return 128 + WTERMSIG(raw);
+    return std::nullopt;
+}
+
+}  // namespace
+
+int Screenshot::litPixels(int x0, int y0, int x1, int y1, int level) const {
+    int lit = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const uint8_t* p = at(x, y);
+            lit += (p[0] > level || p[1] > level || p[2] > level) ? 1 : 0;
+        }
+    return lit;
+}
+
+X11Session::X11Session(const std::string& screen) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return;
+    server_ = fork();
+    if (server_ == 0) {
+        close(pipeFds[0]);
+        const int devnull = open("/dev/null", O_WRONLY);
+        dup2(devnull, 1);
+        dup2(devnull, 2);
+        const std::string fd = std::to_string(pipeFds[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(pipeFds[1]);
+    // Xvfb writes its display number once it accepts clients.
+    std::string number;
+    char c;
+    while (read(pipeFds[0], &c, 1) == 1 && c != '\n') number += c;
+    close(pipeFds[0]);
+    if (number.empty()) return;
+    name_ = ":" + number;
+    display_ = XOpenDisplay(name_.c_str());
+}
+
+X11Session::~X11Session() {
+    if (display_) XCloseDisplay(display_);
+    if (server_ > 0) {
+        kill(server_, SIGTERM);
+        waitpid(server_, nullptr, 0);
+    }
+}
+
+Screenshot X11Session::capture(Window window) {
+    Screenshot shot;
+    if (!display_) return shot;
+    if (!window) window = DefaultRootWindow(display_);
+    XWindowAttributes attributes;
+    XGetWindowAttributes(display_, window, &attributes);
+    XImage* image = XGetImage(display_, window, 0, 0, static_cast<unsigned>(attributes.width),
+                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (!image) return shot;
+    shot.width = attributes.width;
+    shot.height = attributes.height;
+    shot.rgb.resize(static_cast<size_t>(shot.width) * shot.height * 3);
+    auto channel = [](unsigned long pixel, unsigned long mask) {
+        if (!mask) return uint8_t{0};
+        int shift = 0;
+        while (!((mask >> shift) & 1)) ++shift;
+        const unsigned long max = mask >> shift;
+        return static_cast<uint8_t>(((pixel & mask) >> shift) * 255 / max);
+    };
+    for (int y = 0; y < shot.height; ++y)
+        for (int x = 0; x < shot.width; ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            uint8_t* out = &shot.rgb[(static_cast<size_t>(y) * shot.width + x) * 3];
+            out[0] = channel(pixel, image->red_mask);
+            out[1] = channel(pixel, image->green_mask);
+            out[2] = channel(pixel, image->blue_mask);
+        }
+    XDestroyImage(image);
+    return shot;
+}
+
+int X11Session::xdotool(const std::string& args) {
+    const std::string command = "DISPLAY=" + name_ + " xdotool " + args + " >/dev/null 2>&1";
+    return std::system(command.c_str());
+}
+
+Child::Child(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env) {
+    static int counter = 0;
+    errorFile_ = scratchFolder("children") + "/stderr-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+    pid_ = fork();
+    if (pid_ == 0) {
+        for (const auto& [name, value] : env) {
+            if (value.empty()) unsetenv(name.c_str());
+            else setenv(name.c_str(), value.c_str(), 1);
+        }
+        const int err = open(errorFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(err, 2);
+        std::vector<char*> args;
+        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        execv(args[0], args.data());
+        _exit(127);
+    }
+}
+
+Child::~Child() {
+    if (pid_ > 0 && !status_) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+}
+
+std::optional<int> Child::waitFor(std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!status_) {
+        int raw = 0;
+        if (waitpid(pid_, &raw, WNOHANG) == pid_) status_ = statusOf(raw);
+        else if (std::chrono::steady_clock::now() >= end) break;
+        else std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return status_;
+}
+
+bool Child::running() { return !waitFor(std::chrono::milliseconds(0)).has_value(); }
+
+std::string Child::errorOutput() {
+    std::ifstream in(errorFile_);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string lumaraPath() { return LUMARA_EXE; }
+
+std::string scratchFolder(const std::string& name) {
+    const std::string path = std::string(LUMARA_TEST_TMP) + "/" + name;
+    std::filesystem::create_directories(path);
+    return path;
+}

@@ -1,0 +1,64 @@
+#pragma once
+// A private X server (Xvfb) for one test, the saver started in it as a
+// child process, and what a person would do with it: look at the screen,
+// press a key, move the mouse.
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct Screenshot {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb;  // 3 bytes a pixel
+
+    const uint8_t* at(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
+    // Pixels in the rectangle brighter than `level` in some channel.
+    int litPixels(int x0, int y0, int x1, int y1, int level = 24) const;
+};
+
+class X11Session {
+public:
+    explicit X11Session(const std::string& screen = "1280x720x24");
+    ~X11Session();
+    X11Session(const X11Session&) = delete;
+    X11Session& operator=(const X11Session&) = delete;
+
+    bool ready() const { return display_ != nullptr; }
+    const std::string& displayName() const { return name_; }
+    Display* display() { return display_; }
+
+    Screenshot capture(Window window = 0);
+    // Runs xdotool with the arguments against this display.
+    int xdotool(const std::string& args);
+
+private:
+    pid_t server_ = -1;
+    std::string name_;
+    Display* display_ = nullptr;
+};
+
+// A child process with its own environment, ended (killed) when dropped.
+class Child {
+public:
+    Child(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env);
+    ~Child();
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    // The exit status once the child ended within the time, else nothing.
+    std::optional<int> waitFor(std::chrono::milliseconds limit);
+    bool running();
+    std::string errorOutput();  // what it wrote to stderr so far
+
+private:
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+    std::string errorFile_;
+};
+
+std::string lumaraPath();
+std::string scratchFolder(const std::string& name);
