@@ -14,5 +14,7 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libstb-dev)
-TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev)
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libstb-dev libsdl2-dev libx11-dev)
+TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev xvfb xdotool)
+# Shows the saver when there is no screen: a virtual one and a screenshot.
+VIRTUAL_SCREEN_PACKAGES=(xvfb xauth xdotool imagemagick)
