@@ -110,8 +110,12 @@ int32_t projectAxis(int64_t n, int64_t d, int64_t focalLength) {
 }  // namespace
 
 void projectStar(StarField& field, const Star& star) {
-    const int64_t c = field.sine.cosine(field.angle);
-    const int64_t s = field.sine.sine(field.angle);
+    StarField::RollSine& roll = field.rollSine;
+    if (roll.angle != field.angle) {
+        roll = {field.angle, field.sine.sine(field.angle), field.sine.cosine(field.angle)};
+    }
+    const int64_t c = roll.cosine;
+    const int64_t s = roll.sine;
     const int64_t d = star.z | 1;
     const int64_t x = star.x;
     const int64_t y = star.y;

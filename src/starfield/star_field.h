@@ -72,6 +72,14 @@ public:
     int32_t projectedX = 0;
     int32_t projectedY = 0;
 
+    // The roll's 16.16 sine and cosine, worked out once per angle rather
+    // than once per star.
+    struct RollSine {
+        int64_t angle = -1;
+        int64_t sine = 0;
+        int64_t cosine = 0;
+    } rollSine;
+
     // The renderer's view of the same flight.
     int32_t width = 0;
     int32_t height = 0;
