@@ -37,6 +37,9 @@ private:
 
     Taps columns_;
     Taps rows_;
+    // Each column's weight once per byte of its pixel, for blending four
+    // pixels at a time.
+    std::vector<uint16_t> columnByteWeights_;
     // Widened rows as blue, green, red, 0 bytes per destination pixel, and
     // which source row each holds.
     std::array<std::vector<uint8_t>, 2> widened_;
