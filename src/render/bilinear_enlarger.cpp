@@ -50,6 +50,8 @@ struct Layout32 {
 template <int RedShift, int GreenShift>
 struct Layout16 {
     using Pixel = uint16_t;
+    static constexpr int kRedShift = RedShift;
+    static constexpr int kGreenShift = GreenShift;
     static uint32_t channels(Pixel v) {
         return (v & 31u) | (v >> GreenShift & 31u) << 8 | (v >> RedShift & 31u) << 16;
     }
@@ -116,6 +118,7 @@ void BilinearEnlarger::prepare(int32_t sourceWidth, int32_t sourceHeight, int32_
     columns_.prepare(sourceWidth, width);
     rows_.prepare(sourceHeight, height);
     for (auto& row : widened_) row.assign(static_cast<size_t>(width) * 4, 0);
+    blended_.assign(static_cast<size_t>(width) * 4, 0);
     columnByteWeights_.resize(static_cast<size_t>(width) * 4);
     for (size_t i = 0; i < columnByteWeights_.size(); ++i)
         columnByteWeights_[i] = static_cast<uint16_t>(columns_.weight[i / 4]);
@@ -137,19 +140,15 @@ const uint8_t* BilinearEnlarger::widenedRow(const FrameTarget& source, uint32_t 
     const size_t width = columns_.first.size();
     size_t x = 0;
 #if defined(__SSE2__)
-    if constexpr (sizeof(Pixel) == 4) {
+    {
         // Four destination pixels at a time, each channel blended in a 16-bit
         // lane by the same formula as below.
-        const __m128i colourBytes = _mm_set1_epi32(0x00FFFFFF);
         const __m128i full = _mm_set1_epi16(256);
         const __m128i half = _mm_set1_epi16(128);
         const __m128i zero = _mm_setzero_si128();
         auto gather = [&](const std::vector<uint32_t>& taps) {
-            return _mm_and_si128(_mm_set_epi32(static_cast<int>(loadPixel<uint32_t>(in, taps[x + 3])),
-                                               static_cast<int>(loadPixel<uint32_t>(in, taps[x + 2])),
-                                               static_cast<int>(loadPixel<uint32_t>(in, taps[x + 1])),
-                                               static_cast<int>(loadPixel<uint32_t>(in, taps[x]))),
-                                 colourBytes);
+            auto at = [&](size_t i) { return static_cast<int>(Layout::channels(loadPixel<Pixel>(in, taps[i]))); };
+            return _mm_set_epi32(at(x + 3), at(x + 2), at(x + 1), at(x));
         };
         auto lanes = [&](__m128i a, __m128i b, const uint16_t* weights) {
             const __m128i wb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weights));
@@ -188,11 +187,26 @@ void BilinearEnlarger::enlargeAs(const FrameTarget& source, const FrameTarget& d
         if constexpr (sizeof(Pixel) == 4) {
             blendRow(top, bottom, out, 4 * width, w);
         } else {
-            for (size_t x = 0; x < width; ++x) {
-                const uint8_t bgr[3] = {blendByte(top[4 * x], bottom[4 * x], w),
-                                        blendByte(top[4 * x + 1], bottom[4 * x + 1], w),
-                                        blendByte(top[4 * x + 2], bottom[4 * x + 2], w)};
-                const Pixel p = Layout::pack(bgr);
+            blendRow(top, bottom, blended_.data(), 4 * width, w);
+            size_t x = 0;
+#if defined(__SSE2__)
+            // Eight pixels at a time from channel bytes to the 16-bit fields.
+            auto fields = [](__m128i c) {
+                const __m128i mask = _mm_set1_epi32(0xFF);
+                const __m128i v = _mm_or_si128(
+                    _mm_and_si128(c, mask),
+                    _mm_or_si128(_mm_slli_epi32(_mm_and_si128(_mm_srli_epi32(c, 8), mask), Layout::kGreenShift),
+                                 _mm_slli_epi32(_mm_and_si128(_mm_srli_epi32(c, 16), mask), Layout::kRedShift)));
+                return _mm_srai_epi32(_mm_slli_epi32(v, 16), 16);  // the low half, sign-extended, packs exactly
+            };
+            for (; x + 8 <= width; x += 8) {
+                const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(blended_.data() + 4 * x));
+                const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(blended_.data() + 4 * x + 16));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * x), _mm_packs_epi32(fields(first), fields(second)));
+            }
+#endif
+            for (; x < width; ++x) {
+                const Pixel p = Layout::pack(blended_.data() + 4 * x);
                 std::memcpy(out + sizeof(Pixel) * x, &p, sizeof(Pixel));
             }
         }

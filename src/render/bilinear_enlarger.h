@@ -40,6 +40,8 @@ private:
     // Each column's weight once per byte of its pixel, for blending four
     // pixels at a time.
     std::vector<uint16_t> columnByteWeights_;
+    // A 16-bit destination row as channel bytes, before it is packed.
+    std::vector<uint8_t> blended_;
     // Widened rows as blue, green, red, 0 bytes per destination pixel, and
     // which source row each holds.
     std::array<std::vector<uint8_t>, 2> widened_;
