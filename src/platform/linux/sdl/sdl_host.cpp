@@ -11,15 +11,6 @@ namespace {
 constexpr uint32_t kShortestTimerPeriod = 10;  // ms; a period of 0 runs at this
 constexpr uint32_t kLoopWakeup = 50;            // ms between checks for other instances and the pane
 
-uint32_t textureFormatFor(int32_t format) {
-    switch (format) {
-    case kFormatA8R8G8B8: return SDL_PIXELFORMAT_ARGB8888;
-    case kFormatR5G6B5: return SDL_PIXELFORMAT_RGB565;
-    case kFormatX1R5G5B5: return SDL_PIXELFORMAT_RGB555;
-    default: return SDL_PIXELFORMAT_RGB888;
-    }
-}
-
 WindowHandle x11Handle(SDL_Window* window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
@@ -99,16 +90,26 @@ WindowHandle SdlHost::createSaverWindow(const SaverWindowSpec& spec) {
         window_ = SDL_CreateWindowFrom(reinterpret_cast<const void*>(parent_));
     } else {
         SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+        // The window's surface straight into X11 shared memory: SDL would
+        // otherwise put a renderer behind it, which on a machine without a
+        // graphics driver renders every frame again in software.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         window_ = SDL_CreateWindow(spec.title, spec.rect.left, spec.rect.top, spec.rect.width, spec.rect.height,
                                    SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR |
                                        SDL_WINDOW_HIDDEN);
     }
     if (!window_) return 0;
-    renderer_ = SDL_CreateRenderer(window_, -1, parent_ ? SDL_RENDERER_SOFTWARE : 0);
-    if (!renderer_) {
-        SDL_DestroyWindow(window_);
-        window_ = nullptr;
-        return 0;
+    // The preview draws its picture through a renderer; the full-screen
+    // window shows frames through its surface (the two cannot share a window).
+    if (parent_) {
+        renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+        if (!renderer_) {
+            SDL_DestroyWindow(window_);
+            window_ = nullptr;
+            return 0;
+        }
+    } else {
+        presenter_ = std::make_unique<SdlFramePresenter>(window_);
     }
     handle_ = parent_ ? parent_ : x11Handle(window_);
     // The messages a new window receives, in their order.
@@ -141,6 +142,7 @@ int SdlHost::runMessageLoop() {
             deliver(Message{msg::kDestroy, 0, 0});
             window_ = nullptr;  // it belonged to the pane and is gone
             renderer_ = nullptr;
+            presenter_.reset();
             previewTexture_ = nullptr;
         }
     }
@@ -185,11 +187,11 @@ intptr_t SdlHost::defaultWindowProc(WindowHandle, const Message& message) {
 }
 
 void SdlHost::destroyWindow() {
-    if (texture_) SDL_DestroyTexture(texture_);
+    presenter_.reset();
     if (previewTexture_) SDL_DestroyTexture(previewTexture_);
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_) SDL_DestroyWindow(window_);
-    texture_ = previewTexture_ = nullptr;
+    previewTexture_ = nullptr;
     renderer_ = nullptr;
     window_ = nullptr;
 }
@@ -277,19 +279,6 @@ void SdlHost::paintPreviewPicture(WindowHandle) {
 
 void SdlHost::exitProcess(int32_t code) { std::exit(code); }
 
-bool SdlHost::ensureTexture(const FrameTarget& frame) {
-    if (texture_ && textureFormat_ == frame.format) return true;
-    if (texture_) SDL_DestroyTexture(texture_);
-    texture_ = SDL_CreateTexture(renderer_, textureFormatFor(frame.format), SDL_TEXTUREACCESS_STREAMING, frame.width,
-                                 frame.height);
-    textureFormat_ = frame.format;
-    if (texture_) SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
-    return texture_ != nullptr;
-}
-
 void SdlHost::showFrame(const FrameTarget& frame) {
-    if (!renderer_ || frame.empty() || !ensureTexture(frame)) return;
-    SDL_UpdateTexture(texture_, nullptr, frame.pixels, frame.pitch);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-    SDL_RenderPresent(renderer_);
+    if (presenter_) presenter_->show(frame);
 }

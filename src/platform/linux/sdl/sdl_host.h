@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <span>
 #include <utility>
 
@@ -18,6 +19,7 @@
 #include "saver/host_platform.h"
 #include "saver/host_shell.h"
 #include "saver/saver_window.h"
+#include "sdl_frame_presenter.h"
 #include "single_instance.h"
 #include "x11_windows.h"
 
@@ -76,15 +78,13 @@ private:
     void dispatch(const SDL_Event& event);
     void deliver(const Message& message);
     void destroyWindow();
-    bool ensureTexture(const FrameTarget& frame);
 
     HostShell* shell_ = nullptr;
     std::span<const uint8_t> previewBytes_;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
-    SDL_Texture* texture_ = nullptr;
+    std::unique_ptr<SdlFramePresenter> presenter_;
     SDL_Texture* previewTexture_ = nullptr;
-    int32_t textureFormat_ = 0;
     WindowHandle handle_ = 0;   // our window's number
     WindowHandle parent_ = 0;   // the preview pane, 0 in full screen
     SDL_TimerID timer_ = 0;
