@@ -36,17 +36,6 @@ CloudLayers makeLayers(Random& rng) {
     return layers;
 }
 
-void BM_CloudMemcpyFrame(benchmark::State& state) {
-    const auto bytes = static_cast<size_t>(state.range(0)) * static_cast<size_t>(state.range(1)) * 4;
-    std::vector<uint8_t> from(bytes, 1), to(bytes, 0);
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), bytes);
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_CloudMemcpyFrame)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
-
 void BM_CloudRefresh1000(benchmark::State& state) {
     Random rng = Random::seededForSaver();
     const CloudLayers layers = makeLayers(rng);

@@ -29,16 +29,6 @@ Picture gradientPicture() {
     return picture;
 }
 
-void BM_FrameCopyBaseline(benchmark::State& state) {
-    std::vector<uint8_t> from(size_t{kWidth} * kHeight * 4, 1), to(from.size());
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), from.size());
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_FrameCopyBaseline);
-
 // 2500 samples: the placement budget of a 5000-star field.
 void BM_Sample2500Stars(benchmark::State& state) {
     const LevelTable levels;

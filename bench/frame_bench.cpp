@@ -13,17 +13,6 @@
 
 namespace {
 
-void BM_FrameMemcpy(benchmark::State& state) {
-    const auto bytes = static_cast<size_t>(state.range(0)) * static_cast<size_t>(state.range(1)) * 4;
-    std::vector<uint8_t> from(bytes, 1), to(bytes, 0);
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), bytes);
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_FrameMemcpy)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
-
 // Arguments: the frame's size and the Clouds setting.
 void BM_WholeFrame(benchmark::State& state) {
     auto saver = std::make_unique<SaverState>();

@@ -10,16 +10,6 @@
 
 namespace {
 
-void BM_DeliveryMemcpy(benchmark::State& state) {
-    const auto bytes = static_cast<size_t>(state.range(0) * state.range(1) * 4);
-    std::vector<uint8_t> from(bytes, 7), to(bytes);
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), bytes);
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_DeliveryMemcpy)->Args({1920, 1080})->Unit(benchmark::kMillisecond);
-
 void BM_SdlFrameDelivery(benchmark::State& state) {
     const auto width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
