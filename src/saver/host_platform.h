@@ -15,7 +15,7 @@ struct ScreenPoint {
 
 // How the saver window is made: a child filling the preview pane, or a
 // topmost pop-up over the whole virtual screen.
-struct SaverWindowSpec {
+struct SaverWindowLayout {
     WindowHandle parent = 0;  // the preview pane; 0 for full screen
     ScreenRect rect;
     const char* title = "";
@@ -42,7 +42,7 @@ public:
     // Registers the window class and creates the window; 0 on failure. The
     // platform delivers the window's messages to the shell from here on,
     // creation included.
-    virtual WindowHandle createSaverWindow(const SaverWindowSpec& spec) = 0;
+    virtual WindowHandle createSaverWindow(const SaverWindowLayout& layout) = 0;
     // Runs the message loop to its quit message; returns the quit code.
     virtual int runMessageLoop() = 0;
     virtual void postQuit(int code) = 0;

@@ -27,17 +27,17 @@ int HostShell::saverMain(std::string_view commandLine) {
 }
 
 int HostShell::runSaver(WindowHandle parent) {
-    SaverWindowSpec spec;
-    spec.parent = parent;
+    SaverWindowLayout layout;
+    layout.parent = parent;
     if (parent != 0) {
         const ScreenRect client = platform_.clientRect(parent);
-        spec.rect = {0, 0, client.width, client.height};
-        spec.title = "Preview";
+        layout.rect = {0, 0, client.width, client.height};
+        layout.title = "Preview";
         previewMode_ = true;
     } else {
-        spec.rect = platform_.virtualScreen();
-        if (spec.rect.width == 0 || spec.rect.height == 0) spec.rect = platform_.screenClipBox();
-        spec.title = "Screen Saver";
+        layout.rect = platform_.virtualScreen();
+        if (layout.rect.width == 0 || layout.rect.height == 0) layout.rect = platform_.screenClipBox();
+        layout.title = "Screen Saver";
         if (const WindowHandle running = platform_.findRunningSaver()) {
             platform_.setForegroundWindow(running);
             return 0;
@@ -48,7 +48,7 @@ int HostShell::runSaver(WindowHandle parent) {
     autoPlayMessage_ = win9xPlatform_ ? platform_.registerMessage("QueryCancelAutoPlay") : 0;
 
     int code = 0;
-    saverWindow_ = platform_.createSaverWindow(spec);
+    saverWindow_ = platform_.createSaverWindow(layout);
     if (saverWindow_ != 0) {
         if (!previewMode_) platform_.setForegroundWindow(saverWindow_);
         code = platform_.runMessageLoop();

@@ -21,7 +21,7 @@ public:
     uint32_t now = 10000;
     uint8_t acLine = 1;
     WindowHandle created = 0;
-    std::optional<SaverWindowSpec> spec;
+    std::optional<SaverWindowLayout> layout;
     std::vector<std::pair<WindowHandle, Message>> posted;
     std::vector<WindowHandle> broughtToFront;
     std::vector<WindowHandle> dialogOwners;
@@ -36,13 +36,13 @@ public:
     }
     WindowHandle foregroundWindow() override { return foreground; }
     void setForegroundWindow(WindowHandle w) override { broughtToFront.push_back(w); }
-    WindowHandle parentOf(WindowHandle) override { return spec ? spec->parent : 0; }
+    WindowHandle parentOf(WindowHandle) override { return layout ? layout->parent : 0; }
     WindowHandle findRunningSaver() override { return runningSaver; }
     ScreenRect virtualScreen() override { return screen; }
     ScreenRect screenClipBox() override { return clipBox; }
     ScreenRect clientRect(WindowHandle) override { return {0, 0, 152, 112}; }
-    WindowHandle createSaverWindow(const SaverWindowSpec& s) override {
-        spec = s;
+    WindowHandle createSaverWindow(const SaverWindowLayout& s) override {
+        layout = s;
         created = 777;
         if (shell) shell->hostWindowProc(created, Message{msg::kCreate, 0, 0});
         return created;

@@ -73,7 +73,7 @@ TEST(SaverMain, RoutesEachMode) {
     EXPECT_EQ(f.shell.saverMain("/p 555"), -1);
     EXPECT_EQ(f.shell.saverMain("/p 123456789012345678901234567890"), -1);
     EXPECT_EQ(f.shell.saverMain("/a 100"), -1) << "password change exists only on Windows 95/98/Me";
-    EXPECT_FALSE(f.platform.spec.has_value());
+    EXPECT_FALSE(f.platform.layout.has_value());
 }
 
 TEST(SaverMain, ChangesThePasswordOnWin9x) {
@@ -87,11 +87,11 @@ TEST(SaverMain, ChangesThePasswordOnWin9x) {
 TEST(RunSaver, FullScreenCoversTheVirtualScreen) {
     HostFixture f;
     EXPECT_EQ(f.shell.saverMain("/s"), 0);
-    ASSERT_TRUE(f.platform.spec.has_value());
-    EXPECT_EQ(f.platform.spec->parent, 0u);
-    EXPECT_EQ(f.platform.spec->rect.left, -1280);
-    EXPECT_EQ(f.platform.spec->rect.width, 3200);
-    EXPECT_STREQ(f.platform.spec->title, "Screen Saver");
+    ASSERT_TRUE(f.platform.layout.has_value());
+    EXPECT_EQ(f.platform.layout->parent, 0u);
+    EXPECT_EQ(f.platform.layout->rect.left, -1280);
+    EXPECT_EQ(f.platform.layout->rect.width, 3200);
+    EXPECT_STREQ(f.platform.layout->title, "Screen Saver");
     EXPECT_EQ(f.platform.broughtToFront, std::vector<WindowHandle>{777});
     EXPECT_FALSE(f.shell.previewMode());
     EXPECT_GT(f.platform.hiddenCursor, 0);
@@ -99,23 +99,23 @@ TEST(RunSaver, FullScreenCoversTheVirtualScreen) {
     HostFixture noMetrics;
     noMetrics.platform.screen = {0, 0, 0, 0};
     noMetrics.shell.saverMain("/s");
-    EXPECT_EQ(noMetrics.platform.spec->rect.width, 1024);
+    EXPECT_EQ(noMetrics.platform.layout->rect.width, 1024);
 }
 
 TEST(RunSaver, ASecondFullScreenInstanceOnlyRaisesTheFirst) {
     HostFixture f;
     f.platform.runningSaver = 4242;
     EXPECT_EQ(f.shell.saverMain("/s"), 0);
-    EXPECT_FALSE(f.platform.spec.has_value());
+    EXPECT_FALSE(f.platform.layout.has_value());
     EXPECT_EQ(f.platform.broughtToFront, std::vector<WindowHandle>{4242});
 }
 
 TEST(RunSaver, PreviewFillsThePaneAndNeverCloses) {
     HostFixture f;
     EXPECT_EQ(f.shell.saverMain("/p 100"), 0);
-    EXPECT_STREQ(f.platform.spec->title, "Preview");
-    EXPECT_EQ(f.platform.spec->parent, 100u);
-    EXPECT_EQ(f.platform.spec->rect.width, 152);
+    EXPECT_STREQ(f.platform.layout->title, "Preview");
+    EXPECT_EQ(f.platform.layout->parent, 100u);
+    EXPECT_EQ(f.platform.layout->rect.width, 152);
     EXPECT_TRUE(f.shell.previewMode());
     EXPECT_EQ(f.platform.hiddenCursor, 0);
     for (uint32_t id : {msg::kKeyDown, msg::kLButtonDown, msg::kMouseMove, msg::kActivateApp})

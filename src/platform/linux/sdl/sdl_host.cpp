@@ -84,8 +84,8 @@ ScreenRect SdlHost::clientRect(WindowHandle window) {
 
 ScreenRect SdlHost::windowRect(WindowHandle window) { return clientRect(window); }
 
-WindowHandle SdlHost::createSaverWindow(const SaverWindowSpec& spec) {
-    parent_ = spec.parent;
+WindowHandle SdlHost::createSaverWindow(const SaverWindowLayout& layout) {
+    parent_ = layout.parent;
     if (parent_) {
         window_ = SDL_CreateWindowFrom(reinterpret_cast<const void*>(parent_));
     } else {
@@ -94,7 +94,7 @@ WindowHandle SdlHost::createSaverWindow(const SaverWindowSpec& spec) {
         // otherwise put a renderer behind it, which on a machine without a
         // graphics driver renders every frame again in software.
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-        window_ = SDL_CreateWindow(spec.title, spec.rect.left, spec.rect.top, spec.rect.width, spec.rect.height,
+        window_ = SDL_CreateWindow(layout.title, layout.rect.left, layout.rect.top, layout.rect.width, layout.rect.height,
                                    SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR |
                                        SDL_WINDOW_HIDDEN);
     }

@@ -16,8 +16,8 @@ void SdlSoundPlayer::play(SDL_RWops* source) {
         SDL_RWclose(source);
         return;
     }
-    SDL_AudioSpec spec;
-    if (!SDL_LoadWAV_RW(source, 1, &spec, &samples_, &length_)) return;
+    SDL_AudioSpec format;
+    if (!SDL_LoadWAV_RW(source, 1, &format, &samples_, &length_)) return;
     if (length_ == 0) {
         stop();
         return;
@@ -25,13 +25,13 @@ void SdlSoundPlayer::play(SDL_RWops* source) {
     // Buffers of about 50 ms: SDL waits two buffers' time for the device to
     // drain when it closes, and the built-in music's 2000 samples a second
     // would otherwise make that four seconds at exit.
-    spec.samples = 64;
-    while (spec.samples < spec.freq / 20 && spec.samples < 4096) spec.samples = static_cast<Uint16>(spec.samples * 2);
-    spec.callback = feed;
-    spec.userdata = this;
+    format.samples = 64;
+    while (format.samples < format.freq / 20 && format.samples < 4096) format.samples = static_cast<Uint16>(format.samples * 2);
+    format.callback = feed;
+    format.userdata = this;
     position_ = 0;
     // SDL converts to whatever the device wants; the wave's own format stays ours.
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &format, nullptr, 0);
     if (device_ == 0) {
         stop();
         return;
