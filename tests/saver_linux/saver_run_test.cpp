@@ -87,7 +87,7 @@ TEST(SaverRun, ClickEndsIt) {
     std::this_thread::sleep_for(1500ms);
     ASSERT_TRUE(saver.running()) << saver.errorOutput();
     x.xdotool("click 1");
-    EXPECT_EQ(saver.waitFor(1000ms), 0);
+    EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
 }
 
 TEST(SaverRun, MouseMovementOfFourStaysAndOfFiveEnds) {

@@ -1,6 +1,9 @@
 #include "image_file.h"
 
+#include <zlib.h>
+
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -8,12 +11,10 @@
 #include <string_view>
 #include <vector>
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#include <stb_image_write.h>
-
 #include "render/frame_rgb.h"
 
+// Every picture is written row by row straight from the frame, so a large
+// frame is never copied whole: the frame is the only large allocation.
 namespace {
 
 std::string lowerExtension(std::string_view path) {
@@ -23,56 +24,152 @@ std::string lowerExtension(std::string_view path) {
     return ext;
 }
 
-// Writes the header, then each row as `rowBytes` made by `makeRow` into
-// one row buffer: a large frame is never copied whole.
-template <class MakeRow>
-bool writeRows(const std::string& path, const std::string& header, size_t rowBytes, int32_t rows,
-               MakeRow makeRow, std::string& error) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
-        return false;
+class OutputFile {
+public:
+    OutputFile(const std::string& path, std::string& error) : path_(path), error_(error) {
+        file_ = std::fopen(path.c_str(), "wb");
+        if (!file_) error_ = "cannot write " + path + ": " + std::strerror(errno);
     }
-    std::vector<uint8_t> row(rowBytes);
-    bool ok = std::fwrite(header.data(), 1, header.size(), file) == header.size();
-    for (int32_t y = 0; ok && y < rows; ++y) {
-        const uint8_t* bytes = makeRow(y, row.data());
-        ok = std::fwrite(bytes, 1, rowBytes, file) == rowBytes;
+    ~OutputFile() {
+        if (file_) std::fclose(file_);
     }
-    ok = (std::fclose(file) == 0) && ok;
-    if (!ok) error = "cannot write " + path + ": " + std::strerror(errno);
-    return ok;
+    bool open() const { return file_ != nullptr; }
+    bool write(const void* bytes, size_t count) {
+        ok_ = ok_ && std::fwrite(bytes, 1, count, file_) == count;
+        return ok_;
+    }
+    bool close() {
+        ok_ = (std::fclose(file_) == 0) && ok_;
+        file_ = nullptr;
+        if (!ok_) error_ = "cannot write " + path_ + ": " + std::strerror(errno);
+        return ok_;
+    }
+
+private:
+    std::string path_;
+    std::string& error_;
+    FILE* file_ = nullptr;
+    bool ok_ = true;
+};
+
+void put32be(uint8_t* p, uint32_t v) {
+    p[0] = static_cast<uint8_t>(v >> 24), p[1] = static_cast<uint8_t>(v >> 16);
+    p[2] = static_cast<uint8_t>(v >> 8), p[3] = static_cast<uint8_t>(v);
+}
+void put32le(uint8_t* p, uint32_t v) {
+    p[0] = static_cast<uint8_t>(v), p[1] = static_cast<uint8_t>(v >> 8);
+    p[2] = static_cast<uint8_t>(v >> 16), p[3] = static_cast<uint8_t>(v >> 24);
+}
+
+bool writeChunk(OutputFile& out, const char* type, const uint8_t* data, uint32_t length) {
+    uint8_t head[8];
+    put32be(head, length);
+    std::memcpy(head + 4, type, 4);
+    uLong crc = crc32(0, reinterpret_cast<const Bytef*>(type), 4);
+    if (length) crc = crc32(crc, data, length);
+    uint8_t tail[4];
+    put32be(tail, static_cast<uint32_t>(crc));
+    return out.write(head, 8) && (length == 0 || out.write(data, length)) && out.write(tail, 4);
+}
+
+// PNG, 8-bit RGB; each row filtered with "Sub" (the difference to the pixel
+// on its left), which suits the dark, smooth frames, and deflated as a stream.
+bool writePng(const FrameTarget& frame, OutputFile& out) {
+    static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    uint8_t header[13] = {};
+    put32be(header, static_cast<uint32_t>(frame.width));
+    put32be(header + 4, static_cast<uint32_t>(frame.height));
+    header[8] = 8;  // bits per channel
+    header[9] = 2;  // RGB
+    if (!out.write(kSignature, 8) || !writeChunk(out, "IHDR", header, 13)) return false;
+
+    z_stream z{};
+    if (deflateInit(&z, 6) != Z_OK) return false;
+    const size_t rowBytes = static_cast<size_t>(frame.width) * 3;
+    std::vector<uint8_t> rgb(rowBytes), filtered(rowBytes + 1);
+    std::array<uint8_t, 65536> packed;
+    bool ok = true;
+    auto drain = [&](int flush) {
+        do {
+            z.next_out = packed.data();
+            z.avail_out = static_cast<uInt>(packed.size());
+            if (deflate(&z, flush) == Z_STREAM_ERROR) return false;
+            const auto produced = static_cast<uint32_t>(packed.size() - z.avail_out);
+            if (produced && !writeChunk(out, "IDAT", packed.data(), produced)) return false;
+        } while (z.avail_out == 0);
+        return true;
+    };
+    for (int32_t y = 0; ok && y < frame.height; ++y) {
+        rowToRgb(frame, y, rgb.data());
+        filtered[0] = 1;
+        for (size_t i = 0; i < rowBytes; ++i)
+            filtered[i + 1] = static_cast<uint8_t>(rgb[i] - (i >= 3 ? rgb[i - 3] : 0));
+        z.next_in = filtered.data();
+        z.avail_in = static_cast<uInt>(filtered.size());
+        ok = drain(Z_NO_FLUSH);
+    }
+    ok = ok && drain(Z_FINISH);
+    deflateEnd(&z);
+    return ok && writeChunk(out, "IEND", nullptr, 0);
+}
+
+// BMP, 24-bit, rows bottom to top, each padded to four bytes.
+bool writeBmp(const FrameTarget& frame, OutputFile& out) {
+    const uint32_t rowBytes = (static_cast<uint32_t>(frame.width) * 3 + 3) & ~3u;
+    uint8_t header[54] = {'B', 'M'};
+    put32le(header + 2, 54 + rowBytes * static_cast<uint32_t>(frame.height));
+    put32le(header + 10, 54);
+    put32le(header + 14, 40);
+    put32le(header + 18, static_cast<uint32_t>(frame.width));
+    put32le(header + 22, static_cast<uint32_t>(frame.height));
+    header[26] = 1;   // planes
+    header[28] = 24;  // bits per pixel
+    if (!out.write(header, sizeof header)) return false;
+    std::vector<uint8_t> rgb(static_cast<size_t>(frame.width) * 3), row(rowBytes, 0);
+    for (int32_t y = frame.height - 1; y >= 0; --y) {
+        rowToRgb(frame, y, rgb.data());
+        for (size_t x = 0; x < static_cast<size_t>(frame.width); ++x) {
+            row[3 * x] = rgb[3 * x + 2];
+            row[3 * x + 1] = rgb[3 * x + 1];
+            row[3 * x + 2] = rgb[3 * x];
+        }
+        if (!out.write(row.data(), rowBytes)) return false;
+    }
+    return true;
+}
+
+bool writePpm(const FrameTarget& frame, OutputFile& out) {
+    const std::string header = "P6\n" + std::to_string(frame.width) + " " + std::to_string(frame.height) + "\n255\n";
+    if (!out.write(header.data(), header.size())) return false;
+    std::vector<uint8_t> rgb(static_cast<size_t>(frame.width) * 3);
+    for (int32_t y = 0; y < frame.height; ++y) {
+        rowToRgb(frame, y, rgb.data());
+        if (!out.write(rgb.data(), rgb.size())) return false;
+    }
+    return true;
 }
 
 }  // namespace
 
 bool writeFrameImage(const FrameTarget& frame, const std::string& path, std::string& error) {
     const std::string ext = lowerExtension(path);
-    if (ext == "ppm") {
-        const std::string header =
-            "P6\n" + std::to_string(frame.width) + " " + std::to_string(frame.height) + "\n255\n";
-        return writeRows(path, header, static_cast<size_t>(frame.width) * 3, frame.height,
-                         [&](int32_t y, uint8_t* row) {
-                             rowToRgb(frame, y, row);
-                             return static_cast<const uint8_t*>(row);
-                         },
-                         error);
-    }
-    // The PNG and BMP writers take the whole picture at once.
-    const std::vector<uint8_t> rgb = frameToRgb(frame);
-    int ok = 0;
-    if (ext == "png") ok = stbi_write_png(path.c_str(), frame.width, frame.height, 3, rgb.data(), frame.width * 3);
-    else if (ext == "bmp") ok = stbi_write_bmp(path.c_str(), frame.width, frame.height, 3, rgb.data());
-    else {
+    if (ext != "png" && ext != "ppm" && ext != "bmp") {
         error = "unknown picture kind for " + path;
         return false;
     }
-    if (!ok) error = "cannot write " + path;
-    return ok != 0;
+    OutputFile out(path, error);
+    if (!out.open()) return false;
+    const bool written = ext == "png" ? writePng(frame, out) : ext == "bmp" ? writeBmp(frame, out) : writePpm(frame, out);
+    const bool closed = out.close();
+    if (!written && closed) error = "cannot write " + path;
+    return written && closed;
 }
 
 bool writeFrameRaw(const FrameTarget& frame, const std::string& path, std::string& error) {
+    OutputFile out(path, error);
+    if (!out.open()) return false;
     const size_t rowBytes = static_cast<size_t>(frame.width) * static_cast<size_t>(bytesPerPixel(frame.format));
-    return writeRows(path, "", rowBytes, frame.height,
-                     [&](int32_t y, uint8_t*) { return static_cast<const uint8_t*>(frame.row(y)); }, error);
+    bool ok = true;
+    for (int32_t y = 0; ok && y < frame.height; ++y) ok = out.write(frame.row(y), rowBytes);
+    return out.close() && ok;
 }

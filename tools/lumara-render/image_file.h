@@ -4,7 +4,8 @@
 #include "render/frame_target.h"
 
 // Writes the frame as an RGB picture, PNG, binary PPM or BMP by the file's
-// extension. False (and errno-style text in `error`) when it cannot be written.
+// extension, row by row. False (and the reason in `error`) when it cannot be
+// written.
 bool writeFrameImage(const FrameTarget& frame, const std::string& path, std::string& error);
 
 // Writes the frame's bytes as the frame holds them, rows without padding.
