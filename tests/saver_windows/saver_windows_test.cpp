@@ -81,7 +81,7 @@ TEST(WineSaver, NebulaShowsWithCloudsTen) {
 
 TEST(WineSaver, ASecondInstanceEndsWithZeroAndTheFirstRunsOn) {
     WineSession wine;
-    storeFlight(wine, {"Smoothness=90"});
+    storeFlight(wine, {"StarsCount=20000", "AntiAliase=5", "Smoothness=90"});
     Child first = wine.start(kSaver, {"/s"});
     waitForFrames(wine.x(), 60s);
     EXPECT_EQ(wine.run(kSaver, {"/s"}, 60), 0);
