@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,10 @@ public:
     // such as "*.lang"), in listing order.
     virtual std::vector<std::string> listFolder(const std::string& folder, std::string_view pattern) = 0;
 };
+
+// The platform's folder system for the running program, defined by the
+// platform library.
+std::unique_ptr<FolderSystem> makePlatformFolderSystem();
 
 // Settles ProgramDir: the machine key's "ProgramDir" when present as a
 // string, else the derived default folder, created level by level.

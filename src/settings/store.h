@@ -46,3 +46,6 @@ public:
     // cannot be written.
     virtual std::unique_ptr<StoreKey> create(Hive hive, std::string_view keyPath) = 0;
 };
+
+// The platform's store as the saver uses it, defined by the platform library.
+std::unique_ptr<Store> makePlatformStore();

@@ -2,14 +2,15 @@
 // and benchmarks. Exit 0 on success, 2 on a bad argument (nothing written),
 // 1 when the frame surfaces cannot be made or an output file cannot be written.
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "headless_run.h"
 #include "image_file.h"
-#include "platform/linux/file_store.h"
-#include "platform/linux/linux_folder_system.h"
 #include "render_options.h"
+#include "settings/program_folder.h"
+#include "settings/store.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -24,9 +25,9 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    FileStore store = FileStore::fromEnvironment();
-    LinuxFolderSystem folders = LinuxFolderSystem::forThisProcess();
-    const SettingsSource source{store, folders};
+    const std::unique_ptr<Store> store = makePlatformStore();
+    const std::unique_ptr<FolderSystem> folders = makePlatformFolderSystem();
+    const SettingsSource source{*store, *folders};
     HeadlessRun run(options, options.fromStore ? &source : nullptr);
     if (run.startResult() != 0) {
         std::fprintf(stderr, "lumara-render: the frame surfaces cannot be made (result 0x%08X)\n",

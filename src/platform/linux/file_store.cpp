@@ -130,3 +130,5 @@ std::string machineStorePathFromEnvironment() {
     if (std::string path = environment("LUMARA_MACHINE_STORE"); !path.empty()) return path;
     return "/etc/lumara/machine.reg";
 }
+
+std::unique_ptr<Store> makePlatformStore() { return std::make_unique<FileStore>(FileStore::fromEnvironment()); }

@@ -78,3 +78,7 @@ std::vector<std::string> LinuxFolderSystem::listFolder(const std::string& folder
     std::sort(names.begin(), names.end());
     return names;
 }
+
+std::unique_ptr<FolderSystem> makePlatformFolderSystem() {
+    return std::make_unique<LinuxFolderSystem>(LinuxFolderSystem::forThisProcess());
+}

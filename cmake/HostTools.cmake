@@ -1,0 +1,37 @@
+# The build-time generators (the built-in music, the preview picture, the
+# string-table resource) must run on the build machine. A cross build makes
+# them with the build machine's own compiler, from this same source tree,
+# as a nested native build under host-tools/; a folder of generators built
+# beforehand can be given instead:
+#   -DLUMARA_HOST_TOOLS=<native build>/tools
+# (the folder holding music-gen/, preview-gen/ and string-table-rc/).
+# Either way the generators are the imported programs music-gen, preview-gen
+# and string-table-rc, which custom commands name like any other program;
+# naming one under DEPENDS makes the nested build run first.
+set(LUMARA_HOST_TOOLS "" CACHE PATH "Native build's tools folder with the generators (empty: build them here)")
+
+set(_host_tools_names music-gen preview-gen string-table-rc)
+if(LUMARA_HOST_TOOLS)
+  set(_host_tools_dir ${LUMARA_HOST_TOOLS})
+else()
+  include(ExternalProject)
+  set(_host_build ${CMAKE_BINARY_DIR}/host-tools)
+  set(_host_tools_dir ${_host_build}/tools)
+  set(_byproducts)
+  foreach(name IN LISTS _host_tools_names)
+    list(APPEND _byproducts ${_host_tools_dir}/${name}/${name})
+  endforeach()
+  ExternalProject_Add(host-tools
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}
+    BINARY_DIR ${_host_build}
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DLUMARA_BUILD_TESTS=OFF -DLUMARA_BUILD_BENCH=OFF
+    BUILD_COMMAND ${CMAKE_COMMAND} --build ${_host_build} --target ${_host_tools_names}
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS ON
+    BUILD_BYPRODUCTS ${_byproducts})
+endif()
+
+foreach(name IN LISTS _host_tools_names)
+  add_executable(${name} IMPORTED GLOBAL)
+  set_target_properties(${name} PROPERTIES IMPORTED_LOCATION ${_host_tools_dir}/${name}/${name})
+endforeach()

@@ -1,0 +1,61 @@
+// lumara.scr: the saver on Windows. The system starts it with "/s" (full
+// screen), "/p N" (preview in window N), "/c" or nothing (settings), or
+// "/a N" (password change, Windows 95/98/Me only).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+
+#include "platform/win32/d3d9_device.h"
+#include "platform/win32/playsound_player.h"
+#include "platform/win32/registry_store.h"
+#include "platform/win32/win32_folder_system.h"
+#include "platform/win32/win32_host.h"
+#include "platform/win32/win32_system_components.h"
+#include "saver/host_shell.h"
+#include "saver/saver_state.h"
+#include "saver/saver_window.h"
+#include "starfield/picture_decoder.h"
+
+namespace {
+
+Win32SystemComponents* theComponents = nullptr;
+bool win9xPlatform = false;
+
+// A fault that escapes the saver goes to the system's own report first; when
+// the program is then to go on to its handler, the system's task-switching
+// keys are given back before the process ends with -1.
+LONG WINAPI lastChanceFilter(EXCEPTION_POINTERS* exception) {
+    const LONG verdict = UnhandledExceptionFilter(exception);
+    if (verdict != EXCEPTION_EXECUTE_HANDLER) return verdict;
+    if (win9xPlatform && theComponents) theComponents->setScreenSaverRunning(false);
+    ExitProcess(static_cast<UINT>(-1));
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    Win32SystemComponents components;
+    theComponents = &components;
+    win9xPlatform = components.isWin9xPlatform();
+    SetUnhandledExceptionFilter(lastChanceFilter);
+
+    // Process-wide for the whole run, as the saver's logic expects.
+    const auto state = std::make_unique<SaverState>();
+    Win32Host host(instance);
+    D3d9Device device;
+    PlaySoundPlayer sound(instance);
+    RegistryStore store;
+    Win32FolderSystem folders;
+    const auto pictures = makePlatformPictureDecoder();
+    SaverWindow saverWindow(*state, SaverServices{host, device, sound, store, folders, *pictures});
+    HostShell shell(host, components, saverWindow);
+    saverWindow.attach(shell);
+    host.attach(shell);
+    const int code = shell.saverMain(commandLine ? commandLine : "");
+    state->renderer.release();
+    return code;
+}

@@ -1,0 +1,43 @@
+#pragma once
+// The renderer's surfaces on Direct3D 9, used only to hold surfaces, copy
+// and present: a windowed device with one lockable back buffer (the frame),
+// a quarter-size offscreen cloud image in device memory, and the two
+// full-size images the device's linear-filtered enlargement passes through
+// (a render target, then a system-memory copy that is put into the frame).
+#include <d3d9.h>
+
+#include "render/surface_device.h"
+
+class D3d9Device final : public SurfaceDevice {
+public:
+    D3d9Device() = default;
+    ~D3d9Device() override { release(); }
+    D3d9Device(const D3d9Device&) = delete;
+    D3d9Device& operator=(const D3d9Device&) = delete;
+
+    bool openGraphics() override;
+    int32_t createPresenter(const void* window, int32_t width, int32_t height) override;
+    int32_t displayFormat() override;
+    void acquireFrame() override;
+    int32_t createCloudImage(int32_t width, int32_t height, int32_t format) override;
+    int32_t createEnlargementImages(int32_t width, int32_t height, int32_t format) override;
+    int32_t enlargeCloudImage() override;
+    int32_t copyEnlargementToFrame() override;
+    void clearFrame() override;
+    SurfaceLock lock(Surface surface) override;
+    int32_t unlock(Surface surface) override;
+    void beginScene() override;
+    void endScene() override;
+    int32_t present() override;
+    void release() override;
+
+private:
+    IDirect3DSurface9* surfaceFor(Surface surface) const { return surface == Surface::Frame ? frame_ : cloudImage_; }
+
+    IDirect3D9* d3d_ = nullptr;
+    IDirect3DDevice9* device_ = nullptr;
+    IDirect3DSurface9* frame_ = nullptr;          // the back buffer
+    IDirect3DSurface9* cloudImage_ = nullptr;     // quarter size, default pool
+    IDirect3DSurface9* cloudStretch_ = nullptr;   // full size render target
+    IDirect3DSurface9* cloudReadback_ = nullptr;  // full size, system memory
+};

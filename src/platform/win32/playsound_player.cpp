@@ -1,0 +1,24 @@
+#include "playsound_player.h"
+
+#include <mmsystem.h>
+
+#include "resource_ids.h"
+
+namespace {
+
+constexpr DWORD kLooping = SND_ASYNC | SND_NODEFAULT | SND_LOOP | SND_NOWAIT;
+
+}  // namespace
+
+void PlaySoundPlayer::loopWaveImage(std::span<const uint8_t> wave) {
+    if (wave.data() == builtInMusic().data())
+        PlaySoundA(MAKEINTRESOURCEA(kBuiltInMusicId), module_, SND_RESOURCE | kLooping);
+    else
+        PlaySoundA(reinterpret_cast<LPCSTR>(wave.data()), nullptr, SND_MEMORY | kLooping);
+}
+
+void PlaySoundPlayer::loopWaveFile(const std::string& path) {
+    PlaySoundA(path.c_str(), module_, SND_FILENAME | kLooping);
+}
+
+void PlaySoundPlayer::stop() { PlaySoundA(nullptr, module_, SND_PURGE); }

@@ -1,0 +1,38 @@
+#include "win32_folder_system.h"
+
+#include <windows.h>
+
+namespace {
+
+constexpr DWORD kPathBuffer = 1000;
+constexpr char kProgramFilesReference[] = "%ProgramFiles%";
+
+}  // namespace
+
+// ExpandEnvironmentStringsA reports success for a variable that is not
+// defined and leaves the reference in place; that is no folder either, nor
+// is an expansion that does not fit the buffer.
+std::optional<std::string> Win32FolderSystem::installedProgramsFolder() {
+    char buffer[kPathBuffer];
+    const DWORD length = ExpandEnvironmentStringsA(kProgramFilesReference, buffer, kPathBuffer);
+    if (length == 0 || length > kPathBuffer) return std::nullopt;
+    const std::string expanded(buffer);
+    if (expanded.empty() || expanded == kProgramFilesReference) return std::nullopt;
+    return expanded;
+}
+
+void Win32FolderSystem::createFolder(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
+
+std::vector<std::string> Win32FolderSystem::listFolder(const std::string& folder, std::string_view pattern) {
+    std::vector<std::string> names;
+    const std::string search = folder + layout_.separator + std::string(pattern);
+    WIN32_FIND_DATAA entry;
+    const HANDLE listing = FindFirstFileA(search.c_str(), &entry);
+    if (listing == INVALID_HANDLE_VALUE) return names;
+    do names.emplace_back(entry.cFileName);
+    while (FindNextFileA(listing, &entry));
+    FindClose(listing);
+    return names;
+}
+
+std::unique_ptr<FolderSystem> makePlatformFolderSystem() { return std::make_unique<Win32FolderSystem>(); }

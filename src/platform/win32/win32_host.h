@@ -1,0 +1,60 @@
+#pragma once
+// The Win32 host: the window class "WindowsScreenSaverClass", the saver
+// window (a topmost pop-up over the virtual screen, or a child filling the
+// preview pane), the message loop, the frame timer, the cursor and the
+// preview picture (bitmap resource 219). Every message of the window goes
+// to the host shell as it is.
+#include <windows.h>
+
+#include "saver/host_platform.h"
+#include "saver/host_shell.h"
+#include "saver/saver_window.h"
+
+class Win32Host final : public HostPlatform, public SaverWindowPlatform {
+public:
+    explicit Win32Host(HINSTANCE instance);
+    ~Win32Host() override;
+    Win32Host(const Win32Host&) = delete;
+    Win32Host& operator=(const Win32Host&) = delete;
+
+    void attach(HostShell& shell) { shell_ = &shell; }
+
+    // HostPlatform
+    bool isWindow(WindowHandle window) override;
+    WindowHandle foregroundWindow() override;
+    void setForegroundWindow(WindowHandle window) override;
+    WindowHandle parentOf(WindowHandle window) override;
+    WindowHandle findRunningSaver() override;
+    ScreenRect virtualScreen() override;
+    ScreenRect screenClipBox() override;
+    ScreenRect clientRect(WindowHandle window) override;
+    WindowHandle createSaverWindow(const SaverWindowSpec& spec) override;
+    int runMessageLoop() override;
+    void postQuit(int code) override;
+    intptr_t defaultWindowProc(WindowHandle window, const Message& message) override;
+    void postMessage(WindowHandle window, const Message& message) override;
+    intptr_t sendMessage(WindowHandle window, const Message& message) override;
+    void removePendingTimers(WindowHandle window, int count) override;
+    uint32_t registerMessage(std::string_view name) override;
+    ScreenPoint cursorPosition() override;
+    void hideCursor() override;
+    uint32_t tickCount() override;
+    void yieldTimeSlice() override;
+    uint8_t acLineStatus() override;
+    int showConfigureDialog(WindowHandle owner) override;
+
+    // SaverWindowPlatform
+    ScreenRect windowRect(WindowHandle window) override;
+    uint32_t setTimer(WindowHandle window, uint32_t id, uint32_t periodMs) override;
+    void killTimer(WindowHandle window, uint32_t id) override;
+    void loadPreviewPicture() override;
+    void paintPreviewPicture(WindowHandle window) override;
+    [[noreturn]] void exitProcess(int32_t code) override;
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT id, WPARAM wParam, LPARAM lParam);
+
+    HINSTANCE instance_;
+    HostShell* shell_ = nullptr;
+    HBITMAP previewBitmap_ = nullptr;
+};

@@ -1,0 +1,83 @@
+// The resources lumara.scr carries, read as the system reads them.
+//   resource_check SAVER.scr       exit 0 when every check holds
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "ui/string_table.h"
+
+namespace {
+
+int failures = 0;
+
+#define CHECK(condition)                                                      \
+    do {                                                                      \
+        if (!(condition)) {                                                   \
+            std::printf("%s:%d: failed: %s\n", __FILE__, __LINE__, #condition); \
+            ++failures;                                                       \
+        }                                                                     \
+    } while (0)
+
+// The built-in text as LoadStringA gives it: UTF-8 through UTF-16 into the
+// ANSI code page.
+bool sameAsBuiltIn(HMODULE saver, const StringTableEntry& entry) {
+    wchar_t wide[256];
+    const int n = MultiByteToWideChar(CP_UTF8, 0, entry.text.data(), static_cast<int>(entry.text.size()), wide, 255);
+    char expected[256] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, n, expected, 255, nullptr, nullptr);
+    char loaded[256] = {};
+    LoadStringA(saver, entry.id, loaded, sizeof loaded);
+    return std::strcmp(expected, loaded) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::printf("usage: resource_check SAVER.scr\n");
+        return 2;
+    }
+    const HMODULE saver = LoadLibraryExA(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!saver) {
+        std::printf("cannot open %s\n", argv[1]);
+        return 1;
+    }
+    // The built-in music: a RIFF WAVE image, mono, 2000 samples a second, 16 bits, 50898 bytes of samples.
+    const HRSRC music = FindResourceA(saver, MAKEINTRESOURCEA(221), "WAVE");
+    CHECK(music != nullptr);
+    if (music) {
+        const auto* wave = static_cast<const uint8_t*>(LockResource(LoadResource(saver, music)));
+        const DWORD size = SizeofResource(saver, music);
+        CHECK(size >= 44 && std::memcmp(wave, "RIFF", 4) == 0 && std::memcmp(wave + 8, "WAVE", 4) == 0);
+        uint16_t channels = 0, bits = 0;
+        uint32_t rate = 0, data = 0;
+        std::memcpy(&channels, wave + 22, 2);
+        std::memcpy(&rate, wave + 24, 4);
+        std::memcpy(&bits, wave + 34, 2);
+        std::memcpy(&data, wave + 40, 4);
+        CHECK(channels == 1 && rate == 2000 && bits == 16 && data == 50898);
+    }
+    // The preview picture: 150 x 113, 8 bits a pixel.
+    const HBITMAP preview = LoadBitmapA(saver, MAKEINTRESOURCEA(219));
+    CHECK(preview != nullptr);
+    BITMAP picture = {};
+    CHECK(GetObjectA(preview, sizeof picture, &picture) == sizeof picture);
+    CHECK(picture.bmWidth == 150 && picture.bmHeight == 113);
+    // The string table: every built-in text, nothing else.
+    for (const StringTableEntry& entry : builtInStringTable()) CHECK(sameAsBuiltIn(saver, entry));
+    char none[8] = "x";
+    CHECK(LoadStringA(saver, 3024, none, sizeof none) == 0);
+    // A version resource and the manifest.
+    CHECK(FindResourceA(saver, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16)) != nullptr);
+    const HRSRC manifest = FindResourceA(saver, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    CHECK(manifest != nullptr);
+    if (manifest) {
+        const char* text = static_cast<const char*>(LockResource(LoadResource(saver, manifest)));
+        const std::string xml(text, SizeofResource(saver, manifest));
+        CHECK(xml.find("<dpiAware") != std::string::npos && xml.find("PerMonitorV2") != std::string::npos);
+    }
+    std::printf("%s: %d failed checks\n", failures ? "FAILED" : "passed", failures);
+    return failures ? 1 : 0;
+}

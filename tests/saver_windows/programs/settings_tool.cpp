@@ -1,0 +1,195 @@
+// The settings store in the real registry.
+//   settings_tool roundtrip        SaveSettings and LoadSettings agree, value by value
+//   settings_tool save NAME=N ...  stores a first run's flight with the given numbers
+// Exit 0 when every check holds (or the save is done), 1 otherwise.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/win32/registry_store.h"
+#include "platform/win32/win32_folder_system.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+int failures = 0;
+
+#define CHECK(condition)                                                      \
+    do {                                                                      \
+        if (!(condition)) {                                                   \
+            std::printf("%s:%d: failed: %s\n", __FILE__, __LINE__, #condition); \
+            ++failures;                                                       \
+        }                                                                     \
+    } while (0)
+
+constexpr char kKey[] = "Software\\Tellix\\VEXA";
+
+void forgetUserKey() { RegDeleteTreeA(HKEY_CURRENT_USER, kKey); }
+
+// The machine key as an installer leaves it: present, no folder recorded.
+void installMachineKey() {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    RegDeleteValueA(key, "ProgramDir");
+    RegCloseKey(key);
+}
+
+HKEY openUserKey() {
+    HKEY key = nullptr;
+    RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_ALL_ACCESS, &key);
+    return key;
+}
+
+DWORD storedType(HKEY key, const char* name) {
+    DWORD type = 0;
+    return RegQueryValueExA(key, name, nullptr, &type, nullptr, nullptr) == ERROR_SUCCESS ? type : 0;
+}
+
+void writeDword(const char* name, DWORD value) {
+    const HKEY key = openUserKey();
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+}
+
+void writeString(const char* name, const std::string& text) {
+    const HKEY key = openUserKey();
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+    RegCloseKey(key);
+}
+
+Settings loaded(Store& store, FolderSystem& folders) {
+    Settings s;
+    LoadSettings(s, store, folders);
+    return s;
+}
+
+int roundTrip() {
+    RegistryStore store;
+    Win32FolderSystem folders;
+    forgetUserKey();
+    installMachineKey();
+
+    // A first run: no user key, the factory presets, the program folder made.
+    Settings saved = loaded(store, folders);
+    CHECK(saved.Presets.size() == 3);
+    const std::string folderEnd = "\\Orvanta\\Lumara Screensaver";
+    CHECK(saved.ProgramDir.size() > folderEnd.size() + 2 &&
+          saved.ProgramDir.substr(saved.ProgramDir.size() - folderEnd.size()) == folderEnd);
+    const DWORD folder = GetFileAttributesA(saved.ProgramDir.c_str());
+    CHECK(folder != INVALID_FILE_ATTRIBUTES && (folder & FILE_ATTRIBUTE_DIRECTORY));
+
+    saved.StarsCount = 12345;
+    saved.MoveSpeed = 321;
+    saved.RotSpeed = -7;
+    saved.Smoothness = 42;
+    saved.RoamFreq = 17;
+    saved.RoamMagn = 33;
+    saved.Clouds = 6;
+    saved.AntiAliase = 3;
+    saved.UseNUR = true;
+    saved.NURimages = {"C:\\pictures\\one.png", "C:\\pictures\\two \xE9t\xE9.jpg"};
+    saved.BackSound = "C:\\sounds\\night.wav";
+    saved.RecentSounds = {"C:\\sounds\\old.wav"};
+    saved.HelpFile = "C:\\help\\lumara.chm";
+    saved.Presets.erase(saved.Presets.begin() + 1);
+    saved.Presets[0].Name = "Mine";
+    SaveSettings(saved, store);
+    CHECK((saved.RecentSounds == std::vector<std::string>{"C:\\sounds\\night.wav", "C:\\sounds\\old.wav"}));
+
+    const Settings back = loaded(store, folders);
+    CHECK(back.StarsCount == 12345);
+    CHECK(back.MoveSpeed == 321);
+    CHECK(back.RotSpeed == -7);
+    CHECK(back.Smoothness == 42);
+    CHECK(back.RoamFreq == 17);
+    CHECK(back.RoamMagn == 33);
+    CHECK(back.Clouds == 6);
+    CHECK(back.AntiAliase == 3);
+    CHECK(back.UseNUR);
+    CHECK(back.NURimages == saved.NURimages);
+    CHECK(back.BackSound == saved.BackSound);
+    CHECK(back.RecentSounds == saved.RecentSounds);
+    CHECK(back.HelpFile == saved.HelpFile);
+    CHECK(back.Presets == saved.Presets);
+    CHECK(back.ProgramDir == saved.ProgramDir);
+
+    // The registry's own types, and the checksum beside the numbers.
+    const HKEY key = openUserKey();
+    CHECK(storedType(key, "StarsCount") == REG_DWORD);
+    CHECK(storedType(key, "BackSound") == REG_SZ);
+    CHECK(storedType(key, "NURimages") == REG_MULTI_SZ);
+    CHECK(storedType(key, "RECSOUND 1") == REG_SZ);
+    CHECK(storedType(key, "PRESETn2") == 0);  // the deleted preset's values are gone
+    DWORD seed = 0, size = sizeof seed;
+    CHECK(RegQueryValueExA(key, "RandSeed", nullptr, nullptr, reinterpret_cast<BYTE*>(&seed), &size) ==
+          ERROR_SUCCESS);
+    CHECK(seed == SettingsChecksum(saved));
+    RegCloseKey(key);
+
+    // A changed number without its checksum brings the fallbacks for the
+    // numbers only; a text too long for its buffer reads as missing.
+    writeDword("StarsCount", 999);
+    writeString("BackSound", std::string(400, 'x'));
+    const Settings damaged = loaded(store, folders);
+    Settings fallback;
+    ApplyFallbackDefaults(fallback);
+    CHECK(damaged.StarsCount == fallback.StarsCount);
+    CHECK(damaged.Clouds == fallback.Clouds);
+    CHECK(damaged.NURimages == saved.NURimages);
+    CHECK(damaged.Presets == saved.Presets);
+    CHECK(damaged.BackSound.empty() || damaged.BackSound == fallback.BackSound);
+
+    forgetUserKey();
+    std::printf("%s: %d failed checks\n", failures ? "FAILED" : "passed", failures);
+    return failures ? 1 : 0;
+}
+
+bool setNumber(Settings& s, const std::string& name, int32_t value) {
+    struct Field {
+        const char* name;
+        int32_t Settings::*field;
+    };
+    static const Field fields[] = {
+        {"StarsCount", &Settings::StarsCount}, {"MoveSpeed", &Settings::MoveSpeed},
+        {"RotSpeed", &Settings::RotSpeed},     {"Smoothness", &Settings::Smoothness},
+        {"RoamFreq", &Settings::RoamFreq},     {"RoamMagn", &Settings::RoamMagn},
+        {"Clouds", &Settings::Clouds},         {"AntiAliase", &Settings::AntiAliase},
+    };
+    for (const Field& f : fields)
+        if (name == f.name) {
+            s.*f.field = value;
+            return true;
+        }
+    return false;
+}
+
+int save(int count, char** assignments) {
+    RegistryStore store;
+    Settings s;
+    ApplyFallbackDefaults(s);
+    for (int i = 0; i < count; ++i) {
+        const char* equals = std::strchr(assignments[i], '=');
+        if (!equals ||
+            !setNumber(s, std::string(assignments[i], static_cast<size_t>(equals - assignments[i])), std::atoi(equals + 1))) {
+            std::printf("not a stored number: %s\n", assignments[i]);
+            return 1;
+        }
+    }
+    SaveSettings(s, store);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], "roundtrip") == 0) return roundTrip();
+    if (argc >= 2 && std::strcmp(argv[1], "save") == 0) return save(argc - 2, argv + 2);
+    std::printf("usage: settings_tool roundtrip | save NAME=VALUE ...\n");
+    return 2;
+}

@@ -1,0 +1,144 @@
+// The Windows build under Wine: the registry store, the resources, the
+// full-screen saver (stars, nebula, a key ends it, a second instance),
+// the preview, and frames byte-identical to the Linux build's.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <thread>
+
+#include "tools/run_tool.h"
+#include "wine_session.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr char kSaver[] = "bin/lumara.scr";
+
+void storeFlight(WineSession& wine, const std::vector<std::string>& numbers) {
+    std::vector<std::string> args = {"save"};
+    args.insert(args.end(), numbers.begin(), numbers.end());
+    ASSERT_EQ(wine.run("bin/settings_tool.exe", args, 120), 0);
+}
+
+// Waits until the screen shows something, up to the limit (Wine starts slowly).
+Screenshot waitForFrames(X11Session& x, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    Screenshot shot;
+    do {
+        std::this_thread::sleep_for(500ms);
+        shot = x.capture();
+    } while (shot.litPixels(0, 0, shot.width, shot.height) < 2000 && std::chrono::steady_clock::now() < end);
+    return shot;
+}
+
+}  // namespace
+
+TEST(WineStore, SaveAndLoadAgreeInTheRegistry) {
+    WineSession wine;
+    std::string output;
+    EXPECT_EQ(wine.run("bin/settings_tool.exe", {"roundtrip"}, 180, &output), 0) << output;
+}
+
+TEST(WineResources, MusicPictureStringsVersionAndManifest) {
+    WineSession wine;
+    std::string output;
+    EXPECT_EQ(wine.run("bin/resource_check.exe", {"Z:" + windowsProgram(kSaver)}, 120, &output), 0) << output;
+}
+
+TEST(WineSaver, StarsCoverTheScreenAndAKeyEndsIt) {
+    WineSession wine;
+    storeFlight(wine, {"StarsCount=20000", "AntiAliase=5", "Smoothness=90", "Clouds=0"});
+    Child saver = wine.start(kSaver, {"/s"});
+    const Screenshot shot = waitForFrames(wine.x(), 60s);
+    ASSERT_EQ(shot.width, 1280);
+    for (int gy = 0; gy < 4; ++gy)
+        for (int gx = 0; gx < 4; ++gx)
+            EXPECT_GT(shot.litPixels(gx * 320, gy * 180, gx * 320 + 320, gy * 180 + 180), 20) << gx << "," << gy;
+    wine.x().xdotool("key space");
+    EXPECT_EQ(saver.waitFor(30s), 0);
+}
+
+TEST(WineSaver, NebulaShowsWithCloudsTen) {
+    WineSession wine;
+    storeFlight(wine, {"Clouds=10", "Smoothness=90"});
+    Child saver = wine.start(kSaver, {"/s"});
+    waitForFrames(wine.x(), 60s);
+    std::this_thread::sleep_for(2s);
+    const Screenshot shot = wine.x().capture();
+    // A dim coloured haze: most pixels are neither black nor grey.
+    int coloured = 0;
+    for (int y = 0; y < shot.height; y += 8)
+        for (int x = 0; x < shot.width; x += 8) {
+            const uint8_t* p = shot.at(x, y);
+            coloured += std::max({p[0], p[1], p[2]}) - std::min({p[0], p[1], p[2]}) >= 4 ? 1 : 0;
+        }
+    EXPECT_GT(coloured, (shot.width / 8) * (shot.height / 8) / 2);
+    wine.x().xdotool("key Escape");
+    EXPECT_EQ(saver.waitFor(30s), 0);
+}
+
+TEST(WineSaver, ASecondInstanceEndsWithZeroAndTheFirstRunsOn) {
+    WineSession wine;
+    storeFlight(wine, {"StarsCount=20000", "AntiAliase=5", "Smoothness=90"});
+    Child first = wine.start(kSaver, {"/s"});
+    waitForFrames(wine.x(), 60s);
+    EXPECT_EQ(wine.run(kSaver, {"/s"}, 60), 0);
+    EXPECT_TRUE(first.running());
+    wine.x().xdotool("key space");
+    EXPECT_EQ(first.waitFor(30s), 0);
+}
+
+// Wine does not draw a child window that another process owns, so the
+// pane's pixels cannot show the picture; the pane program checks the
+// window the saver makes in it, and the saver ends with the pane.
+TEST(WinePreview, RunsInThePaneAndEndsWithIt) {
+    WineSession wine;
+    std::string output;
+    EXPECT_EQ(wine.run("bin/preview_pane.exe", {"Z:" + windowsProgram(kSaver)}, 120, &output), 0) << output;
+    EXPECT_NE(output.find("preview shown"), std::string::npos) << output;
+    EXPECT_NE(output.find("saver exit 0"), std::string::npos) << output;
+}
+
+TEST(WineSaver, BadModeEndsWithMinusOne) {
+    WineSession wine;
+    EXPECT_EQ(wine.run(kSaver, {"/x"}, 60), 255);
+    EXPECT_EQ(wine.run(kSaver, {"/p", "0"}, 60), 255);
+}
+
+// The star flight is integer arithmetic and the roaming's floating point is
+// kept strict, so the Windows build draws the very same bytes.
+TEST(WineFrames, ByteIdenticalToTheLinuxBuild) {
+    WineSession wine;
+    const char* runs[] = {
+        "--size 333x200 --frames 50 --format 23 --set AntiAliase=5 --set StarsCount=20000 --set MoveSpeed=1000 "
+        "--set RoamMagn=100 --set RoamFreq=100 --set Smoothness=1",
+        "--size 640x480 --frames 20 --format 22 --set AntiAliase=4 --set RotSpeed=100",
+        "--size 255x129 --frames 35 --format 24 --set AntiAliase=3",
+    };
+    int index = 0;
+    for (const char* run : runs) {
+        const std::string linuxRaw = tmpPath("wine-linux" + std::to_string(index) + ".raw");
+        const std::string windowsRaw = tmpPath("wine-windows" + std::to_string(index++) + ".raw");
+        ASSERT_EQ(runRender(std::string(run) + " --raw " + linuxRaw), 0) << run;
+        std::vector<std::string> args;
+        std::string word;
+        for (const char* c = run;; ++c) {
+            if (*c == ' ' || *c == '\0') {
+                if (!word.empty()) args.push_back(word);
+                word.clear();
+                if (*c == '\0') break;
+            } else {
+                word += *c;
+            }
+        }
+        args.push_back("--raw");
+        args.push_back("Z:" + windowsRaw);  // Wine's drive for the whole file system
+        ASSERT_EQ(wine.run("tools/lumara-render/lumara-render.exe", args, 120), 0) << run;
+        const auto expected = readFile(linuxRaw);
+        const auto actual = readFile(windowsRaw);
+        ASSERT_FALSE(expected.empty());
+        EXPECT_EQ(fingerprint(actual), fingerprint(expected)) << run;
+    }
+}
