@@ -61,7 +61,7 @@ ScreenRect Win32Host::clientRect(WindowHandle window) {
     return {0, 0, client.right, client.bottom};
 }
 
-WindowHandle Win32Host::createSaverWindow(const SaverWindowSpec& spec) {
+WindowHandle Win32Host::createSaverWindow(const SaverWindowLayout& layout) {
     WNDCLASSA windowClass = {};
     windowClass.style = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = windowProc;
@@ -71,12 +71,12 @@ WindowHandle Win32Host::createSaverWindow(const SaverWindowSpec& spec) {
     windowClass.lpszClassName = kClassName;
     if (!RegisterClassA(&windowClass)) return 0;
 
-    const bool preview = spec.parent != 0;
+    const bool preview = layout.parent != 0;
     const DWORD style = preview ? WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN
                                 : WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     const DWORD extendedStyle = preview ? 0 : WS_EX_TOPMOST;
-    return handle(CreateWindowExA(extendedStyle, kClassName, spec.title, style, spec.rect.left, spec.rect.top,
-                                  spec.rect.width, spec.rect.height, hwnd(spec.parent), nullptr, instance_, nullptr));
+    return handle(CreateWindowExA(extendedStyle, kClassName, layout.title, style, layout.rect.left, layout.rect.top,
+                                  layout.rect.width, layout.rect.height, hwnd(layout.parent), nullptr, instance_, nullptr));
 }
 
 int Win32Host::runMessageLoop() {

@@ -28,7 +28,7 @@ public:
     ScreenRect virtualScreen() override;
     ScreenRect screenClipBox() override;
     ScreenRect clientRect(WindowHandle window) override;
-    WindowHandle createSaverWindow(const SaverWindowSpec& spec) override;
+    WindowHandle createSaverWindow(const SaverWindowLayout& layout) override;
     int runMessageLoop() override;
     void postQuit(int code) override;
     intptr_t defaultWindowProc(WindowHandle window, const Message& message) override;
