@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the GCC release build, the Clang build under
-# AddressSanitizer and UndefinedBehaviorSanitizer (so the golden frames are
-# checked on two compilers), short fuzz runs, and a build of the benchmarks.
+# Builds and runs every test: the Windows builds (i686 and x86_64), the GCC
+# release build with its tests and the Windows tests under Wine, the Clang
+# build under AddressSanitizer and UndefinedBehaviorSanitizer (so the golden
+# frames are checked on two compilers), short fuzz runs, and a build of the
+# benchmarks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
 jobs=$(nproc)
 
-echo "== GCC release build and tests"
-cmake -S . -B build/gcc -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+echo "== Windows builds (MinGW-w64)"
+for arch in windows-i686 windows-x86_64; do
+    cmake --preset "$arch" >/dev/null
+    cmake --build --preset "$arch"
+done
+
+echo "== GCC release build and tests, with the Windows build's tests under Wine"
+cmake -S . -B build/gcc -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMARA_WINDOWS_BUILD="$(pwd)/build/windows-x86_64" >/dev/null
 cmake --build build/gcc -j "$jobs"
 ctest --test-dir build/gcc --output-on-failure -j "$jobs"
 
