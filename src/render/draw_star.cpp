@@ -1,6 +1,7 @@
 #include "render/draw_star.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -123,9 +124,12 @@ void splat16(const FrameTarget& frame, const SplatTable& table, int px, int py, 
 }  // namespace
 
 int32_t starBrightness(const Star& star, int32_t nearSpawnDepth) {
-    // |z| * fade in 64 bits: equal to the 32-bit product for every depth
-    // and fade the flight produces, without overflow for any other.
-    const int64_t dimming = std::llabs(int64_t{star.z}) * star.fade / nearSpawnDepth;
+    const int64_t product = std::llabs(int64_t{star.z}) * star.fade;
+    // The flight's depths and fades keep the product within 32 bits, where
+    // the division is several times cheaper; 64 bits only for the rest.
+    const int64_t dimming = product <= INT32_MAX && nearSpawnDepth > 0
+                                ? static_cast<int32_t>(product) / nearSpawnDepth
+                                : product / nearSpawnDepth;
     return static_cast<int32_t>(std::max<int64_t>(0, 255 - dimming));
 }
 
