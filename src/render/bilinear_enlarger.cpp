@@ -27,12 +27,6 @@ uint32_t packBytes(uint64_t s) {
     return static_cast<uint32_t>((s & 0xFFu) | (s >> 12 & 0xFF00u) | (s >> 24 & 0xFF0000u));
 }
 
-uint8_t blendByte(uint8_t a, uint8_t b, uint32_t weightOfB) {
-    // At most 255 * 256 + 128: 16-bit arithmetic, which vectorises well.
-    return static_cast<uint8_t>((static_cast<uint16_t>(a * (256 - weightOfB)) +
-                                 static_cast<uint16_t>(b * weightOfB) + 128u) >> 8);
-}
-
 // A pixel format as blue, green, red channel values. Byte 3 of 32-bit
 // pixels is written as 0.
 struct Layout32 {
@@ -59,31 +53,6 @@ struct Layout16 {
         return static_cast<Pixel>(bgr[0] | bgr[1] << GreenShift | bgr[2] << RedShift);
     }
 };
-
-// One row of bytes blended from two: (a * (256 - w) + b * w + 128) >> 8.
-void blendRow(const uint8_t* top, const uint8_t* bottom, uint8_t* out, size_t count, uint32_t w) {
-    size_t i = 0;
-#if defined(__SSE2__)
-    // Sixteen bytes at a time in 16-bit lanes; the weights add up to 256, so
-    // a lane holds at most 255 * 256 + 128.
-    const __m128i weightOfTop = _mm_set1_epi16(static_cast<short>(256 - w));
-    const __m128i weightOfBottom = _mm_set1_epi16(static_cast<short>(w));
-    const __m128i half = _mm_set1_epi16(128);
-    const __m128i zero = _mm_setzero_si128();
-    auto lanes = [&](__m128i t, __m128i b) {
-        const __m128i sum = _mm_add_epi16(_mm_mullo_epi16(t, weightOfTop), _mm_mullo_epi16(b, weightOfBottom));
-        return _mm_srli_epi16(_mm_add_epi16(sum, half), 8);
-    };
-    for (; i + 16 <= count; i += 16) {
-        const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(top + i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bottom + i));
-        const __m128i low = lanes(_mm_unpacklo_epi8(t, zero), _mm_unpacklo_epi8(b, zero));
-        const __m128i high = lanes(_mm_unpackhi_epi8(t, zero), _mm_unpackhi_epi8(b, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(low, high));
-    }
-#endif
-    for (; i < count; ++i) out[i] = blendByte(top[i], bottom[i], w);
-}
 
 template <class Pixel>
 Pixel loadPixel(const uint8_t* row, uint32_t x) {
@@ -119,6 +88,9 @@ void BilinearEnlarger::prepare(int32_t sourceWidth, int32_t sourceHeight, int32_
     rows_.prepare(sourceHeight, height);
     for (auto& row : widened_) row.assign(static_cast<size_t>(width) * 4, 0);
     blended_.assign(static_cast<size_t>(width) * 4, 0);
+    pairBase_.assign(static_cast<size_t>(width) * 4, 0);
+    pairStep_.assign(static_cast<size_t>(width) * 4, 0);
+    pairValid_ = false;
     columnByteWeights_.resize(static_cast<size_t>(width) * 4);
     for (size_t i = 0; i < columnByteWeights_.size(); ++i)
         columnByteWeights_[i] = static_cast<uint16_t>(columns_.weight[i / 4]);
@@ -173,21 +145,54 @@ const uint8_t* BilinearEnlarger::widenedRow(const FrameTarget& source, uint32_t 
     return out;
 }
 
+// A row pair as base = top * 256 + 128 and step = bottom - top (two's
+// complement), both 16 bits: a destination row of weight w is then
+// (base + step * w) >> 8, which equals (top * (256 - w) + bottom * w + 128) >> 8
+// and stays within 16 bits, so the 16-bit wrap-around of step * w is exact.
+void BilinearEnlarger::preparePair(const uint8_t* top, const uint8_t* bottom) {
+    for (size_t i = 0; i < pairBase_.size(); ++i) {
+        pairBase_[i] = static_cast<uint16_t>(top[i] * 256 + 128);
+        pairStep_[i] = static_cast<uint16_t>(bottom[i] - top[i]);
+    }
+}
+
+void BilinearEnlarger::blendPair(uint8_t* out, uint32_t w) const {
+    const size_t count = pairBase_.size();
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i weight = _mm_set1_epi16(static_cast<short>(w));
+    auto lanes = [&](size_t at) {
+        const __m128i base = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pairBase_.data() + at));
+        const __m128i step = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pairStep_.data() + at));
+        return _mm_srli_epi16(_mm_add_epi16(base, _mm_mullo_epi16(step, weight)), 8);
+    };
+    for (; i + 16 <= count; i += 16)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(lanes(i), lanes(i + 8)));
+#endif
+    for (; i < count; ++i) out[i] = static_cast<uint8_t>(static_cast<uint16_t>(pairBase_[i] + pairStep_[i] * w) >> 8);
+}
+
 template <class Layout>
 void BilinearEnlarger::enlargeAs(const FrameTarget& source, const FrameTarget& destination) {
     using Pixel = typename Layout::Pixel;
     widenedValid_ = {};
+    pairValid_ = false;
     const size_t width = columns_.first.size();
     for (int32_t y = 0; y < destination.height; ++y) {
         const auto k = static_cast<size_t>(y);
-        const uint8_t* top = widenedRow<Layout>(source, rows_.first[k], rows_.second[k]);
-        const uint8_t* bottom = widenedRow<Layout>(source, rows_.second[k], rows_.first[k]);
+        if (!pairValid_ || pairRows_[0] != rows_.first[k] || pairRows_[1] != rows_.second[k]) {
+            const uint8_t* top = widenedRow<Layout>(source, rows_.first[k], rows_.second[k]);
+            const uint8_t* bottom = widenedRow<Layout>(source, rows_.second[k], rows_.first[k]);
+            preparePair(top, bottom);
+            pairRows_ = {rows_.first[k], rows_.second[k]};
+            pairValid_ = true;
+        }
         const uint32_t w = rows_.weight[k];
         uint8_t* out = destination.row(y);
         if constexpr (sizeof(Pixel) == 4) {
-            blendRow(top, bottom, out, 4 * width, w);
+            blendPair(out, w);
         } else {
-            blendRow(top, bottom, blended_.data(), 4 * width, w);
+            blendPair(blended_.data(), w);
             size_t x = 0;
 #if defined(__SSE2__)
             // Eight pixels at a time from channel bytes to the 16-bit fields.

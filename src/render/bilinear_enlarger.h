@@ -34,12 +34,20 @@ private:
     void enlargeAs(const FrameTarget& source, const FrameTarget& destination);
     template <class Layout>
     const uint8_t* widenedRow(const FrameTarget& source, uint32_t sourceRow, uint32_t keep);
+    void preparePair(const uint8_t* top, const uint8_t* bottom);
+    void blendPair(uint8_t* out, uint32_t weightOfBottom) const;
 
     Taps columns_;
     Taps rows_;
     // Each column's weight once per byte of its pixel, for blending four
     // pixels at a time.
     std::vector<uint16_t> columnByteWeights_;
+    // The two widened rows a run of destination rows blends, ready for
+    // blending (see preparePair), and which source rows they are.
+    std::vector<uint16_t> pairBase_;
+    std::vector<uint16_t> pairStep_;
+    std::array<uint32_t, 2> pairRows_{};
+    bool pairValid_ = false;
     // A 16-bit destination row as channel bytes, before it is packed.
     std::vector<uint8_t> blended_;
     // Widened rows as blue, green, red, 0 bytes per destination pixel, and
