@@ -182,6 +182,36 @@ TEST(CloudLayer, ValueIsCentredOnPointSix) {
     EXPECT_EQ(cloudValueWithThirdSines(layer, 0.1f, -0.7f, third), cloudValue(layer, 0.1f, -0.7f, 0.25f));
 }
 
+// The layer's value against the plain sum in double precision, over the
+// arguments pictures and long drift produce and far beyond them (where the
+// terms' own sines take another path).
+TEST(CloudLayer, ValueFollowsTheSumOfSineProducts) {
+    Random rng(11);
+    for (uint32_t terms : {1u, 3u, 12u, 14u}) {
+        CloudLayer layer;
+        layer.freqMax = 35.0f;
+        initCloudLayer(layer, terms, rng);
+        for (float scale : {1.0f, 40.0f, 3000.0f}) {
+            for (int k = 0; k < 200; ++k) {
+                const float a = scale * (static_cast<float>(rng()) / 16384.0f - 1.0f);
+                const float b = scale * (static_cast<float>(rng()) / 16384.0f - 1.0f);
+                const float c = static_cast<float>(rng()) / 32767.0f;
+                double sum = 0.0, magnitude = 0.0;
+                for (uint32_t i = 0; i < terms; ++i) {
+                    const double term = double{layer.weight[i]} *
+                                        std::sin(double{a * layer.freq[0][i] + layer.phase[0][i]}) *
+                                        std::sin(double{b * layer.freq[1][i] + layer.phase[1][i]}) *
+                                        std::sin(double{c * layer.freq[2][i] + layer.phase[2][i]});
+                    sum += term;
+                    magnitude += std::abs(layer.weight[i]);
+                }
+                ASSERT_NEAR(cloudValue(layer, a, b, c), 0.6 + 0.3 * sum, 2e-6 * (1.0 + magnitude))
+                    << terms << " terms at " << a << ", " << b;
+            }
+        }
+    }
+}
+
 TEST(CloudImage, ChannelsAreHeldToTheirRangeInEveryFormat) {
     // Layer 0 far above its channel's top, layer 1 at 0.6, layer 2 below 0.
     const CloudLayers layers = {constantLayer(20.0f), CloudLayer{}, constantLayer(-10.0f)};
