@@ -32,11 +32,6 @@ uint32_t packBytes(uint64_t s) {
 struct Layout32 {
     using Pixel = uint32_t;
     static uint32_t channels(Pixel v) { return v & 0xFFFFFFu; }
-    static Pixel pack(const uint8_t* bgr) {
-        Pixel v;
-        std::memcpy(&v, bgr, 4);
-        return v;
-    }
 };
 
 // Five-bit fields; R5G6B5's green is five bits at 6..10 with bit 5 clear,
@@ -48,9 +43,6 @@ struct Layout16 {
     static constexpr int kGreenShift = GreenShift;
     static uint32_t channels(Pixel v) {
         return (v & 31u) | (v >> GreenShift & 31u) << 8 | (v >> RedShift & 31u) << 16;
-    }
-    static Pixel pack(const uint8_t* bgr) {
-        return static_cast<Pixel>(bgr[0] | bgr[1] << GreenShift | bgr[2] << RedShift);
     }
 };
 
@@ -87,7 +79,6 @@ void BilinearEnlarger::prepare(int32_t sourceWidth, int32_t sourceHeight, int32_
     columns_.prepare(sourceWidth, width);
     rows_.prepare(sourceHeight, height);
     for (auto& row : widened_) row.assign(static_cast<size_t>(width) * 4, 0);
-    blended_.assign(static_cast<size_t>(width) * 4, 0);
     pairBase_.assign(static_cast<size_t>(width) * 4, 0);
     pairStep_.assign(static_cast<size_t>(width) * 4, 0);
     pairValid_ = false;
@@ -149,10 +140,51 @@ const uint8_t* BilinearEnlarger::widenedRow(const FrameTarget& source, uint32_t 
 // complement), both 16 bits: a destination row of weight w is then
 // (base + step * w) >> 8, which equals (top * (256 - w) + bottom * w + 128) >> 8
 // and stays within 16 bits, so the 16-bit wrap-around of step * w is exact.
-void BilinearEnlarger::preparePair(const uint8_t* top, const uint8_t* bottom) {
-    for (size_t i = 0; i < pairBase_.size(); ++i) {
-        pairBase_[i] = static_cast<uint16_t>(top[i] * 256 + 128);
-        pairStep_[i] = static_cast<uint16_t>(bottom[i] - top[i]);
+// For 32-bit frames the pair keeps the widened rows' byte order; for 16-bit
+// ones it is planar (all blues, then all greens, then all reds), so eight
+// pixels' fields come out of three multiply-adds and are packed at once.
+void BilinearEnlarger::preparePair(const uint8_t* top, const uint8_t* bottom, bool planar) {
+    const size_t width = pairBase_.size() / 4;
+    if (!planar) {
+        for (size_t i = 0; i < pairBase_.size(); ++i) {
+            pairBase_[i] = static_cast<uint16_t>(top[i] * 256 + 128);
+            pairStep_[i] = static_cast<uint16_t>(bottom[i] - top[i]);
+        }
+        return;
+    }
+    for (size_t c = 0; c < 3; ++c) {
+        uint16_t* base = pairBase_.data() + c * width;
+        uint16_t* step = pairStep_.data() + c * width;
+        for (size_t x = 0; x < width; ++x) {
+            base[x] = static_cast<uint16_t>(top[4 * x + c] * 256 + 128);
+            step[x] = static_cast<uint16_t>(bottom[4 * x + c] - top[4 * x + c]);
+        }
+    }
+}
+
+template <int RedShift, int GreenShift>
+void BilinearEnlarger::blendPairFields(uint8_t* out, uint32_t w) const {
+    const size_t width = pairBase_.size() / 4;
+    const uint16_t* base[3] = {pairBase_.data(), pairBase_.data() + width, pairBase_.data() + 2 * width};
+    const uint16_t* step[3] = {pairStep_.data(), pairStep_.data() + width, pairStep_.data() + 2 * width};
+    size_t x = 0;
+#if defined(__SSE2__)
+    const __m128i weight = _mm_set1_epi16(static_cast<short>(w));
+    auto channel = [&](int c) {
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base[c] + x));
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(step[c] + x));
+        return _mm_srli_epi16(_mm_add_epi16(b, _mm_mullo_epi16(d, weight)), 8);
+    };
+    for (; x + 8 <= width; x += 8) {
+        const __m128i fields = _mm_or_si128(
+            channel(0), _mm_or_si128(_mm_slli_epi16(channel(1), GreenShift), _mm_slli_epi16(channel(2), RedShift)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * x), fields);
+    }
+#endif
+    for (; x < width; ++x) {
+        auto field = [&](int c) { return static_cast<uint16_t>(base[c][x] + step[c][x] * w) >> 8; };
+        const auto pixel = static_cast<uint16_t>(field(0) | field(1) << GreenShift | field(2) << RedShift);
+        std::memcpy(out + 2 * x, &pixel, 2);
     }
 }
 
@@ -177,44 +209,19 @@ void BilinearEnlarger::enlargeAs(const FrameTarget& source, const FrameTarget& d
     using Pixel = typename Layout::Pixel;
     widenedValid_ = {};
     pairValid_ = false;
-    const size_t width = columns_.first.size();
     for (int32_t y = 0; y < destination.height; ++y) {
         const auto k = static_cast<size_t>(y);
         if (!pairValid_ || pairRows_[0] != rows_.first[k] || pairRows_[1] != rows_.second[k]) {
             const uint8_t* top = widenedRow<Layout>(source, rows_.first[k], rows_.second[k]);
             const uint8_t* bottom = widenedRow<Layout>(source, rows_.second[k], rows_.first[k]);
-            preparePair(top, bottom);
+            preparePair(top, bottom, sizeof(Pixel) == 2);
             pairRows_ = {rows_.first[k], rows_.second[k]};
             pairValid_ = true;
         }
         const uint32_t w = rows_.weight[k];
         uint8_t* out = destination.row(y);
-        if constexpr (sizeof(Pixel) == 4) {
-            blendPair(out, w);
-        } else {
-            blendPair(blended_.data(), w);
-            size_t x = 0;
-#if defined(__SSE2__)
-            // Eight pixels at a time from channel bytes to the 16-bit fields.
-            auto fields = [](__m128i c) {
-                const __m128i mask = _mm_set1_epi32(0xFF);
-                const __m128i v = _mm_or_si128(
-                    _mm_and_si128(c, mask),
-                    _mm_or_si128(_mm_slli_epi32(_mm_and_si128(_mm_srli_epi32(c, 8), mask), Layout::kGreenShift),
-                                 _mm_slli_epi32(_mm_and_si128(_mm_srli_epi32(c, 16), mask), Layout::kRedShift)));
-                return _mm_srai_epi32(_mm_slli_epi32(v, 16), 16);  // the low half, sign-extended, packs exactly
-            };
-            for (; x + 8 <= width; x += 8) {
-                const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(blended_.data() + 4 * x));
-                const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(blended_.data() + 4 * x + 16));
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * x), _mm_packs_epi32(fields(first), fields(second)));
-            }
-#endif
-            for (; x < width; ++x) {
-                const Pixel p = Layout::pack(blended_.data() + 4 * x);
-                std::memcpy(out + sizeof(Pixel) * x, &p, sizeof(Pixel));
-            }
-        }
+        if constexpr (sizeof(Pixel) == 4) blendPair(out, w);
+        else blendPairFields<Layout::kRedShift, Layout::kGreenShift>(out, w);
     }
 }
 

@@ -34,8 +34,10 @@ private:
     void enlargeAs(const FrameTarget& source, const FrameTarget& destination);
     template <class Layout>
     const uint8_t* widenedRow(const FrameTarget& source, uint32_t sourceRow, uint32_t keep);
-    void preparePair(const uint8_t* top, const uint8_t* bottom);
+    void preparePair(const uint8_t* top, const uint8_t* bottom, bool planar);
     void blendPair(uint8_t* out, uint32_t weightOfBottom) const;
+    template <int RedShift, int GreenShift>
+    void blendPairFields(uint8_t* out, uint32_t weightOfBottom) const;
 
     Taps columns_;
     Taps rows_;
@@ -48,8 +50,6 @@ private:
     std::vector<uint16_t> pairStep_;
     std::array<uint32_t, 2> pairRows_{};
     bool pairValid_ = false;
-    // A 16-bit destination row as channel bytes, before it is packed.
-    std::vector<uint8_t> blended_;
     // Widened rows as blue, green, red, 0 bytes per destination pixel, and
     // which source row each holds.
     std::array<std::vector<uint8_t>, 2> widened_;

@@ -67,6 +67,38 @@ TEST(BilinearEnlarger, BlendsBetweenSampleCentresAndExtendsTheEdges) {
         for (int32_t x = 0; x < 8; ++x) EXPECT_EQ(frame.at(x, y), expected[x] * 0x010101u) << x;
 }
 
+// The 16-bit formats blend their five-bit fields with the same rounding as
+// 32-bit frames blend bytes: a picture of five-bit values must enlarge to
+// the same values in every format.
+TEST(BilinearEnlarger, SixteenBitFieldsBlendLikeBytes) {
+    Random rng(3);
+    const int32_t sw = 12, sh = 8, w = 45, h = 31;
+    Surface2D wide(sw, sh, kFormatX8R8G8B8, 0);
+    Surface2D r565(sw, sh, kFormatR5G6B5, 0), x555(sw, sh, kFormatX1R5G5B5, 0);
+    for (int32_t y = 0; y < sh; ++y)
+        for (int32_t x = 0; x < sw; ++x) {
+            const uint32_t r = static_cast<uint32_t>(rng()) & 31, g = static_cast<uint32_t>(rng()) & 31,
+                           b = static_cast<uint32_t>(rng()) & 31;
+            wide.set(x, y, r << 16 | g << 8 | b);
+            r565.set(x, y, r << 11 | g << 6 | b);
+            x555.set(x, y, r << 10 | g << 5 | b);
+        }
+    auto enlarged = [&](const Surface2D& source) {
+        Surface2D frame(w, h, source.target.format, 0xEE);
+        BilinearEnlarger enlarger;
+        enlarger.prepare(sw, sh, w, h);
+        enlarger.enlarge(source.target, frame.target);
+        return frame;
+    };
+    const Surface2D big = enlarged(wide), big565 = enlarged(r565), big555 = enlarged(x555);
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) {
+            const uint32_t v = big.at(x, y), r = v >> 16 & 0xFF, g = v >> 8 & 0xFF, b = v & 0xFF;
+            ASSERT_EQ(big565.at(x, y), r << 11 | g << 6 | b) << x << "," << y;
+            ASSERT_EQ(big555.at(x, y), r << 10 | g << 5 | b) << x << "," << y;
+        }
+}
+
 // Golden frames with the nebula on. The star part is integer arithmetic and
 // exact everywhere: a run whose nebula is computed (so the generator is
 // drawn from as usual) but kept out of the frame pins it. The nebula itself
