@@ -8,8 +8,9 @@
 #include <vector>
 
 #include "render/software_device.h"
+#include "saver/flight.h"
 #include "saver/saver_state.h"
-#include "starfield/motion_parameters.h"
+#include "starfield/picture_decoder.h"
 
 namespace {
 
@@ -21,20 +22,14 @@ void BM_WholeFrame(benchmark::State& state) {
     settings.StarsCount = 20000;
     settings.AntiAliase = 5;
     settings.Clouds = static_cast<int32_t>(state.range(2));
-    buildStarField(saver->starField, settings.StarsCount, PointStar());
-    deriveMotionParameters(saver->starField, settings);
+    prepareFlight(*saver, *makePlatformPictureDecoder());
     SoftwareDevice device(kFormatX8R8G8B8, [](const FrameTarget& frame) { benchmark::DoNotOptimize(frame.pixels); });
     if (saver->renderer.init(device, static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1))) != 0) {
         state.SkipWithError("the renderer could not start");
         return;
     }
-    const auto frame = [&] {
-        saver->renderer.beginFrame();
-        stepStarField(saver->starField);
-        saver->renderer.presentFrame();
-    };
-    for (int i = 0; i < 10; ++i) frame();  // every star in flight
-    for (auto _ : state) frame();
+    for (int i = 0; i < 10; ++i) runFrame(*saver);  // every star in flight
+    for (auto _ : state) runFrame(*saver);
     state.counters["stars"] = static_cast<double>(saver->starField.starCount);
     saver->renderer.release();
 }

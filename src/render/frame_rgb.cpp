@@ -40,11 +40,3 @@ std::vector<uint8_t> frameToRgb(const FrameTarget& frame) {
     for (int32_t y = 0; y < frame.height; ++y) rowToRgb(frame, y, rgb.data() + rowBytes * static_cast<size_t>(y));
     return rgb;
 }
-
-std::vector<uint8_t> framePackedBytes(const FrameTarget& frame) {
-    const size_t rowBytes = static_cast<size_t>(frame.width) * static_cast<size_t>(bytesPerPixel(frame.format));
-    std::vector<uint8_t> bytes(rowBytes * static_cast<size_t>(frame.height));
-    for (int32_t y = 0; y < frame.height; ++y)
-        std::memcpy(bytes.data() + rowBytes * static_cast<size_t>(y), frame.row(y), rowBytes);
-    return bytes;
-}

@@ -10,6 +10,3 @@ std::vector<uint8_t> frameToRgb(const FrameTarget& frame);
 
 // Row y of the frame as width R, G, B triples into `out`.
 void rowToRgb(const FrameTarget& frame, int32_t y, uint8_t* out);
-
-// The frame's bytes without pitch padding: rows of width * bytes-per-pixel.
-std::vector<uint8_t> framePackedBytes(const FrameTarget& frame);

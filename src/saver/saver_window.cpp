@@ -5,10 +5,9 @@
 
 #include "render/renderer.h"
 #include "saver/background_sound.h"
+#include "saver/flight.h"
 #include "saver/saver_state.h"
 #include "settings/settings_store.h"
-#include "starfield/distribution_pictures.h"
-#include "starfield/motion_parameters.h"
 
 uint32_t frameTimerPeriod(int32_t smoothness) {
     const int64_t period = 100 - int64_t{smoothness};
@@ -31,7 +30,7 @@ intptr_t SaverWindow::saverWindowProc(WindowHandle window, const Message& m) {
         shell_->defaultSaverProc(window, m);
         return 1;
     case msg::kTimer:
-        if (rendererWindow_ != 0) tick();
+        if (rendererWindow_ != 0) runFrame(state_);
         return 1;
     case msg::kDestroy:
         stopBackgroundSound(services_.sound);
@@ -46,10 +45,7 @@ void SaverWindow::create(WindowHandle window) {
     Settings& settings = state_.settings;
     LoadSettings(settings, services_.store, services_.folders);
     startBackgroundSound(settings, services_.sound);
-    StarField& field = state_.starField;
-    buildStarField(field, settings.StarsCount, PointStar());
-    loadDistributionPictures(field, settings, services_.pictures);
-    deriveMotionParameters(field, settings);
+    prepareFlight(state_, services_.pictures);
     frameTimer_ = services_.window.setTimer(window, kFrameTimerId, frameTimerPeriod(settings.Smoothness));
 }
 
@@ -59,10 +55,4 @@ void SaverWindow::eraseBackground(WindowHandle window) {
     const ScreenRect rect = services_.window.windowRect(window);
     const int32_t result = state_.renderer.init(services_.device, rect.width, rect.height);
     if (result != 0) services_.window.exitProcess(result);
-}
-
-void SaverWindow::tick() {
-    state_.renderer.beginFrame();
-    stepStarField(state_.starField);
-    state_.renderer.presentFrame();
 }

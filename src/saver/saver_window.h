@@ -61,7 +61,6 @@ public:
 private:
     void create(WindowHandle window);
     void eraseBackground(WindowHandle window);
-    void tick();
 
     SaverState& state_;
     SaverServices services_;

@@ -18,7 +18,7 @@ int32_t clampToInt32(int64_t v) {
 }  // namespace
 
 void deriveMotionParameters(StarField& field, const Settings& s) {
-    field.spawnBudget = clampToInt32(static_cast<uint32_t>(s.StarsCount) / 2u);
+    field.spawnBudget = static_cast<int32_t>(static_cast<uint32_t>(s.StarsCount) / 2u);  // below 2^31
     field.moveStep = clampToInt32(-(int64_t{s.MoveSpeed} * 256) / 100);
     // Reduced to one turn: the same step for every offered roll speed, and
     // the angle arithmetic cannot overflow for stored ones far beyond.

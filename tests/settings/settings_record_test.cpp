@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "fallback_flight.h"
 #include "settings/settings.h"
 
 namespace {
@@ -50,16 +51,7 @@ TEST(SettingsRecord, FallbackDefaultsChangeOnlyTheFlightFields) {
     s.RecentSoundsLimit = 7;
     ApplyFallbackDefaults(s);
 
-    EXPECT_EQ(s.StarsCount, 2000);
-    EXPECT_EQ(s.MoveSpeed, 500);
-    EXPECT_EQ(s.RotSpeed, -25);
-    EXPECT_EQ(s.Smoothness, 30);
-    EXPECT_EQ(s.RoamFreq, 30);
-    EXPECT_EQ(s.RoamMagn, 10);
-    EXPECT_EQ(s.Clouds, 0);
-    EXPECT_EQ(s.AntiAliase, 0);
-    EXPECT_FALSE(s.UseNUR);
-    EXPECT_TRUE(s.BackSound.empty());
+    expectFallbackFlight(s);
     // Everything else is the user's and stays.
     EXPECT_EQ(s.NURimages.size(), 1u);
     EXPECT_EQ(s.RecentSounds.size(), 1u);

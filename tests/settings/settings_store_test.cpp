@@ -7,6 +7,7 @@
 #include "settings/multi_string.h"
 #include "settings/preset_store.h"
 #include "settings/settings_store.h"
+#include "fallback_flight.h"
 #include "store_fakes.h"
 
 namespace {
@@ -53,16 +54,7 @@ TEST(LoadSettings, FirstRunGetsFallbacksAndFactoryPresetsAndWritesNothing) {
     FakeFolders folders;
     const Settings s = loaded(store, folders);
 
-    EXPECT_EQ(s.StarsCount, 2000);
-    EXPECT_EQ(s.MoveSpeed, 500);
-    EXPECT_EQ(s.RotSpeed, -25);
-    EXPECT_EQ(s.Smoothness, 30);
-    EXPECT_EQ(s.RoamFreq, 30);
-    EXPECT_EQ(s.RoamMagn, 10);
-    EXPECT_EQ(s.Clouds, 0);
-    EXPECT_EQ(s.AntiAliase, 0);
-    EXPECT_FALSE(s.UseNUR);
-    EXPECT_EQ(s.BackSound, "");
+    expectFallbackFlight(s);
     EXPECT_EQ(s.RecentSoundsLimit, 10);
     EXPECT_EQ(s.Language, "");
     EXPECT_EQ(s.HelpFile, "");
@@ -178,10 +170,7 @@ TEST(LoadSettings, ChecksumMismatchBringsFallbacksButKeepsTheRest) {
     writeNumber(&store.key(), "RandSeed", 12345);
 
     const Settings s = loaded(store, folders);
-    EXPECT_EQ(s.StarsCount, 2000);
-    EXPECT_EQ(s.AntiAliase, 0);
-    EXPECT_FALSE(s.UseNUR);
-    EXPECT_EQ(s.BackSound, "");
+    expectFallbackFlight(s);
     EXPECT_EQ(s.NURimages, original.NURimages);
     EXPECT_EQ(s.Presets, original.Presets);
     EXPECT_EQ(s.RecentSounds.size(), 2u);

@@ -1,9 +1,8 @@
 #include "headless_run.h"
 
-#include "starfield/distribution_pictures.h"
-#include "starfield/picture_decoder.h"
+#include "saver/flight.h"
 #include "settings/settings_store.h"
-#include "starfield/motion_parameters.h"
+#include "starfield/picture_decoder.h"
 
 bool applySettingOverride(Settings& s, const std::string& name, int32_t value) {
     if (name == "StarsCount") s.StarsCount = value;
@@ -28,19 +27,12 @@ HeadlessRun::HeadlessRun(const RenderOptions& options, const SettingsSource* sto
     for (const auto& [name, value] : options.overrides) applySettingOverride(settings, name, value);
     settings.NURimages.insert(settings.NURimages.end(), options.pictures.begin(), options.pictures.end());
 
-    StarField& field = state_->starField;
-    buildStarField(field, settings.StarsCount, PointStar());
-    loadDistributionPictures(field, settings, *makePlatformPictureDecoder());
-    deriveMotionParameters(field, settings);
+    prepareFlight(*state_, *makePlatformPictureDecoder());
     startResult_ = state_->renderer.init(device_, options.width, options.height);
 }
 
 HeadlessRun::~HeadlessRun() { state_->renderer.release(); }
 
 void HeadlessRun::tick() {
-    if (startResult_ != 0) return;
-    Renderer& renderer = state_->renderer;
-    renderer.beginFrame();
-    stepStarField(state_->starField);
-    renderer.presentFrame();
+    if (startResult_ == 0) runFrame(*state_);
 }

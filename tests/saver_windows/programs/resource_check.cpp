@@ -2,6 +2,8 @@
 //   resource_check SAVER.scr       exit 0 when every check holds
 #include <windows.h>
 
+#include "check.h"
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -9,16 +11,6 @@
 #include "ui/string_table.h"
 
 namespace {
-
-int failures = 0;
-
-#define CHECK(condition)                                                      \
-    do {                                                                      \
-        if (!(condition)) {                                                   \
-            std::printf("%s:%d: failed: %s\n", __FILE__, __LINE__, #condition); \
-            ++failures;                                                       \
-        }                                                                     \
-    } while (0)
 
 // The built-in text as LoadStringA gives it: UTF-8 through UTF-16 into the
 // ANSI code page.

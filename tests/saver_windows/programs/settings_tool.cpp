@@ -4,6 +4,8 @@
 // Exit 0 when every check holds (or the save is done), 1 otherwise.
 #include <windows.h>
 
+#include "check.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,16 +16,6 @@
 #include "settings/settings_store.h"
 
 namespace {
-
-int failures = 0;
-
-#define CHECK(condition)                                                      \
-    do {                                                                      \
-        if (!(condition)) {                                                   \
-            std::printf("%s:%d: failed: %s\n", __FILE__, __LINE__, #condition); \
-            ++failures;                                                       \
-        }                                                                     \
-    } while (0)
 
 constexpr char kKey[] = "Software\\Tellix\\VEXA";
 
