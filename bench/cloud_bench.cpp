@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "render/bilinear_enlarger.h"
+#include "render/enlarger/bilinear_enlarger.h"
 #include "render/cloud_image.h"
 #include "render/cloud_layer.h"
 #include "render/pixel_order.h"

@@ -10,7 +10,7 @@
 #include <functional>
 #include <vector>
 
-#include "render/bilinear_enlarger.h"
+#include "render/enlarger/bilinear_enlarger.h"
 #include "render/frame_target.h"
 #include "render/surface_device.h"
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "fault_device.h"
-#include "render/bilinear_enlarger.h"
+#include "render/enlarger/bilinear_enlarger.h"
 #include "saver/saver_state.h"
 #include "starfield/motion_parameters.h"
 
@@ -67,36 +67,82 @@ TEST(BilinearEnlarger, BlendsBetweenSampleCentresAndExtendsTheEdges) {
         for (int32_t x = 0; x < 8; ++x) EXPECT_EQ(frame.at(x, y), expected[x] * 0x010101u) << x;
 }
 
-// The 16-bit formats blend their five-bit fields with the same rounding as
-// 32-bit frames blend bytes: a picture of five-bit values must enlarge to
-// the same values in every format.
-TEST(BilinearEnlarger, SixteenBitFieldsBlendLikeBytes) {
-    Random rng(3);
-    const int32_t sw = 12, sh = 8, w = 45, h = 31;
-    Surface2D wide(sw, sh, kFormatX8R8G8B8, 0);
-    Surface2D r565(sw, sh, kFormatR5G6B5, 0), x555(sw, sh, kFormatX1R5G5B5, 0);
-    for (int32_t y = 0; y < sh; ++y)
-        for (int32_t x = 0; x < sw; ++x) {
-            const uint32_t r = static_cast<uint32_t>(rng()) & 31, g = static_cast<uint32_t>(rng()) & 31,
-                           b = static_cast<uint32_t>(rng()) & 31;
-            wide.set(x, y, r << 16 | g << 8 | b);
-            r565.set(x, y, r << 11 | g << 6 | b);
-            x555.set(x, y, r << 10 | g << 5 | b);
-        }
-    auto enlarged = [&](const Surface2D& source) {
-        Surface2D frame(w, h, source.target.format, 0xEE);
-        BilinearEnlarger enlarger;
-        enlarger.prepare(sw, sh, w, h);
-        enlarger.enlarge(source.target, frame.target);
-        return frame;
+// Every format and every ratio against a plain per-pixel reference: the
+// channels of the two source rows around the destination row are blended
+// across, rounded, then blended down and rounded, with the sample-centre
+// mapping of a linear stretch. Random pictures, padded pitches, and sizes
+// whose widths exercise both the four-fold widening and the taps, with and
+// without remainders past the last full vector.
+struct Channels {
+    uint32_t c[3];
+};
+
+Channels channelsOf(uint32_t v, int32_t format) {
+    switch (format) {
+    case kFormatR5G6B5: return {{v & 31, v >> 6 & 31, v >> 11 & 31}};
+    case kFormatX1R5G5B5: return {{v & 31, v >> 5 & 31, v >> 10 & 31}};
+    default: return {{v & 0xFF, v >> 8 & 0xFF, v >> 16 & 0xFF}};
+    }
+}
+
+uint32_t pixelOf(const Channels& ch, int32_t format) {
+    switch (format) {
+    case kFormatR5G6B5: return ch.c[0] | ch.c[1] << 6 | ch.c[2] << 11;
+    case kFormatX1R5G5B5: return ch.c[0] | ch.c[1] << 5 | ch.c[2] << 10;
+    default: return ch.c[0] | ch.c[1] << 8 | ch.c[2] << 16;
+    }
+}
+
+// Source index pair and weight of destination sample i of n from m samples.
+struct Tap {
+    int32_t first, second;
+    uint32_t weight;
+};
+Tap tapOf(int32_t i, int32_t n, int32_t m) {
+    // Centre of sample i in source samples, times 256, rounded down.
+    const int64_t centre = ((2 * int64_t{i} + 1) * m * 128) / n - 128;
+    if (centre < 0) return {0, 0, 0};
+    const auto index = static_cast<int32_t>(centre / 256);
+    if (index >= m - 1) return {m - 1, m - 1, 0};
+    return {index, index + 1, static_cast<uint32_t>(centre % 256)};
+}
+
+uint32_t mixed(uint32_t a, uint32_t b, uint32_t w) { return (a * (256 - w) + b * w + 128) / 256; }
+
+TEST(BilinearEnlarger, MatchesAPerPixelReferenceInEveryFormatAndRatio) {
+    Random rng(11);
+    struct Size {
+        int32_t sw, sh, w, h;
     };
-    const Surface2D big = enlarged(wide), big565 = enlarged(r565), big555 = enlarged(x555);
-    for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w; ++x) {
-            const uint32_t v = big.at(x, y), r = v >> 16 & 0xFF, g = v >> 8 & 0xFF, b = v & 0xFF;
-            ASSERT_EQ(big565.at(x, y), r << 11 | g << 6 | b) << x << "," << y;
-            ASSERT_EQ(big555.at(x, y), r << 10 | g << 5 | b) << x << "," << y;
+    for (const int32_t format : {kFormatX8R8G8B8, kFormatA8R8G8B8, kFormatR5G6B5, kFormatX1R5G5B5}) {
+        for (const Size z : {Size{12, 8, 48, 32}, Size{9, 6, 36, 24}, Size{13, 5, 52, 21}, Size{37, 9, 148, 37}, Size{11, 7, 45, 31},
+                             Size{1, 1, 4, 4}, Size{2, 3, 8, 5}, Size{5, 4, 7, 9}}) {
+            SCOPED_TRACE(::testing::Message() << format << ": " << z.sw << "x" << z.sh << " -> " << z.w << "x" << z.h);
+            Surface2D source(z.sw, z.sh, format, 0);
+            for (int32_t y = 0; y < z.sh; ++y)
+                for (int32_t x = 0; x < z.sw; ++x) source.set(x, y, static_cast<uint32_t>(rng()) * 2654435761u);
+            Surface2D frame(z.w, z.h, format, 0xEE);
+            BilinearEnlarger enlarger;
+            enlarger.prepare(z.sw, z.sh, z.w, z.h);
+            enlarger.enlarge(source.target, frame.target);
+            for (int32_t y = 0; y < z.h; ++y) {
+                const Tap down = tapOf(y, z.h, z.sh);
+                for (int32_t x = 0; x < z.w; ++x) {
+                    const Tap across = tapOf(x, z.w, z.sw);
+                    auto acrossRow = [&](int32_t row, int c) {
+                        return mixed(channelsOf(source.at(across.first, row), format).c[c],
+                                     channelsOf(source.at(across.second, row), format).c[c], across.weight);
+                    };
+                    Channels expected{};
+                    for (int c = 0; c < 3; ++c)
+                        expected.c[c] = mixed(acrossRow(down.first, c), acrossRow(down.second, c), down.weight);
+                    ASSERT_EQ(frame.at(x, y), pixelOf(expected, format)) << x << "," << y;
+                }
+                for (int32_t i = z.w * bytesPerPixel(format); i < frame.target.pitch; ++i)
+                    ASSERT_EQ(frame.target.row(y)[i], 0xEE);
+            }
         }
+    }
 }
 
 // Golden frames with the nebula on. The star part is integer arithmetic and
