@@ -21,14 +21,15 @@ void widenFourfold(const uint16_t* in, size_t sourceWidth, uint16_t* out, uint16
     }
     size_t k = 0;  // first lane of source pixel m
 #if defined(__SSE2__)
-    const __m128i keep = lanesOf(mask);
-    __m128i weights[4];
-    for (size_t j = 0; j < 4; ++j) weights[j] = lanesOf(weight(j));
+    const __m128i keep = lanesOf(mask), firstWeight = lanesOf(weight(0)), weightStep = lanesOf(weight(1) - weight(0));
     // Eight lanes of pairs (m, m+1) a step: each phase's results, interleaved.
     for (; k + L + 8 <= lanes; k += 8) {
-        const LaneMix<Bits> pairs(in + k, in + k + L);
+        LaneRun<Bits> phases(LaneMix<Bits>(in + k, in + k + L), firstWeight, weightStep);
         __m128i p[4];
-        for (size_t j = 0; j < 4; ++j) p[j] = Bits == 8 ? pairs.at(weights[j]) : _mm_and_si128(pairs.at(weights[j]), keep);
+        for (size_t j = 0; j < 4; ++j) {
+            const __m128i v = _mm_srli_epi16(phases.next(), Bits);
+            p[j] = Bits == 8 ? v : _mm_and_si128(v, keep);
+        }
         uint16_t* o = out + 4 * k + 2 * L;
         if constexpr (L == 1) {
             const __m128i low01 = _mm_unpacklo_epi16(p[0], p[1]), high01 = _mm_unpackhi_epi16(p[0], p[1]);
