@@ -114,16 +114,20 @@ TEST(BilinearEnlarger, MatchesAPerPixelReferenceInEveryFormatAndRatio) {
     struct Size {
         int32_t sw, sh, w, h;
     };
+    using Vectors = BilinearEnlarger::Vectors;
+    for (const Vectors vectors : {Vectors::Widest, Vectors::Sse2})
     for (const int32_t format : {kFormatX8R8G8B8, kFormatA8R8G8B8, kFormatR5G6B5, kFormatX1R5G5B5}) {
-        for (const Size z : {Size{12, 8, 48, 32}, Size{9, 6, 36, 24}, Size{13, 5, 52, 21}, Size{37, 9, 148, 37}, Size{11, 7, 45, 31},
-                             Size{1, 1, 4, 4}, Size{2, 3, 8, 5}, Size{5, 4, 7, 9}}) {
-            SCOPED_TRACE(::testing::Message() << format << ": " << z.sw << "x" << z.sh << " -> " << z.w << "x" << z.h);
+        for (const Size z : {Size{12, 8, 48, 32}, Size{9, 6, 36, 24}, Size{21, 5, 84, 20}, Size{40, 10, 160, 40},
+                             Size{13, 5, 52, 21}, Size{37, 9, 148, 37},
+                             Size{11, 7, 45, 31}, Size{1, 1, 4, 4}, Size{2, 3, 8, 5}, Size{5, 4, 7, 9}}) {
+            SCOPED_TRACE(::testing::Message() << (vectors == Vectors::Sse2 ? "SSE2 " : "") << format << ": " << z.sw
+                                              << "x" << z.sh << " -> " << z.w << "x" << z.h);
             Surface2D source(z.sw, z.sh, format, 0);
             for (int32_t y = 0; y < z.sh; ++y)
                 for (int32_t x = 0; x < z.sw; ++x) source.set(x, y, static_cast<uint32_t>(rng()) * 2654435761u);
             Surface2D frame(z.w, z.h, format, 0xEE);
             BilinearEnlarger enlarger;
-            enlarger.prepare(z.sw, z.sh, z.w, z.h);
+            enlarger.prepare(z.sw, z.sh, z.w, z.h, vectors);
             enlarger.enlarge(source.target, frame.target);
             for (int32_t y = 0; y < z.h; ++y) {
                 const Tap down = tapOf(y, z.h, z.sh);

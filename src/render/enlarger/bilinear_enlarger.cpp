@@ -5,7 +5,9 @@
 
 using namespace enlarger;
 
-void BilinearEnlarger::prepare(int32_t sourceWidth, int32_t sourceHeight, int32_t width, int32_t height) {
+void BilinearEnlarger::prepare(int32_t sourceWidth, int32_t sourceHeight, int32_t width, int32_t height,
+                               Vectors vectors) {
+    wideVectors_ = vectors == Vectors::Widest && wideVectorsAvailable();
     columns_.prepare(sourceWidth, width);
     rows_.prepare(sourceHeight, height);
     fourfoldColumns_ = width == 4 * int64_t{sourceWidth};
@@ -34,7 +36,7 @@ const uint16_t* BilinearEnlarger::widenedRow(const FrameTarget& source, uint32_t
     for (size_t c = 0; c < Layout::kPlanes; ++c) {
         const uint16_t* in = sourceLanes_.data() + c * sourceWidth * L;
         uint16_t* out = widened_[slot].data() + c * width * L;
-        if (fourfoldColumns_) widenFourfold<L, Layout::kWeightBits>(in, sourceWidth, out, Layout::kPlaneMasks[c]);
+        if (fourfoldColumns_) widenFourfold<L, Layout::kWeightBits>(in, sourceWidth, out, Layout::kPlaneMasks[c], wideVectors_);
         else widenByTaps<L>(in, columns_, columnLaneWeights_.data(), out);
     }
     return widened_[slot].data();
@@ -49,6 +51,7 @@ void BilinearEnlarger::enlargeAs(const FrameTarget& source, const FrameTarget& d
     for (size_t y = 0; y < height;) {
         const uint32_t top = rows_.first[y], bottom = rows_.second[y];
         RowBlock block;
+        block.wideVectors = wideVectors_;
         block.firstWeight = rows_.weight[y];
         block.rows[block.count++] = destination.row(static_cast<int32_t>(y++));
         auto samePair = [&](size_t row) { return rows_.first[row] == top && rows_.second[row] == bottom; };

@@ -17,9 +17,14 @@
 // pixels blend two channels in a lane. Any other ratio uses the taps.
 class BilinearEnlarger {
 public:
+    // Which vectors to blend with: the widest the processor has (AVX2 where
+    // present), or SSE2 alone. Both give the same bytes.
+    enum class Vectors { Widest, Sse2 };
+
     // Taps for a source of sourceWidth x sourceHeight into a destination of
     // width x height, every side at least 1.
-    void prepare(int32_t sourceWidth, int32_t sourceHeight, int32_t width, int32_t height);
+    void prepare(int32_t sourceWidth, int32_t sourceHeight, int32_t width, int32_t height,
+                 Vectors vectors = Vectors::Widest);
 
     // Overwrites every pixel of `destination` from `source`; both must have
     // the prepared sizes and the same drawable format.
@@ -35,6 +40,7 @@ private:
     ResampleTaps rows_;
     bool fourfoldColumns_ = false;
     bool fourfoldRows_ = false;
+    bool wideVectors_ = false;
     // Each column's weight once per lane of its pixel, for widening two
     // 32-bit pixels at a time at other ratios.
     std::vector<uint16_t> columnLaneWeights_;

@@ -69,6 +69,7 @@ struct LaneRun {
 // share one read of the two rows.
 constexpr size_t kBlockRows = 4;
 struct RowBlock {
+    bool wideVectors = false;  // the processor can blend sixteen lanes at a time
     uint32_t firstWeight = 0;
     uint32_t weightStep = 0;
     uint8_t* rows[kBlockRows] = {};

@@ -4,6 +4,7 @@
 // has, how many planes a row has, how many bits its weights have and what
 // each plane's widened lanes keep.
 #include "render/enlarger/lanes.h"
+#include "render/enlarger/wide_vectors.h"
 
 namespace enlarger {
 
@@ -35,6 +36,9 @@ struct Layout32 {
                           const RowBlock& block) {
         const size_t lanes = 4 * width;
         size_t i = 0;
+#if LUMARA_WIDE_VECTORS
+        if (block.wideVectors) i = wide::blendBytes<Count>(top, bottom, lanes, block);
+#endif
 #if defined(__SSE2__)
         const __m128i first = lanesOf(block.firstWeight), step = lanesOf(block.weightStep);
         for (; i + 16 <= lanes; i += 16) {
@@ -168,6 +172,10 @@ struct Layout16Fourfold : Fields16<RedShift, GreenShift> {
         const size_t g = planeStride;
         const uint32_t firstEighths = block.firstWeight >> 5, stepEighths = block.weightStep >> 5;
         size_t x = 0;
+#if LUMARA_WIDE_VECTORS
+        if (block.wideVectors)
+            x = wide::blendFourfoldFields<RedShift, GreenShift, Count>(top, bottom, width, planeStride, block);
+#endif
 #if defined(__SSE2__)
         // A blue-red sum holds blue's result in bits 3..7 and red's in
         // 11..15; green's is summed shifted up to end on its field.

@@ -3,6 +3,7 @@
 // other ratio.
 #include "render/enlarger/lanes.h"
 #include "render/enlarger/resample_taps.h"
+#include "render/enlarger/wide_vectors.h"
 
 namespace enlarger {
 
@@ -12,7 +13,7 @@ namespace enlarger {
 // and 7/8, and the two outermost pixels on each side repeat the edge. With
 // 3-bit weights a lane may hold two channels; `mask` keeps their results.
 template <size_t L, int Bits>
-void widenFourfold(const uint16_t* in, size_t sourceWidth, uint16_t* out, uint16_t mask) {
+void widenFourfold(const uint16_t* in, size_t sourceWidth, uint16_t* out, uint16_t mask, bool wideVectors) {
     auto weight = [](size_t j) { return static_cast<uint32_t>(2 * j + 1) << (Bits - 3); };
     const size_t lanes = sourceWidth * L;
     for (size_t c = 0; c < L; ++c) {
@@ -20,6 +21,11 @@ void widenFourfold(const uint16_t* in, size_t sourceWidth, uint16_t* out, uint16
         out[4 * lanes - 2 * L + c] = out[4 * lanes - L + c] = in[lanes - L + c];
     }
     size_t k = 0;  // first lane of source pixel m
+#if LUMARA_WIDE_VECTORS
+    if (wideVectors) k = wide::widenFourfoldWide<L, Bits>(in, lanes, out, mask);
+#else
+    (void)wideVectors;
+#endif
 #if defined(__SSE2__)
     const __m128i keep = lanesOf(mask), firstWeight = lanesOf(weight(0)), weightStep = lanesOf(weight(1) - weight(0));
     // Eight lanes of pairs (m, m+1) a step: each phase's results, interleaved.
