@@ -15,15 +15,6 @@ TEST(Random, SaverSeedAndSequence) {
     for (int expected : {172, 22420, 5, 5992, 5768}) EXPECT_EQ(rng(), expected);
 }
 
-TEST(Random, ValuesStayInFifteenBits) {
-    Random rng(0xDEADBEEF);
-    for (int i = 0; i < 100000; ++i) {
-        const int v = rng();
-        ASSERT_GE(v, 0);
-        ASSERT_LE(v, Random::kMax);
-    }
-}
-
 TEST(SineTable, QuarterWaveRisesAndMakesAFullTurn) {
     const SineTable t;
     for (int i = 1; i <= 4096; ++i) ASSERT_GE(t.entry(i), t.entry(i - 1));
