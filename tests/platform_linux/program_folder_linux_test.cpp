@@ -5,7 +5,6 @@
 #include "platform/linux/file_store.h"
 #include "platform/linux/linux_folder_system.h"
 #include "settings/settings_store.h"
-#include "settings/store_values.h"
 #include "temp_folder.h"
 #include "ui/string_table.h"
 
@@ -49,16 +48,6 @@ TEST(LinuxProgramFolder, LoadSettingsListsTheInstalledFiles) {
     EXPECT_EQ(s.ProgramDir, data);
     EXPECT_EQ(s.LanguageFiles, (std::vector<std::string>{data + "/A.LANG", data + "/b.lang"}));
     EXPECT_EQ(s.HelpFiles, std::vector<std::string>{data + "/help.chm"});
-
-    // A recorded folder wins and is neither tested nor created.
-    {
-        const auto machine = store.create(Hive::Machine, kProductKeyPath);
-        writeString(machine.get(), "ProgramDir", dir + "/elsewhere");
-    }
-    LoadSettings(s, store, folders);
-    EXPECT_EQ(s.ProgramDir, dir + "/elsewhere");
-    EXPECT_TRUE(s.LanguageFiles.empty());
-    EXPECT_FALSE(fs::exists(dir + "/elsewhere"));
 }
 
 TEST(LinuxProgramFolder, MissingDataFolderIsCreatedBesideBin) {

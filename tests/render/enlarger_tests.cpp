@@ -28,31 +28,6 @@ struct Surface2D {
     }
 };
 
-TEST(BilinearEnlarger, AFlatPictureCoversEveryPixelOfAnyFrameAndNothingElse) {
-    struct Case {
-        int32_t format;
-        uint32_t colour;
-    };
-    for (const Case& c : {Case{kFormatX8R8G8B8, 0x00336699u}, Case{kFormatA8R8G8B8, 0x00FF0180u},
-                          Case{kFormatR5G6B5, 31u << 11 | 7u << 6 | 19u}, Case{kFormatX1R5G5B5, 5u << 10 | 31u << 5 | 1u}}) {
-        for (auto [w, h] : {std::pair{8, 4}, std::pair{45, 31}, std::pair{7, 13}}) {
-            SCOPED_TRACE(c.format * 1000 + w);
-            Surface2D source(w / 4 ? w / 4 : 1, h / 4 ? h / 4 : 1, c.format, 0);
-            for (int32_t y = 0; y < source.target.height; ++y)
-                for (int32_t x = 0; x < source.target.width; ++x) source.set(x, y, c.colour);
-            Surface2D frame(w, h, c.format, 0xEE);
-            BilinearEnlarger enlarger;
-            enlarger.prepare(source.target.width, source.target.height, w, h);
-            enlarger.enlarge(source.target, frame.target);
-            for (int32_t y = 0; y < h; ++y) {
-                for (int32_t x = 0; x < w; ++x) ASSERT_EQ(frame.at(x, y), c.colour) << x << "," << y;
-                for (int32_t i = w * bytesPerPixel(c.format); i < frame.target.pitch; ++i)
-                    ASSERT_EQ(frame.target.row(y)[i], 0xEE);
-            }
-        }
-    }
-}
-
 TEST(BilinearEnlarger, BlendsBetweenSampleCentresAndExtendsTheEdges) {
     Surface2D source(2, 1, kFormatX8R8G8B8, 0);
     source.set(0, 0, 0x00000000u);
@@ -72,7 +47,8 @@ TEST(BilinearEnlarger, BlendsBetweenSampleCentresAndExtendsTheEdges) {
 // across, rounded, then blended down and rounded, with the sample-centre
 // mapping of a linear stretch. Random pictures, padded pitches, and sizes
 // whose widths exercise both the four-fold widening and the taps, with and
-// without remainders past the last full vector.
+// without remainders past the last full vector, with the widest vectors
+// the processor has and with SSE2 alone.
 struct Channels {
     uint32_t c[3];
 };
@@ -118,8 +94,8 @@ TEST(BilinearEnlarger, MatchesAPerPixelReferenceInEveryFormatAndRatio) {
     for (const Vectors vectors : {Vectors::Widest, Vectors::Sse2})
     for (const int32_t format : {kFormatX8R8G8B8, kFormatA8R8G8B8, kFormatR5G6B5, kFormatX1R5G5B5}) {
         for (const Size z : {Size{12, 8, 48, 32}, Size{9, 6, 36, 24}, Size{21, 5, 84, 20}, Size{40, 10, 160, 40},
-                             Size{13, 5, 52, 21}, Size{37, 9, 148, 37},
-                             Size{11, 7, 45, 31}, Size{1, 1, 4, 4}, Size{2, 3, 8, 5}, Size{5, 4, 7, 9}}) {
+                             Size{13, 5, 52, 21}, Size{37, 9, 148, 37}, Size{11, 7, 45, 31}, Size{1, 1, 4, 4},
+                             Size{2, 3, 8, 5}, Size{5, 4, 7, 9}, Size{1, 3, 7, 13}}) {
             SCOPED_TRACE(::testing::Message() << (vectors == Vectors::Sse2 ? "SSE2 " : "") << format << ": " << z.sw
                                               << "x" << z.sh << " -> " << z.w << "x" << z.h);
             Surface2D source(z.sw, z.sh, format, 0);

@@ -1,18 +1,18 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "settings/settings.h"
+
+// The nine flight fields, compared at once.
+inline auto flightOf(const Settings& s) {
+    return std::make_tuple(s.StarsCount, s.MoveSpeed, s.RotSpeed, s.Smoothness, s.RoamFreq, s.RoamMagn, s.Clouds,
+                           s.AntiAliase, s.UseNUR);
+}
 
 // The fields a first run (or a stored checksum that does not match) gets.
 inline void expectFallbackFlight(const Settings& s) {
-    EXPECT_EQ(s.StarsCount, 2000);
-    EXPECT_EQ(s.MoveSpeed, 500);
-    EXPECT_EQ(s.RotSpeed, -25);
-    EXPECT_EQ(s.Smoothness, 30);
-    EXPECT_EQ(s.RoamFreq, 30);
-    EXPECT_EQ(s.RoamMagn, 10);
-    EXPECT_EQ(s.Clouds, 0);
-    EXPECT_EQ(s.AntiAliase, 0);
-    EXPECT_FALSE(s.UseNUR);
+    EXPECT_EQ(flightOf(s), std::make_tuple(2000, 500, -25, 30, 30, 10, 0, 0, false));
     EXPECT_TRUE(s.BackSound.empty());
 }

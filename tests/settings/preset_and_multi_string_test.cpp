@@ -52,19 +52,7 @@ TEST(Preset, NumericBlockLayout) {
 
 TEST(Preset, WriteReadRoundTripWithPictures) {
     MemoryStore store;
-    Preset p;
-    p.StarsCount = 1;
-    p.MoveSpeed = 2;
-    p.RotSpeed = -3;
-    p.Smoothness = 4;
-    p.RoamFreq = 5;
-    p.RoamMagn = 6;
-    p.Clouds = 7;
-    p.AntiAliase = 4;
-    p.UseNUR = true;
-    p.NURimages = {"a.bmp", "b.jpg", "c.png"};
-    p.BackSound = "D";
-    p.Name = "Three pictures";
+    const Preset p{1, 2, -3, 4, 5, 6, 7, 4, true, {"a.bmp", "b.jpg", "c.png"}, "D", "Three pictures"};
     WritePreset(7, p, &store.key());
     EXPECT_EQ(store.names("write"), (std::vector<std::string>{"PRESETb7", "PRESETi7", "PRESETs7", "PRESETn7"}));
     EXPECT_EQ(store.section().find("PRESETb7")->data.size(), 36u);

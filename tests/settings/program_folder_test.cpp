@@ -17,13 +17,17 @@ TEST(ProgramFolder, RecordedFolderIsUsedUnchangedAndNotCreated) {
 
 TEST(ProgramFolder, MissingRecordDerivesAndCreatesBothLevels) {
     MemoryStore store;
-    FakeFolders folders;
-    store.key(Hive::Machine);  // key present, no value
-    Settings s;
-    LoadSettings(s, store, folders);
-    EXPECT_EQ(s.ProgramDir, "C:\\Program Files\\Orvanta\\Lumara Screensaver");
-    EXPECT_EQ(folders.created, (std::vector<std::string>{"C:\\Program Files\\Orvanta",
-                                                         "C:\\Program Files\\Orvanta\\Lumara Screensaver"}));
+    store.key(Hive::Machine);  // key present, no value; then a value of another type
+    for (const bool numberRecord : {false, true}) {
+        SCOPED_TRACE(numberRecord);
+        if (numberRecord) writeNumber(&store.key(Hive::Machine), "ProgramDir", 5);
+        FakeFolders folders;
+        Settings s;
+        LoadSettings(s, store, folders);
+        EXPECT_EQ(s.ProgramDir, "C:\\Program Files\\Orvanta\\Lumara Screensaver");
+        EXPECT_EQ(folders.created, (std::vector<std::string>{"C:\\Program Files\\Orvanta",
+                                                             "C:\\Program Files\\Orvanta\\Lumara Screensaver"}));
+    }
 
     FakeFolders noVariable;
     noVariable.programFiles.reset();
@@ -31,15 +35,6 @@ TEST(ProgramFolder, MissingRecordDerivesAndCreatesBothLevels) {
     LoadSettings(t, store, noVariable);
     EXPECT_EQ(t.ProgramDir, "C:\\Program files\\Orvanta\\Lumara Screensaver");
     EXPECT_EQ(noVariable.created.front(), "C:\\Program files\\Orvanta");
-}
-
-TEST(ProgramFolder, RecordOfAnotherTypeCountsAsMissing) {
-    MemoryStore store;
-    FakeFolders folders;
-    writeNumber(&store.key(Hive::Machine), "ProgramDir", 5);
-    Settings s;
-    LoadSettings(s, store, folders);
-    EXPECT_EQ(s.ProgramDir, "C:\\Program Files\\Orvanta\\Lumara Screensaver");
 }
 
 TEST(ProgramFolder, ScanListsLanguageAndHelpFilesAsFullPaths) {

@@ -22,23 +22,6 @@ Settings record(int32_t stars, int32_t move, int32_t rot, int32_t smooth, int32_
 
 }  // namespace
 
-TEST(SettingsRecord, ConstructionValues) {
-    const Settings s;
-    EXPECT_EQ(s.StarsCount, 5000);
-    EXPECT_EQ(s.MoveSpeed, 50);
-    EXPECT_EQ(s.RotSpeed, 5);
-    EXPECT_EQ(s.Smoothness, 0);
-    EXPECT_EQ(s.RoamFreq, 1);
-    EXPECT_EQ(s.RoamMagn, 0);
-    EXPECT_EQ(s.Clouds, 0);
-    EXPECT_EQ(s.AntiAliase, 0);
-    EXPECT_FALSE(s.UseNUR);
-    EXPECT_EQ(s.RecentSoundsLimit, 10);
-    EXPECT_TRUE(s.BackSound.empty() && s.Language.empty() && s.ProgramDir.empty() && s.HelpFile.empty());
-    EXPECT_TRUE(s.Presets.empty() && s.RecentSounds.empty() && s.NURimages.empty());
-    EXPECT_TRUE(s.LanguageFiles.empty() && s.HelpFiles.empty());
-}
-
 TEST(SettingsRecord, FallbackDefaultsChangeOnlyTheFlightFields) {
     Settings s = record(7, 8, 9, 10, 11, 12, 3, 4, true);
     s.BackSound = "D";
@@ -88,18 +71,4 @@ TEST(SettingsChecksum, CoversTheNineFlightFieldsAndNothingElse) {
     other = base;
     other.UseNUR = false;
     EXPECT_NE(SettingsChecksum(other), SettingsChecksum(base));
-}
-
-TEST(SettingsRecord, CopiesAreDeep) {
-    Settings a;
-    a.NURimages = {"one.png"};
-    a.Presets.push_back(Preset{});
-    Settings b = a;
-    b.NURimages.push_back("two.png");
-    b.Presets.clear();
-    EXPECT_EQ(a.NURimages.size(), 1u);
-    EXPECT_EQ(a.Presets.size(), 1u);
-    b = Settings();  // the dialog's reset to construction values
-    EXPECT_EQ(b.StarsCount, 5000);
-    EXPECT_TRUE(b.NURimages.empty());
 }

@@ -93,26 +93,6 @@ TEST(PictureFiles, EveryFormatDecodesToItsPixels) {
     }
 }
 
-TEST(PictureFiles, AllFourFormatsBecomeStarDistributions) {
-    SaverState state;
-    state.settings.UseNUR = true;
-    for (const Format& format : kFormats) {
-        ASSERT_TRUE(format.write(tempPath(format.file), blocksPicture()));
-        state.settings.NURimages.push_back(tempPath(format.file));
-    }
-    buildStarField(state.starField, 10, PointStar());
-    StbPictureDecoder decoder;
-    loadDistributionPictures(state.starField, state.settings, decoder);
-    ASSERT_EQ(state.starField.pictureCount(), 4u);
-    for (const DistributionMap& map : state.starField.pictures) {
-        // 40 x 32 becomes 256 x 204 samples; the white block is 24 of 40 columns
-        // in the upper half of the rows.
-        EXPECT_EQ(map.cellWidth, 5u);
-        EXPECT_EQ(map.cellHeight, 1024u / 204u + 1u);
-        EXPECT_NEAR(map.levelCount[255], 154.0 * 102.0, 256.0 * 6.0);
-    }
-}
-
 TEST(PictureFiles, AlphaIsIgnoredAndGreyBecomesRgb) {
     const std::string withAlpha = tempPath("alpha.png");
     ASSERT_TRUE(writePngChannels(withAlpha, 2, 1, 4, {10, 20, 30, 0, 200, 100, 50, 255}));

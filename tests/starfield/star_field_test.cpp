@@ -42,21 +42,6 @@ DistributionMap singlePointMap(uint32_t x, uint32_t y) {
 
 }  // namespace
 
-TEST(StarFieldConstruction, StartsWithItsConstructionValues) {
-    SaverState state;
-    const StarField& f = state.starField;
-    EXPECT_EQ(f.velocityZ, -1);
-    EXPECT_EQ(f.halfWidth, 320);
-    EXPECT_EQ(f.halfHeight, 240);
-    EXPECT_EQ(f.farDepth, 256000);
-    EXPECT_EQ(f.nearSpawnDepth, 166400);
-    EXPECT_EQ(f.focalLength, 256000);
-    EXPECT_EQ(f.modeCountdown, 500);
-    EXPECT_EQ(f.pictureMode, 0);
-    EXPECT_TRUE(f.stars.empty());
-    EXPECT_TRUE(f.pictures.empty());
-}
-
 TEST(StarFieldBuild, MakesInactiveStarsAndGuardsTheCount) {
     Flight flight(100);
     EXPECT_EQ(flight.field().starCount, 100);
@@ -216,33 +201,6 @@ TEST(PictureModeTimer, PhasesLast501Then1301Then6501Steps) {
         }
     }
     EXPECT_EQ(switches, (std::vector<int>{501, 501 + 1301, 501 + 1301 + 6501}));
-}
-
-TEST(PictureModeTimer, WithoutPicturesTheModeNeverChanges) {
-    Flight flight(10, 50);
-    for (int step = 0; step < 2000; ++step) {
-        stepStarField(flight.field());
-        ASSERT_EQ(flight.field().pictureMode, 0);
-    }
-    EXPECT_EQ(flight.field().modeCountdown, 500);
-}
-
-TEST(PicturePlacement, StarsStartOnTheFarPlaneCentredOnTheAxis) {
-    Flight flight(40, 50);
-    StarField& f = flight.field();
-    f.pictures.push_back(singlePointMap(512, 512));  // the target area's centre
-    f.pictureMode = 1;
-    f.modeCountdown = 1000;
-    stepStarField(f);
-    int placed = 0;
-    for (const auto& star : f.stars) {
-        if (!star->active) continue;
-        ++placed;
-        EXPECT_EQ(star->z, 256000);
-        EXPECT_EQ(star->x, 0);
-        EXPECT_EQ(star->y, 0);
-    }
-    EXPECT_EQ(placed, 20);
 }
 
 // Stored values far outside the offered ranges are flown as they are, but
