@@ -52,17 +52,24 @@ void roam(StarField& f) {
 }
 
 void starPass(StarField& f) {
+    f.pendingPlots.clear();
+    auto drawLater = [&f](const Star& star) { f.pendingPlots.push_back({&star, f.projectedX, f.projectedY}); };
     int32_t placed = 0;
     for (auto& star : f.stars) {
         if (star->active) {
             moveStar(f, *star);
-            if (star->active) star->plot(f);
+            if (star->active) drawLater(*star);
         } else if (placed < f.spawnBudget) {
             star->place(f);
             ++placed;
             projectStar(f, *star);
-            star->plot(f);
+            drawLater(*star);
         }
+    }
+    for (const StarField::PendingPlot& plot : f.pendingPlots) {
+        f.projectedX = plot.x;
+        f.projectedY = plot.y;
+        plot.star->plot(f);
     }
 }
 
@@ -86,6 +93,8 @@ void buildStarField(StarField& field, int32_t starCount, const Star& prototype) 
     field.starCount = std::clamp(starCount, 0, kMaxStarCount);
     field.stars.clear();
     field.stars.reserve(static_cast<size_t>(field.starCount));
+    field.pendingPlots.clear();
+    field.pendingPlots.reserve(static_cast<size_t>(field.starCount));
     for (int32_t i = 0; i < field.starCount; ++i) field.stars.push_back(prototype.create());
 }
 

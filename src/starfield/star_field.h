@@ -72,6 +72,19 @@ public:
     int32_t projectedX = 0;
     int32_t projectedY = 0;
 
+    // The stars a step draws and their projections, in star order. The step
+    // moves every star first and draws afterwards: without the projection's
+    // work between them, the frame's memory is fetched for many stars at
+    // once instead of one star at a time. Drawing a star only raises pixels
+    // (to a brighter grey, or by a saturating sum), which comes out the same
+    // in any order. Room for every star is made with the stars.
+    struct PendingPlot {
+        const Star* star;
+        int32_t x;
+        int32_t y;
+    };
+    std::vector<PendingPlot> pendingPlots;
+
     // The roll's 16.16 sine and cosine, worked out once per angle rather
     // than once per star.
     struct RollSine {
@@ -106,6 +119,6 @@ void projectStar(StarField& field, const Star& star);
 // Advances, projects and, when it passed the viewer or left the view, retires a star.
 void moveStar(StarField& field, Star& star);
 
-// One simulation step: roll, roaming, the star pass (drawing each star as it
-// goes) and the picture-mode timer.
+// One simulation step: roll, roaming, the star pass (moving, placing and
+// drawing the stars) and the picture-mode timer.
 void stepStarField(StarField& field);
