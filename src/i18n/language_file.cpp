@@ -71,7 +71,7 @@ void convertFromWindows1252(LanguageTable& table) {
         if (!text.empty()) text = windows1252ToUtf8(text);
 }
 
-std::optional<std::string> readEntries(LanguageTable& table, LineReader& lines) {
+Outcome readEntries(LanguageTable& table, LineReader& lines) {
     table.description = lines.next();
     table.popupFont = lines.atEnd() ? std::string() : lines.next();
     while (!lines.atEnd()) {
@@ -80,29 +80,29 @@ std::optional<std::string> readEntries(LanguageTable& table, LineReader& lines) 
         // not an empty line between entries.
         if (line.empty() && lines.atEnd()) break;
         const size_t eq = line.find('=');
-        if (eq == std::string::npos) return std::string(kLanguageFileNoEntry);
+        if (eq == std::string::npos) return Outcome::failure(kLanguageFileNoEntry);
         uint32_t id = 0;
         if (!parseId(line, eq, id)) continue;
-        if (auto error = StoreText(table, id, line.substr(eq + 1))) return error;
+        if (Outcome stored = StoreText(table, id, line.substr(eq + 1)); !stored.ok()) return stored;
     }
-    return std::nullopt;
+    return {};
 }
 
 }  // namespace
 
-std::optional<std::string> ReadLanguageText(LanguageTable& table, std::istream& in) {
+Outcome ReadLanguageText(LanguageTable& table, std::istream& in) {
     table.texts.clear();
     table.texts.shrink_to_fit();
     LineReader lines(in);
-    auto error = readEntries(table, lines);
+    Outcome read = readEntries(table, lines);
     if (kInterfaceTextIsUtf8 && !lines.allUtf8()) convertFromWindows1252(table);
-    return error;
+    return read;
 }
 
-std::optional<std::string> LoadLanguageFile(LanguageTable& table) {
+Outcome LoadLanguageFile(LanguageTable& table) {
     std::error_code ec;
-    if (std::filesystem::is_directory(table.path, ec)) return std::string(kLanguageFileCannotOpen);
+    if (std::filesystem::is_directory(table.path, ec)) return Outcome::failure(kLanguageFileCannotOpen);
     std::ifstream in(table.path, std::ios::binary);
-    if (!in) return std::string(kLanguageFileCannotOpen);
+    if (!in) return Outcome::failure(kLanguageFileCannotOpen);
     return ReadLanguageText(table, in);
 }

@@ -1,8 +1,8 @@
 #pragma once
 #include <istream>
-#include <optional>
 #include <string>
 
+#include "base/outcome.h"
 #include "i18n/language_table.h"
 
 // A language file: line 1 the language's name, line 2 the pop-up font, then
@@ -16,9 +16,9 @@ inline constexpr const char* kLanguageNoMemory = "No memory";
 // the file: every later read comes back empty.
 inline constexpr size_t kLanguageLineLimit = 1999;
 
-// Fills the table from the file named by `table.path`; the failure message,
-// or nothing on success.
-std::optional<std::string> LoadLanguageFile(LanguageTable& table);
+// Fills the table from the file named by `table.path`; a failure carries
+// one of the messages above.
+Outcome LoadLanguageFile(LanguageTable& table);
 
 // The same from an open byte stream (the file's contents).
-std::optional<std::string> ReadLanguageText(LanguageTable& table, std::istream& in);
+Outcome ReadLanguageText(LanguageTable& table, std::istream& in);

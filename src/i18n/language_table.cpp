@@ -7,12 +7,12 @@ const std::string& LookupText(const LanguageTable& table, uint32_t id) {
     return id < table.count() ? table.texts[id] : kNone;
 }
 
-std::optional<std::string> StoreText(LanguageTable& table, uint32_t id, const std::string& text) {
+Outcome StoreText(LanguageTable& table, uint32_t id, const std::string& text) {
     try {
         if (id >= table.count()) table.texts.resize(static_cast<size_t>(id) + 1);
         table.texts[id] = text;
     } catch (const std::bad_alloc&) {
-        return std::string("No memory");
+        return Outcome::failure("No memory");
     }
-    return std::nullopt;
+    return {};
 }

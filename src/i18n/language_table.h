@@ -1,8 +1,9 @@
 #pragma once
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "base/outcome.h"
 
 // The loaded language file: its path, its two header lines and the text of
 // every id it names. Control ids, dialog ids and string-table ids share one
@@ -25,4 +26,4 @@ const std::string& LookupText(const LanguageTable& table, uint32_t id);
 
 // Stores `text` under `id`, growing the table to id + 1 entries when needed.
 // Fails with "No memory" when the table cannot grow.
-std::optional<std::string> StoreText(LanguageTable& table, uint32_t id, const std::string& text);
+Outcome StoreText(LanguageTable& table, uint32_t id, const std::string& text);

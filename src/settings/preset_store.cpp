@@ -26,14 +26,16 @@ void putLittleEndian(uint8_t* p, int32_t value) {
 
 struct FactoryPreset {
     uint32_t nameId;
-    int32_t StarsCount, MoveSpeed, RotSpeed, Smoothness, RoamFreq, RoamMagn, Clouds, AntiAliase;
+    FlightParameters flight;
     const char* BackSound;
 };
 
+// Fields in preset-block order: stars, speed, roll, smoothness, roam
+// frequency and amplitude, clouds, anti-aliasing, picture switch.
 constexpr FactoryPreset kFactoryPresets[] = {
-    {3029, 1000, 600, -10, 40, 1, 0, 0, 0, ""},     // Simple
-    {3031, 6000, 600, -25, 80, 10, 30, 5, 3, "D"},  // Realistic
-    {3030, 4000, 600, -25, 60, 10, 10, 0, 2, "D"},  // Rational
+    {3029, {1000, 600, -10, 40, 1, 0, 0, 0, false}, ""},     // Simple
+    {3031, {6000, 600, -25, 80, 10, 30, 5, 3, false}, "D"},  // Realistic
+    {3030, {4000, 600, -25, 60, 10, 10, 0, 2, false}, "D"},  // Rational
 };
 
 constexpr size_t kFactoryNameBuffer = 100;
@@ -42,10 +44,10 @@ constexpr size_t kFactoryNameBuffer = 100;
 
 std::array<uint8_t, kPresetBlockSize> encodePresetBlock(const Preset& p) {
     std::array<uint8_t, kPresetBlockSize> block{};
-    const int32_t numbers[8] = {p.StarsCount, p.MoveSpeed, p.RotSpeed, p.Smoothness,
-                                p.RoamFreq,   p.RoamMagn,  p.Clouds,   p.AntiAliase};
-    for (int i = 0; i < 8; ++i) putLittleEndian(&block[4 * static_cast<size_t>(i)], numbers[i]);
-    block[32] = p.UseNUR ? 1 : 0;
+    for (const SettingInfo& s : kFlightSettings) {
+        if (s.kind == SettingKind::Number) putLittleEndian(&block[s.presetOffset], s.get(p));
+        else block[s.presetOffset] = static_cast<uint8_t>(s.get(p));
+    }
     return block;
 }
 
@@ -60,10 +62,8 @@ bool ReadPreset(int index, StoreKey& key, Preset& preset) {
         !readString(key, valueName('s', index), kPresetTextBuffer, sound) ||
         !readString(key, valueName('n', index), kPresetTextBuffer, name))
         return false;
-    int32_t* numbers[8] = {&preset.StarsCount, &preset.MoveSpeed, &preset.RotSpeed, &preset.Smoothness,
-                           &preset.RoamFreq,   &preset.RoamMagn,  &preset.Clouds,   &preset.AntiAliase};
-    for (size_t i = 0; i < 8; ++i) *numbers[i] = readLittleEndian(&block[4 * i]);
-    preset.UseNUR = block[32] != 0;
+    for (const SettingInfo& s : kFlightSettings)
+        s.set(preset, s.kind == SettingKind::Number ? readLittleEndian(&block[s.presetOffset]) : block[s.presetOffset]);
     preset.NURimages = std::move(images);
     preset.BackSound = std::move(sound);
     preset.Name = std::move(name);
@@ -85,30 +85,14 @@ bool DeletePresetValues(int index, StoreKey* key) {
 }
 
 void ApplyPreset(const Preset& preset, Settings& s) {
-    s.StarsCount = preset.StarsCount;
-    s.MoveSpeed = preset.MoveSpeed;
-    s.RotSpeed = preset.RotSpeed;
-    s.Smoothness = preset.Smoothness;
-    s.RoamFreq = preset.RoamFreq;
-    s.RoamMagn = preset.RoamMagn;
-    s.Clouds = preset.Clouds;
-    s.AntiAliase = preset.AntiAliase;
-    s.UseNUR = preset.UseNUR;
+    static_cast<FlightParameters&>(s) = preset;
     // The settings' sound is a fixed 300-byte field.
     s.BackSound = preset.BackSound.substr(0, Settings::kBackSoundCapacity - 1);
     s.NURimages = preset.NURimages;
 }
 
 void CapturePreset(const Settings& s, Preset& preset) {
-    preset.StarsCount = s.StarsCount;
-    preset.MoveSpeed = s.MoveSpeed;
-    preset.RotSpeed = s.RotSpeed;
-    preset.Smoothness = s.Smoothness;
-    preset.RoamFreq = s.RoamFreq;
-    preset.RoamMagn = s.RoamMagn;
-    preset.Clouds = s.Clouds;
-    preset.AntiAliase = s.AntiAliase;
-    preset.UseNUR = s.UseNUR;
+    static_cast<FlightParameters&>(preset) = s;
     preset.BackSound = s.BackSound;
     preset.NURimages = s.NURimages;
 }
@@ -118,14 +102,7 @@ void AddFactoryPresets(Settings& s) {
         char name[kFactoryNameBuffer];
         LoadText(s.LanguageTable, f.nameId, name, sizeof name);
         Preset p;
-        p.StarsCount = f.StarsCount;
-        p.MoveSpeed = f.MoveSpeed;
-        p.RotSpeed = f.RotSpeed;
-        p.Smoothness = f.Smoothness;
-        p.RoamFreq = f.RoamFreq;
-        p.RoamMagn = f.RoamMagn;
-        p.Clouds = f.Clouds;
-        p.AntiAliase = f.AntiAliase;
+        static_cast<FlightParameters&>(p) = f.flight;
         p.BackSound = f.BackSound;
         p.Name = name;
         s.Presets.push_back(std::move(p));

@@ -18,14 +18,6 @@ uint32_t SettingsChecksum(const Settings& s) {
 }
 
 void ApplyFallbackDefaults(Settings& s) {
-    s.StarsCount = 2000;
-    s.MoveSpeed = 500;
-    s.RotSpeed = -25;
-    s.Smoothness = 30;
-    s.RoamFreq = 30;
-    s.RoamMagn = 10;
-    s.AntiAliase = 0;
-    s.Clouds = 0;
-    s.UseNUR = false;
+    static_cast<FlightParameters&>(s) = flightFromTable(&SettingInfo::fallback);
     s.BackSound.clear();
 }

@@ -5,27 +5,22 @@
 
 #include "i18n/language_table.h"
 #include "settings/preset.h"
+#include "settings/setting_table.h"
 
-// Every parameter of the saver. Plain values with deep copies: the dialog
-// resets the shared record by assigning a freshly constructed one.
-struct Settings {
+// Every parameter of the saver: the picture parameters of the table and
+// everything else. Plain values with deep copies: the dialog resets the
+// shared record by assigning a freshly constructed one.
+struct Settings : FlightParameters {
     // BackSound is a fixed text field: at most this many bytes with its NUL.
     static constexpr size_t kBackSoundCapacity = 300;
 
-    int32_t StarsCount = 5000;
-    int32_t MoveSpeed = 50;
-    int32_t RotSpeed = 5;
-    int32_t Smoothness = 0;
+    Settings() : FlightParameters(flightFromTable(&SettingInfo::initial)) {}
+
     std::vector<Preset> Presets;
-    int32_t RoamFreq = 1;
-    int32_t RoamMagn = 0;
-    int32_t Clouds = 0;
-    int32_t AntiAliase = 0;
     std::string BackSound;  // "" none, "D" built-in music, else a file path
     std::vector<std::string> RecentSounds;  // newest first
     int32_t RecentSoundsLimit = 10;
     std::vector<std::string> NURimages;
-    bool UseNUR = false;
     ::LanguageTable LanguageTable;  // the loaded language file
     std::string Language;     // "" = built-in English
     std::string ProgramDir;

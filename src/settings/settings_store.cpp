@@ -14,31 +14,35 @@ constexpr size_t kSoundBuffer = Settings::kBackSoundCapacity;
 constexpr size_t kPathBuffer = 1000;
 constexpr size_t kImageListBuffer = 10000;
 
+// The checksum's stored name; it once held a random seed.
+constexpr std::string_view kChecksumValueName = "RandSeed";
+
 // Numbered values beyond this index are never read or tidied.
 constexpr int kNumberedValueLimit = 255;
 
 std::string recentSoundName(int index) { return "RECSOUND " + std::to_string(index); }
 
+void readGroup(Settings& s, StoreKey& key, StoreGroup group) {
+    for (const SettingInfo& setting : kFlightSettings) {
+        if (setting.group != group) continue;
+        int32_t value = setting.zeroWhenMissing ? 0 : setting.get(s);
+        readNumber(key, setting.storedName, value);
+        setting.set(s, value);
+    }
+}
+
+void writeGroup(const Settings& s, StoreKey* key, StoreGroup group) {
+    for (const SettingInfo& setting : kFlightSettings)
+        if (setting.group == group) writeNumber(key, setting.storedName, static_cast<uint32_t>(setting.get(s)));
+}
+
 void readParameters(Settings& s, StoreKey& key, uint32_t& storedChecksum) {
-    readNumber(key, "StarsCount", s.StarsCount);
-    readNumber(key, "MoveSpeed", s.MoveSpeed);
-    readNumber(key, "RotSpeed", s.RotSpeed);
-    readNumber(key, "Smoothness", s.Smoothness);
-    readNumber(key, "RoamFreq", s.RoamFreq);
-    readNumber(key, "RoamMagn", s.RoamMagn);
-
-    int32_t seed = 0;
-    readNumber(key, "RandSeed", seed);
-    storedChecksum = static_cast<uint32_t>(seed);
-
-    s.AntiAliase = 0;
-    readNumber(key, "AntiAliase", s.AntiAliase);
-    readNumber(key, "Clouds", s.Clouds);
-
-    int32_t useNur = 0;
-    readNumber(key, "UseNUR", useNur);
-    s.UseNUR = useNur != 0;
-
+    readGroup(s, key, StoreGroup::Motion);
+    int32_t checksum = 0;
+    readNumber(key, kChecksumValueName, checksum);
+    storedChecksum = static_cast<uint32_t>(checksum);
+    readGroup(s, key, StoreGroup::Picture);
+    readGroup(s, key, StoreGroup::Switch);
     if (!readString(key, "BackSound", kSoundBuffer, s.BackSound)) s.BackSound.clear();
 }
 
@@ -46,7 +50,7 @@ void loadLanguage(Settings& s) {
     if (s.Language.empty()) return;
     s.LanguageTable.path = s.Language;
     // A file that cannot be used leaves every text at its built-in value.
-    if (LoadLanguageFile(s.LanguageTable)) s.LanguageTable.texts.clear();
+    if (!LoadLanguageFile(s.LanguageTable).ok()) s.LanguageTable.texts.clear();
 }
 
 void readPresets(Settings& s, StoreKey& key) {
@@ -70,19 +74,13 @@ void readRecentSounds(Settings& s, StoreKey& key) {
 }
 
 void writeUserValues(Settings& s, StoreKey* key) {
-    writeNumber(key, "StarsCount", static_cast<uint32_t>(s.StarsCount));
-    writeNumber(key, "MoveSpeed", static_cast<uint32_t>(s.MoveSpeed));
-    writeNumber(key, "RotSpeed", static_cast<uint32_t>(s.RotSpeed));
-    writeNumber(key, "Smoothness", static_cast<uint32_t>(s.Smoothness));
-    writeNumber(key, "RoamFreq", static_cast<uint32_t>(s.RoamFreq));
-    writeNumber(key, "RoamMagn", static_cast<uint32_t>(s.RoamMagn));
-    writeNumber(key, "RandSeed", SettingsChecksum(s));
-    writeNumber(key, "AntiAliase", static_cast<uint32_t>(s.AntiAliase));
-    writeNumber(key, "Clouds", static_cast<uint32_t>(s.Clouds));
+    writeGroup(s, key, StoreGroup::Motion);
+    writeNumber(key, kChecksumValueName, SettingsChecksum(s));
+    writeGroup(s, key, StoreGroup::Picture);
     writeString(key, "BackSound", s.BackSound);
     writeString(key, "Language", s.Language);
     writeString(key, "HelpFile", s.HelpFile);
-    writeNumber(key, "UseNUR", s.UseNUR ? 1u : 0u);
+    writeGroup(s, key, StoreGroup::Switch);
     writeMultiString(key, "NURimages", s.NURimages);
 
     const int count = static_cast<int>(s.Presets.size());

@@ -9,13 +9,13 @@ namespace {
 
 struct Loaded {
     LanguageTable table;
-    std::optional<std::string> error;
+    Outcome outcome;
 };
 
 Loaded read(const std::string& bytes) {
     Loaded r;
     std::istringstream in(bytes);
-    r.error = ReadLanguageText(r.table, in);
+    r.outcome = ReadLanguageText(r.table, in);
     return r;
 }
 
@@ -23,7 +23,7 @@ Loaded read(const std::string& bytes) {
 
 TEST(LanguageFile, ReadsHeaderAndEntries) {
     const Loaded r = read("Deutsch\r\nTahoma,8,0\r\n3055=Aus\r\n  223 =Titel = mit = \r\n1=OK");
-    ASSERT_FALSE(r.error);
+    ASSERT_TRUE(r.outcome.ok());
     EXPECT_EQ(r.table.description, "Deutsch");
     EXPECT_EQ(r.table.popupFont, "Tahoma,8,0");
     EXPECT_EQ(LookupText(r.table, 3055), "Aus");
@@ -36,14 +36,14 @@ TEST(LanguageFile, ReadsHeaderAndEntries) {
 
 TEST(LanguageFile, LaterEntryWinsAndEmptyTextMeansNone) {
     const Loaded r = read("x\n\n3060=one\n3060=two\n3055=");
-    ASSERT_FALSE(r.error);
+    ASSERT_TRUE(r.outcome.ok());
     EXPECT_EQ(LookupText(r.table, 3060), "two");
     EXPECT_EQ(LookupText(r.table, 3055), "");
 }
 
 TEST(LanguageFile, IdsAreReadLikeDecimalNumbers) {
     const Loaded r = read("x\n\n+5=plus\nabc=zero\n -0=minus zero\n12x=twelve");
-    ASSERT_FALSE(r.error);
+    ASSERT_TRUE(r.outcome.ok());
     EXPECT_EQ(LookupText(r.table, 5), "plus");
     EXPECT_EQ(LookupText(r.table, 0), "minus zero");
     EXPECT_EQ(LookupText(r.table, 12), "twelve");
@@ -51,7 +51,7 @@ TEST(LanguageFile, IdsAreReadLikeDecimalNumbers) {
 
 TEST(LanguageFile, IdsTheProgramNeverUsesAreSkipped) {
     const Loaded r = read("x\n\n-1=neg\n65536=big\n99999999999999999999=huge\n65535=last\n7=kept");
-    ASSERT_FALSE(r.error);
+    ASSERT_TRUE(r.outcome.ok());
     EXPECT_EQ(r.table.count(), 65536u);
     EXPECT_EQ(LookupText(r.table, 65535), "last");
     EXPECT_EQ(LookupText(r.table, 7), "kept");
@@ -60,7 +60,7 @@ TEST(LanguageFile, IdsTheProgramNeverUsesAreSkipped) {
 TEST(LanguageFile, HeaderOnlyAndEmptyFilesAreAccepted) {
     for (const char* text : {"", "Name", "Name\nFont", "Name\n", "Name\nFont\n"}) {
         const Loaded r = read(text);
-        EXPECT_FALSE(r.error) << text;
+        EXPECT_TRUE(r.outcome.ok()) << text;
         EXPECT_EQ(r.table.count(), 0u);
     }
     EXPECT_EQ(read("").table.description, "");
@@ -68,44 +68,44 @@ TEST(LanguageFile, HeaderOnlyAndEmptyFilesAreAccepted) {
 }
 
 TEST(LanguageFile, OneFinalLineBreakIsAcceptedButNotEmptyOrCommentLines) {
-    EXPECT_FALSE(read("x\n\n1=a\n").error);
-    EXPECT_FALSE(read("x\r\n\r\n1=a\r\n").error);
+    EXPECT_TRUE(read("x\n\n1=a\n").outcome.ok());
+    EXPECT_TRUE(read("x\r\n\r\n1=a\r\n").outcome.ok());
     for (const char* bad : {"x\n\n1=a\n\n", "x\n\n1=a\n\n2=b", "x\n\n; note\n1=a", "x\n\n1=a\n \n"}) {
         const Loaded r = read(bad);
-        ASSERT_TRUE(r.error) << bad;
-        EXPECT_EQ(*r.error, "Error reading language file. Text description not found.");
+        ASSERT_FALSE(r.outcome.ok()) << bad;
+        EXPECT_EQ(r.outcome.message(), "Error reading language file. Text description not found.");
     }
 }
 
 TEST(LanguageFile, FailureKeepsTheHeaderItRead) {
     const Loaded r = read("Name\nArial,9,0\n1=a\nbroken");
-    ASSERT_TRUE(r.error);
+    ASSERT_FALSE(r.outcome.ok());
     EXPECT_EQ(r.table.description, "Name");
     EXPECT_EQ(r.table.popupFont, "Arial,9,0");
 }
 
 TEST(LanguageFile, LinesLongerThanTheLimitFailTheFile) {
     const std::string limit(1999, 'a');
-    EXPECT_FALSE(read("x\n\n1=" + limit.substr(2)).error);           // 1999 characters at the end
-    EXPECT_FALSE(read("x\n\n1=" + limit.substr(2) + "\r\n2=b").error);  // CR not counted
+    EXPECT_TRUE(read("x\n\n1=" + limit.substr(2)).outcome.ok());           // 1999 characters at the end
+    EXPECT_TRUE(read("x\n\n1=" + limit.substr(2) + "\r\n2=b").outcome.ok());  // CR not counted
     const Loaded r = read("x\n\n1=" + limit.substr(1) + "\n2=b");      // 2000 characters
-    ASSERT_TRUE(r.error);
-    EXPECT_EQ(*r.error, "Error reading language file. Text description not found.");
+    ASSERT_FALSE(r.outcome.ok());
+    EXPECT_EQ(r.outcome.message(), "Error reading language file. Text description not found.");
     const Loaded longName = read(limit + "z\nfont\n1=a");
-    ASSERT_TRUE(longName.error);
+    ASSERT_FALSE(longName.outcome.ok());
     EXPECT_EQ(longName.table.description, limit);
 }
 
 TEST(LanguageFile, LoneCarriageReturnStaysInTheText) {
     const Loaded r = read("x\n\n1=a\rb\n2=c\r");
-    ASSERT_FALSE(r.error);
+    ASSERT_TRUE(r.outcome.ok());
     EXPECT_EQ(LookupText(r.table, 1), "a\rb");
     EXPECT_EQ(LookupText(r.table, 2), "c\r");
 }
 
 TEST(LanguageFile, Windows1252FilesAreConvertedAndUtf8KeptAsIs) {
     const Loaded cp1252 = read("Fran\xE7" "ais\n\n3026=Par d\xE9" "faut \x96 x\n1=\x80");
-    ASSERT_FALSE(cp1252.error);
+    ASSERT_TRUE(cp1252.outcome.ok());
     EXPECT_EQ(cp1252.table.description, "Fran\u00e7ais");
     EXPECT_EQ(LookupText(cp1252.table, 3026), "Par d\u00e9faut \u2013 x");
     EXPECT_EQ(LookupText(cp1252.table, 1), "\u20ac");
@@ -123,14 +123,14 @@ TEST(LanguageFile, FileThatCannotBeOpenedChangesNothing) {
     LanguageTable table;
     table.path = std::string(LUMARA_TEST_TMP) + "/missing.lang";
     table.texts = {"kept"};
-    const auto error = LoadLanguageFile(table);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(*error, "Error loading language file. File cannot be opened.");
+    const Outcome loaded = LoadLanguageFile(table);
+    ASSERT_FALSE(loaded.ok());
+    EXPECT_EQ(loaded.message(), "Error loading language file. File cannot be opened.");
     EXPECT_EQ(table.description, "default");
     EXPECT_EQ(table.count(), 1u);
 
     table.path = LUMARA_TEST_TMP;  // a folder is not a file
-    EXPECT_EQ(LoadLanguageFile(table).value_or(""), "Error loading language file. File cannot be opened.");
+    EXPECT_EQ(LoadLanguageFile(table).message(), "Error loading language file. File cannot be opened.");
 }
 
 TEST(LanguageFile, LoadsFromAFileAndReplacesEarlierTexts) {
@@ -138,8 +138,8 @@ TEST(LanguageFile, LoadsFromAFileAndReplacesEarlierTexts) {
     std::ofstream(path, std::ios::binary) << "Test\nFont\n10=ten";
     LanguageTable table;
     table.path = path;
-    StoreText(table, 500, "old");
-    ASSERT_FALSE(LoadLanguageFile(table));
+    ASSERT_TRUE(StoreText(table, 500, "old").ok());
+    ASSERT_TRUE(LoadLanguageFile(table).ok());
     EXPECT_EQ(table.count(), 11u);
     EXPECT_EQ(LookupText(table, 10), "ten");
     EXPECT_EQ(LookupText(table, 500), "");

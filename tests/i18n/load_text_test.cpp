@@ -13,10 +13,10 @@ TEST(LoadText, LanguageTextFirstThenBuiltIn) {
     EXPECT_STREQ(buffer, "none");
     EXPECT_STREQ((LoadText(table, 3026, buffer, sizeof buffer), buffer), "Default \u2013 \"Durodi vudav\"");
 
-    StoreText(table, 3055, "Aus");
+    ASSERT_TRUE(StoreText(table, 3055, "Aus").ok());
     EXPECT_EQ(LoadText(table, 3055, buffer, sizeof buffer), 3u);
     EXPECT_STREQ(buffer, "Aus");
-    StoreText(table, 3055, "");
+    ASSERT_TRUE(StoreText(table, 3055, "").ok());
     LoadText(table, 3055, buffer, sizeof buffer);
     EXPECT_STREQ(buffer, "Disabled");
 
@@ -26,8 +26,8 @@ TEST(LoadText, LanguageTextFirstThenBuiltIn) {
 
 TEST(LoadText, CutsToTheBufferAndNeverWritesPastIt) {
     LanguageTable table;
-    StoreText(table, 1, std::string(60, 'x'));
-    StoreText(table, 2, std::string(50, 'y'));
+    ASSERT_TRUE(StoreText(table, 1, std::string(60, 'x')).ok());
+    ASSERT_TRUE(StoreText(table, 2, std::string(50, 'y')).ok());
     char buffer[51];
     std::memset(buffer, '#', sizeof buffer);
     EXPECT_EQ(LoadText(table, 1, buffer, 50), 49u);
@@ -42,7 +42,7 @@ TEST(LoadText, CutsToTheBufferAndNeverWritesPastIt) {
 
 TEST(LoadText, CutDoesNotSplitACharacter) {
     LanguageTable table;
-    StoreText(table, 1, "ab\u2013c");  // the dash is three bytes
+    ASSERT_TRUE(StoreText(table, 1, "ab\u2013c").ok());  // the dash is three bytes
     char buffer[8];
     const size_t n = LoadText(table, 1, buffer, 4);
     if (kInterfaceTextIsUtf8) {

@@ -1,18 +1,22 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <tuple>
+#include <ostream>
 
 #include "settings/settings.h"
 
-// The nine flight fields, compared at once.
-inline auto flightOf(const Settings& s) {
-    return std::make_tuple(s.StarsCount, s.MoveSpeed, s.RotSpeed, s.Smoothness, s.RoamFreq, s.RoamMagn, s.Clouds,
-                           s.AntiAliase, s.UseNUR);
+inline void PrintTo(const FlightParameters& p, std::ostream* os) {
+    *os << "{" << p.StarsCount << ", " << p.MoveSpeed << ", " << p.RotSpeed << ", " << p.Smoothness << ", "
+        << p.RoamFreq << ", " << p.RoamMagn << ", " << p.Clouds << ", " << p.AntiAliase << ", " << p.UseNUR << "}";
 }
 
-// The fields a first run (or a stored checksum that does not match) gets.
+// The nine picture parameters, compared at once.
+inline const FlightParameters& flightOf(const Settings& s) { return s; }
+
+// What a first run (or a stored checksum that does not match) gets: stars,
+// speed, roll, smoothness, roam frequency and amplitude, clouds, anti-aliasing,
+// pictures.
 inline void expectFallbackFlight(const Settings& s) {
-    EXPECT_EQ(flightOf(s), std::make_tuple(2000, 500, -25, 30, 30, 10, 0, 0, false));
+    EXPECT_EQ(flightOf(s), (FlightParameters{2000, 500, -25, 30, 30, 10, 0, 0, false}));
     EXPECT_TRUE(s.BackSound.empty());
 }

@@ -5,17 +5,9 @@
 #include "starfield/picture_decoder.h"
 
 bool applySettingOverride(Settings& s, const std::string& name, int32_t value) {
-    if (name == "StarsCount") s.StarsCount = value;
-    else if (name == "MoveSpeed") s.MoveSpeed = value;
-    else if (name == "RotSpeed") s.RotSpeed = value;
-    else if (name == "Smoothness") s.Smoothness = value;
-    else if (name == "RoamFreq") s.RoamFreq = value;
-    else if (name == "RoamMagn") s.RoamMagn = value;
-    else if (name == "Clouds") s.Clouds = value;
-    else if (name == "AntiAliase") s.AntiAliase = value;
-    else if (name == "UseNUR") s.UseNUR = value != 0;
-    else return false;
-    return true;
+    const SettingInfo* setting = findFlightSetting(name);
+    if (setting) setting->set(s, value);
+    return setting != nullptr;
 }
 
 HeadlessRun::HeadlessRun(const RenderOptions& options, const SettingsSource* stored)

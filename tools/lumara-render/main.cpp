@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
     }
     const RenderOptions& options = std::get<RenderOptions>(parsed);
     if (options.help) {
-        std::fputs(renderUsage(), stdout);
+        std::fputs(renderUsage().c_str(), stdout);
         return 0;
     }
 

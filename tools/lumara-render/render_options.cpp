@@ -6,12 +6,18 @@
 #include <charconv>
 #include <string_view>
 
+#include "settings/setting_table.h"
+
 namespace {
 
 constexpr int32_t kMaxSide = 16384;
-constexpr std::array<std::string_view, 9> kSettingNames = {
-    "StarsCount", "MoveSpeed", "RotSpeed", "Smoothness", "RoamFreq",
-    "RoamMagn",   "Clouds",    "AntiAliase", "UseNUR"};
+
+// "StarsCount, MoveSpeed, ..." in the settings table's order.
+std::string settingNames() {
+    std::string names;
+    for (const SettingInfo& s : kFlightSettings) names += (names.empty() ? "" : ", ") + std::string(s.storedName);
+    return names;
+}
 
 bool parseInt(std::string_view text, int32_t& out) {
     if (text.empty()) return false;
@@ -37,14 +43,14 @@ bool hasImageExtension(std::string_view path) {
 
 }  // namespace
 
-const char* renderUsage() {
+std::string renderUsage() {
     return "usage: lumara-render [--size WxH] [--frames N] [--format 21|22|23|24] [--from-store]\n"
            "                     [--set NAME=VALUE]... [--picture PATH]...\n"
            "                     (--out FILE.png|.ppm|.bmp | --raw FILE)...\n"
            "Runs the saver's start-up and N frame ticks without a window and writes the last frame.\n"
            "Settings start at a first run's values, or with --from-store at the stored settings\n"
-           "as the saver loads them; --set then overrides StarsCount, MoveSpeed, RotSpeed,\n"
-           "Smoothness, RoamFreq, RoamMagn, Clouds, AntiAliase, UseNUR.\n";
+           "as the saver loads them; --set then overrides any of:\n  " +
+           settingNames() + ".\n";
 }
 
 std::variant<RenderOptions, OptionError> parseRenderOptions(const std::vector<std::string>& args) {
@@ -75,11 +81,9 @@ std::variant<RenderOptions, OptionError> parseRenderOptions(const std::vector<st
         } else if (flag == "--set") {
             const size_t eq = value.find('=');
             const std::string name = value.substr(0, eq);
-            if (eq == std::string::npos ||
-                std::find(kSettingNames.begin(), kSettingNames.end(), name) == kSettingNames.end())
-                return OptionError{"bad --set '" + value + "': expected NAME=VALUE with NAME one of "
-                                   "StarsCount, MoveSpeed, RotSpeed, Smoothness, RoamFreq, RoamMagn, "
-                                   "Clouds, AntiAliase, UseNUR"};
+            if (eq == std::string::npos || !findFlightSetting(name))
+                return OptionError{"bad --set '" + value + "': expected NAME=VALUE with NAME one of " +
+                                   settingNames()};
             int32_t number = 0;
             if (!parseInt(std::string_view(value).substr(eq + 1), number))
                 return OptionError{"bad --set '" + value + "': the value must be a 32-bit whole number"};

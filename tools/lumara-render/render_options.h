@@ -27,4 +27,4 @@ struct OptionError {
 // unknown or out-of-range argument gives an error naming it.
 std::variant<RenderOptions, OptionError> parseRenderOptions(const std::vector<std::string>& args);
 
-const char* renderUsage();
+std::string renderUsage();

@@ -111,9 +111,7 @@ int main(int argc, char** argv) {
         const char* eq = std::strchr(argv[i], '=');
         const std::string name = eq ? std::string(argv[i], static_cast<size_t>(eq - argv[i])) : "";
         const int32_t value = eq ? std::atoi(eq + 1) : 0;
-        if (name == "StarsCount") s.StarsCount = value;
-        else if (name == "AntiAliase") s.AntiAliase = value;
-        else if (name == "Clouds") s.Clouds = value;
+        if (const SettingInfo* setting = findFlightSetting(name)) setting->set(s, value);
     }
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     const HWND window = makeWindow(width, height);

@@ -142,36 +142,20 @@ int roundTrip() {
     return failures ? 1 : 0;
 }
 
-bool setNumber(Settings& s, const std::string& name, int32_t value) {
-    struct Field {
-        const char* name;
-        int32_t Settings::*field;
-    };
-    static const Field fields[] = {
-        {"StarsCount", &Settings::StarsCount}, {"MoveSpeed", &Settings::MoveSpeed},
-        {"RotSpeed", &Settings::RotSpeed},     {"Smoothness", &Settings::Smoothness},
-        {"RoamFreq", &Settings::RoamFreq},     {"RoamMagn", &Settings::RoamMagn},
-        {"Clouds", &Settings::Clouds},         {"AntiAliase", &Settings::AntiAliase},
-    };
-    for (const Field& f : fields)
-        if (name == f.name) {
-            s.*f.field = value;
-            return true;
-        }
-    return false;
-}
-
 int save(int count, char** assignments) {
     RegistryStore store;
     Settings s;
     ApplyFallbackDefaults(s);
     for (int i = 0; i < count; ++i) {
         const char* equals = std::strchr(assignments[i], '=');
-        if (!equals ||
-            !setNumber(s, std::string(assignments[i], static_cast<size_t>(equals - assignments[i])), std::atoi(equals + 1))) {
+        const SettingInfo* setting =
+            equals ? findFlightSetting(std::string_view(assignments[i], static_cast<size_t>(equals - assignments[i])))
+                   : nullptr;
+        if (!setting) {
             std::printf("not a stored number: %s\n", assignments[i]);
             return 1;
         }
+        setting->set(s, std::atoi(equals + 1));
     }
     SaveSettings(s, store);
     return 0;
