@@ -24,7 +24,7 @@ void BM_WholeFrame(benchmark::State& state) {
     settings.Clouds = static_cast<int32_t>(state.range(2));
     prepareFlight(*saver, *makePlatformPictureDecoder());
     SoftwareDevice device(kFormatX8R8G8B8, [](const FrameTarget& frame) { benchmark::DoNotOptimize(frame.pixels); });
-    if (saver->renderer.init(device, static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1))) != 0) {
+    if (saver->renderer.init(device, nullptr, static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1))) != 0) {
         state.SkipWithError("the renderer could not start");
         return;
     }

@@ -5,9 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "render/draw_star.h"
-#include "render/splat_table.h"
-#include "render/view.h"
+#include "raster/draw_star.h"
+#include "raster/splat_table.h"
 #include "saver/saver_state.h"
 #include "starfield/motion_parameters.h"
 
@@ -58,7 +57,7 @@ void BM_StarStep(benchmark::State& state) {
     SplatTable table;
     if (const int n = splatWidthForMode(s.AntiAliase)) table = buildSplatTable(n);
     Frame frame(kFormatX8R8G8B8);
-    field.canvas = StarCanvas{frame.target, table.splatWidth ? &table : nullptr};
+    field.view.canvas = StarCanvas{frame.target, table.splatWidth ? &table : nullptr};
     for (int i = 0; i < 300; ++i) stepStarField(field);  // past the fill, into the flight's steady state
     for (auto _ : state) stepStarField(field);
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * 20000);

@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "render/cloud_layer.h"
-#include "render/frame_target.h"
+#include "raster/frame_target.h"
 
 class PixelOrder;
 class Random;

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "render/frame_target.h"
+#include "raster/frame_target.h"
 
 // The frame as 8-bit R, G, B triples, rows top to bottom, as a screen would
 // show it (5-bit fields widened by repeating their top bits).

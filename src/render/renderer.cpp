@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "render/cloud_image.h"
-#include "render/view.h"
 #include "settings/settings.h"
 #include "starfield/star_field.h"
 
@@ -21,14 +20,19 @@ constexpr float kFreqMax[3] = {25.0f, 30.0f, 35.0f};
 
 }  // namespace
 
-int32_t Renderer::init(SurfaceDevice& device, int32_t width, int32_t height) {
+int32_t Renderer::init(SurfaceDevice& device, const void* window, int32_t width, int32_t height) {
     device_ = &device;
+    StarField::RendererView& view = field_.view;
+    view.width = width;
+    view.height = height;
+    view.window = window;
+    view.antiAlias = settings_.AntiAliase;
     setViewSize(field_, width, height);
     if (!device.openGraphics()) return kResultFail;
-    const int32_t created = device.createPresenter(field_.window, width, height);
+    const int32_t created = device.createPresenter(window, width, height);
     if (failed(created)) return created;
-    field_.pixelFormat = device.displayFormat();
-    if (const int n = splatWidthForMode(field_.antiAlias)) splat_ = buildSplatTable(n);
+    view.pixelFormat = device.displayFormat();
+    if (const int n = splatWidthForMode(view.antiAlias)) splat_ = buildSplatTable(n);
     device.acquireFrame();
     ready_ = true;
     if (settings_.Clouds != 0) startNebula(width, height);
@@ -40,7 +44,7 @@ void Renderer::startNebula(int32_t width, int32_t height) {
     // picture are only made when every surface exists.
     cloudWidth_ = width / 4;
     cloudHeight_ = height / 4;
-    const int32_t format = field_.pixelFormat;
+    const int32_t format = field_.view.pixelFormat;
     if (cloudWidth_ < 1 || cloudHeight_ < 1 || cloudWidth_ > kMaxCloudSide || cloudHeight_ > kMaxCloudSide ||
         failed(device_->createCloudImage(cloudWidth_, cloudHeight_, format)) ||
         failed(device_->createEnlargementImages(width, height, format))) {
@@ -77,8 +81,9 @@ int32_t Renderer::beginFrame() {
 
     const SurfaceLock lock = device_->lock(Surface::Frame);
     frameLocked_ = !failed(lock.result) && lock.pixels;
-    field_.canvas.frame = frameLocked_ ? lockedTarget(lock, field_.width, field_.height) : FrameTarget{};
-    field_.canvas.splat = splat_.splatWidth ? &splat_ : nullptr;
+    StarField::RendererView& view = field_.view;
+    view.canvas.frame = frameLocked_ ? lockedTarget(lock, view.width, view.height) : FrameTarget{};
+    view.canvas.splat = splat_.splatWidth ? &splat_ : nullptr;
     return lock.result;
 }
 
@@ -104,7 +109,7 @@ void Renderer::stopNebula() {
 
 int32_t Renderer::presentFrame() {
     if (!ready_) return kResultInvalidCall;
-    field_.canvas = StarCanvas{};
+    field_.view.canvas = StarCanvas{};
     if (frameLocked_) device_->unlock(Surface::Frame);
     frameLocked_ = false;
     device_->endScene();
@@ -112,7 +117,7 @@ int32_t Renderer::presentFrame() {
 }
 
 void Renderer::release() {
-    field_.canvas = StarCanvas{};
+    field_.view.canvas = StarCanvas{};
     if (device_) device_->release();
     device_ = nullptr;
     ready_ = false;
@@ -121,5 +126,5 @@ void Renderer::release() {
 }
 
 FrameTarget Renderer::lockedTarget(const SurfaceLock& lock, int32_t width, int32_t height) const {
-    return FrameTarget{lock.pixels, lock.pitch, width, height, field_.pixelFormat};
+    return FrameTarget{lock.pixels, lock.pitch, width, height, field_.view.pixelFormat};
 }

@@ -2,9 +2,9 @@
 #include <cstdint>
 
 #include "render/cloud_layer.h"
-#include "render/frame_target.h"
+#include "raster/frame_target.h"
 #include "render/pixel_order.h"
-#include "render/splat_table.h"
+#include "raster/splat_table.h"
 #include "render/surface_device.h"
 
 class Random;
@@ -31,11 +31,11 @@ public:
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
-    // Sets the view to width x height, makes the presenter, reads the pixel
-    // format, builds the splat table of the field's anti-aliasing mode and,
+    // Sets the view to width x height in `window`, makes the presenter, reads
+    // the pixel format, builds the splat table of the anti-aliasing mode and,
     // while Clouds is not 0, the nebula: its surfaces, its layers and its
     // start-up picture. 0 on success, else the failing presenter's code.
-    int32_t init(SurfaceDevice& device, int32_t width, int32_t height);
+    int32_t init(SurfaceDevice& device, const void* window, int32_t width, int32_t height);
 
     // Drifts and partly renews the nebula and enlarges it into the frame,
     // or clears the frame black; then locks the frame as the star field's

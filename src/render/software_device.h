@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "render/enlarger/bilinear_enlarger.h"
-#include "render/frame_target.h"
+#include "raster/frame_target.h"
 #include "render/surface_device.h"
 
 class SoftwareDevice final : public SurfaceDevice {

@@ -51,8 +51,8 @@ void SaverWindow::create(WindowHandle window) {
 
 void SaverWindow::eraseBackground(WindowHandle window) {
     rendererWindow_ = window;
-    state_.starField.window = reinterpret_cast<const void*>(window);
     const ScreenRect rect = services_.window.windowRect(window);
-    const int32_t result = state_.renderer.init(services_.device, rect.width, rect.height);
+    const int32_t result =
+        state_.renderer.init(services_.device, reinterpret_cast<const void*>(window), rect.width, rect.height);
     if (result != 0) services_.window.exitProcess(result);
 }

@@ -30,6 +30,4 @@ void deriveMotionParameters(StarField& field, const Settings& s) {
     field.roamPeriod = period == 0 ? 1 : clampToInt32(period);
     field.azimuthRateScale = static_cast<uint32_t>(s.RoamMagn) * 0.1;
     field.tiltRateScale = static_cast<uint32_t>(s.RoamMagn) * 0.01;
-    field.window = nullptr;
-    field.antiAlias = s.AntiAliase;
 }

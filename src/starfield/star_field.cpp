@@ -118,6 +118,13 @@ int32_t projectAxis(int64_t n, int64_t d, int64_t focalLength) {
 
 }  // namespace
 
+void setViewSize(StarField& field, int32_t width, int32_t height) {
+    field.halfWidth = (width / 2) << 8;
+    field.halfHeight = (height / 2) << 8;
+    field.spawnHalfWidth = field.halfWidth;
+    field.spawnHalfHeight = field.halfHeight;
+}
+
 void projectStar(StarField& field, const Star& star) {
     StarField::RollSine& roll = field.rollSine;
     if (roll.angle != field.angle) {
@@ -174,3 +181,9 @@ void Star::place(StarField& field) {
 }
 
 std::unique_ptr<Star> PointStar::create() const { return std::make_unique<PointStar>(); }
+
+void PointStar::plot(const StarField& field) const {
+    drawStarAt(field.view.canvas, int64_t{field.projectedX} + field.halfWidth,
+               int64_t{field.projectedY} + field.halfHeight, 2 * int64_t{field.halfWidth},
+               2 * int64_t{field.halfHeight}, starBrightness(z, fade, field.nearSpawnDepth));
+}

@@ -3,21 +3,13 @@
 #include <memory>
 #include <vector>
 
-#include "render/frame_target.h"
+#include "raster/draw_star.h"
 #include "starfield/distribution_map.h"
 #include "starfield/star.h"
 
 class LevelTable;
 class Random;
 class SineTable;
-struct SplatTable;
-
-// What a star is drawn into during one frame: the locked frame and the
-// splat table of the anti-aliasing mode (none in "Disabled" mode).
-struct StarCanvas {
-    FrameTarget frame;
-    const SplatTable* splat = nullptr;
-};
 
 // The flight: every star, the view, the roll and roaming state, and the
 // pictures stars may be drawn from. One exists for the whole process.
@@ -93,13 +85,19 @@ public:
         int64_t cosine = 0;
     } rollSine;
 
-    // The renderer's view of the same flight.
-    int32_t width = 0;
-    int32_t height = 0;
-    const void* window = nullptr;
-    int32_t pixelFormat = kFormatUnknown;
-    int32_t antiAlias = 0;
-    StarCanvas canvas;
+    // The renderer's side of the same flight, written only by the renderer:
+    // the frame's size, the window it is shown in, its pixel format, the
+    // anti-aliasing mode and, during a frame, the canvas the stars are drawn
+    // into. Everything else in the field is written by the star field's own
+    // functions.
+    struct RendererView {
+        int32_t width = 0;
+        int32_t height = 0;
+        const void* window = nullptr;
+        int32_t pixelFormat = kFormatUnknown;
+        int32_t antiAlias = 0;
+        StarCanvas canvas;
+    } view;
 
     uint32_t pictureCount() const { return static_cast<uint32_t>(pictures.size()); }
 };
@@ -112,6 +110,10 @@ inline constexpr int32_t kMaxStarCount = 1000000;
 // count gives none; counts above kMaxStarCount are held there. The saver
 // then loads the distribution pictures (loadDistributionPictures).
 void buildStarField(StarField& field, int32_t starCount, const Star& prototype);
+
+// Centres the view on a frame of width x height pixels (24.8 fixed point,
+// halving truncates) and makes the placement box the same.
+void setViewSize(StarField& field, int32_t width, int32_t height);
 
 // Writes projectedX/projectedY for the star under the current roll.
 void projectStar(StarField& field, const Star& star);

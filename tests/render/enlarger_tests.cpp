@@ -149,7 +149,7 @@ struct GoldenRun {
         buildStarField(saver->starField, s.StarsCount, PointStar());
         deriveMotionParameters(saver->starField, s);
         device.hideNebula = hideNebula;
-        EXPECT_EQ(saver->renderer.init(device, 64, 48), 0);
+        EXPECT_EQ(saver->renderer.init(device, nullptr, 64, 48), 0);
         for (int i = 0; i < 12; ++i) {
             saver->renderer.beginFrame();
             stepStarField(saver->starField);

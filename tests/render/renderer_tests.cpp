@@ -50,22 +50,22 @@ struct Rig {
 TEST(Renderer, WithoutCloudsOnlyTheFrameExistsAndEveryFrameStartsBlack) {
     Rig rig(0, 0);
     const Random before = rig.saver->rng;
-    ASSERT_EQ(rig.renderer().init(rig.device, 64, 48), 0);
+    ASSERT_EQ(rig.renderer().init(rig.device, nullptr, 64, 48), 0);
     EXPECT_EQ(rig.saver->rng.state(), before.state());
     EXPECT_EQ(rig.device.count(Op::CreateCloudImage) + rig.device.count(Op::CreateEnlargementImages), 0);
     EXPECT_EQ(rig.saver->cloudLayers[0].termCount, 0u);
     EXPECT_EQ(rig.saver->starField.halfWidth, 32 << 8);
-    EXPECT_EQ(rig.saver->starField.pixelFormat, kFormatX8R8G8B8);
+    EXPECT_EQ(rig.saver->starField.view.pixelFormat, kFormatX8R8G8B8);
 
     EXPECT_EQ(rig.renderer().beginFrame(), 0);
-    const StarCanvas canvas = rig.saver->starField.canvas;
+    const StarCanvas canvas = rig.saver->starField.view.canvas;
     ASSERT_FALSE(canvas.frame.empty());
     EXPECT_EQ(canvas.frame.width, 64);
     ASSERT_NE(canvas.splat, nullptr);
     EXPECT_EQ(canvas.splat->splatWidth, 3);
     canvas.frame.row(5)[7] = 200;  // what the stars leave must not survive the next frame
     EXPECT_EQ(rig.renderer().presentFrame(), 0);
-    EXPECT_TRUE(rig.saver->starField.canvas.frame.empty());
+    EXPECT_TRUE(rig.saver->starField.view.canvas.frame.empty());
     EXPECT_EQ(rig.device.shown.row(5)[7], 200);
     rig.frame();
     EXPECT_TRUE(allZero(rig.device.shown));
@@ -78,7 +78,7 @@ TEST(Renderer, NebulaDrawsInTheOrderTheStarFieldSharesTheGeneratorIn) {
         SCOPED_TRACE(clouds);
         Rig rig(clouds, 0);
         const Random before = rig.saver->rng;
-        ASSERT_EQ(rig.renderer().init(rig.device, 50, 30), 0);  // a 12 x 7 picture
+        ASSERT_EQ(rig.renderer().init(rig.device, nullptr, 50, 30), 0);  // a 12 x 7 picture
         const uint32_t terms = 3 * static_cast<uint32_t>(clouds) + 9;
         EXPECT_EQ(drawsBetween(before, rig.saver->rng), 7 * terms + 4 * (4 * 84 - 1));
         EXPECT_EQ(rig.saver->cloudLayers[2].termCount, static_cast<uint32_t>(clouds) + 4);
@@ -98,7 +98,7 @@ TEST(Renderer, NebulaDrawsInTheOrderTheStarFieldSharesTheGeneratorIn) {
 TEST(Renderer, StoredDensitiesBeyondTheOfferedOnesAreHeldToThem) {
     for (auto [clouds, first] : {std::pair{500, 12u}, std::pair{-3, 3u}}) {
         Rig rig(clouds, 0);
-        ASSERT_EQ(rig.renderer().init(rig.device, 40, 40), 0);
+        ASSERT_EQ(rig.renderer().init(rig.device, nullptr, 40, 40), 0);
         EXPECT_EQ(rig.saver->cloudLayers[0].termCount, first);
         EXPECT_TRUE(rig.renderer().nebulaOn());
     }
@@ -107,13 +107,13 @@ TEST(Renderer, StoredDensitiesBeyondTheOfferedOnesAreHeldToThem) {
 TEST(Renderer, PresenterFailuresEndTheStartWithTheirCodes) {
     Rig noGraphics(5);
     noGraphics.device.failFrom(Op::OpenGraphics);
-    EXPECT_EQ(noGraphics.renderer().init(noGraphics.device, 64, 48), kResultFail);
+    EXPECT_EQ(noGraphics.renderer().init(noGraphics.device, nullptr, 64, 48), kResultFail);
     EXPECT_EQ(noGraphics.device.count(Op::CreatePresenter), 0);
 
     Rig noDevice(5);
     noDevice.device.failFrom(Op::CreatePresenter);
     noDevice.device.presenterCode = static_cast<int32_t>(0x8876086Au);
-    EXPECT_EQ(noDevice.renderer().init(noDevice.device, 64, 48), static_cast<int32_t>(0x8876086Au));
+    EXPECT_EQ(noDevice.renderer().init(noDevice.device, nullptr, 64, 48), static_cast<int32_t>(0x8876086Au));
     EXPECT_EQ(noDevice.device.count(Op::CreateCloudImage), 0);
     // Frames are refused rather than run on a renderer that never started.
     EXPECT_EQ(noDevice.renderer().beginFrame(), kResultInvalidCall);
@@ -134,7 +134,7 @@ TEST(Renderer, ACloudFailureAtStartLeavesTheSaverRunningOnBlack) {
         Rig rig(4, 200);
         rig.device.failFrom(c.op);
         const Random before = rig.saver->rng;
-        ASSERT_EQ(rig.renderer().init(rig.device, 64, 48), 0);
+        ASSERT_EQ(rig.renderer().init(rig.device, nullptr, 64, 48), 0);
         EXPECT_EQ(rig.clouds(), 0);
         EXPECT_FALSE(rig.renderer().nebulaOn());
         EXPECT_EQ(drawsBetween(before, rig.saver->rng), c.layerDraws + (c.ordered ? 4 * (4 * 192 - 1) : 0));
@@ -158,7 +158,7 @@ TEST(Renderer, ACloudFailureDuringAFrameClearsThatFrameAndEndsTheNebula) {
         Rig rig(3, 0);
         // The start-up lock counts as the first use of the cloud image's lock.
         rig.device.failFrom(op, op == Op::LockCloudImage || op == Op::UnlockCloudImage ? 3 : 2);
-        ASSERT_EQ(rig.renderer().init(rig.device, 64, 48), 0);
+        ASSERT_EQ(rig.renderer().init(rig.device, nullptr, 64, 48), 0);
         rig.frame();
         EXPECT_FALSE(allZero(rig.device.shown));
         EXPECT_EQ(rig.clouds(), 3);
@@ -177,10 +177,10 @@ TEST(Renderer, ACloudFailureDuringAFrameClearsThatFrameAndEndsTheNebula) {
 TEST(Renderer, AFrameThatCannotBeLockedGetsNoStarsButIsStillShown) {
     Rig rig(0, 2000, 0);
     rig.device.failFrom(Op::LockFrame, 2);
-    ASSERT_EQ(rig.renderer().init(rig.device, 64, 48), 0);
+    ASSERT_EQ(rig.renderer().init(rig.device, nullptr, 64, 48), 0);
     rig.frame();
     EXPECT_EQ(rig.renderer().beginFrame(), FaultDevice::kInjected);
-    EXPECT_TRUE(rig.saver->starField.canvas.frame.empty());
+    EXPECT_TRUE(rig.saver->starField.view.canvas.frame.empty());
     stepStarField(rig.saver->starField);
     rig.renderer().presentFrame();
     EXPECT_EQ(rig.device.count(Op::UnlockFrame), 1);
@@ -191,7 +191,7 @@ TEST(Renderer, AFrameThatCannotBeLockedGetsNoStarsButIsStillShown) {
 TEST(Renderer, AnUnknownDisplayFormatShowsNothingAndReportsNoError) {
     Rig rig(2, 2000, 0);
     rig.device.reportedFormat = 20;
-    ASSERT_EQ(rig.renderer().init(rig.device, 64, 48), 0);
+    ASSERT_EQ(rig.renderer().init(rig.device, nullptr, 64, 48), 0);
     EXPECT_EQ(rig.renderer().beginFrame(), 0);
     stepStarField(rig.saver->starField);
     EXPECT_EQ(rig.renderer().presentFrame(), 0);
@@ -201,7 +201,7 @@ TEST(Renderer, AnUnknownDisplayFormatShowsNothingAndReportsNoError) {
 
 TEST(Renderer, FramesTooSmallForAPictureRunWithoutTheNebula) {
     Rig rig(5, 0);
-    ASSERT_EQ(rig.renderer().init(rig.device, 3, 200), 0);
+    ASSERT_EQ(rig.renderer().init(rig.device, nullptr, 3, 200), 0);
     EXPECT_EQ(rig.clouds(), 0);
     EXPECT_EQ(rig.device.count(Op::CreateCloudImage), 0);
 }
@@ -211,11 +211,11 @@ TEST(Renderer, OddFrameSizesGetATruncatedPictureEnlargedOverTheWholeFrame) {
         SCOPED_TRACE(format);
         Rig rig(6, 0);
         FaultDevice device(format);
-        ASSERT_EQ(rig.renderer().init(device, 45, 31), 0);
+        ASSERT_EQ(rig.renderer().init(device, nullptr, 45, 31), 0);
         ASSERT_TRUE(rig.renderer().nebulaOn());
         const FrameTarget picture = device.peekCloudImage();
         rig.renderer().beginFrame();
-        const FrameTarget frame = rig.saver->starField.canvas.frame;
+        const FrameTarget frame = rig.saver->starField.view.canvas.frame;
         // The corners show the picture's corners (11 x 7), the edges extended.
         const int bpp = bytesPerPixel(format);
         EXPECT_EQ(std::memcmp(frame.row(0), picture.row(0), static_cast<size_t>(bpp)), 0);

@@ -65,7 +65,7 @@ TEST(Frames, AllocateNothingInAnyFormatModeOrNebulaOrPictureMode) {
         DiscPictures decoder;
         prepareFlight(*saver, decoder);
         SoftwareDevice device(c.format, [](const FrameTarget&) {});
-        ASSERT_EQ(saver->renderer.init(device, 161, 121), 0);
+        ASSERT_EQ(saver->renderer.init(device, nullptr, 161, 121), 0);
 
         const uint64_t before = allocations.load();
         // Long enough for the stars to fill the view and, with pictures, for

@@ -107,8 +107,8 @@ TEST(SaverWindow, TicksDrawOnlyAfterTheFirstEraseMadeTheRenderer) {
 
     EXPECT_EQ(w.send(msg::kEraseBackground), 1);
     EXPECT_TRUE(w.saver.rendererReady());
-    EXPECT_EQ(w.state.starField.width, 64);
-    EXPECT_EQ(w.state.starField.height, 48);
+    EXPECT_EQ(w.state.starField.view.width, 64);
+    EXPECT_EQ(w.state.starField.view.height, 48);
     w.send(msg::kTimer, 1);
     w.send(msg::kTimer, 7);  // any timer id ticks
     EXPECT_EQ(w.presents(), 2);

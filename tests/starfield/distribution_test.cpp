@@ -6,7 +6,6 @@
 #include <set>
 #include <vector>
 
-#include "render/view.h"
 #include "saver/saver_state.h"
 #include "starfield/brightness_map.h"
 #include "starfield/distribution_map.h"

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <climits>
 
-#include "render/view.h"
 #include "saver/saver_state.h"
 #include "starfield/motion_parameters.h"
 
@@ -69,7 +68,6 @@ TEST(MotionParameters, DerivedFromTheFlightSettings) {
     s.RoamFreq = 100;
     s.Smoothness = 1;
     s.RoamMagn = 10;
-    s.AntiAliase = 3;
     SaverState state;
     deriveMotionParameters(state.starField, s);
     EXPECT_EQ(state.starField.spawnBudget, 50);
@@ -77,7 +75,6 @@ TEST(MotionParameters, DerivedFromTheFlightSettings) {
     EXPECT_EQ(state.starField.roamPeriod, 1);
     EXPECT_DOUBLE_EQ(state.starField.azimuthRateScale, 1.0);
     EXPECT_DOUBLE_EQ(state.starField.tiltRateScale, 0.1);
-    EXPECT_EQ(state.starField.antiAlias, 3);
     s.RoamFreq = 1;
     s.Smoothness = 100;
     deriveMotionParameters(state.starField, s);

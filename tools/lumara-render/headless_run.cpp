@@ -20,7 +20,7 @@ HeadlessRun::HeadlessRun(const RenderOptions& options, const SettingsSource* sto
     settings.NURimages.insert(settings.NURimages.end(), options.pictures.begin(), options.pictures.end());
 
     prepareFlight(*state_, *makePlatformPictureDecoder());
-    startResult_ = state_->renderer.init(device_, options.width, options.height);
+    startResult_ = state_->renderer.init(device_, nullptr, options.width, options.height);
 }
 
 HeadlessRun::~HeadlessRun() { state_->renderer.release(); }

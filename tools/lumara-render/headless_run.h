@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "render/frame_target.h"
+#include "raster/frame_target.h"
 #include "render/software_device.h"
 #include "render_options.h"
 #include "saver/saver_state.h"

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "render/frame_target.h"
+#include "raster/frame_target.h"
 
 // Writes the frame as an RGB picture, PNG, binary PPM or BMP by the file's
 // extension, row by row. False (and the reason in `error`) when it cannot be

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "render/enlarger/resample_taps.h"
-#include "render/frame_target.h"
+#include "raster/frame_target.h"
 
 // Enlarges a picture to a larger one of the same pixel format with bilinear
 // filtering, straight into the destination. Each pass rounds to the

@@ -120,10 +120,9 @@ int main(int argc, char** argv) {
     StarField& field = state->starField;
     buildStarField(field, s.StarsCount, PointStar());
     deriveMotionParameters(field, s);
-    field.window = window;
     D3d9Device d3d;
     TimedDevice device(d3d);
-    const int32_t started = state->renderer.init(device, width, height);
+    const int32_t started = state->renderer.init(device, window, width, height);
     if (started != 0) {
         std::printf("no device: 0x%08X\n", static_cast<unsigned>(started));
         return 1;
@@ -154,7 +153,7 @@ int main(int argc, char** argv) {
     }
     const double ms = 1000.0 / frames;
     std::printf("%dx%d format %d, %d stars, AntiAliase %d, Clouds %d (nebula %s), %d frames\n", width, height,
-                field.pixelFormat, s.StarsCount, s.AntiAliase, s.Clouds, state->renderer.nebulaOn() ? "on" : "off",
+                field.view.pixelFormat, s.StarsCount, s.AntiAliase, s.Clouds, state->renderer.nebulaOn() ? "on" : "off",
                 frames);
     std::printf("frame %.2f ms: cloud work %.2f, device copies %.2f, stars %.2f, present %.2f\n",
                 (begin + stars + present) * ms, (begin - beginCopies) * ms, beginCopies * ms, stars * ms,

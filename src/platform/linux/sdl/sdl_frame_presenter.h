@@ -8,7 +8,7 @@
 // machine without a graphics driver gets.
 #include <SDL.h>
 
-#include "render/frame_target.h"
+#include "raster/frame_target.h"
 
 class SdlFramePresenter {
 public:

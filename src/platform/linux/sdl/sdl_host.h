@@ -15,7 +15,7 @@
 #include <span>
 #include <utility>
 
-#include "render/frame_target.h"
+#include "raster/frame_target.h"
 #include "saver/host_platform.h"
 #include "saver/host_shell.h"
 #include "saver/saver_window.h"

@@ -3,9 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "render/draw_star.h"
-#include "render/splat_table.h"
-#include "starfield/star.h"
+#include "raster/draw_star.h"
+#include "raster/splat_table.h"
 
 namespace {
 
@@ -51,16 +50,10 @@ constexpr int64_t px(int pixels) { return int64_t{pixels} * 256; }
 }  // namespace
 
 TEST(StarBrightness, FallsWithDepthAndFade) {
-    PointStar star;
-    star.fade = 200;
-    star.z = 0;
-    EXPECT_EQ(starBrightness(star, 166400), 255);
-    star.z = 166400;
-    EXPECT_EQ(starBrightness(star, 166400), 55);
-    star.fade = 300;
-    EXPECT_EQ(starBrightness(star, 166400), 0);  // 255 - 300 is held at 0
-    star.z = -83200;                             // depth enters as its magnitude
-    EXPECT_EQ(starBrightness(star, 166400), 105);
+    EXPECT_EQ(starBrightness(0, 200, 166400), 255);
+    EXPECT_EQ(starBrightness(166400, 200, 166400), 55);
+    EXPECT_EQ(starBrightness(166400, 300, 166400), 0);  // 255 - 300 is held at 0
+    EXPECT_EQ(starBrightness(-83200, 300, 166400), 105);  // depth enters as its magnitude
 }
 
 TEST(DrawStarDisabled, GreyMaximumOnThirtyTwoBitFrames) {

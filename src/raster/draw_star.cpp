@@ -1,11 +1,11 @@
-#include "render/draw_star.h"
+#include "raster/draw_star.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 
-#include "render/splat_table.h"
+#include "raster/splat_table.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -123,8 +123,8 @@ void splat16(const FrameTarget& frame, const SplatTable& table, int px, int py, 
 
 }  // namespace
 
-int32_t starBrightness(const Star& star, int32_t nearSpawnDepth) {
-    const int64_t product = std::llabs(int64_t{star.z}) * star.fade;
+int32_t starBrightness(int32_t z, int32_t fade, int32_t nearSpawnDepth) {
+    const int64_t product = std::llabs(int64_t{z}) * fade;
     // The flight's depths and fades keep the product within 32 bits, where
     // the division is several times cheaper; 64 bits only for the rest.
     const int64_t dimming = product <= INT32_MAX && nearSpawnDepth > 0
@@ -163,11 +163,3 @@ void drawStarAt(const StarCanvas& canvas, int64_t x, int64_t y, int64_t limitX, 
     default: splat32(frame, *table, px, py, sx, sy, f); break;
     }
 }
-
-void drawStar(const StarField& field, const Star& star) {
-    drawStarAt(field.canvas, int64_t{field.projectedX} + field.halfWidth,
-               int64_t{field.projectedY} + field.halfHeight, 2 * int64_t{field.halfWidth},
-               2 * int64_t{field.halfHeight}, starBrightness(star, field.nearSpawnDepth));
-}
-
-void PointStar::plot(const StarField& field) const { drawStar(field, *this); }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "render/splat_table.h"
+#include "raster/splat_table.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "render/splat_table.h"
+#include "raster/splat_table.h"
 
 #include <algorithm>
 

@@ -1,0 +1,24 @@
+#pragma once
+#include <cstdint>
+
+#include "raster/frame_target.h"
+
+struct SplatTable;
+
+// What a star is drawn into during one frame: the locked frame and the
+// splat table of the anti-aliasing mode (none in "Disabled" mode).
+struct StarCanvas {
+    FrameTarget frame;
+    const SplatTable* splat = nullptr;
+};
+
+// 0..255 for a star at depth z with the given fade factor: a star brightens
+// linearly as it nears the viewer, dimmer for a larger fade factor.
+int32_t starBrightness(int32_t z, int32_t fade, int32_t nearSpawnDepth);
+
+// Draws one star of brightness f at frame position (x, y), 24.8 fixed point,
+// where limitX/limitY (24.8) bound the drawable area: a one-pixel grey
+// maximum without a splat table, else an additive N x N splat that must lie
+// wholly inside the limits. Stars that do not fit are skipped whole.
+void drawStarAt(const StarCanvas& canvas, int64_t x, int64_t y, int64_t limitX, int64_t limitY,
+                int32_t f);
