@@ -9,6 +9,12 @@ target_compile_options(lumara_options INTERFACE
   # GCC 12 reports std::string copies at -O3 as overlapping (a known false
   # positive of its -Wrestrict); clang checks the same code without it.
   $<$<CXX_COMPILER_ID:GNU>:-Wno-restrict>)
+# 64-bit file offsets and inode numbers on 32-bit Linux too: without them
+# readdir and stat fail (EOVERFLOW) on file systems with large inode
+# numbers, and a folder's files would silently not be listed.
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  target_compile_definitions(lumara_options INTERFACE _FILE_OFFSET_BITS=64)
+endif()
 if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i[3-6]86|x86)$")
   target_compile_options(lumara_options INTERFACE -msse2 -mfpmath=sse)
 endif()

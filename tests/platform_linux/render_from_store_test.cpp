@@ -13,7 +13,7 @@ std::string render(const std::string& dir, const std::string& args) {
     const std::string out = dir + "/frame.raw";
     std::filesystem::remove(out);
     const std::string command = "LUMARA_USER_STORE='" + dir + "/user.reg' LUMARA_MACHINE_STORE='" + dir +
-                                "/machine.reg' '" LUMARA_RENDER_EXE "' --size 96x64 --frames 4 --raw '" + out +
+                                "/machine.reg' " LUMARA_RENDER_COMMAND " --size 96x64 --frames 4 --raw '" + out +
                                 "' " + args;
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     return fileText(out);

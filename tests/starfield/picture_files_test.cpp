@@ -156,7 +156,7 @@ namespace {
 std::vector<uint8_t> renderRaw(const std::string& name, const std::string& arguments) {
     const std::string out = tempPath(name);
     std::remove(out.c_str());
-    const std::string command = std::string(LUMARA_RENDER_EXE) + " --size 400x300 --format 22 --raw " + out +
+    const std::string command = std::string(LUMARA_RENDER_COMMAND) + " --size 400x300 --format 22 --raw " + out +
                                 " " + arguments;
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     return readFile(out);

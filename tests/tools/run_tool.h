@@ -9,7 +9,7 @@
 
 // Runs lumara-render with the given arguments; returns its exit status.
 inline int runRender(const std::string& args) {
-    const std::string command = std::string(LUMARA_RENDER_EXE) + " " + args + " 2>/dev/null";
+    const std::string command = std::string(LUMARA_RENDER_COMMAND) + " " + args + " 2>/dev/null";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
