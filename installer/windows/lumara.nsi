@@ -152,11 +152,16 @@ Function MakeCurrent
 FunctionEnd
 
 ; Windows' screen-saver settings with Lumara selected: desk.cpl's documented
-; InstallScreenSaver entry, run by the system's own (native) rundll32.
+; InstallScreenSaver entry (which also records Lumara as the current saver),
+; run by the system's own rundll32, the 64-bit one on 64-bit Windows.
 Function OpenScreenSaverSettings
-  ${DisableX64FSRedirection}
+  !if "${ARCH}" == "i686"
+    ${DisableX64FSRedirection}
+  !endif
   Exec '"$SYSDIR\rundll32.exe" desk.cpl,InstallScreenSaver $saverPath'
-  ${EnableX64FSRedirection}
+  !if "${ARCH}" == "i686"
+    ${EnableX64FSRedirection}
+  !endif
 FunctionEnd
 
 Function un.onInit
