@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the Windows builds (i686 and x86_64), the GCC
-# release build with its tests and the Windows tests under Wine, the core's
-# tests as a 32-bit x86 build under qemu-i386, the Clang
+# Builds and runs every test: the Windows builds (i686 and x86_64) with their
+# setup programs, the GCC release build with its tests and the Windows tests
+# (the x86_64 saver and setup program) under Wine, the core's tests as a
+# 32-bit x86 build under qemu-i386, the Clang
 # build under AddressSanitizer and UndefinedBehaviorSanitizer (so the golden
 # frames are checked on two compilers), short fuzz runs, and a build of the
 # benchmarks.

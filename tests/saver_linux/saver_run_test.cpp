@@ -51,17 +51,6 @@ void denseFlight(Settings& s) {
     s.Smoothness = 90;  // 10 ms frames: the field fills and nears quickly
 }
 
-// Waits until the screen shows something, up to the limit.
-Screenshot waitForFrames(X11Session& x, std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    Screenshot shot;
-    do {
-        std::this_thread::sleep_for(300ms);
-        shot = x.capture();
-    } while (shot.litPixels(0, 0, shot.width, shot.height) < 2000 && std::chrono::steady_clock::now() < end);
-    return shot;
-}
-
 }  // namespace
 
 TEST(SaverRun, StarsCoverTheWholeScreenAndAKeyEndsIt) {
@@ -69,7 +58,7 @@ TEST(SaverRun, StarsCoverTheWholeScreenAndAKeyEndsIt) {
     ASSERT_TRUE(x.ready());
     StoredSettings store("stars", denseFlight);
     Child saver({lumaraPath(), "/s"}, saverEnvironment(x, store));
-    const Screenshot shot = waitForFrames(x, 8s);
+    const Screenshot shot = x.waitForFrames(8s);
     ASSERT_EQ(shot.width, 1280);
     // Every part of the screen has stars: a 4 x 4 grid of regions.
     for (int gy = 0; gy < 4; ++gy)

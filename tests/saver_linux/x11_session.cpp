@@ -96,6 +96,16 @@ Screenshot X11Session::capture(Window window) {
     return shot;
 }
 
+Screenshot X11Session::waitForFrames(std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    Screenshot shot;
+    do {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        shot = capture();
+    } while (shot.litPixels(0, 0, shot.width, shot.height) < 2000 && std::chrono::steady_clock::now() < end);
+    return shot;
+}
+
 int X11Session::xdotool(const std::string& args) {
     const std::string command = "DISPLAY=" + name_ + " xdotool " + args + " >/dev/null 2>&1";
     return std::system(command.c_str());

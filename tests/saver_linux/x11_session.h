@@ -32,6 +32,9 @@ public:
     Display* display() { return display_; }
 
     Screenshot capture(Window window = 0);
+    // The screen once it shows something (2000 lit pixels), or as it is when
+    // the limit has passed.
+    Screenshot waitForFrames(std::chrono::milliseconds limit);
     // Runs xdotool with the arguments against this display.
     int xdotool(const std::string& args);
 

@@ -22,17 +22,6 @@ void storeFlight(WineSession& wine, const std::vector<std::string>& numbers) {
     ASSERT_EQ(wine.run("bin/settings_tool.exe", args, 120), 0);
 }
 
-// Waits until the screen shows something, up to the limit (Wine starts slowly).
-Screenshot waitForFrames(X11Session& x, std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    Screenshot shot;
-    do {
-        std::this_thread::sleep_for(500ms);
-        shot = x.capture();
-    } while (shot.litPixels(0, 0, shot.width, shot.height) < 2000 && std::chrono::steady_clock::now() < end);
-    return shot;
-}
-
 }  // namespace
 
 TEST(WineStore, SaveAndLoadAgreeInTheRegistry) {
@@ -51,7 +40,7 @@ TEST(WineSaver, StarsCoverTheScreenAndAKeyEndsIt) {
     WineSession wine;
     storeFlight(wine, {"StarsCount=20000", "AntiAliase=5", "Smoothness=90", "Clouds=0"});
     Child saver = wine.start(kSaver, {"/s"});
-    const Screenshot shot = waitForFrames(wine.x(), 60s);
+    const Screenshot shot = wine.x().waitForFrames(60s);
     ASSERT_EQ(shot.width, 1280);
     for (int gy = 0; gy < 4; ++gy)
         for (int gx = 0; gx < 4; ++gx)
@@ -64,7 +53,7 @@ TEST(WineSaver, NebulaShowsWithCloudsTen) {
     WineSession wine;
     storeFlight(wine, {"Clouds=10", "Smoothness=90"});
     Child saver = wine.start(kSaver, {"/s"});
-    waitForFrames(wine.x(), 60s);
+    wine.x().waitForFrames(60s);
     std::this_thread::sleep_for(2s);
     const Screenshot shot = wine.x().capture();
     // A dim coloured haze: most pixels are neither black nor grey.
@@ -83,7 +72,7 @@ TEST(WineSaver, ASecondInstanceEndsWithZeroAndTheFirstRunsOn) {
     WineSession wine;
     storeFlight(wine, {"StarsCount=20000", "AntiAliase=5", "Smoothness=90"});
     Child first = wine.start(kSaver, {"/s"});
-    waitForFrames(wine.x(), 60s);
+    wine.x().waitForFrames(60s);
     EXPECT_EQ(wine.run(kSaver, {"/s"}, 60), 0);
     EXPECT_TRUE(first.running());
     wine.x().xdotool("key space");

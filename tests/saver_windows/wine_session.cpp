@@ -6,10 +6,10 @@
 
 namespace {
 
-std::map<std::string, std::string> wineEnvironment(const X11Session& x) {
+std::map<std::string, std::string> wineEnvironment(const X11Session& x, const std::string& trace = "-all") {
     return {{"DISPLAY", x.displayName()},
             {"WINEPREFIX", LUMARA_WINE_PREFIX},
-            {"WINEDEBUG", "-all"},
+            {"WINEDEBUG", trace},
             {"WINEDLLOVERRIDES", "mscoree,mshtml="}};
 }
 
@@ -17,17 +17,25 @@ std::string quoted(const std::string& s) { return "'" + s + "'"; }
 
 }  // namespace
 
-std::string windowsProgram(const std::string& path) { return std::string(LUMARA_WINDOWS_BUILD) + "/" + path; }
+std::string windowsProgram(const std::string& path) {
+    if (path.size() > 1 && path[1] == ':') return path;
+    return std::string(LUMARA_WINDOWS_BUILD) + "/" + path;
+}
 
 WineSession::~WineSession() {
     const std::string kill = "WINEPREFIX=" + quoted(LUMARA_WINE_PREFIX) + " " + quoted(LUMARA_WINESERVER) + " -k";
     std::system(kill.c_str());
 }
 
-Child WineSession::start(const std::string& program, const std::vector<std::string>& args) {
+Child WineSession::start(const std::string& program, const std::vector<std::string>& args, const std::string& trace) {
     std::vector<std::string> argv = {LUMARA_WINE64, windowsProgram(program)};
     argv.insert(argv.end(), args.begin(), args.end());
-    return Child(argv, wineEnvironment(x_));
+    return Child(argv, wineEnvironment(x_, trace));
+}
+
+void WineSession::waitForAllPrograms() {
+    const std::string wait = "WINEPREFIX=" + quoted(LUMARA_WINE_PREFIX) + " " + quoted(LUMARA_WINESERVER) + " -w";
+    std::system(wait.c_str());
 }
 
 int WineSession::run(const std::string& program, const std::vector<std::string>& args, int seconds,

@@ -1,7 +1,8 @@
 #pragma once
 // The Windows programs of a cross build run under wine64 in a private X
-// server. Every test shares the one Wine prefix that the test run made
-// (the wine_prefix fixture); its Wine processes are ended with the session.
+// server. The tests of one folder share the Wine prefix that the test run
+// made for them (the <folder>_prefix fixture); its Wine processes are
+// ended with the session.
 #include <string>
 #include <vector>
 
@@ -16,15 +17,21 @@ public:
 
     X11Session& x() { return x_; }
 
-    // A program of the cross build (its path in the build folder) under
-    // wine64, ended when dropped.
-    Child start(const std::string& program, const std::vector<std::string>& args);
+    // A program (see windowsProgram) under wine64, ended when dropped.
+    // `trace` names Wine's debug channels whose messages go to the child's
+    // error output (none by default).
+    Child start(const std::string& program, const std::vector<std::string>& args, const std::string& trace = "-all");
     // Runs it to its end (at most `seconds`); its exit status, and what it
     // printed into `output`. -1 when it did not end in time.
     int run(const std::string& program, const std::vector<std::string>& args, int seconds, std::string* output = nullptr);
+    // Waits until every program in the prefix has ended and the registry
+    // is written back to the prefix's files.
+    void waitForAllPrograms();
 
 private:
     X11Session x_;
 };
 
+// A program of the cross build (its path in the build folder), or a
+// Windows path (one that starts with a drive letter) as it stands.
 std::string windowsProgram(const std::string& path);

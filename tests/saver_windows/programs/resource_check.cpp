@@ -57,10 +57,14 @@ int main(int argc, char** argv) {
     BITMAP picture = {};
     CHECK(GetObjectA(preview, sizeof picture, &picture) == sizeof picture);
     CHECK(picture.bmWidth == 150 && picture.bmHeight == 113);
-    // The string table: every built-in text, nothing else.
+    // The string table: every built-in text, nothing else but string 1,
+    // the name Windows' screen-saver list shows.
     for (const StringTableEntry& entry : builtInStringTable()) CHECK(sameAsBuiltIn(saver, entry));
     char none[8] = "x";
     CHECK(LoadStringA(saver, 3024, none, sizeof none) == 0);
+    char listName[64] = {};
+    LoadStringA(saver, 1, listName, sizeof listName);
+    CHECK(std::strcmp(listName, "Lumara Screensaver") == 0);
     // A version resource and the manifest.
     CHECK(FindResourceA(saver, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16)) != nullptr);
     const HRSRC manifest = FindResourceA(saver, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
