@@ -14,8 +14,9 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libstb-dev zlib1g-dev libsdl2-dev libx11-dev)
-TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev xvfb xdotool)
+# fp-utils brings chmcmd, which compiles the help files.
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libstb-dev zlib1g-dev libsdl2-dev libx11-dev fp-utils)
+TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev xvfb xdotool libchm-dev)
 # The Windows build (MinGW-w64, both architectures) and running it (Wine).
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev wine wine64 libgl1-mesa-dri)
 # Shows the saver when there is no screen: a virtual one and a screenshot.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the Windows builds (i686 and x86_64), the GCC
-# release build with its tests and the Windows tests under Wine, the Clang
+# Builds and runs every test: the GCC release build, the Windows builds
+# (i686 and x86_64, taking the GCC build's generators), the GCC build's tests
+# and the Windows tests under Wine, the Clang
 # build under AddressSanitizer and UndefinedBehaviorSanitizer (so the golden
 # frames are checked on two compilers), short fuzz runs, and a build of the
 # benchmarks.
@@ -10,15 +11,17 @@ source scripts/deps.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
 jobs=$(nproc)
 
-echo "== Windows builds (MinGW-w64)"
+echo "== GCC release build"
+cmake -S . -B build/gcc -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMARA_WINDOWS_BUILD="$(pwd)/build/windows-x86_64" >/dev/null
+cmake --build build/gcc -j "$jobs"
+
+echo "== Windows builds (MinGW-w64), with the GCC build's generators"
 for arch in windows-i686 windows-x86_64; do
-    cmake --preset "$arch" >/dev/null
+    cmake --preset "$arch" -DLUMARA_HOST_TOOLS="$(pwd)/build/gcc/tools" >/dev/null
     cmake --build --preset "$arch"
 done
 
-echo "== GCC release build and tests, with the Windows build's tests under Wine"
-cmake -S . -B build/gcc -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMARA_WINDOWS_BUILD="$(pwd)/build/windows-x86_64" >/dev/null
-cmake --build build/gcc -j "$jobs"
+echo "== GCC build's tests, with the Windows build's tests under Wine"
 ctest --test-dir build/gcc --output-on-failure -j "$jobs"
 
 echo "== Clang sanitizer build and tests, fuzz targets"
