@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the Windows builds (i686 and x86_64) with their
-# setup programs, the GCC release build with its tests and the Windows tests
-# (the x86_64 saver and setup program) under Wine, the core's tests as a
-# 32-bit x86 build under qemu-i386, the Clang
+# Builds and runs every test: the GCC release build, the Windows builds
+# (i686 and x86_64, taking the GCC build's generators) with their setup
+# programs, the GCC build's tests and the Windows tests (the x86_64 saver and
+# setup program) under Wine, the core's tests as a 32-bit x86 build under
+# qemu-i386, the Clang
 # build under AddressSanitizer and UndefinedBehaviorSanitizer (so the golden
 # frames are checked on two compilers), short fuzz runs, and a build of the
 # benchmarks.
@@ -12,19 +13,21 @@ source scripts/deps.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${LINUX_I686_PACKAGES[@]}"
 jobs=$(nproc)
 
-echo "== Windows builds (MinGW-w64)"
+echo "== GCC release build"
+cmake -S . -B build/gcc -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMARA_WINDOWS_BUILD="$(pwd)/build/windows-x86_64" >/dev/null
+cmake --build build/gcc -j "$jobs"
+
+echo "== Windows builds (MinGW-w64), with the GCC build's generators"
 for arch in windows-i686 windows-x86_64; do
-    cmake --preset "$arch" >/dev/null
+    cmake --preset "$arch" -DLUMARA_HOST_TOOLS="$(pwd)/build/gcc/tools" >/dev/null
     cmake --build --preset "$arch"
 done
 
-echo "== GCC release build and tests, with the Windows build's tests under Wine"
-cmake -S . -B build/gcc -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMARA_WINDOWS_BUILD="$(pwd)/build/windows-x86_64" >/dev/null
-cmake --build build/gcc -j "$jobs"
+echo "== GCC build's tests, with the Windows build's tests under Wine"
 ctest --test-dir build/gcc --output-on-failure -j "$jobs"
 
 echo "== The core's tests as 32-bit x86 code under qemu-i386"
-cmake -S . -B build/linux-i686 -G Ninja -DCMAKE_BUILD_TYPE=Release \
+cmake -S . -B build/linux-i686 -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMARA_HOST_TOOLS="$(pwd)/build/gcc/tools" \
     --toolchain cmake/toolchains/linux-i686.cmake >/dev/null
 cmake --build build/linux-i686 -j "$jobs"
 # Counting allocations is the same on every width, and slow when emulated.

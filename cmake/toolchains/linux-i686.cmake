@@ -18,6 +18,7 @@ set(CMAKE_IGNORE_PREFIX_PATH /usr/lib/x86_64-linux-gnu)
 set(CMAKE_IGNORE_PATH /usr/lib/x86_64-linux-gnu /usr/lib/x86_64-linux-gnu/cmake)
 # GoogleTest from its source (Debian's libgtest-dev ships it), compiled -m32.
 set(LUMARA_GTEST_SOURCE /usr/src/googletest CACHE PATH "")
-# Only the core, its tools and tests: no SDL front end, no benchmarks.
+# Only the core, its tools and tests: no SDL front end, benchmarks or help.
 set(LUMARA_FRONT_END OFF CACHE BOOL "")
 set(LUMARA_BUILD_BENCH OFF CACHE BOOL "")
+set(LUMARA_BUILD_HELP OFF CACHE BOOL "")

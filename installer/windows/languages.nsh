@@ -1,10 +1,5 @@
 ; The setup program's own texts in its three languages (Modern UI brings
-; the rest). Read as UTF-8; the German and French licence texts start with
-; a UTF-8 byte-order mark, without which the licence page would read them
-; in the system's ANSI code page.
-LicenseLangString LicenseFile ${LANG_ENGLISH} "license-en.txt"
-LicenseLangString LicenseFile ${LANG_GERMAN} "license-de.txt"
-LicenseLangString LicenseFile ${LANG_FRENCH} "license-fr.txt"
+; the rest). Read as UTF-8.
 
 LangString MakeCurrentText ${LANG_ENGLISH} "Make Lumara the current screen saver"
 LangString MakeCurrentText ${LANG_GERMAN} "Lumara als aktuellen Bildschirmschoner verwenden"

@@ -66,7 +66,8 @@ Var makeCurrent    ; 1 when /CURRENT was given
 !define MUI_FINISHPAGE_SHOWREADME_TEXT "$(OpenSettingsText)"
 !define MUI_FINISHPAGE_SHOWREADME_FUNCTION OpenScreenSaverSettings
 !insertmacro MUI_PAGE_WELCOME
-!insertmacro MUI_PAGE_LICENSE "$(LicenseFile)"
+; The licence is the project's own (MIT), in English in every language.
+!insertmacro MUI_PAGE_LICENSE "${LICENSE}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH

@@ -3,8 +3,9 @@
 # exist now) for the setup script, and runs makensis when the list or any
 # input changed since the setup program was last made.
 #
-# Expects: MAKENSIS, SCRIPT, SAVER, PROGRAM_FOLDER, ARCH, VERSION, OUTPUT, LIST.
-file(GLOB shipped ${PROGRAM_FOLDER}/*.lang ${PROGRAM_FOLDER}/*.chm)
+# Expects: MAKENSIS, SCRIPT, SAVER, LICENSE, PROGRAM_FOLDER (language files),
+# HELP_FOLDER (help files), ARCH, VERSION, OUTPUT, LIST.
+file(GLOB shipped ${PROGRAM_FOLDER}/*.lang ${HELP_FOLDER}/*.chm)
 list(SORT shipped)
 
 set(install_lines "")
@@ -36,7 +37,7 @@ endif()
 
 get_filename_component(script_dir ${SCRIPT} DIRECTORY)
 file(GLOB setup_sources ${script_dir}/*.nsi ${script_dir}/*.nsh ${script_dir}/*.txt)
-foreach(input IN LISTS shipped setup_sources SAVER)
+foreach(input IN LISTS shipped setup_sources SAVER LICENSE)
   if(${input} IS_NEWER_THAN ${OUTPUT})
     set(stale TRUE)
   endif()
@@ -47,7 +48,7 @@ endif()
 
 execute_process(
   COMMAND ${MAKENSIS} -V2 -INPUTCHARSET UTF8
-    -DARCH=${ARCH} -DVERSION=${VERSION} -DSAVER=${SAVER}
+    -DARCH=${ARCH} -DVERSION=${VERSION} -DSAVER=${SAVER} -DLICENSE=${LICENSE}
     -DOUTFILE=${OUTPUT} -DPROGRAM_FILES=${LIST} ${SCRIPT}
   RESULT_VARIABLE result)
 if(NOT result EQUAL 0)

@@ -50,11 +50,15 @@ void setString(WineSession& wine, const std::string& key, const std::string& val
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-// The language and help files the build made, which setup must ship.
+// The language files and the help files (beside lumara.scr) the build
+// made, which setup must ship.
 std::vector<fs::path> shippedFiles() {
     std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(fs::path(LUMARA_WINDOWS_BUILD) / "share" / "lumara"))
-        if (entry.path().extension() == ".lang" || entry.path().extension() == ".chm") files.push_back(entry.path());
+    const fs::path build(LUMARA_WINDOWS_BUILD);
+    for (const auto& entry : fs::directory_iterator(build / "share" / "lumara"))
+        if (entry.path().extension() == ".lang") files.push_back(entry.path());
+    for (const auto& entry : fs::directory_iterator(build / "bin"))
+        if (entry.path().extension() == ".chm") files.push_back(entry.path());
     return files;
 }
 

@@ -1,0 +1,153 @@
+// The built help files, opened as the viewer opens them: every topic the
+// dialogs ask for, every anchor of the settings topic, a pop-up text for
+// every control, no link to something the file lacks; and the pop-up font
+// line of the shipped language files in the form the viewer takes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "chm_archive.h"
+#include "i18n/language_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Pop-up numbers of the settings dialog with its pages, of the new-preset
+// dialog, and 100 for a control without its own text.
+const std::set<int> kPopupTopics = {1,  2,  3,  27, 6,  7,  8,  5,  9,  32, 33, 34, 35, 36, 10,
+                                    11, 28, 29, 12, 30, 31, 37, 38, 40, 13, 14, 15, 16, 100};
+
+std::vector<fs::path> filesWithExtension(const fs::path& folder, const std::string& extension) {
+    std::vector<fs::path> found;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().extension() == extension) found.push_back(entry.path());
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+std::vector<fs::path> helpFiles() { return filesWithExtension(LUMARA_HELP_DIR, ".chm"); }
+
+bool hasAnchor(const std::string& page, const std::string& name) {
+    return page.find("name=\"" + name + "\"") != std::string::npos ||
+           page.find("id=\"" + name + "\"") != std::string::npos;
+}
+
+// ".topic N" followed by its text, up to the next blank line.
+std::map<int, std::string> popupTexts(const std::string& file) {
+    std::map<int, std::string> texts;
+    std::istringstream in(file);
+    std::string line;
+    int topic = -1;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.rfind(".topic ", 0) == 0) {
+            topic = std::stoi(line.substr(7));
+            EXPECT_EQ(texts.count(topic), 0u) << "topic " << topic << " twice";
+            texts[topic];
+        } else if (line.empty()) {
+            topic = -1;
+        } else if (topic >= 0) {
+            texts[topic] += line;
+        }
+    }
+    return texts;
+}
+
+// Resolves `target` against the folder of `page` ("/a/b.htm" + "../c.htm").
+std::string resolve(const std::string& page, const std::string& target) {
+    return fs::path(page).parent_path().append(target).lexically_normal().generic_string();
+}
+
+}  // namespace
+
+TEST(HelpFiles, OneFilePerLanguageWithEveryTopicAndPageAnchor) {
+    const std::vector<fs::path> files = helpFiles();
+    ASSERT_EQ(files.size(), 3u) << "English, German and French";
+    std::ifstream licenseFile(LUMARA_LICENSE_FILE);
+    std::string copyright;
+    std::getline(licenseFile, copyright);  // "MIT License"
+    std::getline(licenseFile, copyright);
+    std::getline(licenseFile, copyright);
+    for (const fs::path& file : files) {
+        SCOPED_TRACE(file.filename().string());
+        for (const unsigned char c : file.filename().string()) EXPECT_TRUE(c >= 0x20 && c < 0x7F) << "ASCII name";
+        const std::optional<ChmArchive> help = ChmArchive::open(file.string());
+        ASSERT_TRUE(help);
+        for (const char* topic : {"/index.htm", "/settings.htm", "/presetname.htm", "/license.htm",
+                                  "/ContextHelp.txt", "/contents.hhc"})
+            EXPECT_TRUE(help->has(topic)) << topic;
+        const std::string settings = help->read("/settings.htm");
+        for (const char* anchor : {"tab1", "tab2", "tab3", "tab4"}) EXPECT_TRUE(hasAnchor(settings, anchor)) << anchor;
+        const std::string license = help->read("/license.htm");
+        EXPECT_NE(license.find(copyright), std::string::npos) << "the project's licence";
+        EXPECT_NE(license.find("Permission is hereby granted"), std::string::npos);
+    }
+}
+
+TEST(HelpFiles, PopUpTextForEveryControlOfBothDialogs) {
+    for (const fs::path& file : helpFiles()) {
+        SCOPED_TRACE(file.filename().string());
+        const std::optional<ChmArchive> help = ChmArchive::open(file.string());
+        ASSERT_TRUE(help);
+        const std::map<int, std::string> texts = popupTexts(help->read("/ContextHelp.txt"));
+        for (const int topic : kPopupTopics) {
+            const auto text = texts.find(topic);
+            ASSERT_NE(text, texts.end()) << "topic " << topic;
+            EXPECT_GE(text->second.size(), 10u) << "topic " << topic;
+            EXPECT_LE(text->second.size(), 300u) << "topic " << topic << ": one or two sentences";
+        }
+        for (const auto& [topic, text] : texts) EXPECT_EQ(kPopupTopics.count(topic), 1u) << "unused topic " << topic;
+    }
+}
+
+TEST(HelpFiles, EveryLinkAndPictureIsInTheFile) {
+    const std::regex reference(R"re((?:href|src)="([^"]*)"|name="Local" value="([^"]*)")re", std::regex::icase);
+    for (const fs::path& file : helpFiles()) {
+        SCOPED_TRACE(file.filename().string());
+        const std::optional<ChmArchive> help = ChmArchive::open(file.string());
+        ASSERT_TRUE(help);
+        int links = 0;
+        for (const std::string& page : help->paths()) {
+            if (!page.ends_with(".htm") && !page.ends_with(".hhc")) continue;
+            const std::string text = help->read(page);
+            for (std::sregex_iterator it(text.begin(), text.end(), reference), end; it != end; ++it) {
+                const std::string target = (*it)[1].matched ? (*it)[1].str() : (*it)[2].str();
+                ++links;
+                EXPECT_EQ(target.find(':'), std::string::npos) << page << " leaves the file: " << target;
+                const size_t hash = target.find('#');
+                const std::string path = hash == 0 ? page : resolve(page, target.substr(0, hash));
+                ASSERT_TRUE(help->has(path)) << page << " links to missing " << target;
+                if (hash != std::string::npos) {
+                    EXPECT_TRUE(hasAnchor(help->read(path), target.substr(hash + 1))) << page << " -> " << target;
+                }
+            }
+        }
+        EXPECT_GT(links, 40) << "the pages link their pictures, style and each other";
+    }
+}
+
+TEST(LanguageFiles, PopUpFontLineIsFaceSizeAndCharacterSet) {
+    // "face, point size, character set[, BOLD ITALIC UNDERLINE]", or empty
+    // for the viewer's own font.
+    const std::regex form(R"re(^[^, ][^,]*,\s*[1-9][0-9]?,\s*([0-9]{1,3})(,(\s*(BOLD|ITALIC|UNDERLINE))+)?$)re",
+                          std::regex::icase);
+    const std::vector<fs::path> languages = filesWithExtension(LUMARA_LANGUAGE_DIR, ".lang");
+    ASSERT_GE(languages.size(), 2u);
+    for (const fs::path& file : languages) {
+        LanguageTable table;
+        table.path = file.string();
+        ASSERT_FALSE(LoadLanguageFile(table)) << file;
+        if (table.popupFont.empty()) continue;
+        std::smatch fields;
+        ASSERT_TRUE(std::regex_match(table.popupFont, fields, form)) << file << ": \"" << table.popupFont << "\"";
+        EXPECT_LE(std::stoi(fields[1].str()), 255) << file << ": character set";
+    }
+}
