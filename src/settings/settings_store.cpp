@@ -14,7 +14,7 @@ constexpr size_t kSoundBuffer = Settings::kBackSoundCapacity;
 constexpr size_t kPathBuffer = 1000;
 constexpr size_t kImageListBuffer = 10000;
 
-// The checksum's stored name; it once held a random seed.
+// The name the checksum is stored under.
 constexpr std::string_view kChecksumValueName = "RandSeed";
 
 // Numbered values beyond this index are never read or tidied.
