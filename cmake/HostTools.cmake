@@ -4,13 +4,13 @@
 # as a nested native build under host-tools/; a folder of generators built
 # beforehand can be given instead:
 #   -DLUMARA_HOST_TOOLS=<native build>/tools
-# (the folder holding music-gen/, preview-gen/ and string-table-rc/).
+# (the folder holding music-gen/, preview-gen/ and resource-rc/).
 # Either way the generators are the imported programs music-gen, preview-gen
-# and string-table-rc, which custom commands name like any other program;
+# and resource-rc, which custom commands name like any other program;
 # naming one under DEPENDS makes the nested build run first.
 set(LUMARA_HOST_TOOLS "" CACHE PATH "Native build's tools folder with the generators (empty: build them here)")
 
-set(_host_tools_names music-gen preview-gen string-table-rc)
+set(_host_tools_names music-gen preview-gen resource-rc)
 if(LUMARA_HOST_TOOLS)
   set(_host_tools_dir ${LUMARA_HOST_TOOLS})
 else()
