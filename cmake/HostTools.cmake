@@ -5,14 +5,14 @@
 # as a nested native build under host-tools/; a folder of generators built
 # beforehand can be given instead:
 #   -DLUMARA_HOST_TOOLS=<native build>/tools
-# (the folder holding music-gen/, preview-gen/, string-table-rc/ and
+# (the folder holding music-gen/, preview-gen/, resource-rc/ and
 # lumara-render/). Either way the generators are imported programs, which
 # custom commands name like any other program; naming one under DEPENDS makes
 # the nested build run first. A generator whose name the cross build already
 # uses for its own program (lumara-render) is imported as host-<name>.
 set(LUMARA_HOST_TOOLS "" CACHE PATH "Native build's tools folder with the generators (empty: build them here)")
 
-set(_host_tools_names music-gen preview-gen string-table-rc lumara-render)
+set(_host_tools_names music-gen preview-gen resource-rc lumara-render)
 if(LUMARA_HOST_TOOLS)
   set(_host_tools_dir ${LUMARA_HOST_TOOLS})
 else()

@@ -99,10 +99,28 @@ Outcome ReadLanguageText(LanguageTable& table, std::istream& in) {
     return read;
 }
 
-Outcome LoadLanguageFile(LanguageTable& table) {
+namespace {
+
+bool openFile(const std::string& path, std::ifstream& in) {
     std::error_code ec;
-    if (std::filesystem::is_directory(table.path, ec)) return Outcome::failure(kLanguageFileCannotOpen);
-    std::ifstream in(table.path, std::ios::binary);
-    if (!in) return Outcome::failure(kLanguageFileCannotOpen);
+    if (std::filesystem::is_directory(path, ec)) return false;
+    in.open(path, std::ios::binary);
+    return static_cast<bool>(in);
+}
+
+}  // namespace
+
+Outcome LoadLanguageFile(LanguageTable& table) {
+    std::ifstream in;
+    if (!openFile(table.path, in)) return Outcome::failure(kLanguageFileCannotOpen);
     return ReadLanguageText(table, in);
+}
+
+std::string ReadLanguageName(const std::string& path) {
+    std::ifstream in;
+    if (!openFile(path, in)) return {};
+    LineReader lines(in);
+    std::string name = lines.next();
+    if (kInterfaceTextIsUtf8 && !lines.allUtf8()) name = windows1252ToUtf8(name);
+    return name;
 }

@@ -20,5 +20,10 @@ inline constexpr size_t kLanguageLineLimit = 1999;
 // one of the messages above.
 Outcome LoadLanguageFile(LanguageTable& table);
 
+// The first line of the language file at `path`, the language's name, as
+// the loader reads it (at most kLanguageLineLimit bytes); "" when the file
+// cannot be opened.
+std::string ReadLanguageName(const std::string& path);
+
 // The same from an open byte stream (the file's contents).
 Outcome ReadLanguageText(LanguageTable& table, std::istream& in);

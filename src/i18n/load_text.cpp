@@ -1,6 +1,7 @@
 #include "i18n/load_text.h"
 
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "i18n/text_encoding.h"
@@ -9,7 +10,14 @@
 size_t LoadText(const LanguageTable& table, uint32_t id, char* buffer, size_t size) {
     if (size == 0) return 0;
     std::string_view text = LookupText(table, id);
-    if (text.empty()) text = builtInText(id);
+    // The built-in texts are UTF-8; where interface text is the ANSI code
+    // page they are given in Windows-1252, the code page of the shipped
+    // language files.
+    std::string converted;
+    if (text.empty()) {
+        text = builtInText(id);
+        if (!kInterfaceTextIsUtf8) text = converted = utf8ToWindows1252(text);
+    }
     const size_t length = interfaceTextCut(text, size - 1);
     if (length > 0) std::memcpy(buffer, text.data(), length);
     buffer[length] = '\0';

@@ -2,6 +2,17 @@
 
 #include <cstdint>
 
+namespace {
+
+// Code points of Windows-1252's 0x80..0x9F; the rest of the upper half
+// equals Latin-1.
+constexpr uint16_t kHigh[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+}  // namespace
+
 bool isValidUtf8(std::string_view bytes) {
     size_t i = 0;
     while (i < bytes.size()) {
@@ -30,11 +41,6 @@ bool isValidUtf8(std::string_view bytes) {
 }
 
 std::string windows1252ToUtf8(std::string_view bytes) {
-    // Code points of 0x80..0x9F; the rest of the upper half equals Latin-1.
-    static constexpr uint16_t kHigh[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     std::string out;
     out.reserve(bytes.size());
     for (const char ch : bytes) {
@@ -50,6 +56,25 @@ std::string windows1252ToUtf8(std::string_view bytes) {
             out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
             out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
         }
+    }
+    return out;
+}
+
+std::string utf8ToWindows1252(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const auto c = static_cast<uint8_t>(text[i]);
+        const size_t length = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : 4;
+        uint32_t cp = length == 1 ? c : length == 2 ? (c & 0x1Fu) : length == 3 ? (c & 0x0Fu) : (c & 0x07u);
+        for (size_t k = 1; k < length && i + k < text.size(); ++k)
+            cp = (cp << 6) | (static_cast<uint8_t>(text[i + k]) & 0x3Fu);
+        i += length;
+        char byte = '?';
+        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) byte = static_cast<char>(cp);
+        for (uint32_t k = 0; k < 32; ++k)
+            if (kHigh[k] == cp) byte = static_cast<char>(0x80 + k);
+        out.push_back(byte);
     }
     return out;
 }

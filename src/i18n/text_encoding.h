@@ -19,6 +19,10 @@ bool isValidUtf8(std::string_view bytes);
 // the C1 control characters of the same number, as Windows converts them.
 std::string windows1252ToUtf8(std::string_view bytes);
 
+// UTF-8 as Windows-1252; characters it lacks become '?'. Expects valid
+// UTF-8 (the program's own texts).
+std::string utf8ToWindows1252(std::string_view text);
+
 // The longest prefix of `text` of at most `limit` bytes that does not end
 // inside a UTF-8 sequence (on UTF-8 systems; elsewhere simply `limit`).
 size_t interfaceTextCut(std::string_view text, size_t limit);

@@ -70,12 +70,12 @@ bool ReadPreset(int index, StoreKey& key, Preset& preset) {
     return true;
 }
 
-void WritePreset(int index, const Preset& preset, StoreKey* key) {
+bool WritePreset(int index, const Preset& preset, StoreKey* key) {
     const auto block = encodePresetBlock(preset);
-    writeBinary(key, valueName('b', index), block.data(), static_cast<uint32_t>(block.size()));
-    writeMultiString(key, valueName('i', index), preset.NURimages);
-    writeString(key, valueName('s', index), preset.BackSound);
-    writeString(key, valueName('n', index), preset.Name);
+    bool written = writeBinary(key, valueName('b', index), block.data(), static_cast<uint32_t>(block.size()));
+    written = writeMultiString(key, valueName('i', index), preset.NURimages) && written;
+    written = writeString(key, valueName('s', index), preset.BackSound) && written;
+    return writeString(key, valueName('n', index), preset.Name) && written;
 }
 
 bool DeletePresetValues(int index, StoreKey* key) {

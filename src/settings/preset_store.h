@@ -19,8 +19,9 @@ std::array<uint8_t, kPresetBlockSize> encodePresetBlock(const Preset& preset);
 // order; stops at the first that is missing, too large or of another type.
 bool ReadPreset(int index, StoreKey& key, Preset& preset);
 
-// Writes the four values; failures are ignored.
-void WritePreset(int index, const Preset& preset, StoreKey* key);
+// Writes the four values, all of them even when one fails; true when all
+// were written.
+bool WritePreset(int index, const Preset& preset, StoreKey* key);
 
 // Deletes the four values; true when at least one of them existed.
 bool DeletePresetValues(int index, StoreKey* key);

@@ -22,6 +22,10 @@ constexpr int kNumberedValueLimit = 255;
 
 std::string recentSoundName(int index) { return "RECSOUND " + std::to_string(index); }
 
+void noteFailure(std::string& failed, std::string_view name) {
+    if (failed.empty()) failed = name;
+}
+
 void readGroup(Settings& s, StoreKey& key, StoreGroup group) {
     for (const SettingInfo& setting : kFlightSettings) {
         if (setting.group != group) continue;
@@ -31,9 +35,12 @@ void readGroup(Settings& s, StoreKey& key, StoreGroup group) {
     }
 }
 
-void writeGroup(const Settings& s, StoreKey* key, StoreGroup group) {
+// Writes every value of the group; the name of the first that failed stays
+// in `failed`.
+void writeGroup(const Settings& s, StoreKey* key, StoreGroup group, std::string& failed) {
     for (const SettingInfo& setting : kFlightSettings)
-        if (setting.group == group) writeNumber(key, setting.storedName, static_cast<uint32_t>(setting.get(s)));
+        if (setting.group == group && !writeNumber(key, setting.storedName, static_cast<uint32_t>(setting.get(s))))
+            noteFailure(failed, setting.storedName);
 }
 
 void readParameters(Settings& s, StoreKey& key, uint32_t& storedChecksum) {
@@ -73,26 +80,34 @@ void readRecentSounds(Settings& s, StoreKey& key) {
     }
 }
 
-void writeUserValues(Settings& s, StoreKey* key) {
-    writeGroup(s, key, StoreGroup::Motion);
-    writeNumber(key, kChecksumValueName, SettingsChecksum(s));
-    writeGroup(s, key, StoreGroup::Picture);
-    writeString(key, "BackSound", s.BackSound);
-    writeString(key, "Language", s.Language);
-    writeString(key, "HelpFile", s.HelpFile);
-    writeGroup(s, key, StoreGroup::Switch);
-    writeMultiString(key, "NURimages", s.NURimages);
+// Writes every user value in store order; the name of the first value that
+// could not be written, or "" when all were.
+std::string writeUserValues(Settings& s, StoreKey& key) {
+    std::string failed;
+    const auto check = [&failed](bool written, std::string_view name) {
+        if (!written) noteFailure(failed, name);
+    };
+    writeGroup(s, &key, StoreGroup::Motion, failed);
+    check(writeNumber(&key, kChecksumValueName, SettingsChecksum(s)), kChecksumValueName);
+    writeGroup(s, &key, StoreGroup::Picture, failed);
+    check(writeString(&key, "BackSound", s.BackSound), "BackSound");
+    check(writeString(&key, "Language", s.Language), "Language");
+    check(writeString(&key, "HelpFile", s.HelpFile), "HelpFile");
+    writeGroup(s, &key, StoreGroup::Switch, failed);
+    check(writeMultiString(&key, "NURimages", s.NURimages), "NURimages");
 
     const int count = static_cast<int>(s.Presets.size());
-    for (int i = 0; i < count; ++i) WritePreset(i, s.Presets[static_cast<size_t>(i)], key);
-    for (int i = count; i < kNumberedValueLimit && DeletePresetValues(i, key); ++i) {
+    for (int i = 0; i < count; ++i)
+        check(WritePreset(i, s.Presets[static_cast<size_t>(i)], &key), "PRESETb" + std::to_string(i));
+    for (int i = count; i < kNumberedValueLimit && DeletePresetValues(i, &key); ++i) {
     }
 
-    if (s.BackSound.size() >= 2) AddRecentSound(s.RecentSounds, s.BackSound, s.RecentSoundsLimit);
     const int sounds = static_cast<int>(s.RecentSounds.size());
-    for (int i = 0; i < sounds; ++i) writeString(key, recentSoundName(i), s.RecentSounds[static_cast<size_t>(i)]);
-    for (int i = sounds; i < kNumberedValueLimit && deleteValue(key, recentSoundName(i)); ++i) {
+    for (int i = 0; i < sounds; ++i)
+        check(writeString(&key, recentSoundName(i), s.RecentSounds[static_cast<size_t>(i)]), recentSoundName(i));
+    for (int i = sounds; i < kNumberedValueLimit && deleteValue(&key, recentSoundName(i)); ++i) {
     }
+    return failed;
 }
 
 }  // namespace
@@ -118,13 +133,19 @@ void LoadSettings(Settings& s, Store& store, FolderSystem& folders) {
     if (SettingsChecksum(s) != storedChecksum) ApplyFallbackDefaults(s);
 }
 
-void SaveSettings(Settings& s, Store& store) {
-    {
-        const auto user = store.create(Hive::User, kProductKeyPath);
-        writeUserValues(s, user.get());
+Outcome SaveSettings(Settings& s, Store& store) {
+    if (s.BackSound.size() >= 2) AddRecentSound(s.RecentSounds, s.BackSound, s.RecentSoundsLimit);
+    Outcome saved;
+    if (const auto user = store.create(Hive::User, kProductKeyPath); !user) {
+        saved = Outcome::failure("The settings store cannot be created or opened for writing.");
+    } else if (const std::string failed = writeUserValues(s, *user); !failed.empty()) {
+        saved = Outcome::failure("The value \"" + failed + "\" could not be written.");
+    } else if (!user->commit()) {
+        saved = Outcome::failure("The settings store could not be written.");
     }
     const auto machine = store.create(Hive::Machine, kProductKeyPath);
     writeString(machine.get(), "ProgramDir", s.ProgramDir);
+    return saved;
 }
 
 void AddRecentSound(std::vector<std::string>& list, const std::string& path, int32_t limit) {

@@ -3,13 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "base/outcome.h"
 #include "settings/program_folder.h"
 #include "settings/settings.h"
 #include "settings/store.h"
 
 // Moves Settings to and from the store: the parameters, presets and recent
 // sounds under the user key, the program folder under the machine key.
-// Nothing is reported: every value falls back on its own.
+// Loading reports nothing: every value falls back on its own.
 
 // Fills the record from the store, loads the chosen language file, settles
 // and lists the program folder, adds the factory presets to an empty list
@@ -17,8 +18,11 @@
 void LoadSettings(Settings& settings, Store& store, FolderSystem& folders);
 
 // Writes the record. Changes the record only by moving a sound file in
-// BackSound to the front of RecentSounds.
-void SaveSettings(Settings& settings, Store& store);
+// BackSound to the front of RecentSounds. Fails, with the reason, when the
+// user key could not be created or a value of it could not be written;
+// every value is still attempted. The machine-wide "ProgramDir" is written
+// without a report: most users may not write machine-wide values.
+Outcome SaveSettings(Settings& settings, Store& store);
 
 // Puts `path` at the front of the list: an equal entry moves there; a new
 // one drops the oldest when the list holds exactly `limit` entries.

@@ -5,7 +5,8 @@
 
 // The settings store: the registry on Windows, one file per hive elsewhere.
 // Only the operations the settings logic needs; no call reports why it
-// failed, because the logic falls back value by value whatever the cause.
+// failed: reading falls back value by value whatever the cause, and saving
+// only needs to know that the user's values did not all reach the store.
 
 enum class Hive { User, Machine };
 
@@ -18,7 +19,7 @@ enum class ValueType : uint32_t { String = 1, Binary = 3, Dword = 4, MultiString
 inline constexpr std::string_view kProductKeyPath = "Software\\Tellix\\VEXA";
 
 // An open key. Destroying it closes it; a store that batches changes makes
-// them visible no later than then.
+// them visible no later than then, or at `commit`.
 class StoreKey {
 public:
     virtual ~StoreKey() = default;
@@ -33,6 +34,10 @@ public:
 
     // Deletes value `name`; true exactly when it existed and is gone.
     virtual bool remove(std::string_view name) = 0;
+
+    // Makes the changes so far durable; false when they could not be. A store
+    // that writes each value at once has nothing left to do here.
+    virtual bool commit() { return true; }
 };
 
 class Store {

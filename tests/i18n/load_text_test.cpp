@@ -69,3 +69,12 @@ TEST(TextEncoding, Utf8ValidationRejectsMalformedSequences) {
     for (const char* bad : {"\xE9", "\xC0\xAF", "\xE2\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80"})
         EXPECT_FALSE(isValidUtf8(bad)) << bad;
 }
+
+// Where interface text is the ANSI code page, the built-in texts reach the
+// controls in Windows-1252, as the shipped language files are written.
+TEST(TextEncoding, Utf8ToWindows1252IsTheInverseForEveryTextTheTableHolds) {
+    for (const StringTableEntry& entry : builtInStringTable())
+        EXPECT_EQ(windows1252ToUtf8(utf8ToWindows1252(entry.text)), entry.text) << entry.id;
+    EXPECT_EQ(utf8ToWindows1252("Sharp \u2013 f\u00FCr \u20AC"), "Sharp \x96 f\xFCr \x80");
+    EXPECT_EQ(utf8ToWindows1252("\u4E2D"), "?");
+}

@@ -137,8 +137,16 @@ TEST(FileStore, CreateMakesTheFolderAndUnwritableHivesFailCreate) {
 
     Settings s;
     s.ProgramDir = "/opt/lumara";
-    SaveSettings(s, store);  // the machine write fails silently
+    EXPECT_TRUE(SaveSettings(s, store).ok());  // the machine write fails silently
     EXPECT_TRUE(store.open(Hive::User, kProductKeyPath));
+}
+
+TEST(FileStore, ASaveThatCannotReachTheUserFileFails) {
+    const std::string dir = freshTestFolder();
+    std::filesystem::create_directories(dir + "/user.reg");
+    FileStore store(dir + "/user.reg", dir + "/machine.reg");
+    Settings s;
+    EXPECT_FALSE(SaveSettings(s, store).ok());
 }
 
 TEST(FileStore, UnreadableFileCannotBeOpened) {
@@ -170,7 +178,7 @@ TEST(FileStore, DamagedFileReadsEmptyAndIsKeptWhenASaveReplacesIt) {
         EXPECT_EQ(fileText(user), damage);   // loading changes nothing
         Settings s;
         s.StarsCount = 4321;
-        SaveSettings(s, store);
+        EXPECT_TRUE(SaveSettings(s, store).ok());
     }
     EXPECT_EQ(fileText(user + ".damaged"), "not a registry file\n");
     EXPECT_EQ(fileText(user + ".damaged.1"), "REGEDIT4\n\"orphan\"=dword:1\n");
@@ -224,7 +232,7 @@ TEST(FileStore, ConcurrentSavesAndReadsNeverSeeAPartialStore) {
         s.StarsCount = stars;
         s.Presets.resize(presets);
         for (size_t i = 0; i < presets; ++i) s.Presets[i].Name = std::to_string(stars);
-        for (int round = 0; round < 60; ++round) SaveSettings(s, store);
+        for (int round = 0; round < 60; ++round) (void)SaveSettings(s, store);
     };
     pid_t children[2];
     for (int c = 0; c < 2; ++c) {

@@ -97,7 +97,7 @@ TEST(ShippedLanguages, EveryFileCoversEveryIdTheProgramUses) {
 
     Settings german;
     german.Language = s.LanguageFiles[1];
-    SaveSettings(german, store);
+    ASSERT_TRUE(SaveSettings(german, store).ok());
     Settings loaded;
     LoadSettings(loaded, store, folders);
     EXPECT_EQ(loaded.Presets[0].Name, "Einfach");

@@ -35,7 +35,7 @@ TEST(RenderFromStore, LoadsTheStoredSettingsAsTheSaverDoes) {
     s.RoamMagn = 60;
     s.AntiAliase = 3;
     FileStore store(dir + "/user.reg", dir + "/machine.reg");
-    SaveSettings(s, store);
+    ASSERT_TRUE(SaveSettings(s, store).ok());
 
     const std::string stored = render(dir, "--from-store");
     const std::string sameFlight =

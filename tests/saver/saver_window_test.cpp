@@ -58,7 +58,7 @@ struct Window {
             Settings s;
             ApplyFallbackDefaults(s);
             stored(s);
-            SaveSettings(s, store);
+            EXPECT_TRUE(SaveSettings(s, store).ok());
         }
         platform.shell = &shell;
         saver.attach(shell);

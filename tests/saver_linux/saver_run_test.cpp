@@ -27,7 +27,7 @@ struct StoredSettings {
         ApplyFallbackDefaults(s);
         if (adjust) adjust(s);
         FileStore store(user(), machine());
-        SaveSettings(s, store);
+        EXPECT_TRUE(SaveSettings(s, store).ok());
     }
     std::string user() const { return folder + "/user.reg"; }
     std::string machine() const { return folder + "/machine.reg"; }

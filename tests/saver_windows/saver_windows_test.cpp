@@ -1,10 +1,12 @@
 // The Windows build under Wine: the registry store, the resources, the
 // full-screen saver (stars, nebula, a key ends it, a second instance),
-// the preview, and frames byte-identical to the Linux build's.
+// the preview, frames byte-identical to the Linux build's, and the settings
+// dialog (its controls, Esc and Enter, a language file).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <thread>
 
 #include "tools/run_tool.h"
@@ -130,4 +132,64 @@ TEST(WineFrames, ByteIdenticalToTheLinuxBuild) {
         ASSERT_FALSE(expected.empty());
         EXPECT_EQ(fingerprint(actual), fingerprint(expected)) << run;
     }
+}
+
+namespace {
+
+// The saver's key in the prefix's user hive as Wine keeps it, its time of
+// last change included.
+std::string storedUserKey() {
+    std::ifstream hive(std::string(LUMARA_WINE_PREFIX) + "/user.reg");
+    std::string line, key;
+    bool inKey = false;
+    while (std::getline(hive, line)) {
+        if (!line.empty() && line[0] == '[') inKey = line.rfind("[Software\\\\Tellix\\\\VEXA]", 0) == 0;
+        if (inKey) key += line + "\n";
+    }
+    return key;
+}
+
+// Opens the saver's settings, presses `key` and waits until the registry
+// is written back; the exit status.
+int settingsEndedWith(WineSession& wine, const std::string& key) {
+    Child dialog = wine.start(kSaver, {"/c"});
+    wine.x().waitForFrames(60s);
+    std::this_thread::sleep_for(1s);
+    wine.x().xdotool("key " + key);
+    const int status = dialog.waitFor(30s).value_or(-1);
+    wine.waitForAllPrograms();
+    return status;
+}
+
+}  // namespace
+
+TEST(WineDialogs, RealControlsEditTheSettingsAndOnlyOkStoresThem) {
+    WineSession wine;
+    std::string output;
+    EXPECT_EQ(wine.run("bin/settings_dialog.exe", {"drive"}, 120, &output), 0) << output;
+    EXPECT_EQ(wine.run("bin/settings_dialog.exe", {"cancel"}, 120, &output), 0) << output;
+}
+
+TEST(WineDialogs, TheGermanLanguageFileTranslatesCaptionsAndButtons) {
+    WineSession wine;
+    std::string output;
+    const std::string german = "Z:" + std::string(LUMARA_WINDOWS_BUILD) + "/share/lumara/german.lang";
+    EXPECT_EQ(wine.run("bin/settings_dialog.exe", {"german", german}, 120, &output), 0) << output;
+}
+
+TEST(WineDialogs, SaverSettingsEscStoresNothingAndEnterSaves) {
+    WineSession wine;
+    storeFlight(wine, {"StarsCount=4321"});
+    ASSERT_EQ(wine.run("C:\\windows\\system32\\reg.exe",
+                       {"delete", "HKCU\\Software\\Tellix\\VEXA", "/v", "HelpFile", "/f"}, 60), 0);
+    wine.waitForAllPrograms();
+    const std::string before = storedUserKey();
+    ASSERT_NE(before.find("\"StarsCount\"=dword:000010e1"), std::string::npos) << before;
+
+    EXPECT_EQ(settingsEndedWith(wine, "Escape"), 2);
+    EXPECT_EQ(storedUserKey(), before);
+    EXPECT_EQ(settingsEndedWith(wine, "Return"), 1);
+    const std::string after = storedUserKey();
+    EXPECT_NE(after.find("\"HelpFile\""), std::string::npos) << after;
+    EXPECT_NE(after.find("\"StarsCount\"=dword:000010e1"), std::string::npos) << after;
 }

@@ -80,7 +80,7 @@ TEST(LoadSettings, RoundTripsEverySavedField) {
     MemoryStore store;
     FakeFolders folders;
     Settings original = sampleSettings();
-    SaveSettings(original, store);
+    EXPECT_TRUE(SaveSettings(original, store).ok());
 
     store.log.clear();
     const Settings s = loaded(store, folders);
@@ -101,7 +101,7 @@ TEST(SaveSettings, WritesEveryValueInStoreOrder) {
     MemoryStore store;
     Settings s = sampleSettings();
     s.Presets.resize(1);
-    SaveSettings(s, store);
+    EXPECT_TRUE(SaveSettings(s, store).ok());
 
     const std::vector<std::string> expected = {
         "StarsCount", "MoveSpeed", "RotSpeed", "Smoothness", "RoamFreq", "RoamMagn", "RandSeed",
@@ -129,7 +129,7 @@ TEST(LoadSettings, ReadsValuesInStoreOrder) {
     MemoryStore store;
     FakeFolders folders;
     Settings s = sampleSettings();
-    SaveSettings(s, store);
+    EXPECT_TRUE(SaveSettings(s, store).ok());
     store.log.clear();
     loaded(store, folders);
 
@@ -146,7 +146,7 @@ TEST(SaveSettings, EmptyPictureListIsOneNulByteAndLoadsEmpty) {
     MemoryStore store;
     FakeFolders folders;
     Settings s;
-    SaveSettings(s, store);
+    EXPECT_TRUE(SaveSettings(s, store).ok());
     const RegistryValue* v = store.section().find("NURimages");
     ASSERT_NE(v, nullptr);
     EXPECT_EQ(v->type, ValueType::MultiString);
@@ -158,7 +158,7 @@ TEST(LoadSettings, ChecksumMismatchBringsFallbacksButKeepsTheRest) {
     MemoryStore store;
     FakeFolders folders;
     Settings original = sampleSettings();
-    SaveSettings(original, store);
+    EXPECT_TRUE(SaveSettings(original, store).ok());
     writeNumber(&store.key(), "RandSeed", 12345);
 
     const Settings s = loaded(store, folders);
@@ -176,7 +176,7 @@ TEST(LoadSettings, OutOfRangeValuesWithMatchingChecksumAreKept) {
     original.StarsCount = 999999;
     original.RotSpeed = -5000;
     original.AntiAliase = 17;
-    SaveSettings(original, store);
+    EXPECT_TRUE(SaveSettings(original, store).ok());
     const Settings s = loaded(store, folders);
     EXPECT_EQ(s.StarsCount, 999999);
     EXPECT_EQ(s.RotSpeed, -5000);
@@ -209,7 +209,7 @@ TEST(LoadSettings, DamagedPresetEndsTheListAndItsValuesAndLaterOnesAreTidied) {
     Preset extra = original.Presets[0];
     extra.Name = "Fifth";
     original.Presets.push_back(extra);
-    SaveSettings(original, store);
+    EXPECT_TRUE(SaveSettings(original, store).ok());
     writeString(&store.key(), "PRESETb2", "not a block");  // index 2 damaged
     store.key().remove("PRESETb4");                          // index 4 partly present
     store.key().remove("PRESETi4");
@@ -228,7 +228,7 @@ TEST(LoadSettings, MissingNameOfFirstPresetBringsFactoryPresets) {
     MemoryStore store;
     FakeFolders folders;
     Settings original = sampleSettings();
-    SaveSettings(original, store);
+    EXPECT_TRUE(SaveSettings(original, store).ok());
     store.key().remove("PRESETn0");
     const Settings s = loaded(store, folders);
     ASSERT_EQ(s.Presets.size(), 3u);
@@ -240,9 +240,9 @@ TEST(SaveSettings, FewerPresetsDeleteTheValuesBeyond) {
     MemoryStore store;
     Settings s = sampleSettings();
     s.Presets.push_back(s.Presets[3]);  // five presets
-    SaveSettings(s, store);
+    EXPECT_TRUE(SaveSettings(s, store).ok());
     s.Presets.resize(3);
-    SaveSettings(s, store);
+    EXPECT_TRUE(SaveSettings(s, store).ok());
     EXPECT_TRUE(store.has("PRESETn2"));
     for (const char* kind : {"b", "i", "s", "n"})
         for (int i : {3, 4}) EXPECT_FALSE(store.has(std::string("PRESET") + kind + std::to_string(i)));
@@ -252,7 +252,7 @@ TEST(RecentSounds, GapEndsTheListAndTheValueBeyondStays) {
     MemoryStore store;
     FakeFolders folders;
     Settings empty;
-    SaveSettings(empty, store);
+    EXPECT_TRUE(SaveSettings(empty, store).ok());
     putString(store, "RECSOUND 0", "a.wav");
     putString(store, "RECSOUND 1", "b.wav");
     putString(store, "RECSOUND 3", "d.wav");
@@ -260,7 +260,7 @@ TEST(RecentSounds, GapEndsTheListAndTheValueBeyondStays) {
     EXPECT_EQ(s.RecentSounds, (std::vector<std::string>{"a.wav", "b.wav"}));
 
     store.log.clear();
-    SaveSettings(s, store);
+    EXPECT_TRUE(SaveSettings(s, store).ok());
     const auto deletes = store.names("delete");
     EXPECT_EQ(std::count(deletes.begin(), deletes.end(), "RECSOUND 2"), 1);
     EXPECT_EQ(std::count(deletes.begin(), deletes.end(), "RECSOUND 3"), 0);
@@ -299,7 +299,7 @@ TEST(SaveSettings, OnlyAFileSoundEntersTheHistory) {
         Settings s;
         s.BackSound = sound;
         s.RecentSounds = {"x.wav"};
-        SaveSettings(s, store);
+        EXPECT_TRUE(SaveSettings(s, store).ok());
         EXPECT_EQ(s.RecentSounds, std::vector<std::string>{"x.wav"}) << sound;
     }
 }
@@ -310,9 +310,32 @@ TEST(SaveSettings, UncreatableUserKeyStillMovesTheSoundAndWritesTheMachineKey) {
     Settings s;
     s.BackSound = "new.wav";
     s.ProgramDir = "C:\\P";
-    SaveSettings(s, store);
+    EXPECT_FALSE(SaveSettings(s, store).ok());
     EXPECT_EQ(s.RecentSounds, std::vector<std::string>{"new.wav"});
     EXPECT_EQ(store.names("write"), std::vector<std::string>{"ProgramDir"});
+}
+
+TEST(SaveSettings, AValueThatCannotBeWrittenFailsTheSaveAfterEveryOtherWrite) {
+    MemoryStore full;
+    Settings s = sampleSettings();
+    EXPECT_TRUE(SaveSettings(s, full).ok());
+    MemoryStore store;
+    store.refusedValue = "RotSpeed";
+    s = sampleSettings();
+    const Outcome saved = SaveSettings(s, store);
+    EXPECT_FALSE(saved.ok());
+    EXPECT_NE(saved.message().find("\"RotSpeed\""), std::string::npos) << saved.message();
+    EXPECT_EQ(store.log, full.log);  // the same values, in the same order
+}
+
+TEST(SaveSettings, AStoreThatCannotKeepTheChangesFailsTheSave) {
+    MemoryStore store;
+    store.commitFails = true;
+    Settings s = sampleSettings();
+    const Outcome saved = SaveSettings(s, store);
+    EXPECT_FALSE(saved.ok());
+    EXPECT_FALSE(saved.message().empty());
+    EXPECT_TRUE(store.has("ProgramDir", Hive::Machine));
 }
 
 TEST(SaveSettings, UnwritableMachineHiveAffectsNothingElse) {
@@ -320,7 +343,7 @@ TEST(SaveSettings, UnwritableMachineHiveAffectsNothingElse) {
     FakeFolders folders;
     store.creatable[1] = false;
     Settings s = sampleSettings();
-    SaveSettings(s, store);
+    EXPECT_TRUE(SaveSettings(s, store).ok());
     EXPECT_FALSE(store.has("ProgramDir", Hive::Machine));
     EXPECT_EQ(loaded(store, folders).Presets, s.Presets);
 }
@@ -346,7 +369,7 @@ TEST(LoadSettings, LanguageNamingAMissingFileKeepsBuiltInTexts) {
     FakeFolders folders;
     Settings original;
     original.Language = std::string(LUMARA_TEST_TMP) + "/no-such.lang";
-    SaveSettings(original, store);
+    EXPECT_TRUE(SaveSettings(original, store).ok());
     const Settings s = loaded(store, folders);
     EXPECT_EQ(s.Language, original.Language);
     EXPECT_EQ(s.LanguageTable.description, "default");
@@ -361,7 +384,7 @@ TEST(LoadSettings, FactoryPresetsAreNamedInTheLoadedLanguage) {
     FakeFolders folders;
     Settings original;
     original.Language = path;
-    SaveSettings(original, store);
+    EXPECT_TRUE(SaveSettings(original, store).ok());
     const Settings s = loaded(store, folders);
     EXPECT_EQ(s.LanguageTable.description, "Test");
     EXPECT_EQ(s.Presets[0].Name, "Eins");

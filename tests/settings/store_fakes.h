@@ -17,6 +17,8 @@ public:
     RegistryDocument hives[2];
     bool openable[2] = {true, true};
     bool creatable[2] = {true, true};
+    std::string refusedValue;    // a value name whose writes fail
+    bool commitFails = false;    // the user key's changes cannot be made durable
     std::vector<std::string> log;  // "open user", "read X", "write X", "delete X", "close user", ...
 
     std::unique_ptr<StoreKey> open(Hive hive, std::string_view keyPath) override {
@@ -67,9 +69,11 @@ private:
         }
         bool write(std::string_view name, ValueType type, const uint8_t* data, uint32_t size) override {
             store_.log.push_back("write " + std::string(name));
+            if (name == store_.refusedValue) return false;
             section().write(name, type, data, size);
             return true;
         }
+        bool commit() override { return !(hive_ == Hive::User && store_.commitFails); }
         bool remove(std::string_view name) override {
             store_.log.push_back("delete " + std::string(name));
             return section().remove(name);

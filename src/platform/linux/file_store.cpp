@@ -38,9 +38,7 @@ public:
         : file_(std::move(file)), section_(std::move(section)), document_(std::move(document)),
           damaged_(damaged), dirty_(dirty) {}
 
-    ~FileKey() override {
-        if (dirty_) commit();
-    }
+    ~FileKey() override { commit(); }
 
     bool read(std::string_view name, ValueType& type, uint8_t* data, uint32_t& size) override {
         const RegistrySection* s = document_.find(section_);
@@ -61,13 +59,17 @@ public:
         return true;
     }
 
-private:
-    // Failures are silent, as every store failure is; a damaged file that
-    // cannot be kept is not replaced.
-    void commit() {
-        if (damaged_ && !keepDamagedCopy(file_)) return;
-        writeFileAtomically(file_, formatRegistryFile(document_));
+    // Writes the changed file; a damaged file that cannot be kept is not
+    // replaced. Closing the key without a commit still writes, silently.
+    bool commit() override {
+        if (!dirty_) return true;
+        dirty_ = false;
+        if (damaged_ && !keepDamagedCopy(file_)) return false;
+        damaged_ = false;
+        return writeFileAtomically(file_, formatRegistryFile(document_));
     }
+
+private:
 
     std::string file_;
     std::string section_;

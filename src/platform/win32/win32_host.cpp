@@ -3,6 +3,7 @@
 #include <string>
 
 #include "resource_ids.h"
+#include "win32_dialog_view.h"
 
 namespace {
 
@@ -129,11 +130,7 @@ uint8_t Win32Host::acLineStatus() {
 }
 
 int Win32Host::showConfigureDialog(WindowHandle owner) {
-    MessageBoxA(hwnd(owner),
-                "The settings dialog is not available in this build yet.\n\n"
-                "Lumara runs with its stored settings; preview it from the display settings.",
-                "Lumara Screensaver", MB_OK | MB_ICONINFORMATION);
-    return 1;
+    return dialogs_ ? runConfigureDialog(instance_, hwnd(owner), *dialogs_) : -1;
 }
 
 ScreenRect Win32Host::windowRect(WindowHandle window) {

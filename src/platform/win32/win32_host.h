@@ -2,10 +2,11 @@
 // The Win32 host: the window class "WindowsScreenSaverClass", the saver
 // window (a topmost pop-up over the virtual screen, or a child filling the
 // preview pane), the message loop, the frame timer, the cursor and the
-// preview picture (bitmap resource 219). Every message of the window goes
-// to the host shell as it is.
+// preview picture (bitmap resource 219), and the settings dialog. Every
+// message of the window goes to the host shell as it is.
 #include <windows.h>
 
+#include "dialogs/dialog_services.h"
 #include "saver/host_platform.h"
 #include "saver/host_shell.h"
 #include "saver/saver_window.h"
@@ -18,6 +19,8 @@ public:
     Win32Host& operator=(const Win32Host&) = delete;
 
     void attach(HostShell& shell) { shell_ = &shell; }
+    // What the settings dialog works on.
+    void attach(DialogServices& dialogs) { dialogs_ = &dialogs; }
 
     // HostPlatform
     bool isWindow(WindowHandle window) override;
@@ -56,5 +59,6 @@ private:
 
     HINSTANCE instance_;
     HostShell* shell_ = nullptr;
+    DialogServices* dialogs_ = nullptr;
     HBITMAP previewBitmap_ = nullptr;
 };

@@ -91,7 +91,7 @@ int roundTrip() {
     saved.HelpFile = "C:\\help\\lumara.chm";
     saved.Presets.erase(saved.Presets.begin() + 1);
     saved.Presets[0].Name = "Mine";
-    SaveSettings(saved, store);
+    CHECK(SaveSettings(saved, store).ok());
     CHECK((saved.RecentSounds == std::vector<std::string>{"C:\\sounds\\night.wav", "C:\\sounds\\old.wav"}));
 
     const Settings back = loaded(store, folders);
@@ -157,8 +157,7 @@ int save(int count, char** assignments) {
         }
         setting->set(s, std::atoi(equals + 1));
     }
-    SaveSettings(s, store);
-    return 0;
+    return SaveSettings(s, store).ok() ? 0 : 1;
 }
 
 }  // namespace

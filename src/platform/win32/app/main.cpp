@@ -6,7 +6,9 @@
 
 #include <memory>
 
+#include "dialogs/dialog_services.h"
 #include "platform/win32/d3d9_device.h"
+#include "platform/win32/html_help_viewer.h"
 #include "platform/win32/playsound_player.h"
 #include "platform/win32/registry_store.h"
 #include "platform/win32/win32_folder_system.h"
@@ -55,6 +57,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     HostShell shell(host, components, saverWindow);
     saverWindow.attach(shell);
     host.attach(shell);
+    HtmlHelpViewer helpViewer;
+    Help help(helpViewer, state->settings);
+    DialogServices dialogs{state->settings, store, folders, help};
+    host.attach(dialogs);
     const int code = shell.saverMain(commandLine ? commandLine : "");
     state->renderer.release();
     return code;

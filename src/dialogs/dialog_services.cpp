@@ -1,0 +1,16 @@
+#include "dialogs/dialog_services.h"
+
+#include <vector>
+
+#include "i18n/load_text.h"
+
+std::string loadText(const Settings& settings, uint32_t id, size_t bufferSize) {
+    std::vector<char> buffer(bufferSize + 1);
+    const size_t length = LoadText(settings.LanguageTable, id, buffer.data(), bufferSize);
+    return std::string(buffer.data(), length);
+}
+
+std::string_view fileNamePart(std::string_view path) {
+    const size_t separator = path.find_last_of("\\/");
+    return separator == std::string_view::npos ? path : path.substr(separator + 1);
+}

@@ -1,0 +1,209 @@
+// The settings dialog: what it opens with, the preset list through add, use
+// and delete, OK and Cancel against the store, and the pages following it.
+#include <gtest/gtest.h>
+
+#include "dialog_rig.h"
+#include "dialogs/about_dialog.h"
+#include "dialogs/new_preset_dialog.h"
+
+namespace {
+
+using namespace dlg;
+
+Settings withFiveFactoryAndOwnPresets() {
+    Settings s;
+    AddFactoryPresets(s);
+    for (const char* name : {"Fourth", "Fifth", "Sixth"}) {
+        Preset p;
+        CapturePreset(s, p);
+        p.StarsCount = 100 + static_cast<int32_t>(s.Presets.size());
+        p.Name = name;
+        s.Presets.push_back(p);
+    }
+    return s;
+}
+
+}  // namespace
+
+TEST(SettingsDialog, OpensOnTheStarfieldPageWithTheStoredStateAndNoPresetChosen) {
+    DialogRig rig;
+    Settings stored;
+    stored.StarsCount = 7000;
+    rig.keep(stored);
+    rig.settings.StarsCount = 1;  // what an earlier run left in memory
+    FakeDialog& d = rig.open();
+
+    EXPECT_TRUE(d.centred());
+    EXPECT_EQ(rig.settings.StarsCount, 7000);
+    EXPECT_EQ(d.at(kPageTabs).rows, (std::vector<std::string>{" starfield ", " flight ", " effects ", " language "}));
+    EXPECT_EQ(d.at(kPresetList).rows, (std::vector<std::string>{"Simple", "Realistic", "Rational"}));
+    EXPECT_EQ(d.at(kPresetList).selection, -1);
+    EXPECT_FALSE(d.at(kUsePreset).enabled);
+    EXPECT_FALSE(d.at(kDeletePreset).enabled);
+    EXPECT_TRUE(rig.page(kStarfieldPage).visible());
+    for (uint32_t hidden : {kFlightPage, kEffectsPage, kLanguagePage}) EXPECT_FALSE(rig.page(hidden).visible());
+    EXPECT_EQ(rig.page(kStarfieldPage).at(kStarsValue).text, "7000");
+}
+
+TEST(SettingsDialog, PresetButtonsFollowTheRowsThroughAddAndDelete) {
+    DialogRig rig;
+    rig.keep(withFiveFactoryAndOwnPresets());
+    FakeDialog& d = rig.open();
+    for (int row : {0, 1, 2}) {
+        d.selectListRow(kPresetList, row);
+        EXPECT_TRUE(d.at(kUsePreset).enabled) << row;
+        EXPECT_FALSE(d.at(kDeletePreset).enabled) << row;
+    }
+    d.selectListRow(kPresetList, 3);
+    EXPECT_TRUE(d.at(kDeletePreset).enabled);
+
+    // Deleting row 5 selects row 4 and keeps Delete; row 3 selects 2 and disables it.
+    d.selectListRow(kPresetList, 5);
+    d.click(kDeletePreset);
+    EXPECT_EQ(d.at(kPresetList).selection, 4);
+    EXPECT_TRUE(d.at(kDeletePreset).enabled);
+    d.selectListRow(kPresetList, 3);
+    d.click(kDeletePreset);
+    EXPECT_EQ(d.at(kPresetList).selection, 2);
+    EXPECT_FALSE(d.at(kDeletePreset).enabled);
+    EXPECT_TRUE(d.at(kUsePreset).enabled);
+    ASSERT_EQ(rig.settings.Presets.size(), 4u);
+    EXPECT_EQ(rig.settings.Presets[3].Name, "Fifth");
+    EXPECT_EQ(d.at(kPresetList).rows[3], "Fifth");
+
+    // A name already in use gives a second row with it.
+    rig.desktop.onModal = [](FakeDialog& ask) {
+        ask.setText(kPresetName, "Fifth");
+        ask.click(kOk);
+    };
+    rig.settings.StarsCount = 4321;
+    d.click(kAddPreset);
+    EXPECT_EQ(d.at(kPresetList).rows, (std::vector<std::string>{"Simple", "Realistic", "Rational", "Fifth", "Fifth"}));
+    EXPECT_EQ(d.at(kPresetList).selection, 4);
+    EXPECT_TRUE(d.at(kDeletePreset).enabled);
+    EXPECT_EQ(rig.settings.Presets[4].StarsCount, 4321);
+
+    rig.desktop.onModal = [](FakeDialog& ask) { ask.click(kCancel); };
+    d.click(kAddPreset);
+    EXPECT_EQ(rig.settings.Presets.size(), 5u);
+}
+
+TEST(SettingsDialog, UseRefreshesTheThreeFlightPagesButNotTheLanguagePage) {
+    DialogRig rig;
+    const std::string german = rig.addFile("german.lang", "Deutsch\r\n\r\n2=Abbrechen");
+    Settings stored = withFiveFactoryAndOwnPresets();
+    stored.Presets[3].NURimages = {"C:\\p\\x.png"};
+    stored.Presets[3].AntiAliase = 4;
+    stored.Presets[3].RotSpeed = -7;
+    rig.keep(stored);
+    FakeDialog& d = rig.open();
+    FakeDialog& language = rig.page(kLanguagePage);
+    language.selectComboRow(kLanguageBox, 1);
+
+    d.selectListRow(kPresetList, 3);
+    d.click(kUsePreset);
+    EXPECT_EQ(rig.page(kStarfieldPage).at(kStarsValue).text, "103");
+    EXPECT_EQ(rig.page(kStarfieldPage).at(kPictureList).rows, std::vector<std::string>{"x.png"});
+    EXPECT_EQ(rig.page(kFlightPage).at(kRotationValue).text, "-7");
+    EXPECT_EQ(rig.page(kEffectsPage).at(kAntiAliasBox).selection, 4);
+    EXPECT_EQ(language.at(kLanguageBox).selection, 1);
+    EXPECT_EQ(rig.settings.Language, german);
+}
+
+TEST(SettingsDialog, CancelStoresNothingAndOkStoresEverything) {
+    DialogRig rig;
+    rig.keep(Settings());
+    {
+        FakeDialog& d = rig.open();
+        rig.desktop.onModal = [](FakeDialog& ask) {
+            ask.setText(kPresetName, "Mine");
+            ask.click(kOk);
+        };
+        d.click(kAddPreset);
+        rig.page(kStarfieldPage).moveTrackbar(kStarsTrackbar, 300);
+        d.click(kCancel);
+        EXPECT_EQ(d.result(), 2);
+        EXPECT_TRUE(rig.store.names("write").empty());
+    }
+    SettingsDialog again(rig.services);
+    FakeDialog& d = rig.desktop.open(kSettings, again);
+    EXPECT_EQ(d.at(kPresetList).rows.size(), 3u);
+    d.click(kAddPreset);
+    rig.page(kStarfieldPage).moveTrackbar(kStarsTrackbar, 300);
+    d.click(kOk);
+    EXPECT_EQ(d.result(), 1);
+    Settings back;
+    LoadSettings(back, rig.store, rig.folders);
+    EXPECT_EQ(back.StarsCount, 300);
+    EXPECT_EQ(back.Presets.back().Name, "Mine");
+}
+
+TEST(SettingsDialog, OkThatCannotSaveSaysSoOnceAndStaysOpen) {
+    DialogRig rig;
+    rig.keep(Settings());
+    FakeDialog& d = rig.open();
+    rig.store.creatable[0] = false;
+    d.click(kOk);
+    EXPECT_FALSE(d.ended());
+    ASSERT_EQ(rig.desktop.errors.size(), 1u);
+    EXPECT_NE(rig.desktop.errors[0].find("could not be saved"), std::string::npos);
+
+    rig.store.creatable[0] = true;
+    rig.store.refusedValue = "HelpFile";
+    d.click(kOk);
+    EXPECT_FALSE(d.ended());
+    ASSERT_EQ(rig.desktop.errors.size(), 2u);
+    EXPECT_NE(rig.desktop.errors[1].find("HelpFile"), std::string::npos);
+
+    rig.store.refusedValue.clear();
+    d.click(kOk);
+    EXPECT_EQ(d.result(), 1);
+    EXPECT_EQ(rig.desktop.errors.size(), 2u);
+}
+
+TEST(SettingsDialog, PagesFollowTheTabsAndTheDialogWhenItMoves) {
+    DialogRig rig;
+    rig.keep(Settings());
+    FakeDialog& d = rig.open();
+    d.selectTab(2);
+    EXPECT_FALSE(rig.page(kStarfieldPage).visible());
+    EXPECT_TRUE(rig.page(kEffectsPage).visible());
+
+    d.moveTo(400, 300);
+    const PixelRect tabs = d.controlScreenRect(kPageTabs);
+    for (uint32_t page : {kStarfieldPage, kFlightPage, kEffectsPage, kLanguagePage}) {
+        const PixelRect placed = rig.page(page).placed();
+        EXPECT_EQ(placed.left, tabs.left + 6);
+        EXPECT_EQ(placed.top, tabs.top + 22 + 8);  // below the tab headers
+        EXPECT_EQ(placed.right, tabs.right - 8);
+        EXPECT_EQ(placed.bottom, tabs.bottom - 8);
+    }
+}
+
+TEST(NewPresetDialog, KeepsAskingForANameOfOneToFiftyCharacters) {
+    DialogRig rig;
+    NewPresetDialog ask(rig.services);
+    FakeDialog& d = rig.desktop.open(kNewPreset, ask);
+    EXPECT_EQ(d.at(kPresetName).textLimit, 50u);
+    d.click(kOk);
+    EXPECT_FALSE(d.ended());
+    d.setText(kPresetName, std::string(50, 'n') + "cut");
+    d.click(kOk);
+    EXPECT_EQ(d.result(), 1);
+    EXPECT_EQ(ask.name(), std::string(50, 'n'));
+
+    FakeDialog& blanks = rig.desktop.open(kNewPreset, ask);
+    blanks.setText(kPresetName, "  ");
+    blanks.click(kOk);
+    EXPECT_EQ(ask.name(), "  ");
+}
+
+TEST(AboutDialog, OnlyCloseEndsIt) {
+    DialogRig rig;
+    AboutDialog about(rig.services);
+    FakeDialog& d = rig.desktop.open(kAbout, about);
+    EXPECT_EQ(d.send(msg::command(kCancel)), 0);  // Esc and the close box
+    EXPECT_FALSE(d.ended());
+    d.click(kOk);
+    EXPECT_EQ(d.result(), 1);
+}

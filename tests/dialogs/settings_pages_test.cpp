@@ -1,0 +1,217 @@
+// The four pages: trackbars against the settings table and stored values
+// outside it, the picture list, the sound box, the language and help rows.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "dialog_rig.h"
+
+namespace {
+
+using namespace dlg;
+
+// Opens the dialog over `stored` and returns the page.
+FakeDialog& pageOver(DialogRig& rig, const Settings& stored, uint32_t page) {
+    rig.keep(stored);
+    rig.open();
+    return rig.page(page);
+}
+
+}  // namespace
+
+TEST(Trackbars, TakeRangesFromTheSettingsTableAndWriteFieldsAsTheyMove) {
+    DialogRig rig;
+    FakeDialog& stars = pageOver(rig, Settings(), kStarfieldPage);
+    const FakeDialog::Control& count = stars.at(kStarsTrackbar);
+    EXPECT_EQ(count.low, 100);
+    EXPECT_EQ(count.high, 20000);
+    EXPECT_EQ(count.pageSize, 2000);
+    EXPECT_EQ(count.lineSize, 200);
+    EXPECT_EQ(stars.at(kCloudsTrackbar).lineSize, 0);  // the arrow keys leave the clouds alone
+    stars.moveTrackbar(kStarsTrackbar, 12345);
+    EXPECT_EQ(rig.settings.StarsCount, 12345);
+    EXPECT_EQ(stars.at(kStarsValue).text, "12345");
+
+    FakeDialog& flight = rig.page(kFlightPage);
+    EXPECT_EQ(flight.at(kRotationTrackbar).low, -100);
+    flight.moveTrackbar(kRotationTrackbar, -100);
+    EXPECT_EQ(rig.settings.RotSpeed, -100);
+    EXPECT_EQ(flight.at(kRotationValue).text, "-100");
+
+    FakeDialog& effects = rig.page(kEffectsPage);
+    effects.moveTrackbar(kSmoothnessTrackbar, 77);
+    EXPECT_EQ(rig.settings.Smoothness, 77);
+    EXPECT_EQ(effects.at(kSmoothnessValue).text, "77");
+}
+
+TEST(Trackbars, StoredValuesFarOutsideTheRangeShowAsStoredUntilMoved) {
+    DialogRig rig;
+    Settings stored;
+    stored.StarsCount = INT32_MAX;
+    stored.RotSpeed = INT32_MIN;
+    stored.AntiAliase = 99;
+    stored.Clouds = -5;
+    FakeDialog& stars = pageOver(rig, stored, kStarfieldPage);
+    EXPECT_EQ(stars.at(kStarsTrackbar).position, 20000);
+    EXPECT_EQ(stars.at(kStarsValue).text, "2147483647");
+    EXPECT_EQ(stars.at(kCloudsTrackbar).position, 0);
+    EXPECT_EQ(rig.page(kFlightPage).at(kRotationValue).text, "-2147483648");
+    EXPECT_EQ(rig.page(kEffectsPage).at(kAntiAliasBox).selection, -1);
+    EXPECT_EQ(rig.settings.StarsCount, INT32_MAX);
+    EXPECT_EQ(rig.settings.AntiAliase, 99);
+    stars.moveTrackbar(kStarsTrackbar, 19800);
+    EXPECT_EQ(rig.settings.StarsCount, 19800);
+}
+
+TEST(StarfieldPage, PictureListFollowsTheSwitchAndKeepsRemoveForExistingRows) {
+    DialogRig rig;
+    Settings stored;
+    stored.UseNUR = false;
+    stored.NURimages = {"C:\\pictures\\one.png", "/home/me/two.jpg"};
+    FakeDialog& page = pageOver(rig, stored, kStarfieldPage);
+    EXPECT_EQ(page.at(kPictureList).rows, (std::vector<std::string>{"one.png", "two.jpg"}));
+    EXPECT_EQ(page.at(kPictureList).selection, 0);
+    EXPECT_FALSE(page.at(kPictureList).enabled);
+    EXPECT_FALSE(page.at(kAddPicture).enabled);
+    EXPECT_TRUE(page.at(kRemovePicture).enabled);
+
+    page.toggle(kUsePictures);
+    EXPECT_TRUE(rig.settings.UseNUR);
+    EXPECT_TRUE(page.at(kAddPicture).enabled);
+    page.at(kPictureList).selection = -1;
+    page.toggle(kUsePictures);
+    page.toggle(kUsePictures);
+    EXPECT_FALSE(page.at(kRemovePicture).enabled);  // no row selected
+}
+
+TEST(StarfieldPage, AddedPicturesAppendAndRemovingSelectsTheRowAbove) {
+    DialogRig rig;
+    Settings stored;
+    stored.UseNUR = true;
+    FakeDialog& page = pageOver(rig, stored, kStarfieldPage);
+    EXPECT_FALSE(page.at(kRemovePicture).enabled);
+    rig.desktop.fileAnswers = {"C:\\p\\b.bmp", std::nullopt, "C:\\p\\a.bmp"};
+    page.click(kAddPicture);
+    page.click(kAddPicture);  // cancelled
+    page.click(kAddPicture);
+    EXPECT_EQ(page.at(kPictureList).rows, (std::vector<std::string>{"b.bmp", "a.bmp"}));
+    EXPECT_EQ(page.at(kPictureList).selection, 1);
+    const OpenFileRequest& request = rig.desktop.fileRequests[0];
+    EXPECT_EQ(request.title, "Select image file");
+    EXPECT_EQ(request.initialFolder, rig.programDir);
+    ASSERT_EQ(request.filters.size(), 5u);
+    EXPECT_EQ(request.filters[0], (std::pair<std::string, std::string>{"Windows Bitmap (*.bmp)", "*.BMP"}));
+    EXPECT_EQ(request.filters[4].second, "*.*");
+
+    page.click(kRemovePicture);
+    EXPECT_EQ(rig.settings.NURimages, std::vector<std::string>{"C:\\p\\b.bmp"});
+    EXPECT_EQ(page.at(kPictureList).selection, 0);
+    page.click(kRemovePicture);
+    EXPECT_TRUE(rig.settings.NURimages.empty());
+    EXPECT_FALSE(page.at(kRemovePicture).enabled);
+}
+
+TEST(StarfieldPage, RemovingRowZeroOfTwoSelectsTheNewRowZero) {
+    DialogRig rig;
+    Settings stored;
+    stored.UseNUR = true;
+    stored.NURimages = {"a.png", "b.png"};
+    FakeDialog& page = pageOver(rig, stored, kStarfieldPage);
+    page.click(kRemovePicture);
+    EXPECT_EQ(page.at(kPictureList).rows, std::vector<std::string>{"b.png"});
+    EXPECT_EQ(page.at(kPictureList).selection, 0);
+    EXPECT_TRUE(page.at(kRemovePicture).enabled);
+}
+
+TEST(EffectsPage, SoundBoxSelectsTheCurrentChoice) {
+    for (const auto& [sound, row] : std::vector<std::pair<std::string, int>>{
+             {"D", 1}, {"", 0}, {"C:\\other\\unknown.wav", 0}, {"C:\\s\\two.wav", 3}}) {
+        DialogRig rig;
+        Settings stored;
+        stored.RecentSounds = {"C:\\s\\one.wav", "C:\\s\\two.wav"};
+        rig.keep(stored);
+        writeString(&rig.store.key(), "BackSound", sound);  // as another program may leave it
+        rig.open();
+        FakeDialog& page = rig.page(kEffectsPage);
+        EXPECT_EQ(page.at(kSoundBox).selection, row) << sound;
+        EXPECT_EQ(rig.settings.BackSound, sound);
+    }
+}
+
+TEST(EffectsPage, SoundRowsSetTheSoundAndBrowsingMovesItToTheFront) {
+    DialogRig rig;
+    Settings stored;
+    stored.BackSound = "";
+    const std::vector<std::string> recent = {"C:\\s\\1.wav", "C:\\s\\2.wav", "C:\\s\\3.wav", "C:\\s\\4.wav"};
+    stored.RecentSounds = recent;
+    FakeDialog& page = pageOver(rig, stored, kEffectsPage);
+    const std::vector<std::string> rows = {"Disabled", "Default \u2013 \"Durodi vudav\"", "1.wav", "2.wav", "3.wav",
+                                           "4.wav", "Browse..."};
+    EXPECT_EQ(page.at(kSoundBox).rows, rows);
+    page.selectComboRow(kSoundBox, 1);
+    EXPECT_EQ(rig.settings.BackSound, "D");
+    page.selectComboRow(kSoundBox, 4);
+    EXPECT_EQ(rig.settings.BackSound, "C:\\s\\3.wav");
+
+    rig.desktop.fileAnswers = {std::nullopt};
+    page.selectComboRow(kSoundBox, 6);
+    EXPECT_EQ(page.at(kSoundBox).selection, 4);  // Cancel shows the previous choice
+    EXPECT_EQ(rig.desktop.fileRequests[0].title, "Select background sound file");
+    EXPECT_TRUE(rig.desktop.fileRequests[0].initialFolder.empty());
+
+    rig.desktop.fileAnswers = {"C:\\s\\4.wav"};
+    page.selectComboRow(kSoundBox, 6);
+    EXPECT_EQ(page.at(kSoundBox).selection, 2);
+    EXPECT_EQ(page.at(kSoundBox).rows[2], "4.wav");
+    EXPECT_EQ(rig.settings.BackSound, "C:\\s\\4.wav");
+    EXPECT_EQ(rig.settings.RecentSounds.size(), 4u);
+}
+
+TEST(EffectsPage, AntiAliasingRowsAreTheModes) {
+    DialogRig rig;
+    FakeDialog& page = pageOver(rig, Settings(), kEffectsPage);
+    EXPECT_EQ(page.at(kAntiAliasBox).rows.size(), 6u);
+    EXPECT_EQ(page.at(kAntiAliasBox).rows[0], "Disabled");
+    EXPECT_EQ(page.at(kAntiAliasBox).rows[5], "Blurred \u2013 slowest");
+    page.selectComboRow(kAntiAliasBox, 3);
+    EXPECT_EQ(rig.settings.AntiAliase, 3);
+}
+
+TEST(LanguagePage, RowsAreTheFilesFirstLinesAndChoicesStoreTheirPaths) {
+    DialogRig rig;
+    const std::string german = rig.addFile("german.lang", "Deutsch\r\nArial,8,0\r\n1=OK");
+    rig.addFile("long.lang", std::string(3000, 'x'));
+    rig.addFile("gone.lang", "");
+    std::filesystem::create_directories(rig.programDir + "/dir.lang");
+    rig.folders.folders[rig.programDir].push_back("dir.lang");
+    const std::string help = rig.addFile("lumara.chm", "");
+    Settings stored;
+    stored.Language = german;
+    stored.HelpFile = help;
+    FakeDialog& page = pageOver(rig, stored, kLanguagePage);
+    const std::vector<std::string> rows = page.at(kLanguageBox).rows;
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[0], "English (default)");
+    EXPECT_EQ(rows[1], "Deutsch");
+    EXPECT_EQ(rows[2].size(), 1999u);
+    EXPECT_EQ(rows[3], "");
+    EXPECT_EQ(rows[4], "");  // cannot be read as a file
+    EXPECT_EQ(page.at(kLanguageBox).selection, 1);
+    EXPECT_EQ(page.at(kHelpFileBox).rows, (std::vector<std::string>{"none", "lumara.chm"}));
+    EXPECT_EQ(page.at(kHelpFileBox).selection, 1);
+
+    page.selectComboRow(kLanguageBox, 4);
+    EXPECT_EQ(rig.settings.Language, rig.programDir + "/dir.lang");
+    page.selectComboRow(kLanguageBox, 0);
+    EXPECT_EQ(rig.settings.Language, "");
+    page.selectComboRow(kHelpFileBox, 0);
+    EXPECT_EQ(rig.settings.HelpFile, "");
+}
+
+TEST(LanguagePage, WithoutFilesEachBoxHasItsOneRow) {
+    DialogRig rig;
+    FakeDialog& page = pageOver(rig, Settings(), kLanguagePage);
+    EXPECT_EQ(page.at(kLanguageBox).rows, std::vector<std::string>{"English (default)"});
+    EXPECT_EQ(page.at(kHelpFileBox).rows, std::vector<std::string>{"none"});
+    EXPECT_EQ(page.at(kLanguageBox).selection, 0);
+}
