@@ -109,15 +109,20 @@ bool Win32DialogView::isChecked(int id) { return IsDlgButtonChecked(window_, id)
 
 void Win32DialogView::setChecked(int id, bool checked) { CheckDlgButton(window_, id, checked ? BST_CHECKED : BST_UNCHECKED); }
 
+namespace {
+
+// A window enumeration callback: stdcall on 32-bit Windows, which a lambda
+// cannot be.
+BOOL CALLBACK collectDescendant(HWND child, LPARAM list) {
+    reinterpret_cast<std::vector<DescendantWindow>*>(list)->push_back({handle(child), GetDlgCtrlID(child)});
+    return TRUE;
+}
+
+}  // namespace
+
 std::vector<DescendantWindow> Win32DialogView::descendants() {
     std::vector<DescendantWindow> found;
-    EnumChildWindows(
-        window_,
-        [](HWND child, LPARAM list) -> BOOL {
-            reinterpret_cast<std::vector<DescendantWindow>*>(list)->push_back({handle(child), GetDlgCtrlID(child)});
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumChildWindows(window_, collectDescendant, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

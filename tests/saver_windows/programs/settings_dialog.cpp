@@ -28,20 +28,22 @@ constexpr char kKey[] = "Software\\Tellix\\VEXA";
 
 HWND findDialog(const char* caption) { return FindWindowA("#32770", caption); }
 
+struct PageSearch {
+    int id;
+    HWND found;
+};
+
+// Stdcall on 32-bit Windows, which a lambda cannot be.
+BOOL CALLBACK checkPage(HWND w, LPARAM p) {
+    auto* s = reinterpret_cast<PageSearch*>(p);
+    if (GetDlgItem(w, s->id) && GetWindow(w, GW_OWNER)) s->found = w;
+    return s->found == nullptr;
+}
+
 // The page of the settings dialog that holds control `id`.
 HWND pageWith(int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search = {id, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            if (GetDlgItem(w, s->id) && GetWindow(w, GW_OWNER)) s->found = w;
-            return s->found == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    PageSearch search = {id, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), checkPage, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
