@@ -13,16 +13,18 @@ std::optional<ChmArchive> ChmArchive::open(const RegularFile& file) {
     return archive;
 }
 
-std::optional<std::string> ChmArchive::read(std::string_view path) const {
-    if (path.empty() || path.size() > CHM_MAX_PATHLEN) return std::nullopt;
+ChmRead ChmArchive::read(std::string_view path, std::string& bytes) const {
+    bytes.clear();
+    if (path.empty() || path.size() > CHM_MAX_PATHLEN) return ChmRead::Absent;
     const std::string name(path);
     chmUnitInfo unit{};
-    if (chm_resolve_object(file_.get(), name.c_str(), &unit) != CHM_RESOLVE_SUCCESS) return std::nullopt;
-    if (unit.length > kMaxObjectBytes) return std::nullopt;
-    std::string bytes(static_cast<size_t>(unit.length), '\0');
-    if (bytes.empty()) return bytes;
+    if (chm_resolve_object(file_.get(), name.c_str(), &unit) != CHM_RESOLVE_SUCCESS) return ChmRead::Absent;
+    if (unit.length > kMaxObjectBytes) return ChmRead::Unreadable;
+    if (unit.length == 0) return ChmRead::Read;
+    bytes.resize(static_cast<size_t>(unit.length));
     const LONGINT64 got = chm_retrieve_object(file_.get(), &unit, reinterpret_cast<unsigned char*>(bytes.data()), 0,
                                               static_cast<LONGINT64>(unit.length));
-    if (got != static_cast<LONGINT64>(unit.length)) return std::nullopt;
-    return bytes;
+    if (got == static_cast<LONGINT64>(unit.length)) return ChmRead::Read;
+    bytes.clear();
+    return ChmRead::Unreadable;
 }

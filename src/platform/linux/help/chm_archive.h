@@ -9,6 +9,14 @@
 
 struct chmFile;
 
+enum class ChmRead {
+    Read,
+    Absent,
+    // Listed in the file but not readable whole (a damaged file), or larger
+    // than ChmArchive::kMaxObjectBytes.
+    Unreadable,
+};
+
 // An HTML help file (.chm) read through chmlib: the bytes of one stored
 // file at a time, looked up by its path inside the archive
 // ("/settings.htm", "/pictures/flight.png"; letter case is ignored, as the
@@ -26,9 +34,8 @@ public:
     // Nothing when the file is not a .chm that chmlib can open.
     static std::optional<ChmArchive> open(const RegularFile& file);
 
-    // The stored file's bytes; nothing when it is absent, larger than
-    // kMaxObjectBytes, or cannot be read whole.
-    std::optional<std::string> read(std::string_view path) const;
+    // Reads the stored file into `bytes` (emptied unless Read).
+    ChmRead read(std::string_view path, std::string& bytes) const;
 
 private:
     struct Closer {

@@ -13,12 +13,11 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "platform/linux/help/chm_archive.h"
 
 // The pipe protocol. The child first sends one byte: 1 when chmlib opened
 // the file, else 0 (and ends). Then, per request, the parent sends a 32-bit
-// path length and the path; the child answers with one byte, 1 when the
-// stored file was read, then its 64-bit length and its bytes. Numbers are in
+// path length and the path; the child answers with one byte, the ChmRead
+// result, and when it is Read, the stored file's 64-bit length and bytes. Numbers are in
 // the machine's own order: both ends are the same program.
 
 namespace {
@@ -81,17 +80,17 @@ void limitChild(const ChmReaderProcess::Limits& limits) {
     const std::optional<ChmArchive> archive = ChmArchive::open(file);
     const uint8_t opened = archive ? 1 : 0;
     if (!sendAll(socket, &opened, 1) || !archive) ::_exit(0);
+    std::string bytes;
     for (;;) {
         uint32_t length = 0;
         if (!receiveAll(socket, &length, sizeof length) || length == 0 || length > CHM_MAX_PATHLEN) ::_exit(0);
         std::string path(length, '\0');
         if (!receiveAll(socket, path.data(), length)) ::_exit(0);
-        const std::optional<std::string> bytes = archive->read(path);
-        const uint8_t found = bytes ? 1 : 0;
-        if (!sendAll(socket, &found, 1)) ::_exit(0);
-        if (!bytes) continue;
-        const uint64_t size = bytes->size();
-        if (!sendAll(socket, &size, sizeof size) || !sendAll(socket, bytes->data(), bytes->size())) ::_exit(0);
+        const uint8_t result = static_cast<uint8_t>(archive->read(path, bytes));
+        if (!sendAll(socket, &result, 1)) ::_exit(0);
+        if (result != static_cast<uint8_t>(ChmRead::Read)) continue;
+        const uint64_t size = bytes.size();
+        if (!sendAll(socket, &size, sizeof size) || !sendAll(socket, bytes.data(), bytes.size())) ::_exit(0);
     }
 }
 
@@ -155,22 +154,26 @@ bool ChmReaderProcess::receive(void* data, size_t size) {
     return size == 0;
 }
 
-std::optional<std::string> ChmReaderProcess::read(std::string_view path) {
-    if (child_ <= 0 || path.empty() || path.size() > CHM_MAX_PATHLEN) return std::nullopt;
+ChmRead ChmReaderProcess::read(std::string_view path, std::string& bytes) {
+    bytes.clear();
+    if (path.empty() || path.size() > CHM_MAX_PATHLEN) return ChmRead::Absent;
+    if (child_ <= 0) return ChmRead::Unreadable;
     const uint32_t length = static_cast<uint32_t>(path.size());
     if (!sendAll(socket_, &length, sizeof length) || !sendAll(socket_, path.data(), path.size())) {
         stop();
-        return std::nullopt;
+        return ChmRead::Unreadable;
     }
-    uint8_t found = 0;
-    if (!receive(&found, 1) || found != 1) return std::nullopt;
+    uint8_t result = 0;
+    if (!receive(&result, 1)) return ChmRead::Unreadable;
+    if (result == static_cast<uint8_t>(ChmRead::Absent)) return ChmRead::Absent;
     uint64_t size = 0;
-    if (!receive(&size, sizeof size)) return std::nullopt;
+    if (result != static_cast<uint8_t>(ChmRead::Read) || !receive(&size, sizeof size)) return ChmRead::Unreadable;
     if (size > ChmArchive::kMaxObjectBytes) {
         stop();
-        return std::nullopt;
+        return ChmRead::Unreadable;
     }
-    std::string bytes(static_cast<size_t>(size), '\0');
-    if (!receive(bytes.data(), bytes.size())) return std::nullopt;
-    return bytes;
+    bytes.resize(static_cast<size_t>(size));
+    if (receive(bytes.data(), bytes.size())) return ChmRead::Read;
+    bytes.clear();
+    return ChmRead::Unreadable;
 }

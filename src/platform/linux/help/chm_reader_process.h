@@ -4,9 +4,10 @@
 
 #include <chrono>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/linux/help/chm_archive.h"
 
 // Reads the stored files of a help file (.chm) through ChmArchive in a
 // child process, so that a damaged file that sends chmlib out of bounds or
@@ -35,9 +36,9 @@ public:
     ChmReaderProcess(const ChmReaderProcess&) = delete;
     ChmReaderProcess& operator=(const ChmReaderProcess&) = delete;
 
-    // The stored file's bytes (ChmArchive::read); nothing also once the
-    // child has failed or the deadline has passed.
-    std::optional<std::string> read(std::string_view path);
+    // ChmArchive::read in the child. Unreadable also once the child has
+    // died or missed the deadline.
+    ChmRead read(std::string_view path, std::string& bytes);
 
     // fstat of the help file as it was opened: what the extracted copy is
     // named after.

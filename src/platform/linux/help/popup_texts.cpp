@@ -27,6 +27,7 @@ std::optional<uint32_t> topicNumber(std::string_view line) {
 }  // namespace
 
 std::optional<std::string> findPopupText(std::string_view contextHelp, uint32_t topic) {
+    if (contextHelp.starts_with("\xEF\xBB\xBF")) contextHelp.remove_prefix(3);
     std::string text;
     bool inTopic = false;
     size_t blankLines = 0;
@@ -57,7 +58,7 @@ std::optional<std::string> loadPopupText(const std::string& helpFile, uint32_t t
                                          const ChmReaderProcess::Limits& limits) {
     const std::unique_ptr<ChmReaderProcess> reader = ChmReaderProcess::start(helpFile, limits);
     if (!reader) return std::nullopt;
-    const std::optional<std::string> contextHelp = reader->read("/ContextHelp.txt");
-    if (!contextHelp) return std::nullopt;
-    return findPopupText(*contextHelp, topic);
+    std::string contextHelp;
+    if (reader->read("/ContextHelp.txt", contextHelp) != ChmRead::Read) return std::nullopt;
+    return findPopupText(contextHelp, topic);
 }

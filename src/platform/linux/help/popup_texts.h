@@ -15,7 +15,7 @@
 //
 // Blank lines before and after a text are dropped; line breaks inside it
 // stay. Topics named by a symbol instead of a number cannot be asked for.
-// The first text of a number counts.
+// The first text of a number counts. A UTF-8 byte-order mark is skipped.
 
 // Topic `topic`'s text from the file's contents, as UTF-8 (a file that is
 // not UTF-8 is read as Windows-1252, as the shipped German and French help

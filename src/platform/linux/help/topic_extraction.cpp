@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <filesystem>
 #include <set>
 
 #include "platform/linux/atomic_file.h"
@@ -95,12 +96,15 @@ std::optional<ExtractedTopic> extractHelpTopic(const std::string& helpFile, std:
     if (!reader) return std::nullopt;
     const std::string folder = cacheRoot + "/" + folderName(helpFile, reader->status());
 
-    std::optional<std::string> page = reader->read(wanted->page);
-    if (!page || page->size() > limits.maxBytes || !writeUnder(folder, wanted->page, *page)) return std::nullopt;
+    std::string page;
+    if (reader->read(wanted->page, page) != ChmRead::Read || page.size() > limits.maxBytes ||
+        !writeUnder(folder, wanted->page, page))
+        return std::nullopt;
     size_t files = 1;
-    size_t bytes = page->size();
+    size_t bytes = page.size();
     std::set<std::string> seen{wanted->page};
-    std::deque<std::pair<std::string, std::string>> toScan{{wanted->page, std::move(*page)}};
+    std::deque<std::pair<std::string, std::string>> toScan;
+    toScan.emplace_back(wanted->page, std::move(page));
     while (!toScan.empty()) {
         const auto [path, text] = std::move(toScan.front());
         toScan.pop_front();
@@ -108,12 +112,20 @@ std::optional<ExtractedTopic> extractHelpTopic(const std::string& helpFile, std:
             const std::optional<std::string> target = resolveLink(path, link);
             if (!target || !seen.insert(*target).second) continue;
             if (files == limits.maxFiles) break;
-            std::optional<std::string> linked = reader->read(*target);
-            if (!linked || linked->size() > limits.maxBytes - bytes) continue;
-            if (!writeUnder(folder, *target, *linked)) continue;
+            std::string linked;
+            const ChmRead read = reader->read(*target, linked);
+            if (read == ChmRead::Unreadable) {
+                // The folder belongs to this file alone; nothing of a
+                // damaged file is left to be shown.
+                std::error_code ignored;
+                std::filesystem::remove_all(folder, ignored);
+                return std::nullopt;
+            }
+            if (read == ChmRead::Absent || linked.size() > limits.maxBytes - bytes) continue;
+            if (!writeUnder(folder, *target, linked)) continue;
             ++files;
-            bytes += linked->size();
-            if (isPage(*target)) toScan.emplace_back(*target, std::move(*linked));
+            bytes += linked.size();
+            if (isPage(*target)) toScan.emplace_back(*target, std::move(linked));
         }
     }
 

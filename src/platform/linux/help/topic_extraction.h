@@ -36,8 +36,9 @@ struct ExtractionLimits {
 };
 
 // Copies the topic ("::/settings.htm#tab2") of `helpFile` under `cacheRoot`.
-// Nothing when the help file cannot be read, lacks the topic's page, the
-// topic is malformed, or the page cannot be written; linked files that are
-// missing, unsafe to name or beyond the limits are left out.
+// Nothing when the topic is malformed, the help file cannot be opened, lacks
+// the topic's page or is found damaged on the way (a listed file that cannot
+// be read whole), or the page cannot be written. Linked files that are
+// absent, unsafe to name or beyond the limits are left out.
 std::optional<ExtractedTopic> extractHelpTopic(const std::string& helpFile, std::string_view topic,
                                                const std::string& cacheRoot, const ExtractionLimits& limits = {});
