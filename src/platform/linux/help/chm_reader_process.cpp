@@ -20,6 +20,10 @@
 // result, and when it is Read, the stored file's 64-bit length and bytes. Numbers are in
 // the machine's own order: both ends are the same program.
 
+// Present only in sanitizer builds, where a fuzzer or test runner may have
+// set a death callback that reports the process's input as a crash.
+extern "C" void __sanitizer_set_death_callback(void (*callback)()) __attribute__((weak));
+
 namespace {
 
 bool sendAll(int socket, const void* data, size_t size) {
@@ -63,6 +67,7 @@ void limitChild(const ChmReaderProcess::Limits& limits) {
     // (a sanitizer, a fuzzer, a toolkit) had installed.
     for (const int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGXCPU, SIGALRM, SIGPIPE})
         std::signal(signal, SIG_DFL);
+    if (__sanitizer_set_death_callback) __sanitizer_set_death_callback(nullptr);
     const auto seconds = std::chrono::ceil<std::chrono::seconds>(limits.time).count();
     const rlimit cpu{static_cast<rlim_t>(seconds), static_cast<rlim_t>(seconds)};
     ::setrlimit(RLIMIT_CPU, &cpu);

@@ -2,6 +2,7 @@
 
 #include <gio/gio.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -68,8 +69,15 @@ std::string jumpPage(std::string_view pageName, std::string_view anchor) {
            target + "\">\n</head><body><a href=\"" + target + "\">" + target + "</a></body></html>\n";
 }
 
+// A file already there is an earlier extraction's copy of the same bytes:
+// the folder is named after the help file's identity, and files appear in
+// it whole.
 bool writeUnder(const std::string& folder, const std::string& path, std::string_view bytes) {
     const std::string target = folder + path;
+    struct stat existing {};
+    if (::lstat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) &&
+        static_cast<size_t>(existing.st_size) == bytes.size())
+        return true;
     return createFolders(folderOf(target)) && writeFileAtomically(target, bytes);
 }
 
