@@ -1,6 +1,7 @@
 #include "platform/linux/help/chm_reader_process.h"
 
 #include <chm_lib.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -11,14 +12,14 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
-#include <cstdio>
+#include <cstdlib>
 
-
-// The pipe protocol. The child first sends one byte: 1 when chmlib opened
-// the file, else 0 (and ends). Then, per request, the parent sends a 32-bit
-// path length and the path; the child answers with one byte, the ChmRead
-// result, and when it is Read, the stored file's 64-bit length and bytes. Numbers are in
-// the machine's own order: both ends are the same program.
+// The protocol over the socket pair. The child first sends one byte: 1 when
+// chmlib opened the file, else 0 (and ends). Then, per request, the parent
+// sends a 32-bit path length and the path; the child answers with one byte,
+// the ChmRead result, and when that is Read, the stored file's 64-bit length
+// and its bytes. Numbers are in the machine's own order: both ends are the
+// same program.
 
 // Present only in sanitizer builds, where a fuzzer or test runner may have
 // set a death callback that reports the process's input as a crash.
@@ -53,12 +54,13 @@ bool receiveAll(int socket, void* data, size_t size) {
 
 // Address space the process has mapped now (it counts against RLIMIT_AS).
 size_t mappedBytes() {
-    std::FILE* statm = std::fopen("/proc/self/statm", "r");
-    if (!statm) return 0;
-    unsigned long pages = 0;
-    const bool read = std::fscanf(statm, "%lu", &pages) == 1;
-    std::fclose(statm);
-    return read ? pages * static_cast<size_t>(::sysconf(_SC_PAGESIZE)) : 0;
+    const int fd = ::open("/proc/self/statm", O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return 0;
+    char text[64] = {};
+    const ssize_t n = ::read(fd, text, sizeof text - 1);
+    ::close(fd);
+    const unsigned long long pages = n > 0 ? std::strtoull(text, nullptr, 10) : 0;
+    return static_cast<size_t>(pages) * static_cast<size_t>(::sysconf(_SC_PAGESIZE));
 }
 
 void limitChild(const ChmReaderProcess::Limits& limits) {
