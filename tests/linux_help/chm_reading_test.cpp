@@ -51,7 +51,8 @@ TEST(ChmReading, PathsThatAreNotHelpFilesGiveNothingAtOnce) {
     writeText(folder + "/text.chm", "ITSF, but not really a help file");
 
     const auto started = std::chrono::steady_clock::now();
-    for (const std::string& path : {folder + "/missing.chm", fifo, folder, folder + "/empty.chm", folder + "/text.chm"}) {
+    for (const std::string& path :
+         {folder + "/missing.chm", fifo, folder, folder + "/empty.chm", folder + "/text.chm"}) {
         const RegularFile file(path);
         EXPECT_FALSE(file.isOpen() && ChmArchive::open(file)) << path;
         EXPECT_FALSE(ChmReaderProcess::start(path)) << path;
@@ -70,6 +71,9 @@ TEST(ChmReading, DamageIsReportedAndNeverReachesTheCaller) {
     EXPECT_EQ(cut->read("/settings.htm", bytes), ChmRead::Read);
     EXPECT_EQ(cut->read("/pictures/flight.png", bytes), ChmRead::Unreadable);
     EXPECT_EQ(bytes, "");
+
+    // A reader out of time is stopped and gives nothing.
+    EXPECT_FALSE(ChmReaderProcess::start(englishHelp(), {std::chrono::milliseconds(0), 256u << 20}));
 
     // Bytes inverted all over the file: whatever chmlib makes of them, the
     // answers are results and the caller goes on.

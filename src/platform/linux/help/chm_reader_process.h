@@ -45,7 +45,8 @@ public:
     const struct stat& status() const { return status_; }
 
 private:
-    ChmReaderProcess(pid_t child, int socket, std::chrono::steady_clock::time_point deadline, const struct stat& status);
+    ChmReaderProcess(pid_t child, int socket, std::chrono::steady_clock::time_point deadline,
+                     const struct stat& status);
     bool receive(void* data, size_t size);
     void stop();
 

@@ -143,7 +143,8 @@ std::optional<ExtractedTopic> extractHelpTopic(const std::string& helpFile, std:
         extracted.pageUri += "#" + wanted->anchor;
         const std::string pageName = wanted->page.substr(wanted->page.rfind('/') + 1);
         const std::string jumpPath = wanted->page + "--" + wanted->anchor + ".htm";
-        if (writeUnder(folder, jumpPath, jumpPage(pageName, wanted->anchor))) extracted.jumpUri = fileUri(folder + jumpPath);
+        if (writeUnder(folder, jumpPath, jumpPage(pageName, wanted->anchor)))
+            extracted.jumpUri = fileUri(folder + jumpPath);
     }
     return extracted;
 }
