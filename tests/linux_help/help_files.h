@@ -8,13 +8,14 @@
 inline std::string englishHelp() { return std::string(LUMARA_HELP_DIR) + "/Lumara Help (English).chm"; }
 inline std::string germanHelp() { return std::string(LUMARA_HELP_DIR) + "/Lumara Hilfe (Deutsch).chm"; }
 
-// The English help file's first `size` bytes, or all of it with the byte at
-// every `stride`-th position from `offset` inverted, written to `path`.
+// The English help file's first `size` bytes, written to `path`.
 inline std::string truncatedHelp(const std::string& path, size_t size) {
     writeText(path, fileText(englishHelp()).substr(0, size));
     return path;
 }
 
+// The English help file with every `stride`-th byte from `offset` inverted,
+// written to `path`.
 inline std::string scrambledHelp(const std::string& path, size_t offset, size_t stride) {
     std::string bytes = fileText(englishHelp());
     for (size_t at = offset; at < bytes.size(); at += stride) bytes[at] = static_cast<char>(~bytes[at]);
