@@ -1,0 +1,108 @@
+// Topics copied out of the built help files into a cache folder, with what
+// they link to, and what comes back when the file or topic is not usable.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "help_files.h"
+#include "platform/linux/help/topic_extraction.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The one folder the help file was copied into.
+std::string copyFolder(const std::string& cache) {
+    std::vector<fs::path> folders(fs::directory_iterator(cache), fs::directory_iterator{});
+    return folders.size() == 1 ? folders[0].string() : "";
+}
+
+size_t fileCount(const std::string& folder) {
+    if (!fs::exists(folder)) return 0;
+    size_t count = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) count += entry.is_regular_file();
+    return count;
+}
+
+TEST(TopicExtraction, FlightPageIsCopiedWithItsPicturesStyleAndLinkedPages) {
+    const std::string cache = freshTestFolder();
+    const std::optional<ExtractedTopic> topic = extractHelpTopic(englishHelp(), "::/settings.htm#tab2", cache);
+    ASSERT_TRUE(topic);
+    const std::string folder = copyFolder(cache);
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(topic->pageUri, "file://" + folder + "/settings.htm#tab2");
+    EXPECT_EQ(topic->jumpUri, "file://" + folder + "/settings.htm--tab2.htm");
+
+    const std::string source = LUMARA_HELP_SOURCE_DIR;
+    EXPECT_EQ(fileText(folder + "/settings.htm"), fileText(source + "/en/settings.htm"));
+    EXPECT_EQ(fileText(folder + "/style.css"), fileText(source + "/style.css"));
+    EXPECT_EQ(fileText(folder + "/presetname.htm"), fileText(source + "/en/presetname.htm"));
+    for (const char* picture : {"nebula", "antialias0", "antialias5", "flight"}) {
+        const std::string bytes = fileText(folder + "/pictures/" + picture + ".png");
+        EXPECT_GT(bytes.size(), 100u) << picture;
+        EXPECT_EQ(bytes.substr(1, 3), "PNG") << picture;
+    }
+    EXPECT_TRUE(fs::exists(folder + "/index.htm") && fs::exists(folder + "/license.htm")) << "linked pages' links too";
+    EXPECT_FALSE(fs::exists(folder + "/ContextHelp.txt")) << "only what the topic leads to";
+    EXPECT_NE(fileText(folder + "/settings.htm--tab2.htm").find("url=settings.htm#tab2\""), std::string::npos);
+
+    const std::optional<ExtractedTopic> again = extractHelpTopic(englishHelp(), "::/settings.htm#tab2", cache);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->pageUri, topic->pageUri) << "the same file keeps its folder";
+    const std::optional<ExtractedTopic> page = extractHelpTopic(englishHelp(), "/presetname.htm", cache);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->pageUri, "file://" + folder + "/presetname.htm");
+    EXPECT_EQ(page->jumpUri, "");
+}
+
+TEST(TopicExtraction, LimitsLeaveOutLinkedFilesButNotThePage) {
+    const std::string cache = freshTestFolder();
+    ExtractionLimits fewFiles;
+    fewFiles.maxFiles = 3;
+    ASSERT_TRUE(extractHelpTopic(englishHelp(), "::/settings.htm#tab1", cache, fewFiles));
+    EXPECT_EQ(fileCount(copyFolder(cache)), 3u + 1) << "two linked files and the jump page";
+    const std::string small = freshTestFolder() + "/small";
+    const size_t pageSize = fileText(std::string(LUMARA_HELP_SOURCE_DIR) + "/en/settings.htm").size();
+    ExtractionLimits fewBytes;
+    fewBytes.maxBytes = pageSize;
+    ASSERT_TRUE(extractHelpTopic(englishHelp(), "::/settings.htm", small, fewBytes));
+    EXPECT_EQ(fileCount(copyFolder(small)), 1u);
+    fewBytes.maxBytes = pageSize - 1;
+    EXPECT_FALSE(extractHelpTopic(englishHelp(), "::/settings.htm", small, fewBytes));
+}
+
+TEST(TopicExtraction, NothingForUnusableFilesTopicsAndCacheFolders) {
+    const std::string folder = freshTestFolder();
+    const std::string cache = folder + "/cache";
+    ASSERT_EQ(::mkfifo((folder + "/fifo.chm").c_str(), 0600), 0);
+    const std::string cut = truncatedHelp(folder + "/cut.chm", fileText(englishHelp()).size() / 2);
+    for (const std::string& file : {folder + "/missing.chm", folder + "/fifo.chm", folder, cut}) {
+        EXPECT_FALSE(extractHelpTopic(file, "::/settings.htm#tab2", cache)) << file;
+    }
+    for (const char* topic : {"::/missing.htm", "::/settings.htm#tab 2", "::/../settings.htm", "::"})
+        EXPECT_FALSE(extractHelpTopic(englishHelp(), topic, cache)) << topic;
+    EXPECT_EQ(fileCount(cache), 0u);
+    EXPECT_FALSE(extractHelpTopic(englishHelp(), "::/settings.htm", "relative/cache"));
+    EXPECT_FALSE(extractHelpTopic(englishHelp(), "::/settings.htm", ""));
+    writeText(folder + "/file", "");
+    EXPECT_FALSE(extractHelpTopic(englishHelp(), "::/settings.htm", folder + "/file")) << "cannot be written";
+}
+
+TEST(TopicExtraction, CacheFolderFollowsXdgCacheHome) {
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    const char* home = std::getenv("HOME");
+    const std::string savedCache = cache ? cache : "", savedHome = home ? home : "";
+    ::setenv("HOME", "/home/someone", 1);
+    ::setenv("XDG_CACHE_HOME", "/var/cache/someone", 1);
+    EXPECT_EQ(helpCacheRoot(), "/var/cache/someone/lumara/help");
+    ::setenv("XDG_CACHE_HOME", "relative", 1);
+    EXPECT_EQ(helpCacheRoot(), "/home/someone/.cache/lumara/help");
+    ::unsetenv("XDG_CACHE_HOME");
+    EXPECT_EQ(helpCacheRoot(), "/home/someone/.cache/lumara/help");
+    if (cache) ::setenv("XDG_CACHE_HOME", savedCache.c_str(), 1);
+    if (home) ::setenv("HOME", savedHome.c_str(), 1);
+}
+
+}  // namespace
