@@ -15,15 +15,22 @@
 
 #include "chm_archive.h"
 #include "i18n/language_file.h"
+#include "ui/context_help.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// Pop-up numbers of the settings dialog with its pages, of the new-preset
-// dialog, and 100 for a control without its own text.
-const std::set<int> kPopupTopics = {1,  2,  3,  27, 6,  7,  8,  5,  9,  32, 33, 34, 35, 36, 10,
-                                    11, 28, 29, 12, 30, 31, 37, 38, 40, 13, 14, 15, 16, 100};
+// Pop-up numbers the dialogs ask for: the settings dialog with its pages,
+// the new-preset dialog, and the one for a control without its own text.
+std::set<int> popupTopics() {
+    std::set<int> topics = {static_cast<int>(kDefaultContextTopic)};
+    for (const auto table : {settingsContextTopics(), newPresetContextTopics()})
+        for (const ContextTopicRow& row : table) topics.insert(static_cast<int>(row.topic));
+    return topics;
+}
+
+const std::set<int> kPopupTopics = popupTopics();
 
 std::vector<fs::path> filesWithExtension(const fs::path& folder, const std::string& extension) {
     std::vector<fs::path> found;
