@@ -13,6 +13,15 @@ const SettingOption* findOption(std::string_view name) {
 
 bool isModeWord(std::string_view arg) { return arg == "-root" || arg == "-window" || arg == "-window-id"; }
 
+// A hack word in either spelling: xscreensaver 6 writes "--root" for "-root"
+// and its own hacks take both, so "--stars" is "-stars". Anything else comes
+// back as it is.
+std::string_view hackWord(std::string_view arg) {
+    if (arg.size() > 2 && arg.substr(0, 2) == "--" && (isModeWord(arg.substr(1)) || findOption(arg.substr(1))))
+        arg.remove_prefix(1);
+    return arg;
+}
+
 bool parseInt(std::string_view text, int32_t& out) {
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
@@ -84,7 +93,7 @@ HackCommand parseHackCommand(const std::vector<std::string>& args) {
         command.mode = HackCommand::Mode::Version;
         return command;
     }
-    if (!isModeWord(first) && !findOption(first)) return command;
+    if (!isModeWord(hackWord(first)) && !findOption(hackWord(first))) return command;
 
     command.mode = HackCommand::Mode::Window;  // when only options are given
     auto fail = [&command](std::string message) {
@@ -95,7 +104,8 @@ HackCommand parseHackCommand(const std::vector<std::string>& args) {
     };
     HackCommand::Mode mode = HackCommand::Mode::Window;
     for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
+        const std::string& given = args[i];
+        const std::string_view arg = hackWord(given);
         if (arg == "-root") {
             mode = HackCommand::Mode::Root;
             continue;
@@ -105,8 +115,8 @@ HackCommand parseHackCommand(const std::vector<std::string>& args) {
             continue;
         }
         const SettingOption* option = findOption(arg);
-        if (arg != "-window-id" && !option) return fail("unknown argument '" + arg + "' (see --help)");
-        if (i + 1 >= args.size()) return fail(arg + " needs a value (see --help)");
+        if (arg != "-window-id" && !option) return fail("unknown argument '" + given + "' (see --help)");
+        if (i + 1 >= args.size()) return fail(given + " needs a value (see --help)");
         const std::string& value = args[++i];
         if (!option) {
             command.window = parseXWindowId(value);
@@ -145,6 +155,7 @@ std::string hackUsage() {
         "  -window-id ID    into X11 window ID (decimal or 0x hexadecimal)\n"
         "  -window          in a resizable window of its own, to try settings out\n"
         "                   (also when only options are given)\n"
+        "These words and the options below may also be written with two dashes (--root).\n"
         "\n"
         "Options of those modes, for this run only (the stored settings stay as they are);\n"
         "in brackets the value of a first run:\n";

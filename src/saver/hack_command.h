@@ -10,8 +10,8 @@
 // The saver's command line as a screen-saver daemon's hack (xscreensaver's
 // conventions), beside the Windows-style modes of command_line.h, which it
 // leaves alone: a command line is a hack's only when its first argument is
-// one of the words below, and "--help", "-h" and "--version" are answered
-// before either is read.
+// one of the words below (with one dash or two), and "--help", "-h" and
+// "--version" are answered before either is read.
 
 // A picture parameter set for one run, after the stored settings are read.
 struct SettingOverride {

@@ -31,6 +31,11 @@ TEST(HackCommand, ModesAndWindowNumbers) {
     EXPECT_EQ(hex.window, 0x1a00007u);
     EXPECT_EQ(parse({"-window-id", "4194311"}).window, 4194311u);
     EXPECT_EQ(parse({"-root", "-window"}).mode, Mode::Window) << "the last mode counts";
+    // xscreensaver 6 turns a trailing "-root" into "--root"; every word has both spellings.
+    const HackCommand doubled = parse({"--root", "--stars", "300", "--window-id", "7"});
+    EXPECT_EQ(doubled.mode, Mode::WindowId);
+    EXPECT_EQ(doubled.overrides.size(), 1u);
+    EXPECT_EQ(parse({"--rooted"}).mode, Mode::NotHack);
 
     for (const char* bad : {"", "0x", "12ab", "-5", "0x20000000", "99999999999999999999", "0"}) {
         const HackCommand c = parse({"-window-id", bad});

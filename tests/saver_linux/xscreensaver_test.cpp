@@ -13,6 +13,8 @@
 #include <fstream>
 #include <thread>
 
+#include "platform/linux/file_store.h"
+#include "settings/settings_store.h"
 #include "x11_session.h"
 
 namespace fs = std::filesystem;
@@ -65,7 +67,14 @@ TEST(Xscreensaver, RunsLumaraAsItsHackAndEndsIt) {
                                               "unfade: False\n"
                                               "mode: one\n"
                                               "selected: 0\n"
-                                              "programs: " + lumaraPath() + " -root -stars 20000 -fps 100 \\n\\\n";
+                                              "programs: " + lumaraPath() + " -root \\n\\\n";
+    // A dense, fast flight stored for the daemon's user, so the screen fills quickly.
+    Settings dense;
+    ApplyFallbackDefaults(dense);
+    dense.StarsCount = 20000;
+    dense.Smoothness = 90;
+    FileStore store(home + "/user.reg", home + "/machine.reg");
+    SaveSettings(dense, store);
     const auto asUser = daemonUser(home);
     ASSERT_TRUE(asUser.has_value()) << "no user to run xscreensaver as";
     X11Session x;
@@ -73,7 +82,7 @@ TEST(Xscreensaver, RunsLumaraAsItsHackAndEndsIt) {
     auto command = [&](std::vector<std::string> args) {
         std::vector<std::string> argv = *asUser;
         argv.insert(argv.end(), {"/usr/bin/env", "HOME=" + home, "LUMARA_USER_STORE=" + home + "/user.reg",
-                                 "SDL_AUDIODRIVER=dummy"});
+                                 "LUMARA_MACHINE_STORE=" + home + "/machine.reg", "SDL_AUDIODRIVER=dummy"});
         argv.insert(argv.end(), args.begin(), args.end());
         return argv;
     };
