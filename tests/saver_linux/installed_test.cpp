@@ -7,7 +7,6 @@
 #include <X11/Xlib.h>
 #include <signal.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -22,16 +21,10 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Installs the build into a fresh prefix once for every test here.
-const std::string& installedPrefix() {
-    static const std::string prefix = [] {
-        const std::string folder = scratchFolder("installed");
-        fs::remove_all(folder);
-        const std::string command =
-            "'" LUMARA_CMAKE "' --install '" LUMARA_BUILD_DIR "' --prefix '" + folder + "' >/dev/null";
-        return std::system(command.c_str()) == 0 ? folder : std::string();
-    }();
-    return prefix;
+// A fresh installation for each test (ctest runs them side by side).
+std::string installedPrefix(const std::string& test) {
+    const std::string prefix = scratchFolder("installed/" + test);
+    return installBuild(prefix) ? prefix : std::string();
 }
 
 std::string fileText(const fs::path& path) {
@@ -44,7 +37,7 @@ std::string fileText(const fs::path& path) {
 }  // namespace
 
 TEST(Installed, EveryFileADesktopExpects) {
-    const std::string prefix = installedPrefix();
+    const std::string prefix = installedPrefix("files");
     ASSERT_FALSE(prefix.empty()) << "cmake --install failed";
     for (const char* file :
          {"bin/lumara", "bin/lumara-render", "share/lumara/german.lang", "share/lumara/french.lang",
@@ -67,8 +60,9 @@ TEST(Installed, EveryFileADesktopExpects) {
 }
 
 TEST(Installed, TheXscreensaverDescriptionCarriesTheTablesRanges) {
-    ASSERT_FALSE(installedPrefix().empty());
-    const std::string xml = fileText(installedPrefix() + "/share/xscreensaver/config/lumara.xml");
+    const std::string prefix = installedPrefix("xml");
+    ASSERT_FALSE(prefix.empty());
+    const std::string xml = fileText(prefix + "/share/xscreensaver/config/lumara.xml");
     for (const SettingOption& o : kSettingOptions) {
         if (o.scale == OptionScale::Choice) {
             for (std::string_view name : kAntiAliasNames)
@@ -86,7 +80,7 @@ TEST(Installed, TheXscreensaverDescriptionCarriesTheTablesRanges) {
 }
 
 TEST(Installed, TheInstalledProgramsFindTheirFolderAndRun) {
-    const std::string prefix = installedPrefix();
+    const std::string prefix = installedPrefix("run");
     ASSERT_FALSE(prefix.empty());
     // Help files come from their own build step; any *.chm there is one.
     std::ofstream(prefix + "/share/lumara/guide.chm") << "help";

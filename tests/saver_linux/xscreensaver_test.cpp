@@ -1,8 +1,9 @@
 // The real xscreensaver daemon runs the saver as its hack: configured to
 // run "lumara -root", activated, it shows stars; deactivated, the hack ends.
 // xscreensaver refuses to run hacks as root, so under root the daemon runs
-// as the scratch user lumara-test (made when missing), with a home of the
-// test's own; otherwise as whoever runs the test, with that same home.
+// as the scratch user lumara-test (made when missing); otherwise as whoever
+// runs the test. Its home and the Lumara it runs (this build, installed) lie
+// in a folder under /tmp that every user can reach.
 #include <gtest/gtest.h>
 
 #include <dirent.h>
@@ -57,8 +58,14 @@ int runningCopies(const std::string& program) {
 
 TEST(Xscreensaver, RunsLumaraAsItsHackAndEndsIt) {
     if (std::system("command -v xscreensaver >/dev/null") != 0) GTEST_SKIP() << "xscreensaver is not installed";
-    const std::string home = scratchFolder("xscreensaver-home");
-    fs::remove_all(home);
+    char folder[] = "/tmp/lumara-xscreensaver-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string scratch = folder;
+    fs::permissions(scratch, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                 fs::perms::others_read | fs::perms::others_exec);
+    const std::string lumara = scratch + "/usr/bin/lumara";
+    ASSERT_TRUE(installBuild(scratch + "/usr"));
+    const std::string home = scratch + "/home";
     fs::create_directories(home);
     std::ofstream(home + "/.xscreensaver") << "timeout: 0:30:00\n"
                                               "lock: False\n"
@@ -67,7 +74,7 @@ TEST(Xscreensaver, RunsLumaraAsItsHackAndEndsIt) {
                                               "unfade: False\n"
                                               "mode: one\n"
                                               "selected: 0\n"
-                                              "programs: " + lumaraPath() + " -root \\n\\\n";
+                                              "programs: " + lumara + " -root \\n\\\n";
     // A dense, fast flight stored for the daemon's user, so the screen fills quickly.
     Settings dense;
     ApplyFallbackDefaults(dense);
@@ -112,14 +119,15 @@ TEST(Xscreensaver, RunsLumaraAsItsHackAndEndsIt) {
             red += p[0] > 120 && p[1] < 60 && p[2] < 60 ? 1 : 0;
         }
     EXPECT_LT(red, 50) << "xscreensaver's banner of a crashed hack";
-    EXPECT_EQ(runningCopies(lumaraPath()), 1);
+    EXPECT_EQ(runningCopies(lumara), 1);
 
     Child deactivate(command({"/usr/bin/xscreensaver-command", "-deactivate"}), env);
     EXPECT_EQ(deactivate.waitFor(5000ms), 0);
-    for (int i = 0; i < 25 && runningCopies(lumaraPath()) > 0; ++i) std::this_thread::sleep_for(200ms);
-    EXPECT_EQ(runningCopies(lumaraPath()), 0) << "the hack ended";
+    for (int i = 0; i < 25 && runningCopies(lumara) > 0; ++i) std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(runningCopies(lumara), 0) << "the hack ended";
 
     Child quit(command({"/usr/bin/xscreensaver-command", "-exit"}), env);
     quit.waitFor(5000ms);
     daemon.waitFor(3000ms);
+    fs::remove_all(scratch);
 }
