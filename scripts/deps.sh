@@ -19,11 +19,13 @@ ensure_packages() {
 # GIO finds for HTML pages through shared-mime-info.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libstb-dev zlib1g-dev libsdl2-dev libx11-dev fp-utils
                 libchm-dev libglib2.0-dev shared-mime-info)
-TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev xvfb xdotool)
+TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev xvfb xdotool xscreensaver)
 # The core as 32-bit x86 code, run under qemu-i386.
 LINUX_I686_PACKAGES=(g++-multilib lib32z1-dev qemu-user)
 # The Windows build (MinGW-w64, both architectures), its setup programs (NSIS)
 # and running it (Wine).
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev wine wine64 libgl1-mesa-dri nsis)
+# The Debian package: dependencies from dpkg-shlibdeps (dpkg-dev, file), lintian.
+PACKAGE_PACKAGES=(dpkg-dev file lintian)
 # Shows the saver when there is no screen: a virtual one and a screenshot.
 VIRTUAL_SCREEN_PACKAGES=(xvfb xauth xdotool imagemagick)

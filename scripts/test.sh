@@ -2,15 +2,17 @@
 # Builds and runs every test: the GCC release build, the Windows builds
 # (i686 and x86_64, taking the GCC build's generators) with their setup
 # programs, the GCC build's tests and the Windows tests (the x86_64 saver and
-# setup program) under Wine, the core's tests as a 32-bit x86 build under
-# qemu-i386, the Clang
+# setup program) under Wine, the Debian package (lintian, installed, run from
+# /usr, removed), the core's tests as a 32-bit x86 build under qemu-i386, the
+# Clang
 # build under AddressSanitizer and UndefinedBehaviorSanitizer (so the golden
 # frames are checked on two compilers), short fuzz runs, and a build of the
 # benchmarks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${LINUX_I686_PACKAGES[@]}"
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${LINUX_I686_PACKAGES[@]}" \
+    "${PACKAGE_PACKAGES[@]}"
 jobs=$(nproc)
 
 echo "== GCC release build"
@@ -25,6 +27,9 @@ done
 
 echo "== GCC build's tests, with the Windows build's tests under Wine"
 ctest --test-dir build/gcc --output-on-failure -j "$jobs"
+
+echo "== Debian package: lintian, installed, run from /usr, removed"
+bash scripts/package_test.sh build/gcc
 
 echo "== The core's tests as 32-bit x86 code under qemu-i386"
 cmake -S . -B build/linux-i686 -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMARA_HOST_TOOLS="$(pwd)/build/gcc/tools" \

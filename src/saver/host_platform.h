@@ -14,11 +14,13 @@ struct ScreenPoint {
 };
 
 // How the saver window is made: a child filling the preview pane, or a
-// topmost pop-up over the whole virtual screen.
+// topmost pop-up over the whole virtual screen; or, as a screen-saver
+// daemon's hack, the daemon's window itself or a resizable window of its own.
 struct SaverWindowLayout {
-    WindowHandle parent = 0;  // the preview pane; 0 for full screen
+    WindowHandle parent = 0;  // the preview pane or the hack's window; 0 for full screen or a window of its own
     ScreenRect rect;
     const char* title = "";
+    bool hack = false;  // a daemon's hack: draws into `parent` as it is and follows its size
 };
 
 // What the host shell needs of the windowing system. The Windows adapter

@@ -57,6 +57,22 @@ int HostShell::runSaver(WindowHandle parent) {
     return code;
 }
 
+int HostShell::runHack(WindowHandle target) {
+    SaverWindowLayout layout;
+    layout.parent = target;
+    layout.hack = true;
+    layout.title = "Lumara";
+    layout.rect = {0, 0, 800, 600};
+    if (target != 0) {
+        if (!platform_.isWindow(target)) return -1;
+        const ScreenRect client = platform_.clientRect(target);
+        layout.rect = {0, 0, client.width, client.height};
+    }
+    hackMode_ = true;
+    saverWindow_ = platform_.createSaverWindow(layout);
+    return saverWindow_ != 0 ? platform_.runMessageLoop() : -1;
+}
+
 intptr_t HostShell::hostWindowProc(WindowHandle window, const Message& m) {
     switch (m.id) {
     case msg::kCreate:
@@ -68,7 +84,7 @@ intptr_t HostShell::hostWindowProc(WindowHandle window, const Message& m) {
             }
         }
         startCursor_ = platform_.cursorPosition();
-        if (!previewMode_) platform_.hideCursor();
+        if (ownsScreen()) platform_.hideCursor();
         return handler_.saverWindowProc(window, m);
     case msg::kDestroy:
         if (imeDetached_) components_.callImmAssociateContext(imeAssociate_, window, savedImeContext_);
@@ -77,7 +93,7 @@ intptr_t HostShell::hostWindowProc(WindowHandle window, const Message& m) {
     case msg::kSetText: return 0;
     case msg::kPaint:
         if (closing_) return platform_.defaultWindowProc(window, m);
-        if (!previewMode_) platform_.hideCursor();
+        if (ownsScreen()) platform_.hideCursor();
         return handler_.saverWindowProc(window, m);
     case msg::kHelp:
     case msg::kContextMenu:
@@ -143,7 +159,7 @@ bool HostShell::closeRuleApplies(const Message& m) {
 }
 
 intptr_t HostShell::defaultSaverProc(WindowHandle window, const Message& m) {
-    if (!previewMode_ && !closing_) {
+    if (ownsScreen() && !closing_) {
         if (m.id == msg::kClose) {
             if (win9xPlatform_ && !verifyPassword(window)) {
                 startCursor_ = platform_.cursorPosition();

@@ -27,6 +27,10 @@ public:
 
     int saverMain(std::string_view commandLine);
     int runSaver(WindowHandle parent);
+    // Runs the flight as a screen-saver daemon's hack: into `target`, or
+    // into a resizable window of its own when 0. The daemon owns input:
+    // nothing but a close request or the window going away ends it.
+    int runHack(WindowHandle target);
     intptr_t hostWindowProc(WindowHandle window, const Message& message);
     intptr_t defaultSaverProc(WindowHandle window, const Message& message);
     bool verifyPassword(WindowHandle window);
@@ -37,6 +41,7 @@ public:
 
     bool win9xPlatform() const { return win9xPlatform_; }
     bool previewMode() const { return previewMode_; }
+    bool hackMode() const { return hackMode_; }
     bool closing() const { return closing_; }
     bool verifying() const { return verifying_; }
     ScreenPoint startCursor() const { return startCursor_; }
@@ -45,6 +50,8 @@ public:
 private:
     void requestClose(WindowHandle window);
     bool closeRuleApplies(const Message& message);
+    // Full screen: the saver owns the screen, the cursor and the input.
+    bool ownsScreen() const { return !previewMode_ && !hackMode_; }
 
     HostPlatform& platform_;
     SystemComponents& components_;
@@ -52,6 +59,7 @@ private:
 
     bool win9xPlatform_ = false;
     bool previewMode_ = false;
+    bool hackMode_ = false;
     bool closing_ = false;
     bool verifying_ = false;
     ScreenPoint startCursor_;

@@ -32,6 +32,10 @@ intptr_t SaverWindow::saverWindowProc(WindowHandle window, const Message& m) {
     case msg::kTimer:
         if (rendererWindow_ != 0) runFrame(state_);
         return 1;
+    case msg::kSize:
+        if (shell_->hackMode() && rendererWindow_ != 0) followSize(window);
+        else shell_->defaultSaverProc(window, m);
+        return 1;
     case msg::kDestroy:
         stopBackgroundSound(services_.sound);
         services_.window.killTimer(window, frameTimer_);
@@ -44,6 +48,7 @@ intptr_t SaverWindow::saverWindowProc(WindowHandle window, const Message& m) {
 void SaverWindow::create(WindowHandle window) {
     Settings& settings = state_.settings;
     LoadSettings(settings, services_.store, services_.folders);
+    applyOverrides(settings, overrides_);
     startBackgroundSound(settings, services_.sound);
     prepareFlight(state_, services_.pictures);
     frameTimer_ = services_.window.setTimer(window, kFrameTimerId, frameTimerPeriod(settings.Smoothness));
@@ -52,6 +57,17 @@ void SaverWindow::create(WindowHandle window) {
 void SaverWindow::eraseBackground(WindowHandle window) {
     rendererWindow_ = window;
     const ScreenRect rect = services_.window.windowRect(window);
+    const int32_t result =
+        state_.renderer.init(services_.device, reinterpret_cast<const void*>(window), rect.width, rect.height);
+    if (result != 0) services_.window.exitProcess(result);
+}
+
+// The flight keeps going; only the view and the frame surfaces are made
+// anew at the window's new size. A window shrunk to nothing keeps the last.
+void SaverWindow::followSize(WindowHandle window) {
+    const ScreenRect rect = services_.window.windowRect(window);
+    const StarField::RendererView& view = state_.starField.view;
+    if (rect.width < 1 || rect.height < 1 || (rect.width == view.width && rect.height == view.height)) return;
     const int32_t result =
         state_.renderer.init(services_.device, reinterpret_cast<const void*>(window), rect.width, rect.height);
     if (result != 0) services_.window.exitProcess(result);

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
+#include <vector>
 
+#include "saver/hack_command.h"
 #include "saver/host_platform.h"
 #include "saver/host_shell.h"
 #include "saver/messages.h"
@@ -42,13 +44,17 @@ struct SaverServices {
 // The saver's own window logic: at creation it loads the settings, starts
 // the sound, builds the star field and starts the frame timer; the first
 // erase makes the renderer; every tick draws one frame; destruction stops
-// sound and timer. A preview window only shows its picture.
+// sound and timer. A preview window only shows its picture. A daemon's
+// hack may set picture parameters for its run, and its frame follows the
+// size of the window it draws into.
 class SaverWindow : public SaverWindowHandler {
 public:
     static constexpr uint32_t kFrameTimerId = 1;
 
     SaverWindow(SaverState& state, SaverServices services) : state_(state), services_(services) {}
     void attach(HostShell& shell) { shell_ = &shell; }
+    // Set after the stored settings are read at creation; never stored.
+    void overrideSettings(std::vector<SettingOverride> overrides) { overrides_ = std::move(overrides); }
 
     // Answers 1 to every message; only the password check's answer is
     // passed back from the default handling, so a refused password keeps
@@ -61,12 +67,14 @@ public:
 private:
     void create(WindowHandle window);
     void eraseBackground(WindowHandle window);
+    void followSize(WindowHandle window);
 
     SaverState& state_;
     SaverServices services_;
     HostShell* shell_ = nullptr;
     uint32_t frameTimer_ = 0;
     WindowHandle rendererWindow_ = 0;
+    std::vector<SettingOverride> overrides_;
 };
 
 // The frame timer's period for a Smoothness value: 100 - Smoothness ms,

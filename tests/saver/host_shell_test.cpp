@@ -132,6 +132,38 @@ TEST(RunSaver, PreviewFillsThePaneAndNeverCloses) {
     EXPECT_EQ(f.platform.posted[0].second.lParam, 99);
 }
 
+TEST(RunHack, DrawsIntoTheGivenWindowAndOnlyACloseRequestEndsIt) {
+    HostFixture f;
+    f.platform.whileRunning = [&f] {
+        for (uint32_t id : {msg::kKeyDown, msg::kLButtonDown, msg::kMouseMove, msg::kActivateApp})
+            f.shell.hostWindowProc(777, Message{id, 0, 0});
+        f.platform.cursor = {0, 0};
+        f.shell.hostWindowProc(777, Message{msg::kMouseMove, 0, 0});
+        f.shell.hostWindowProc(777, Message{msg::kPaint, 0, 0});
+        EXPECT_EQ(f.platform.closeRequests(), 0) << "the daemon owns input";
+        const int before = f.platform.defaultCalls;
+        f.shell.hostWindowProc(777, Message{msg::kClose, 0, 0});
+        EXPECT_EQ(f.platform.defaultCalls, before + 1) << "the close request reached the window's default handling";
+    };
+    EXPECT_EQ(f.shell.runHack(100), 0);
+    EXPECT_TRUE(f.platform.layout->hack);
+    EXPECT_EQ(f.platform.layout->parent, 100u);
+    EXPECT_EQ(f.platform.layout->rect.width, 152);
+    EXPECT_TRUE(f.shell.hackMode());
+    EXPECT_FALSE(f.shell.previewMode());
+    EXPECT_EQ(f.platform.hiddenCursor, 0) << "the daemon owns the cursor";
+}
+
+TEST(RunHack, AWindowOfItsOwnOrNone) {
+    HostFixture own;
+    EXPECT_EQ(own.shell.runHack(0), 0);
+    EXPECT_EQ(own.platform.layout->parent, 0u);
+    EXPECT_GT(own.platform.layout->rect.width, 0);
+    HostFixture none;
+    EXPECT_EQ(none.shell.runHack(4242), -1);
+    EXPECT_FALSE(none.platform.layout.has_value());
+}
+
 TEST(CloseRules, InputClosesTheFullScreenSaver) {
     for (uint32_t id : {msg::kKeyDown, msg::kSysKeyDown, msg::kLButtonDown, msg::kRButtonDown, msg::kMButtonDown}) {
         RunningSaver s;

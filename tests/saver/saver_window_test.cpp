@@ -166,6 +166,45 @@ TEST(SaverWindow, ThePasswordCheckAnswerIsPassedBackEverythingElseAnswersOne) {
     w.shell.saverMain("/s");
 }
 
+TEST(SaverWindow, AHacksOverridesApplyToItsRunOnly) {
+    Window w([](Settings& s) { s.StarsCount = 300; });
+    w.saver.overrideSettings(parseHackCommand({"-root", "-stars", "450", "-fps", "50"}).overrides);
+    w.send(msg::kCreate);
+    EXPECT_EQ(w.state.starField.starCount, 450);
+    EXPECT_EQ(w.window.calls, std::vector<std::string>{"timer 1 20"});
+    Settings stored;
+    LoadSettings(stored, w.store, w.folders);
+    EXPECT_EQ(stored.StarsCount, 300) << "nothing was stored";
+}
+
+TEST(SaverWindow, AHacksFrameFollowsItsWindowsSize) {
+    Window w;
+    w.platform.whileRunning = [&w] {
+        w.send(msg::kEraseBackground);
+        w.window.rect = {0, 0, 200, 100};
+        w.send(msg::kSize);
+        EXPECT_EQ(w.state.starField.view.width, 200);
+        EXPECT_EQ(w.state.starField.view.height, 100);
+        w.send(msg::kTimer, 1);
+        EXPECT_EQ(w.presents(), 1);
+        w.window.rect = {0, 0, 0, 0};  // shrunk away: the last frame stays
+        w.send(msg::kSize);
+        w.window.rect = {0, 0, 200, 100};
+        w.send(msg::kSize);
+        EXPECT_EQ(w.device.count(Op::CreatePresenter), 2) << "only real changes make new surfaces";
+    };
+    w.shell.runHack(100);
+
+    Window fullScreen;  // the Windows-style saver keeps the size it started with
+    fullScreen.platform.whileRunning = [&fullScreen] {
+        fullScreen.send(msg::kEraseBackground);
+        fullScreen.window.rect = {0, 0, 200, 100};
+        fullScreen.send(msg::kSize);
+        EXPECT_EQ(fullScreen.state.starField.view.width, 64);
+    };
+    fullScreen.shell.saverMain("/s");
+}
+
 TEST(SaverWindow, FrameTimerPeriodFollowsSmoothness) {
     EXPECT_EQ(frameTimerPeriod(30), 70u);
     EXPECT_EQ(frameTimerPeriod(1), 99u);

@@ -8,42 +8,13 @@
 #include <fstream>
 #include <thread>
 
-#include "platform/linux/file_store.h"
 #include "saver/background_sound.h"
-#include "settings/settings_store.h"
+#include "stored_settings.h"
 #include "x11_session.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-// A settings store of its own for each test, holding the given flight.
-struct StoredSettings {
-    explicit StoredSettings(const std::string& name, void (*adjust)(Settings&) = nullptr) {
-        folder = scratchFolder("stores/" + name);
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        Settings s;
-        ApplyFallbackDefaults(s);
-        if (adjust) adjust(s);
-        FileStore store(user(), machine());
-        EXPECT_TRUE(SaveSettings(s, store).ok());
-    }
-    std::string user() const { return folder + "/user.reg"; }
-    std::string machine() const { return folder + "/machine.reg"; }
-    std::string folder;
-};
-
-std::map<std::string, std::string> saverEnvironment(const X11Session& x, const StoredSettings& store) {
-    return {{"DISPLAY", x.displayName()},
-            {"LUMARA_USER_STORE", store.user()},
-            {"LUMARA_MACHINE_STORE", store.machine()},
-            {"SDL_AUDIODRIVER", "dummy"},
-            // In sanitizer builds: the system's display and bus libraries keep
-            // allocations to the end, some in drivers already unloaded, so
-            // leak reports of the whole program name nothing of ours.
-            {"ASAN_OPTIONS", "detect_leaks=0"}};
-}
 
 void denseFlight(Settings& s) {
     s.StarsCount = 20000;

@@ -113,7 +113,9 @@ int X11Session::xdotool(const std::string& args) {
 
 Child::Child(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env) {
     static int counter = 0;
-    errorFile_ = scratchFolder("children") + "/stderr-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+    const std::string tag = std::to_string(getpid()) + "-" + std::to_string(++counter);
+    errorFile_ = scratchFolder("children") + "/stderr-" + tag;
+    outputFile_ = scratchFolder("children") + "/stdout-" + tag;
     pid_ = fork();
     if (pid_ == 0) {
         for (const auto& [name, value] : env) {
@@ -122,6 +124,8 @@ Child::Child(const std::vector<std::string>& argv, const std::map<std::string, s
         }
         const int err = open(errorFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(err, 2);
+        const int out = open(outputFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(out, 1);
         std::vector<char*> args;
         for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
@@ -150,12 +154,24 @@ std::optional<int> Child::waitFor(std::chrono::milliseconds limit) {
 
 bool Child::running() { return !waitFor(std::chrono::milliseconds(0)).has_value(); }
 
-std::string Child::errorOutput() {
-    std::ifstream in(errorFile_);
+void Child::signal(int number) {
+    if (pid_ > 0 && !status_) kill(pid_, number);
+}
+
+namespace {
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
 }
+
+}  // namespace
+
+std::string Child::errorOutput() { return fileText(errorFile_); }
+
+std::string Child::output() { return fileText(outputFile_); }
 
 std::string lumaraPath() { return LUMARA_EXE; }
 
@@ -163,4 +179,11 @@ std::string scratchFolder(const std::string& name) {
     const std::string path = std::string(LUMARA_TEST_TMP) + "/" + name;
     std::filesystem::create_directories(path);
     return path;
+}
+
+bool installBuild(const std::string& prefix) {
+    std::filesystem::remove_all(prefix);
+    const std::string command =
+        "'" LUMARA_CMAKE "' --install '" LUMARA_BUILD_DIR "' --prefix '" + prefix + "' >/dev/null";
+    return std::system(command.c_str()) == 0;
 }

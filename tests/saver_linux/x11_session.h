@@ -55,13 +55,18 @@ public:
     // The exit status once the child ended within the time, else nothing.
     std::optional<int> waitFor(std::chrono::milliseconds limit);
     bool running();
+    void signal(int number);
     std::string errorOutput();  // what it wrote to stderr so far
+    std::string output();       // what it wrote to stdout so far
 
 private:
     pid_t pid_ = -1;
     std::optional<int> status_;
     std::string errorFile_;
+    std::string outputFile_;
 };
 
 std::string lumaraPath();
 std::string scratchFolder(const std::string& name);
+// Installs this build into `prefix` (cmake --install); false when that fails.
+bool installBuild(const std::string& prefix);

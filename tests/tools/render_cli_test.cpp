@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "render_options.h"
+
 #include <cstdlib>
 #include <cstring>
 
@@ -51,6 +53,11 @@ TEST(RenderCli, BadArgumentsExitTwoAndWriteNothing) {
     EXPECT_EQ(runRender("--out " + tmpPath("frame.gif")), 2) << "unknown picture kind";
     EXPECT_FALSE(fileExists(tmpPath("frame.gif")));
     EXPECT_EQ(runRender("--help"), 0);
+    EXPECT_EQ(runRender("--version"), 0);
+    // The one line names what was wrong.
+    EXPECT_EQ(std::get<OptionError>(parseRenderOptions({"--bogus"})).message, "unknown argument: --bogus");
+    EXPECT_EQ(std::get<OptionError>(parseRenderOptions({"-x", "1"})).message, "unknown argument: -x");
+    EXPECT_EQ(std::get<OptionError>(parseRenderOptions({"--size"})).message, "missing value after --size");
 }
 
 TEST(RenderCli, UnwritableOutputIsAnErrorNotSuccess) {

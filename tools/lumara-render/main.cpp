@@ -24,6 +24,10 @@ int main(int argc, char** argv) {
         std::fputs(renderUsage().c_str(), stdout);
         return 0;
     }
+    if (options.version) {
+        std::printf("lumara-render %s\n", LUMARA_VERSION);
+        return 0;
+    }
 
     const std::unique_ptr<Store> store = makePlatformStore();
     const std::unique_ptr<FolderSystem> folders = makePlatformFolderSystem();

@@ -44,7 +44,8 @@ bool hasImageExtension(std::string_view path) {
 }  // namespace
 
 std::string renderUsage() {
-    return "usage: lumara-render [--size WxH] [--frames N] [--format 21|22|23|24] [--from-store]\n"
+    return "usage: lumara-render [--help | --version]\n"
+           "       lumara-render [--size WxH] [--frames N] [--format 21|22|23|24] [--from-store]\n"
            "                     [--set NAME=VALUE]... [--picture PATH]...\n"
            "                     (--out FILE.png|.ppm|.bmp | --raw FILE)...\n"
            "Runs the saver's start-up and N frame ticks without a window and writes the last frame.\n"
@@ -65,9 +66,15 @@ std::variant<RenderOptions, OptionError> parseRenderOptions(const std::vector<st
             o.fromStore = true;
             continue;
         }
-        if (i + 1 >= args.size()) return OptionError{flag.rfind("--", 0) == 0 && flag.size() > 2
-                                                         ? "missing value after " + flag
-                                                         : "unknown argument: " + flag};
+        if (flag == "--version") {
+            o.version = true;
+            return o;
+        }
+        constexpr std::array<std::string_view, 7> kValued{"--size", "--frames", "--format", "--set",
+                                                          "--picture", "--out", "--raw"};
+        if (std::find(kValued.begin(), kValued.end(), flag) == kValued.end())
+            return OptionError{"unknown argument: " + flag};
+        if (i + 1 >= args.size()) return OptionError{"missing value after " + flag};
         const std::string& value = args[++i];
         if (flag == "--size") {
             if (!parseSize(value, o.width, o.height))
@@ -98,8 +105,6 @@ std::variant<RenderOptions, OptionError> parseRenderOptions(const std::vector<st
         } else if (flag == "--raw") {
             if (value.empty()) return OptionError{"bad --raw: empty path"};
             o.rawPath = value;
-        } else {
-            return OptionError{"unknown argument: " + flag};
         }
     }
     if (o.outPath.empty() && o.rawPath.empty()) return OptionError{"no output: give --out FILE or --raw FILE"};

@@ -16,6 +16,7 @@ struct RenderOptions {
     std::string outPath;  // RGB image, kind from the extension
     std::string rawPath;  // the frame's own bytes
     bool help = false;
+    bool version = false;
     bool fromStore = false;  // load the settings as the saver does, not a first run's
 };
 

@@ -1,16 +1,20 @@
 // lumara: the saver on Linux. "/s" runs full screen, "/p N" or "/l N" the
-// preview in X11 window N, nothing or "/c" the settings dialog.
+// preview in X11 window N, nothing or "/c" the settings dialog; "-root",
+// "-window-id N" and "-window" run it as a screen-saver daemon's hack
+// (saver/hack_command.h); "--help" and "--version" answer on stdout.
 #include <SDL.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "file_store.h"
 #include "linux_folder_system.h"
 #include "render/software_device.h"
 #include "saver/command_line.h"
+#include "saver/hack_command.h"
 #include "saver/host_shell.h"
 #include "saver/saver_state.h"
 #include "saver/saver_window.h"
@@ -18,13 +22,71 @@
 #include "sdl/preview_picture.h"
 #include "sdl/sdl_host.h"
 #include "sdl/sdl_sound_player.h"
+#include "settings/settings_store.h"
 #include "starfield/picture_decoder.h"
 
+namespace {
+
+std::string joined(const std::vector<std::string>& names, const std::string& none) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name.substr(name.rfind('/') + 1);
+    return text.empty() ? none : text;
+}
+
+// Where this run's settings and program folder are, as the saver finds them.
+void printWhereSettingsLive() {
+    FileStore store = FileStore::fromEnvironment();
+    LinuxFolderSystem folders = LinuxFolderSystem::forThisProcess();
+    Settings settings;
+    LoadSettings(settings, store, folders);
+    std::printf("Settings: %s (yours; LUMARA_USER_STORE names another),\n"
+                "          %s (ProgramDir, machine-wide; LUMARA_MACHINE_STORE).\n"
+                "Program folder: %s\n"
+                "  language files: %s\n"
+                "  help files: %s\n",
+                store.fileOf(Hive::User).c_str(), store.fileOf(Hive::Machine).c_str(), settings.ProgramDir.c_str(),
+                joined(settings.LanguageFiles, "none").c_str(), joined(settings.HelpFiles, "none").c_str());
+}
+
+// The window a hack draws into; 0 with a line on stderr when there is none.
+WindowHandle hackTarget(const HackCommand& hack, SdlHost& host) {
+    if (hack.mode == HackCommand::Mode::Window) return 0;
+    WindowHandle target = hack.window;
+    std::string named = "-window-id";
+    if (hack.mode == HackCommand::Mode::Root) {
+        const char* daemonWindow = std::getenv("XSCREENSAVER_WINDOW");
+        named = "XSCREENSAVER_WINDOW";
+        target = daemonWindow && *daemonWindow ? parseXWindowId(daemonWindow) : host.rootWindow();
+    }
+    if (target == 0 || !host.isWindow(target)) {
+        std::fprintf(stderr, "lumara: %s names no window on this display\n", named.c_str());
+        return 0;
+    }
+    return target;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const HackCommand hack = parseHackCommand(args);
+    switch (hack.mode) {
+    case HackCommand::Mode::Help:
+        std::fputs(hackUsage().c_str(), stdout);
+        printWhereSettingsLive();
+        return 0;
+    case HackCommand::Mode::Version: std::printf("lumara %s\n", LUMARA_VERSION); return 0;
+    case HackCommand::Mode::Invalid: std::fprintf(stderr, "lumara: %s\n", hack.error.c_str()); return -1;
+    default: break;
+    }
     std::string commandLine;
-    for (int i = 1; i < argc; ++i) commandLine += (i > 1 ? " " : "") + std::string(argv[i]);
+    for (const std::string& arg : args) commandLine += (commandLine.empty() ? "" : " ") + arg;
     // A mode that does not exist ends here, display or not.
-    if (parseSaverCommand(commandLine).mode == SaverCommand::Mode::Invalid) return -1;
+    if (hack.mode == HackCommand::Mode::NotHack &&
+        parseSaverCommand(commandLine).mode == SaverCommand::Mode::Invalid) {
+        std::fprintf(stderr, "lumara: unknown argument '%s' (see lumara --help)\n", args.front().c_str());
+        return -1;
+    }
 
     // X11 only: the preview pane is an X11 window, and without a display
     // SDL would otherwise settle for an offscreen driver nobody sees.
@@ -48,7 +110,13 @@ int main(int argc, char** argv) {
         HostShell shell(host, components, saverWindow);
         saverWindow.attach(shell);
         host.attach(shell);
-        code = shell.saverMain(commandLine);
+        if (hack.mode == HackCommand::Mode::NotHack) {
+            code = shell.saverMain(commandLine);
+        } else {
+            saverWindow.overrideSettings(hack.overrides);
+            const WindowHandle target = hackTarget(hack, host);
+            code = target != 0 || hack.mode == HackCommand::Mode::Window ? shell.runHack(target) : -1;
+        }
         state->renderer.release();
     }
     // SDL_Quit is left out on purpose: closing SDL's second X11 connection

@@ -6,9 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "settings/setting_options.h"
+
 namespace {
 
-constexpr uint32_t kShortestTimerPeriod = 10;  // ms; a period of 0 runs at this
+constexpr uint32_t kShortestTimerPeriod = kShortestFramePeriod;  // ms; a period of 0 runs at this
 constexpr uint32_t kLoopWakeup = 50;            // ms between checks for other instances and the pane
 
 WindowHandle x11Handle(SDL_Window* window) {
@@ -86,31 +88,35 @@ ScreenRect SdlHost::windowRect(WindowHandle window) { return clientRect(window);
 
 WindowHandle SdlHost::createSaverWindow(const SaverWindowLayout& layout) {
     parent_ = layout.parent;
-    if (parent_) {
+    hack_ = layout.hack;
+    // The window's surface straight into X11 shared memory: SDL would
+    // otherwise put a renderer behind it, which on a machine without a
+    // graphics driver renders every frame again in software.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (hack_ && parent_) {
+        // The daemon's window: drawn into as it is, never changed.
+        X11Windows::tolerateLoss(parent_);
+        if (!attachToPane()) return 0;
+    } else if (parent_) {
+        // The preview draws its picture through a renderer (a window's
+        // surface and a renderer cannot share it).
         window_ = SDL_CreateWindowFrom(reinterpret_cast<const void*>(parent_));
+        renderer_ = window_ ? SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE) : nullptr;
+        if (!renderer_) {
+            destroyWindow();
+            return 0;
+        }
+    } else if (hack_) {
+        window_ = SDL_CreateWindow(layout.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, layout.rect.width,
+                                   layout.rect.height, SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
     } else {
         SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-        // The window's surface straight into X11 shared memory: SDL would
-        // otherwise put a renderer behind it, which on a machine without a
-        // graphics driver renders every frame again in software.
-        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         window_ = SDL_CreateWindow(layout.title, layout.rect.left, layout.rect.top, layout.rect.width, layout.rect.height,
                                    SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR |
                                        SDL_WINDOW_HIDDEN);
     }
     if (!window_) return 0;
-    // The preview draws its picture through a renderer; the full-screen
-    // window shows frames through its surface (the two cannot share a window).
-    if (parent_) {
-        renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-        if (!renderer_) {
-            SDL_DestroyWindow(window_);
-            window_ = nullptr;
-            return 0;
-        }
-    } else {
-        presenter_ = std::make_unique<SdlFramePresenter>(window_);
-    }
+    if (!parent_) presenter_ = std::make_unique<SdlFramePresenter>(window_);
     handle_ = parent_ ? parent_ : x11Handle(window_);
     // The messages a new window receives, in their order.
     deliver(Message{msg::kCreate, 0, 0});
@@ -120,6 +126,34 @@ WindowHandle SdlHost::createSaverWindow(const SaverWindowLayout& layout) {
     deliver(Message{msg::kEraseBackground, 0, 0});
     deliver(Message{msg::kPaint, 0, 0});
     return handle_;
+}
+
+// SDL learns a foreign window's size only when it takes the window on, so
+// the hack's window is taken on afresh whenever its size changed.
+bool SdlHost::attachToPane() {
+    presenter_.reset();
+    if (window_) SDL_DestroyWindow(window_);  // SDL leaves a window it did not make alone
+    window_ = SDL_CreateWindowFrom(reinterpret_cast<const void*>(parent_));
+    if (!window_) return false;
+    SDL_GetWindowSize(window_, &paneWidth_, &paneHeight_);
+    presenter_ = std::make_unique<SdlFramePresenter>(window_);
+    return true;
+}
+
+// The preview and the hack end with their window; the hack's frame
+// follows the window's size.
+void SdlHost::followPane() {
+    int32_t width = 0, height = 0;
+    if (X11Windows::windowLost() || !x11_.size(parent_, width, height)) {
+        deliver(Message{msg::kDestroy, 0, 0});
+        window_ = nullptr;  // it belonged to the pane and is gone
+        renderer_ = nullptr;
+        presenter_.reset();
+        previewTexture_ = nullptr;
+        return;
+    }
+    if (!hack_ || (width == paneWidth_ && height == paneHeight_)) return;
+    if (attachToPane()) deliver(Message{msg::kSize, 0, static_cast<intptr_t>((height << 16) | (width & 0xFFFF))});
 }
 
 void SdlHost::deliver(const Message& message) {
@@ -137,14 +171,7 @@ int SdlHost::runMessageLoop() {
         SDL_Event event;
         if (SDL_WaitEventTimeout(&event, kLoopWakeup)) dispatch(event);
         if (instance_.raiseRequested() && window_) SDL_RaiseWindow(window_);
-        // The preview ends with its pane: the host destroyed our window.
-        if (parent_ && window_ && !x11_.exists(parent_)) {
-            deliver(Message{msg::kDestroy, 0, 0});
-            window_ = nullptr;  // it belonged to the pane and is gone
-            renderer_ = nullptr;
-            presenter_.reset();
-            previewTexture_ = nullptr;
-        }
+        if (parent_ && window_) followPane();
     }
     return quitCode_;
 }
@@ -168,6 +195,8 @@ void SdlHost::dispatch(const SDL_Event& e) {
     case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) deliver(Message{msg::kActivateApp, 0, 0});
         else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) deliver(Message{msg::kPaint, 0, 0});
+        else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && hack_)
+            deliver(Message{msg::kSize, 0, (e.window.data2 << 16) | (e.window.data1 & 0xFFFF)});
         break;
     default: break;
     }

@@ -1,8 +1,9 @@
 #pragma once
 // The Linux host on SDL2: the saver window (one borderless window over
-// every monitor, or the preview pane given by its X11 number), the message
-// loop that turns SDL events into the host shell's messages, the frame
-// timer, the cursor, and the frames shown through a streaming texture.
+// every monitor, the preview pane given by its X11 number, or as a
+// daemon's hack the daemon's window or a resizable one of its own), the
+// message loop that turns SDL events into the host shell's messages, the
+// frame timer, the cursor, and the frames shown through the window's surface.
 // Pair it with SoftwareDevice (its frames arrive in showFrame) and
 // SdlSoundPlayer. Power events, input methods and the password component
 // do not exist here; the shell's logic for them finds none.
@@ -38,6 +39,9 @@ public:
 
     // Shows a finished frame (the software device's present).
     void showFrame(const FrameTarget& frame);
+
+    // The default screen's root window, where a hack draws without a daemon.
+    WindowHandle rootWindow() { return x11_.root(); }
 
     // HostPlatform
     bool isWindow(WindowHandle window) override;
@@ -78,6 +82,8 @@ private:
     void dispatch(const SDL_Event& event);
     void deliver(const Message& message);
     void destroyWindow();
+    bool attachToPane();
+    void followPane();
 
     HostShell* shell_ = nullptr;
     std::span<const uint8_t> previewBytes_;
@@ -86,7 +92,9 @@ private:
     std::unique_ptr<SdlFramePresenter> presenter_;
     SDL_Texture* previewTexture_ = nullptr;
     WindowHandle handle_ = 0;   // our window's number
-    WindowHandle parent_ = 0;   // the preview pane, 0 in full screen
+    WindowHandle parent_ = 0;   // the preview pane or the hack's window; 0 for a window of our own
+    bool hack_ = false;
+    int32_t paneWidth_ = 0, paneHeight_ = 0;  // the hack's window as last seen
     SDL_TimerID timer_ = 0;
     uint32_t timerId_ = 0;
     uint32_t timerEvent_ = 0;

@@ -8,7 +8,32 @@ namespace {
 // default handler would end the process.
 int ignoreError(Display*, XErrorEvent*) { return 0; }
 
+XID watchedWindow = 0;
+bool watchedWindowLost = false;
+XErrorHandler previousHandler = nullptr;
+
+int noteLoss(Display* display, XErrorEvent* error) {
+    if (error->resourceid == watchedWindow &&
+        (error->error_code == BadWindow || error->error_code == BadDrawable || error->error_code == BadMatch)) {
+        watchedWindowLost = true;
+        return 0;
+    }
+    return previousHandler ? previousHandler(display, error) : 0;
+}
+
 }  // namespace
+
+void X11Windows::tolerateLoss(uintptr_t window) {
+    watchedWindow = static_cast<XID>(window);
+    if (!previousHandler) previousHandler = XSetErrorHandler(noteLoss);
+}
+
+bool X11Windows::windowLost() { return watchedWindowLost; }
+
+uintptr_t X11Windows::root() {
+    auto* display = static_cast<Display*>(display_);
+    return display ? DefaultRootWindow(display) : 0;
+}
 
 X11Windows::X11Windows() : display_(XOpenDisplay(nullptr)) {}
 

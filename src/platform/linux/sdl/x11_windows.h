@@ -2,8 +2,8 @@
 #include <cstdint>
 
 // Questions about foreign X11 windows (the preview pane a host gives us by
-// number), answered without letting X11 end the process over a window
-// that does not exist.
+// number, the window a screen-saver daemon draws us into), answered without
+// letting X11 end the process over a window that does not exist.
 class X11Windows {
 public:
     X11Windows();
@@ -16,6 +16,14 @@ public:
     bool size(uintptr_t window, int32_t& width, int32_t& height);
     // Where the pointer is on the screen; false without a display.
     bool pointer(int32_t& x, int32_t& y);
+    // The default screen's root window; 0 without a display.
+    uintptr_t root();
+
+    // From now on an error about `window` on any connection no longer ends
+    // the process (Xlib's default answer): a daemon's window can go away
+    // between two frames drawn into it. windowLost() then turns true.
+    static void tolerateLoss(uintptr_t window);
+    static bool windowLost();
 
 private:
     void* display_ = nullptr;  // Display*

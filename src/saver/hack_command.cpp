@@ -1,0 +1,171 @@
+#include "saver/hack_command.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace {
+
+const SettingOption* findOption(std::string_view name) {
+    for (const SettingOption& o : kSettingOptions)
+        if (o.option == name) return &o;
+    return nullptr;
+}
+
+bool isModeWord(std::string_view arg) { return arg == "-root" || arg == "-window" || arg == "-window-id"; }
+
+// A hack word in either spelling: xscreensaver 6 writes "--root" for "-root"
+// and its own hacks take both, so "--stars" is "-stars". Anything else comes
+// back as it is.
+std::string_view hackWord(std::string_view arg) {
+    if (arg.size() > 2 && arg.substr(0, 2) == "--" && (isModeWord(arg.substr(1)) || findOption(arg.substr(1))))
+        arg.remove_prefix(1);
+    return arg;
+}
+
+bool parseInt(std::string_view text, int32_t& out) {
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return !text.empty() && ec == std::errc() && end == text.data() + text.size();
+}
+
+std::string rangeText(const SettingOption& o) {
+    const OptionRange r = optionRange(o);
+    std::string text = std::to_string(r.low) + " to " + std::to_string(r.high);
+    if (o.scale == OptionScale::Choice) {
+        std::string names;
+        for (std::string_view n : kAntiAliasNames) names += (names.empty() ? "" : ", ") + std::string(n);
+        text = names + " or " + text;
+    }
+    return text;
+}
+
+// The stored value the option's text gives, or an error line.
+bool parseOptionValue(const SettingOption& o, std::string_view text, int32_t& stored, std::string& error) {
+    const OptionRange r = optionRange(o);
+    int32_t value = 0;
+    bool number = parseInt(text, value);
+    if (!number && o.scale == OptionScale::Choice) {
+        for (size_t i = 0; i < kAntiAliasNames.size(); ++i)
+            if (kAntiAliasNames[i] == text) {
+                value = r.low + static_cast<int32_t>(i);
+                number = true;
+            }
+    }
+    if (!number || value < r.low || value > r.high) {
+        error = std::string(o.option) + " " + std::string(text) + ": expected " + rangeText(o) + " (see --help)";
+        return false;
+    }
+    stored = o.scale == OptionScale::FramesPerSecond ? smoothnessForFramesPerSecond(value) : value;
+    return true;
+}
+
+std::string firstRunText(const SettingOption& o) {
+    const OptionRange r = optionRange(o);
+    if (o.scale == OptionScale::Choice && r.fallback >= r.low && r.fallback <= r.high)
+        return std::string(kAntiAliasNames[static_cast<size_t>(r.fallback - r.low)]);
+    return std::to_string(r.fallback);
+}
+
+}  // namespace
+
+WindowHandle parseXWindowId(std::string_view text) {
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    // X11 resource ids have 29 bits; anything wider names no window.
+    uint32_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value >= (1u << 29)) return 0;
+    return value;
+}
+
+HackCommand parseHackCommand(const std::vector<std::string>& args) {
+    HackCommand command;
+    if (args.empty()) return command;
+    const std::string& first = args.front();
+    if (first == "--help" || first == "-h") {
+        command.mode = HackCommand::Mode::Help;
+        return command;
+    }
+    if (first == "--version") {
+        command.mode = HackCommand::Mode::Version;
+        return command;
+    }
+    if (!isModeWord(hackWord(first)) && !findOption(hackWord(first))) return command;
+
+    command.mode = HackCommand::Mode::Window;  // when only options are given
+    auto fail = [&command](std::string message) {
+        command.mode = HackCommand::Mode::Invalid;
+        command.error = std::move(message);
+        command.overrides.clear();
+        return command;
+    };
+    HackCommand::Mode mode = HackCommand::Mode::Window;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& given = args[i];
+        const std::string_view arg = hackWord(given);
+        if (arg == "-root") {
+            mode = HackCommand::Mode::Root;
+            continue;
+        }
+        if (arg == "-window") {
+            mode = HackCommand::Mode::Window;
+            continue;
+        }
+        const SettingOption* option = findOption(arg);
+        if (arg != "-window-id" && !option) return fail("unknown argument '" + given + "' (see --help)");
+        if (i + 1 >= args.size()) return fail(given + " needs a value (see --help)");
+        const std::string& value = args[++i];
+        if (!option) {
+            command.window = parseXWindowId(value);
+            if (command.window == 0)
+                return fail("-window-id " + value + ": expected an X11 window number, decimal or 0x hexadecimal");
+            mode = HackCommand::Mode::WindowId;
+            continue;
+        }
+        int32_t stored = 0;
+        std::string error;
+        if (!parseOptionValue(*option, value, stored, error)) return fail(error);
+        command.overrides.push_back({findFlightSetting(option->storedName), stored});
+    }
+    command.mode = mode;
+    return command;
+}
+
+void applyOverrides(FlightParameters& flight, const std::vector<SettingOverride>& overrides) {
+    for (const SettingOverride& o : overrides) o.setting->set(flight, o.value);
+}
+
+std::string hackUsage() {
+    std::string text =
+        "usage: lumara [/s | /p WINDOW | /c]\n"
+        "       lumara [-root | -window-id WINDOW | -window] [OPTION VALUE]...\n"
+        "       lumara --help | --version\n"
+        "\n"
+        "Modes of a desktop's screen-saver settings:\n"
+        "  /s               full screen over every monitor; a key, a click or moving the mouse ends it\n"
+        "  /p WINDOW        the preview picture in X11 window WINDOW (decimal), until it goes away\n"
+        "  /c, nothing      the settings dialog\n"
+        "\n"
+        "Modes of a screen-saver daemon such as xscreensaver, which owns input and locking:\n"
+        "input never ends these; SIGTERM or the window going away does (exit 0).\n"
+        "  -root            into the window XSCREENSAVER_WINDOW names, else the root window\n"
+        "  -window-id ID    into X11 window ID (decimal or 0x hexadecimal)\n"
+        "  -window          in a resizable window of its own, to try settings out\n"
+        "                   (also when only options are given)\n"
+        "These words and the options below may also be written with two dashes (--root).\n"
+        "\n"
+        "Options of those modes, for this run only (the stored settings stay as they are);\n"
+        "in brackets the value of a first run:\n";
+    for (const SettingOption& o : kSettingOptions) {
+        std::string line = "  " + std::string(o.option) + (o.scale == OptionScale::Choice ? " MODE" : " N");
+        line.resize(std::max<size_t>(line.size() + 1, 19), ' ');
+        line += std::string(o.label) + ": " + rangeText(o);
+        if (o.scale == OptionScale::FramesPerSecond) line += " frames a second";
+        text += line + " [" + firstRunText(o) + "]\n";
+    }
+    text += "  -fps N sets Smoothness to 100 - 1000/N (rounded): a frame every 100 - Smoothness ms.\n\n";
+    return text;
+}

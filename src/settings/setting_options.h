@@ -1,0 +1,74 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "settings/setting_table.h"
+
+// The command-line options that set a picture parameter for one run, in the
+// manner of a screen-saver daemon's hacks ("-stars 300"). Each names its
+// entry of kFlightSettings, whose offered range and fallback are the
+// option's; only the scale in which a value is written may differ.
+
+enum class OptionScale : uint8_t {
+    AsStored,         // the stored number itself
+    FramesPerSecond,  // Smoothness written as frames a second (below)
+    Choice,           // one of the entry's values by name or number
+};
+
+struct SettingOption {
+    std::string_view option;      // "-stars"
+    std::string_view storedName;  // its entry in kFlightSettings
+    OptionScale scale;
+    std::string_view label;     // what the option changes, for help texts and the daemon's settings
+    std::string_view lowLabel;  // the two ends of a slider
+    std::string_view highLabel;
+};
+
+inline constexpr std::array<SettingOption, 8> kSettingOptions{{
+    {"-stars", "StarsCount", OptionScale::AsStored, "Number of stars", "Few", "Many"},
+    {"-speed", "MoveSpeed", OptionScale::AsStored, "Flight speed", "Slow", "Fast"},
+    {"-rotation", "RotSpeed", OptionScale::AsStored, "Roll speed", "Left", "Right"},
+    {"-roam-rate", "RoamFreq", OptionScale::AsStored, "Roaming frequency", "Seldom", "Often"},
+    {"-roam", "RoamMagn", OptionScale::AsStored, "Roaming amplitude", "None", "Wide"},
+    {"-clouds", "Clouds", OptionScale::AsStored, "Nebula density", "None", "Dense"},
+    {"-fps", "Smoothness", OptionScale::FramesPerSecond, "Frame rate", "Low", "High"},
+    {"-antialias", "AntiAliase", OptionScale::Choice, "Anti-aliasing", "", ""},
+}};
+
+// The names a Choice option (the anti-aliasing mode) accepts besides the
+// numbers, in value order from the entry's low end; the texts the daemon's
+// menu shows are the settings page's own (string table ids, same order).
+inline constexpr std::array<std::string_view, 6> kAntiAliasNames{"disabled", "sharp",   "normal",
+                                                                 "very-good", "perfect", "blurred"};
+inline constexpr std::array<uint32_t, 6> kAntiAliasTextIds{3055, 3050, 3051, 3052, 3053, 3054};
+static_assert(findFlightSetting("AntiAliase")->high - findFlightSetting("AntiAliase")->low + 1 ==
+              static_cast<int32_t>(kAntiAliasNames.size()));
+
+// Frames a second and Smoothness: the frame timer's period is
+// 100 - Smoothness ms, and no timer of either platform runs faster than
+// every kShortestFramePeriod ms. So N frames a second is a period of
+// 1000 / N ms rounded, Smoothness 100 minus that; the offered Smoothness
+// range and the shortest period bound N.
+inline constexpr int32_t kShortestFramePeriod = 10;
+
+constexpr int32_t smoothnessForFramesPerSecond(int32_t fps) { return 100 - (1000 + fps / 2) / fps; }
+constexpr int32_t framesPerSecondForSmoothness(int32_t smoothness) {
+    const int32_t period = 100 - smoothness < kShortestFramePeriod ? kShortestFramePeriod : 100 - smoothness;
+    return (1000 + period / 2) / period;
+}
+
+// The range and default an option offers, in its own scale.
+struct OptionRange {
+    int32_t low;
+    int32_t high;
+    int32_t fallback;
+};
+
+constexpr OptionRange optionRange(const SettingOption& option) {
+    const SettingInfo& s = *findFlightSetting(option.storedName);
+    if (option.scale != OptionScale::FramesPerSecond) return {s.low, s.high, s.fallback};
+    // The slowest rate whose period the lowest Smoothness still reaches.
+    const int32_t slowest = (1000 + (100 - s.low) - 1) / (100 - s.low);
+    return {slowest, 1000 / kShortestFramePeriod, framesPerSecondForSmoothness(s.fallback)};
+}

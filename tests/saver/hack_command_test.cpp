@@ -1,0 +1,121 @@
+// The hack's command line: which command lines are a hack's, the modes, the
+// options read against the settings table's ranges, and the frame-rate scale.
+#include <gtest/gtest.h>
+
+#include "saver/hack_command.h"
+#include "settings/settings.h"
+
+namespace {
+
+using Mode = HackCommand::Mode;
+
+HackCommand parse(std::vector<std::string> args) { return parseHackCommand(args); }
+
+}  // namespace
+
+TEST(HackCommand, WindowsStyleCommandLinesAreNotAHacks) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {}, {"/s"}, {"-s"}, {"/p", "123"}, {"/c:5"}, {"-sx"}, {"/x"}, {"stars", "300"}, {"/s", "-root"}})
+        EXPECT_EQ(parse(args).mode, Mode::NotHack) << (args.empty() ? "" : args[0]);
+    EXPECT_EQ(parse({"--help", "-root"}).mode, Mode::Help);
+    EXPECT_EQ(parse({"-h"}).mode, Mode::Help);
+    EXPECT_EQ(parse({"--version"}).mode, Mode::Version);
+}
+
+TEST(HackCommand, ModesAndWindowNumbers) {
+    EXPECT_EQ(parse({"-root"}).mode, Mode::Root);
+    EXPECT_EQ(parse({"-window"}).mode, Mode::Window);
+    EXPECT_EQ(parse({"-stars", "300"}).mode, Mode::Window) << "options alone try them out in a window";
+    const HackCommand hex = parse({"-window-id", "0x1a00007"});
+    EXPECT_EQ(hex.mode, Mode::WindowId);
+    EXPECT_EQ(hex.window, 0x1a00007u);
+    EXPECT_EQ(parse({"-window-id", "4194311"}).window, 4194311u);
+    EXPECT_EQ(parse({"-root", "-window"}).mode, Mode::Window) << "the last mode counts";
+    // xscreensaver 6 turns a trailing "-root" into "--root"; every word has both spellings.
+    const HackCommand doubled = parse({"--root", "--stars", "300", "--window-id", "7"});
+    EXPECT_EQ(doubled.mode, Mode::WindowId);
+    EXPECT_EQ(doubled.overrides.size(), 1u);
+    EXPECT_EQ(parse({"--rooted"}).mode, Mode::NotHack);
+
+    for (const char* bad : {"", "0x", "12ab", "-5", "0x20000000", "99999999999999999999", "0"}) {
+        const HackCommand c = parse({"-window-id", bad});
+        EXPECT_EQ(c.mode, Mode::Invalid) << bad;
+        EXPECT_NE(c.error.find("-window-id"), std::string::npos);
+    }
+    EXPECT_EQ(parseXWindowId("0X2A"), 42u);
+}
+
+TEST(HackCommand, OptionsTakeTheTablesRangesAndAreRefusedOutsideThem) {
+    for (const SettingOption& o : kSettingOptions) {
+        const SettingInfo& s = *findFlightSetting(o.storedName);
+        const OptionRange r = optionRange(o);
+        for (int32_t value : {r.low, r.high}) {
+            const HackCommand c = parse({"-root", std::string(o.option), std::to_string(value)});
+            ASSERT_EQ(c.mode, Mode::Root) << o.option << " " << value << ": " << c.error;
+            ASSERT_EQ(c.overrides.size(), 1u);
+            EXPECT_EQ(c.overrides[0].setting, &s);
+            EXPECT_GE(c.overrides[0].value, s.low) << o.option;
+            EXPECT_LE(c.overrides[0].value, s.high) << o.option;
+        }
+        for (const std::string& value : {std::to_string(r.low - 1), std::to_string(r.high + 1), std::string("many"),
+                                         std::string("12x"), std::string()}) {
+            const HackCommand c = parse({"-root", std::string(o.option), value});
+            EXPECT_EQ(c.mode, Mode::Invalid) << o.option << " " << value;
+            EXPECT_TRUE(c.overrides.empty());
+            EXPECT_EQ(c.error.find('\n'), std::string::npos) << "one line";
+            EXPECT_NE(c.error.find(std::string(o.option) + " " + value + ": expected"), std::string::npos) << c.error;
+        }
+    }
+    EXPECT_EQ(optionRange(kSettingOptions[0]).low, 100) << "-stars reads StarsCount's offered range";
+    EXPECT_EQ(optionRange(kSettingOptions[0]).high, 20000);
+}
+
+TEST(HackCommand, MissingValuesAndUnknownArgumentsNameTheArgument) {
+    const HackCommand missing = parse({"-root", "-stars"});
+    EXPECT_EQ(missing.mode, Mode::Invalid);
+    EXPECT_EQ(missing.error, "-stars needs a value (see --help)");
+    const HackCommand unknown = parse({"-root", "-sparkle", "3"});
+    EXPECT_EQ(unknown.mode, Mode::Invalid);
+    EXPECT_EQ(unknown.error, "unknown argument '-sparkle' (see --help)");
+}
+
+TEST(HackCommand, AntiAliasingByNameOrNumber) {
+    EXPECT_EQ(parse({"-antialias", "very-good"}).overrides.at(0).value, 3);
+    EXPECT_EQ(parse({"-antialias", "disabled"}).overrides.at(0).value, 0);
+    EXPECT_EQ(parse({"-antialias", "5"}).overrides.at(0).value, 5);
+    EXPECT_EQ(parse({"-antialias", "Sharp"}).mode, Mode::Invalid);
+}
+
+TEST(HackCommand, FramesPerSecondSetSmoothness) {
+    const OptionRange fps = optionRange(kSettingOptions[6]);
+    ASSERT_EQ(kSettingOptions[6].option, "-fps");
+    EXPECT_EQ(fps.low, 11) << "Smoothness 1 is a 99 ms period: 10.1 frames a second";
+    EXPECT_EQ(fps.high, 100) << "no timer runs faster than every 10 ms";
+    EXPECT_EQ(fps.fallback, 14) << "Smoothness 30: a 70 ms period";
+    EXPECT_EQ(parse({"-fps", "100"}).overrides.at(0).value, 90);
+    EXPECT_EQ(parse({"-fps", "25"}).overrides.at(0).value, 60);
+    EXPECT_EQ(parse({"-fps", "11"}).overrides.at(0).value, 9);
+    // Every offered rate runs at the rate asked, to a frame a second.
+    for (int32_t n = fps.low; n <= fps.high; ++n) {
+        const int32_t smoothness = smoothnessForFramesPerSecond(n);
+        EXPECT_NEAR(1000.0 / (100 - smoothness), n, 0.5 + n * n / 2000.0) << n;
+    }
+}
+
+TEST(HackCommand, OverridesApplyInOrderAndTheLastOfOneOptionCounts) {
+    const HackCommand c = parse({"-stars", "300", "-clouds", "4", "-rotation", "-7", "-stars", "400"});
+    Settings s;
+    ApplyFallbackDefaults(s);
+    applyOverrides(s, c.overrides);
+    EXPECT_EQ(s.StarsCount, 400);
+    EXPECT_EQ(s.Clouds, 4);
+    EXPECT_EQ(s.RotSpeed, -7);
+    EXPECT_EQ(s.MoveSpeed, 500) << "untouched";
+}
+
+TEST(HackCommand, HelpListsEveryOptionWithItsRange) {
+    const std::string help = hackUsage();
+    for (const SettingOption& o : kSettingOptions) EXPECT_NE(help.find(std::string(o.option)), std::string::npos);
+    EXPECT_NE(help.find("-stars N         Number of stars: 100 to 20000 [2000]"), std::string::npos) << help;
+    EXPECT_NE(help.find("XSCREENSAVER_WINDOW"), std::string::npos);
+}

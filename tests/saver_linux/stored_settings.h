@@ -1,0 +1,41 @@
+#pragma once
+// A settings store of its own for each test of the real saver, and the
+// environment that points the saver at it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "platform/linux/file_store.h"
+#include "settings/settings_store.h"
+#include "x11_session.h"
+
+// Holds the given flight.
+struct StoredSettings {
+    explicit StoredSettings(const std::string& name, void (*adjust)(Settings&) = nullptr) {
+        folder = scratchFolder("stores/" + name);
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        Settings s;
+        ApplyFallbackDefaults(s);
+        if (adjust) adjust(s);
+        FileStore store(user(), machine());
+        EXPECT_TRUE(SaveSettings(s, store).ok());
+    }
+    std::string user() const { return folder + "/user.reg"; }
+    std::string machine() const { return folder + "/machine.reg"; }
+    std::string folder;
+};
+
+inline std::map<std::string, std::string> saverEnvironment(const X11Session& x, const StoredSettings& store) {
+    return {{"DISPLAY", x.displayName()},
+            {"LUMARA_USER_STORE", store.user()},
+            {"LUMARA_MACHINE_STORE", store.machine()},
+            {"SDL_AUDIODRIVER", "dummy"},
+            // In sanitizer builds: the system's display and bus libraries keep
+            // allocations to the end, some in drivers already unloaded, so
+            // leak reports of the whole program name nothing of ours.
+            {"ASAN_OPTIONS", "detect_leaks=0"}};
+}
+

@@ -1,0 +1,133 @@
+// The real xscreensaver daemon runs the saver as its hack: configured to
+// run "lumara -root", activated, it shows stars; deactivated, the hack ends.
+// xscreensaver refuses to run hacks as root, so under root the daemon runs
+// as the scratch user lumara-test (made when missing); otherwise as whoever
+// runs the test. Its home and the Lumara it runs (this build, installed) lie
+// in a folder under /tmp that every user can reach.
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "platform/linux/file_store.h"
+#include "settings/settings_store.h"
+#include "x11_session.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr const char* kScratchUser = "lumara-test";
+
+// The command prefix that runs a program as the daemon's user; empty when
+// that is the test's own; nothing when there is no such user to be had.
+std::optional<std::vector<std::string>> daemonUser(const std::string& home) {
+    if (geteuid() != 0) return std::vector<std::string>{};
+    const std::string user = kScratchUser;
+    if (std::system(("id -u " + user + " >/dev/null 2>&1 || useradd -m " + user).c_str()) != 0) return std::nullopt;
+    if (std::system(("chown -R " + user + " '" + home + "'").c_str()) != 0) return std::nullopt;
+    return std::vector<std::string>{"/usr/sbin/runuser", "-u", user, "--"};
+}
+
+// Live (not yet reaped is ended) processes whose command line starts with `program`.
+int runningCopies(const std::string& program) {
+    int count = 0;
+    DIR* proc = opendir("/proc");
+    while (const dirent* entry = proc ? readdir(proc) : nullptr) {
+        const std::string dir = std::string("/proc/") + entry->d_name;
+        std::ifstream cmdline(dir + "/cmdline");
+        std::string first;
+        std::getline(cmdline, first, '\0');
+        if (first != program) continue;
+        std::ifstream stat(dir + "/stat");
+        std::string pid, name, state;
+        stat >> pid >> name >> state;
+        count += state != "Z" ? 1 : 0;
+    }
+    if (proc) closedir(proc);
+    return count;
+}
+
+}  // namespace
+
+TEST(Xscreensaver, RunsLumaraAsItsHackAndEndsIt) {
+    if (std::system("command -v xscreensaver >/dev/null") != 0) GTEST_SKIP() << "xscreensaver is not installed";
+    char folder[] = "/tmp/lumara-xscreensaver-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string scratch = folder;
+    fs::permissions(scratch, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                 fs::perms::others_read | fs::perms::others_exec);
+    const std::string lumara = scratch + "/usr/bin/lumara";
+    ASSERT_TRUE(installBuild(scratch + "/usr"));
+    const std::string home = scratch + "/home";
+    fs::create_directories(home);
+    std::ofstream(home + "/.xscreensaver") << "timeout: 0:30:00\n"
+                                              "lock: False\n"
+                                              "splash: False\n"
+                                              "fade: False\n"
+                                              "unfade: False\n"
+                                              "mode: one\n"
+                                              "selected: 0\n"
+                                              "programs: " + lumara + " -root \\n\\\n";
+    // A dense, fast flight stored for the daemon's user, so the screen fills quickly.
+    Settings dense;
+    ApplyFallbackDefaults(dense);
+    dense.StarsCount = 20000;
+    dense.Smoothness = 90;
+    FileStore store(home + "/user.reg", home + "/machine.reg");
+    SaveSettings(dense, store);
+    const auto asUser = daemonUser(home);
+    ASSERT_TRUE(asUser.has_value()) << "no user to run xscreensaver as";
+    X11Session x;
+    ASSERT_TRUE(x.ready());
+    auto command = [&](std::vector<std::string> args) {
+        std::vector<std::string> argv = *asUser;
+        argv.insert(argv.end(), {"/usr/bin/env", "HOME=" + home, "LUMARA_USER_STORE=" + home + "/user.reg",
+                                 "LUMARA_MACHINE_STORE=" + home + "/machine.reg", "SDL_AUDIODRIVER=dummy"});
+        argv.insert(argv.end(), args.begin(), args.end());
+        return argv;
+    };
+    const std::map<std::string, std::string> env{{"DISPLAY", x.displayName()}};
+    Child daemon(command({"/usr/bin/xscreensaver", "-no-splash"}), env);
+    // Ready once it answers.
+    bool answered = false;
+    for (int i = 0; i < 50 && !answered; ++i) {
+        Child ask(command({"/usr/bin/xscreensaver-command", "-time"}), env);
+        answered = ask.waitFor(5000ms) == 0;
+        if (!answered) std::this_thread::sleep_for(200ms);
+    }
+    ASSERT_TRUE(answered) << daemon.errorOutput();
+
+    Child activate(command({"/usr/bin/xscreensaver-command", "-activate"}), env);
+    EXPECT_EQ(activate.waitFor(5000ms), 0);
+    const Screenshot shot = x.waitForFrames(10s);
+    // Stars all over the screen: a crashed hack shows as a red banner on
+    // black instead, so the lit pixels must be spread and not red.
+    for (int gy = 0; gy < 4; ++gy)
+        for (int gx = 0; gx < 4; ++gx)
+            EXPECT_GT(shot.litPixels(gx * 320, gy * 180, gx * 320 + 320, gy * 180 + 180), 20) << gx << "," << gy;
+    int red = 0;
+    for (int y = 0; y < shot.height; ++y)
+        for (int x0 = 0; x0 < shot.width; ++x0) {
+            const uint8_t* p = shot.at(x0, y);
+            red += p[0] > 120 && p[1] < 60 && p[2] < 60 ? 1 : 0;
+        }
+    EXPECT_LT(red, 50) << "xscreensaver's banner of a crashed hack";
+    EXPECT_EQ(runningCopies(lumara), 1);
+
+    Child deactivate(command({"/usr/bin/xscreensaver-command", "-deactivate"}), env);
+    EXPECT_EQ(deactivate.waitFor(5000ms), 0);
+    for (int i = 0; i < 25 && runningCopies(lumara) > 0; ++i) std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(runningCopies(lumara), 0) << "the hack ended";
+
+    Child quit(command({"/usr/bin/xscreensaver-command", "-exit"}), env);
+    quit.waitFor(5000ms);
+    daemon.waitFor(3000ms);
+    fs::remove_all(scratch);
+}

@@ -1,0 +1,118 @@
+// Writes what describes the saver's hack options from the settings table
+// and the option table, so ranges, defaults and labels are written once:
+//   xml OUT             the description xscreensaver's settings program reads
+//                       (share/xscreensaver/config/lumara.xml)
+//   man TEMPLATE OUT    the manual page with its comment line
+//                       '.\" %HACK_OPTIONS%' replaced by the options in roff
+// Exit 0 on success, 2 on bad usage, 1 when a file cannot be read or written.
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "settings/setting_options.h"
+#include "ui/string_table.h"
+
+namespace {
+
+std::string id(const SettingOption& o) { return std::string(o.option.substr(1)); }
+
+std::string xmlDescription() {
+    std::string xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<!-- Made at build time from Lumara's settings table. A control left at its default\n"
+        "     passes nothing, so the saver's own stored settings apply. -->\n"
+        "<screensaver name=\"lumara\" _label=\"Lumara\">\n"
+        "  <command arg=\"-root\"/>\n";
+    for (const SettingOption& o : kSettingOptions) {
+        const OptionRange r = optionRange(o);
+        if (o.scale == OptionScale::Choice) {
+            xml += "  <select id=\"" + id(o) + "\">\n";
+            xml += "    <option id=\"stored\" _label=\"" + std::string(o.label) + ": as in Lumara's settings\"/>\n";
+            for (size_t i = 0; i < kAntiAliasNames.size(); ++i) {
+                const std::string name(kAntiAliasNames[i]);
+                xml += "    <option id=\"" + name + "\" _label=\"" + std::string(o.label) + ": " +
+                       std::string(builtInText(kAntiAliasTextIds[i])) + "\" arg-set=\"" + std::string(o.option) +
+                       " " + name + "\"/>\n";
+            }
+            xml += "  </select>\n";
+            continue;
+        }
+        xml += "  <number id=\"" + id(o) + "\" type=\"slider\" arg=\"" + std::string(o.option) + " %\"\n" +
+               "          _label=\"" + std::string(o.label) + "\" _low-label=\"" + std::string(o.lowLabel) +
+               "\" _high-label=\"" + std::string(o.highLabel) + "\"\n" + "          low=\"" +
+               std::to_string(r.low) + "\" high=\"" + std::to_string(r.high) + "\" default=\"" +
+               std::to_string(r.fallback) + "\"/>\n";
+    }
+    xml +=
+        "  <_description>\n"
+        "An endless flight through a field of point stars that roll about the line of\n"
+        "flight while the direction wanders, over an optional dim, creeping nebula.\n"
+        "  </_description>\n"
+        "</screensaver>\n";
+    return xml;
+}
+
+std::string roffOptions() {
+    std::string roff;
+    for (const SettingOption& o : kSettingOptions) {
+        const OptionRange r = optionRange(o);
+        roff += ".TP\n.BI \\" + std::string(o.option) + (o.scale == OptionScale::Choice ? " \" mode\"\n" : " \" n\"\n");
+        roff += std::string(o.label) + ", " + std::to_string(r.low) + " to " + std::to_string(r.high);
+        if (o.scale == OptionScale::FramesPerSecond) roff += " frames a second";
+        if (o.scale == OptionScale::Choice) {
+            roff += " or one of";
+            for (std::string_view name : kAntiAliasNames) roff += " " + std::string(name);
+        }
+        roff += " (a first run has " + std::to_string(r.fallback) + ").\n";
+    }
+    return roff;
+}
+
+bool readFile(const char* path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    text = all.str();
+    return static_cast<bool>(in);
+}
+
+bool writeFile(const char* path, const std::string& text) {
+    std::FILE* out = std::fopen(path, "wb");
+    if (!out) return false;
+    const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+    return std::fclose(out) == 0 && written;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string what = argc > 1 ? argv[1] : "";
+    std::string text;
+    const char* out = nullptr;
+    if (what == "xml" && argc == 3) {
+        text = xmlDescription();
+        out = argv[2];
+    } else if (what == "man" && argc == 4) {
+        if (!readFile(argv[2], text)) {
+            std::perror(argv[2]);
+            return 1;
+        }
+        const std::string marker = ".\\\" %HACK_OPTIONS%\n";
+        const size_t at = text.find(marker);
+        if (at == std::string::npos) {
+            std::fprintf(stderr, "lumara-options: %s has no line %%HACK_OPTIONS%%\n", argv[2]);
+            return 1;
+        }
+        text.replace(at, marker.size(), roffOptions());
+        out = argv[3];
+    } else {
+        std::fputs("usage: lumara-options xml OUT | lumara-options man TEMPLATE OUT\n", stderr);
+        return 2;
+    }
+    if (!writeFile(out, text)) {
+        std::perror(out);
+        return 1;
+    }
+    return 0;
+}
