@@ -17,6 +17,7 @@ namespace msg {
 inline constexpr uint32_t kCreate = 0x0001;
 inline constexpr uint32_t kDestroy = 0x0002;
 inline constexpr uint32_t kMove = 0x0003;
+inline constexpr uint32_t kSize = 0x0005;  // lParam: width | height << 16
 inline constexpr uint32_t kSetText = 0x000C;
 inline constexpr uint32_t kPaint = 0x000F;
 inline constexpr uint32_t kClose = 0x0010;
