@@ -87,7 +87,7 @@ TEST(ShippedLanguages, EveryFileCoversEveryIdTheProgramUses) {
     for (const std::string& path : s.LanguageFiles) {
         LanguageTable table;
         table.path = path;
-        ASSERT_EQ(LoadLanguageFile(table), std::nullopt) << path;
+        ASSERT_EQ(LoadLanguageFile(table, folders), std::nullopt) << path;
         names.push_back(table.description);
         EXPECT_FALSE(table.popupFont.empty());
         for (uint32_t id : ids) EXPECT_FALSE(LookupText(table, id).empty()) << path << " id " << id;
