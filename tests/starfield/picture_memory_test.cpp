@@ -133,6 +133,16 @@ std::vector<uint8_t> jpeg(uint32_t w, uint32_t h, uint8_t components, bool progr
 
 uint64_t need(const std::vector<uint8_t>& file) { return pictureDecodeBytes(file).value_or(0); }
 
+// Under AddressSanitizer freed blocks are held back for a while, so the
+// process's peak shows more than the decoder ever held at once.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kPeakShowsHeldMemory = false;
+#elif defined(__has_feature)
+constexpr bool kPeakShowsHeldMemory = !__has_feature(address_sanitizer);
+#else
+constexpr bool kPeakShowsHeldMemory = true;
+#endif
+
 long peakKilobytes() {
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
@@ -190,7 +200,11 @@ TEST(PictureMemory, BombsAreRefusedWithinTheBound) {
     };
     EXPECT_LT(peakGrowth(deepPng), 4) << "megabytes";
     EXPECT_LT(peakGrowth(progressiveJpeg), 4) << "megabytes";
-    EXPECT_LT(peakGrowth(inflating), 254) << "megabytes (254: that or more)";
+    const int inflatingGrowth = peakGrowth(inflating);
+    EXPECT_NE(inflatingGrowth, 255) << "refused";
+    if (kPeakShowsHeldMemory) {
+        EXPECT_LT(inflatingGrowth, 254) << "megabytes (254: that or more)";
+    }
 
     // What the header check lets through decodes within the same bound.
     const std::vector<uint8_t> deepButSmaller = png(2000, 1500, 16, 6, true, pngRows(2000, 1500, 8, true));
