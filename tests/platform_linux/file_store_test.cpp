@@ -206,6 +206,13 @@ TEST(FileStore, ASaveAfterACrashedOneLeavesNoTemporaryFile) {
     LinuxFolderSystem folders(dir + "/bin/lumara");
     LoadSettings(back, store, folders);
     EXPECT_EQ(back.StarsCount, 2222);
+
+    // Something else under the temporary name is cleared away, not written into.
+    ASSERT_EQ(::mkfifo((user + ".tmp").c_str(), 0600), 0);
+    SaveSettings(first, store);
+    LoadSettings(back, store, folders);
+    EXPECT_EQ(back.StarsCount, 1111);
+    EXPECT_FALSE(std::filesystem::exists(user + ".tmp"));
 }
 
 // Dotfile managers keep the store elsewhere and link to it: a save writes

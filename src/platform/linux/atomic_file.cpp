@@ -58,8 +58,9 @@ int openLockedTemporary(const std::string& temp) {
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
         struct stat opened {};
         if (fd < 0 || ::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
-            // Anything but a regular file under the name is no save's: it goes.
-            const bool foreign = (fd >= 0 || errno == ELOOP) && ::unlink(temp.c_str()) == 0;
+            // Anything but a regular file under the name (a link, a FIFO
+            // without a reader, a device) is no save's: it goes.
+            const bool foreign = (fd >= 0 || errno == ELOOP || errno == ENXIO) && ::unlink(temp.c_str()) == 0;
             if (fd >= 0) ::close(fd);
             if (foreign) continue;
             return -1;
