@@ -45,7 +45,8 @@ intptr_t LanguagePage::dialogProc(const Message& m) { return dispatchMessage<Lan
 void LanguagePage::initialise() {
     const Settings& s = settings();
     view().comboAdd(dlg::kLanguageBox, kBuiltInLanguage);
-    for (const std::string& path : s.LanguageFiles) view().comboAdd(dlg::kLanguageBox, ReadLanguageName(path));
+    for (const std::string& path : s.LanguageFiles)
+        view().comboAdd(dlg::kLanguageBox, ReadLanguageName(path, services().folders));
     view().comboSelect(dlg::kLanguageBox, rowOf(s.LanguageFiles, s.Language));
 
     view().comboAdd(dlg::kHelpFileBox, loadText(s, dlg::kNoHelpFile, 2000));

@@ -1,8 +1,6 @@
 #include "i18n/language_file.h"
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 
 #include "i18n/text_encoding.h"
 
@@ -12,7 +10,7 @@ namespace {
 // becomes a line break, a line over the limit stops all further reading.
 class LineReader {
 public:
-    explicit LineReader(std::istream& in) : in_(in) {}
+    explicit LineReader(std::string_view text) : text_(text) {}
 
     // The next line without its break. Sets atEnd() when the read reached
     // the end of the data.
@@ -20,18 +18,18 @@ public:
         std::string line;
         if (stuck_) return line;
         for (;;) {
-            const int c = in_.get();
-            if (c == std::char_traits<char>::eof()) {
+            if (at_ == text_.size()) {
                 atEnd_ = true;
                 break;
             }
+            const char c = text_[at_++];
             if (c == '\n') break;
-            if (c == '\r' && in_.peek() == '\n') continue;
+            if (c == '\r' && at_ < text_.size() && text_[at_] == '\n') continue;
             if (line.size() == kLanguageLineLimit) {
                 stuck_ = true;
                 break;
             }
-            line.push_back(static_cast<char>(c));
+            line.push_back(c);
         }
         if (!isValidUtf8(line)) utf8_ = false;
         return line;
@@ -41,7 +39,8 @@ public:
     bool allUtf8() const { return utf8_; }
 
 private:
-    std::istream& in_;
+    std::string_view text_;
+    size_t at_ = 0;
     bool atEnd_ = false;
     bool stuck_ = false;
     bool utf8_ = true;
@@ -90,36 +89,26 @@ Outcome readEntries(LanguageTable& table, LineReader& lines) {
 
 }  // namespace
 
-Outcome ReadLanguageText(LanguageTable& table, std::istream& in) {
+Outcome ReadLanguageText(LanguageTable& table, std::string_view text) {
     table.texts.clear();
     table.texts.shrink_to_fit();
-    LineReader lines(in);
+    LineReader lines(text);
     Outcome read = readEntries(table, lines);
     if (kInterfaceTextIsUtf8 && !lines.allUtf8()) convertFromWindows1252(table);
     return read;
 }
 
-namespace {
-
-bool openFile(const std::string& path, std::ifstream& in) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return false;
-    in.open(path, std::ios::binary);
-    return static_cast<bool>(in);
+Outcome LoadLanguageFile(LanguageTable& table, FileReader& files) {
+    std::string text;
+    if (files.readFile(table.path, kLanguageFileLimit, text) != FileReadResult::Read)
+        return Outcome::failure(kLanguageFileCannotOpen);
+    return ReadLanguageText(table, text);
 }
 
-}  // namespace
-
-Outcome LoadLanguageFile(LanguageTable& table) {
-    std::ifstream in;
-    if (!openFile(table.path, in)) return Outcome::failure(kLanguageFileCannotOpen);
-    return ReadLanguageText(table, in);
-}
-
-std::string ReadLanguageName(const std::string& path) {
-    std::ifstream in;
-    if (!openFile(path, in)) return {};
-    LineReader lines(in);
+std::string ReadLanguageName(const std::string& path, FileReader& files) {
+    std::string text;
+    if (files.readFile(path, kLanguageFileLimit, text) != FileReadResult::Read) return {};
+    LineReader lines(text);
     std::string name = lines.next();
     if (kInterfaceTextIsUtf8 && !lines.allUtf8()) name = windows1252ToUtf8(name);
     return name;

@@ -1,8 +1,9 @@
 #pragma once
-#include <istream>
 #include <string>
+#include <string_view>
 
 #include "base/outcome.h"
+#include "i18n/file_reader.h"
 #include "i18n/language_table.h"
 
 // A language file: line 1 the language's name, line 2 the pop-up font, then
@@ -16,14 +17,19 @@ inline constexpr const char* kLanguageNoMemory = "No memory";
 // the file: every later read comes back empty.
 inline constexpr size_t kLanguageLineLimit = 1999;
 
-// Fills the table from the file named by `table.path`; a failure carries
-// one of the messages above.
-Outcome LoadLanguageFile(LanguageTable& table);
+// Larger files are not read: they count as files that cannot be opened.
+// Language files are a few kilobytes; one with a line of the longest length
+// for every id the program looks up stays under 1 MB.
+inline constexpr size_t kLanguageFileLimit = 16u << 20;
+
+// Fills the table from the file named by `table.path`, read through
+// `files`; a failure carries one of the messages above.
+Outcome LoadLanguageFile(LanguageTable& table, FileReader& files);
 
 // The first line of the language file at `path`, the language's name, as
 // the loader reads it (at most kLanguageLineLimit bytes); "" when the file
-// cannot be opened.
-std::string ReadLanguageName(const std::string& path);
+// cannot be read.
+std::string ReadLanguageName(const std::string& path, FileReader& files);
 
-// The same from an open byte stream (the file's contents).
-Outcome ReadLanguageText(LanguageTable& table, std::istream& in);
+// The same from the file's contents.
+Outcome ReadLanguageText(LanguageTable& table, std::string_view text);

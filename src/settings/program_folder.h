@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "i18n/file_reader.h"
 #include "settings/settings.h"
 #include "settings/store.h"
 
@@ -21,8 +22,9 @@ struct ProgramFolderLayout {
 // "C:\Program files" when the variable cannot be expanded.
 ProgramFolderLayout windowsProgramFolderLayout();
 
-// What the program folder logic needs of the file system.
-class FolderSystem {
+// What the settings need of the file system: the program folder, its
+// listing, and reading the files the settings name.
+class FolderSystem : public FileReader {
 public:
     virtual ~FolderSystem() = default;
 

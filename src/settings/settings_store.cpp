@@ -53,11 +53,11 @@ void readParameters(Settings& s, StoreKey& key, uint32_t& storedChecksum) {
     if (!readString(key, "BackSound", kSoundBuffer, s.BackSound)) s.BackSound.clear();
 }
 
-void loadLanguage(Settings& s) {
+void loadLanguage(Settings& s, FileReader& files) {
     if (s.Language.empty()) return;
     s.LanguageTable.path = s.Language;
     // A file that cannot be used leaves every text at its built-in value.
-    if (!LoadLanguageFile(s.LanguageTable).ok()) s.LanguageTable.texts.clear();
+    if (!LoadLanguageFile(s.LanguageTable, files).ok()) s.LanguageTable.texts.clear();
 }
 
 void readPresets(Settings& s, StoreKey& key) {
@@ -119,7 +119,7 @@ void LoadSettings(Settings& s, Store& store, FolderSystem& folders) {
     if (auto user = store.open(Hive::User, kProductKeyPath)) {
         readParameters(s, *user, storedChecksum);
         readString(*user, "Language", kPathBuffer, s.Language);
-        loadLanguage(s);
+        loadLanguage(s, folders);
         if (!readString(*user, "HelpFile", kPathBuffer, s.HelpFile)) s.HelpFile.clear();
         if (!readMultiString(*user, "NURimages", kImageListBuffer, s.NURimages)) s.NURimages.clear();
         readPresets(s, *user);

@@ -12,9 +12,10 @@
 // sounds under the user key, the program folder under the machine key.
 // Loading reports nothing: every value falls back on its own.
 
-// Fills the record from the store, loads the chosen language file, settles
-// and lists the program folder, adds the factory presets to an empty list
-// and brings the fallback defaults when the stored checksum does not match.
+// Fills the record from the store, loads the chosen language file (read
+// through `folders`), settles and lists the program folder, adds the
+// factory presets to an empty list and brings the fallback defaults when
+// the stored checksum does not match.
 void LoadSettings(Settings& settings, Store& store, FolderSystem& folders);
 
 // Writes the record. Changes the record only by moving a sound file in

@@ -12,9 +12,9 @@ struct Picture {
     std::vector<uint8_t> rgb;  // width * height * 3 bytes
 };
 
-// Largest picture taken as a star distribution. Far beyond any screen or
-// photo, and small enough that decoding one stays within a few hundred
-// megabytes; a file claiming more is refused from its header.
+// Largest picture taken as a star distribution, far beyond any screen; a
+// file claiming more is refused from its header. Memory bounds pictures
+// further: see picture_memory.h.
 inline constexpr int64_t kMaxPicturePixels = 64'000'000;
 
 // Reads the picture files the user chose as star distributions. The
@@ -24,7 +24,8 @@ public:
     virtual ~PictureDecoder() = default;
 
     // The picture in the file, or nothing when the file cannot be opened or
-    // decoded or holds more than kMaxPicturePixels pixels.
+    // decoded, is no regular file, holds more than kMaxPicturePixels pixels
+    // or would take more than kMaxPictureDecodeBytes to decode.
     virtual std::optional<Picture> loadPicture(const std::string& path) = 0;
 };
 

@@ -3,7 +3,6 @@
 // record, a program folder, the help viewer, and the settings dialog opened
 // on the fake desktop.
 #include <filesystem>
-#include <fstream>
 
 #include "dialogs/settings_dialog.h"
 #include "fake_dialogs.h"
@@ -39,9 +38,10 @@ struct DialogRig {
 
     // A file in the program folder, listed like the folder's own.
     std::string addFile(const std::string& name, const std::string& contents) {
-        std::ofstream(programDir + "/" + name, std::ios::binary) << contents;
+        const std::string path = programDir + "/" + name;
+        folders.files[path] = contents;
         folders.folders[programDir].push_back(name);
-        return programDir + "/" + name;
+        return path;
     }
 
     FakeDialog& open() { return desktop.open(dlg::kSettings, dialog); }

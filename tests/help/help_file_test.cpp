@@ -9,12 +9,14 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <regex>
 #include <set>
 #include <sstream>
 
 #include "chm_archive.h"
 #include "i18n/language_file.h"
+#include "settings/program_folder.h"
 #include "ui/context_help.h"
 
 namespace {
@@ -148,10 +150,11 @@ TEST(LanguageFiles, PopUpFontLineIsFaceSizeAndCharacterSet) {
                           std::regex::icase);
     const std::vector<fs::path> languages = filesWithExtension(LUMARA_LANGUAGE_DIR, ".lang");
     ASSERT_GE(languages.size(), 2u);
+    const std::unique_ptr<FolderSystem> files = makePlatformFolderSystem();
     for (const fs::path& file : languages) {
         LanguageTable table;
         table.path = file.string();
-        ASSERT_TRUE(LoadLanguageFile(table).ok()) << file;
+        ASSERT_TRUE(LoadLanguageFile(table, *files).ok()) << file;
         if (table.popupFont.empty()) continue;
         std::smatch fields;
         ASSERT_TRUE(std::regex_match(table.popupFont, fields, form)) << file << ": \"" << table.popupFont << "\"";

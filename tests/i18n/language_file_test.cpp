@@ -1,11 +1,26 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
+#include <map>
 
 #include "i18n/language_file.h"
 
 namespace {
+
+// Files by path, as the platform's reader would return them.
+class MemoryFiles final : public FileReader {
+public:
+    std::map<std::string, std::string> files;
+    std::map<std::string, FileReadResult> failures;
+
+    FileReadResult readFile(const std::string& path, size_t limit, std::string& out) override {
+        if (const auto failure = failures.find(path); failure != failures.end()) return failure->second;
+        const auto file = files.find(path);
+        if (file == files.end()) return FileReadResult::Absent;
+        if (file->second.size() > limit) return FileReadResult::TooLarge;
+        out = file->second;
+        return FileReadResult::Read;
+    }
+};
 
 struct Loaded {
     LanguageTable table;
@@ -14,8 +29,7 @@ struct Loaded {
 
 Loaded read(const std::string& bytes) {
     Loaded r;
-    std::istringstream in(bytes);
-    r.outcome = ReadLanguageText(r.table, in);
+    r.outcome = ReadLanguageText(r.table, bytes);
     return r;
 }
 
@@ -120,26 +134,27 @@ TEST(LanguageFile, Windows1252FilesAreConvertedAndUtf8KeptAsIs) {
 }
 
 TEST(LanguageFile, FileThatCannotBeOpenedChangesNothing) {
-    LanguageTable table;
-    table.path = std::string(LUMARA_TEST_TMP) + "/missing.lang";
-    table.texts = {"kept"};
-    const Outcome loaded = LoadLanguageFile(table);
-    ASSERT_FALSE(loaded.ok());
-    EXPECT_EQ(loaded.message(), "Error loading language file. File cannot be opened.");
-    EXPECT_EQ(table.description, "default");
-    EXPECT_EQ(table.count(), 1u);
-
-    table.path = LUMARA_TEST_TMP;  // a folder is not a file
-    EXPECT_EQ(LoadLanguageFile(table).message(), "Error loading language file. File cannot be opened.");
+    MemoryFiles files;
+    files.failures["/x/pipe.lang"] = FileReadResult::Unreadable;
+    files.failures["/x/huge.lang"] = FileReadResult::TooLarge;
+    for (const char* path : {"/x/missing.lang", "/x/pipe.lang", "/x/huge.lang"}) {
+        LanguageTable table;
+        table.path = path;
+        table.texts = {"kept"};
+        EXPECT_EQ(LoadLanguageFile(table, files).message(), "Error loading language file. File cannot be opened.")
+            << path;
+        EXPECT_EQ(table.description, "default");
+        EXPECT_EQ(table.count(), 1u);
+    }
 }
 
 TEST(LanguageFile, LoadsFromAFileAndReplacesEarlierTexts) {
-    const std::string path = std::string(LUMARA_TEST_TMP) + "/i18n_load.lang";
-    std::ofstream(path, std::ios::binary) << "Test\nFont\n10=ten";
+    MemoryFiles files;
+    files.files["/x/test.lang"] = "Test\nFont\n10=ten";
     LanguageTable table;
-    table.path = path;
+    table.path = "/x/test.lang";
     ASSERT_TRUE(StoreText(table, 500, "old").ok());
-    ASSERT_TRUE(LoadLanguageFile(table).ok());
+    ASSERT_TRUE(LoadLanguageFile(table, files).ok());
     EXPECT_EQ(table.count(), 11u);
     EXPECT_EQ(LookupText(table, 10), "ten");
     EXPECT_EQ(LookupText(table, 500), "");

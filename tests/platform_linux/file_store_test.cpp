@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -189,6 +190,64 @@ TEST(FileStore, DamagedFileReadsEmptyAndIsKeptWhenASaveReplacesIt) {
     size_t entries = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir)) ++entries;
     EXPECT_EQ(entries, 4u);
+}
+
+// A save that was killed leaves its temporary file behind; the next save
+// takes it over, so nothing is left beside the store afterwards.
+TEST(FileStore, ASaveAfterACrashedOneLeavesNoTemporaryFile) {
+    const std::string dir = freshTestFolder();
+    const std::string user = dir + "/user.reg";
+    FileStore store(user, dir + "/machine.reg");
+    Settings first;
+    first.StarsCount = 1111;
+    ASSERT_TRUE(SaveSettings(first, store).ok());
+    writeText(user + ".tmp", std::string(100000, 'x'));  // what the killed save had written
+    Settings second;
+    second.StarsCount = 2222;
+    ASSERT_TRUE(SaveSettings(second, store).ok());
+
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"machine.reg", "user.reg"}));
+    Settings back;
+    LinuxFolderSystem folders(dir + "/bin/lumara");
+    LoadSettings(back, store, folders);
+    EXPECT_EQ(back.StarsCount, 2222);
+
+    // Something else under the temporary name is cleared away, not written into.
+    ASSERT_EQ(::mkfifo((user + ".tmp").c_str(), 0600), 0);
+    ASSERT_TRUE(SaveSettings(first, store).ok());
+    LoadSettings(back, store, folders);
+    EXPECT_EQ(back.StarsCount, 1111);
+    EXPECT_FALSE(std::filesystem::exists(user + ".tmp"));
+}
+
+// Dotfile managers keep the store elsewhere and link to it: a save writes
+// through the link, which stays, and nothing is left in either folder.
+TEST(FileStore, ASymbolicallyLinkedStoreStaysALinkWithTheNewContentsAtItsTarget) {
+    const std::string dir = freshTestFolder();
+    std::filesystem::create_directories(dir + "/config");
+    std::filesystem::create_directories(dir + "/dotfiles");
+    const std::string user = dir + "/config/user.reg";
+    const std::string target = dir + "/dotfiles/lumara.reg";
+    std::filesystem::create_symlink("../dotfiles/lumara.reg", user);  // not there yet
+    FileStore store(user, dir + "/config/machine.reg");
+    LinuxFolderSystem folders(dir + "/bin/lumara");
+    for (int32_t stars : {3333, 4444}) {
+        Settings s;
+        s.StarsCount = stars;
+        ASSERT_TRUE(SaveSettings(s, store).ok());
+        EXPECT_TRUE(std::filesystem::is_symlink(user));
+        EXPECT_NE(fileText(target).find("\"StarsCount\"=dword:" + std::string(stars == 3333 ? "00000d05" : "0000115c")),
+                  std::string::npos);
+        Settings back;
+        LoadSettings(back, store, folders);
+        EXPECT_EQ(back.StarsCount, stars);
+    }
+    size_t entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir + "/dotfiles")) ++entries;
+    EXPECT_EQ(entries, 1u);
 }
 
 TEST(FileStore, PathsComeFromTheEnvironment) {

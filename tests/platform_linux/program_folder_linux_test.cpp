@@ -87,7 +87,7 @@ TEST(ShippedLanguages, EveryFileCoversEveryIdTheProgramUses) {
     for (const std::string& path : s.LanguageFiles) {
         LanguageTable table;
         table.path = path;
-        ASSERT_TRUE(LoadLanguageFile(table).ok()) << path;
+        ASSERT_TRUE(LoadLanguageFile(table, folders).ok()) << path;
         names.push_back(table.description);
         EXPECT_FALSE(table.popupFont.empty());
         for (uint32_t id : ids) EXPECT_FALSE(LookupText(table, id).empty()) << path << " id " << id;

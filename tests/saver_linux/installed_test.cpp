@@ -14,6 +14,7 @@
 
 #include "settings/setting_options.h"
 #include "stored_settings.h"
+#include "install_build.h"
 #include "x11_session.h"
 
 namespace fs = std::filesystem;
@@ -82,7 +83,7 @@ TEST(Installed, TheXscreensaverDescriptionCarriesTheTablesRanges) {
 TEST(Installed, TheInstalledProgramsFindTheirFolderAndRun) {
     const std::string prefix = installedPrefix("run");
     ASSERT_FALSE(prefix.empty());
-    // Help files come from their own build step; any *.chm there is one.
+    // Any *.chm in the folder is a help file, beside the ones the build made.
     std::ofstream(prefix + "/share/lumara/guide.chm") << "help";
     const std::string store = scratchFolder("installed-store");
     const std::map<std::string, std::string> env{{"LUMARA_USER_STORE", store + "/user.reg"},
@@ -92,7 +93,12 @@ TEST(Installed, TheInstalledProgramsFindTheirFolderAndRun) {
     EXPECT_NE(help.output().find("Program folder: " + prefix + "/share/lumara\n"), std::string::npos)
         << help.output();
     EXPECT_NE(help.output().find("language files: french.lang, german.lang\n"), std::string::npos);
-    EXPECT_NE(help.output().find("help files: guide.chm\n"), std::string::npos);
+    const std::string out = help.output();
+    const size_t helpLine = out.find("help files: ");
+    ASSERT_NE(helpLine, std::string::npos) << out;
+    const std::string helpFiles = out.substr(helpLine, out.find('\n', helpLine) - helpLine);
+    EXPECT_NE(helpFiles.find("guide.chm"), std::string::npos) << helpFiles;
+    EXPECT_NE(helpFiles.find("Lumara Help (English).chm"), std::string::npos) << helpFiles;
 
     Child render({prefix + "/bin/lumara-render", "--size", "64x48", "--out", store + "/frame.png"}, env);
     EXPECT_EQ(render.waitFor(10000ms), 0) << render.errorOutput();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -38,6 +39,32 @@ TEST(SaverRun, StarsCoverTheWholeScreenAndAKeyEndsIt) {
     ASSERT_TRUE(saver.running());
     x.xdotool("key space");
     EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
+}
+
+std::string fifoInSettings() { return scratchFolder("fifo") + "/named.fifo"; }
+
+// A FIFO named by the settings would wait for a writer for ever; the saver
+// must treat it as a file that cannot be opened and run as usual.
+TEST(SaverRun, AFifoNamedInTheSettingsNeitherFreezesNorKeepsItRunning) {
+    X11Session x;
+    ASSERT_TRUE(x.ready());
+    const std::string fifo = fifoInSettings();
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    StoredSettings store("fifo", [](Settings& s) {
+        denseFlight(s);
+        s.Language = fifoInSettings();
+        s.BackSound = s.Language;
+        s.UseNUR = true;
+        s.NURimages = {s.Language};
+    });
+    Child saver({lumaraPath(), "/s"}, saverEnvironment(x, store));
+    const Screenshot shot = x.waitForFrames(8s);
+    EXPECT_GT(shot.litPixels(0, 0, shot.width, shot.height), 2000) << "stars";
+    ASSERT_TRUE(saver.running());
+    x.xdotool("key space");
+    EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
+    std::filesystem::remove(fifo);
 }
 
 TEST(SaverRun, ClickEndsIt) {

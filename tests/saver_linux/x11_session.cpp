@@ -180,10 +180,3 @@ std::string scratchFolder(const std::string& name) {
     std::filesystem::create_directories(path);
     return path;
 }
-
-bool installBuild(const std::string& prefix) {
-    std::filesystem::remove_all(prefix);
-    const std::string command =
-        "'" LUMARA_CMAKE "' --install '" LUMARA_BUILD_DIR "' --prefix '" + prefix + "' >/dev/null";
-    return std::system(command.c_str()) == 0;
-}

@@ -68,5 +68,3 @@ private:
 
 std::string lumaraPath();
 std::string scratchFolder(const std::string& name);
-// Installs this build into `prefix` (cmake --install); false when that fails.
-bool installBuild(const std::string& prefix);

@@ -16,6 +16,7 @@
 
 #include "platform/linux/file_store.h"
 #include "settings/settings_store.h"
+#include "install_build.h"
 #include "x11_session.h"
 
 namespace fs = std::filesystem;
@@ -81,7 +82,7 @@ TEST(Xscreensaver, RunsLumaraAsItsHackAndEndsIt) {
     dense.StarsCount = 20000;
     dense.Smoothness = 90;
     FileStore store(home + "/user.reg", home + "/machine.reg");
-    SaveSettings(dense, store);
+    ASSERT_TRUE(SaveSettings(dense, store).ok());
     const auto asUser = daemonUser(home);
     ASSERT_TRUE(asUser.has_value()) << "no user to run xscreensaver as";
     X11Session x;

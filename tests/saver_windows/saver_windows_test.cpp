@@ -1,11 +1,13 @@
 // The Windows build under Wine: the registry store, the resources, the
 // full-screen saver (stars, nebula, a key ends it, a second instance),
-// the preview, frames byte-identical to the Linux build's, and the settings
-// dialog (its controls, Esc and Enter, a language file).
+// the preview, files named by the settings, frames byte-identical to the
+// Linux build's, and the settings dialog (its controls, Esc and Enter, a
+// language file).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 
@@ -30,6 +32,14 @@ TEST(WineStore, SaveAndLoadAgreeInTheRegistry) {
     WineSession wine;
     std::string output;
     EXPECT_EQ(wine.run("bin/settings_tool.exe", {"roundtrip"}, 180, &output), 0) << output;
+}
+
+TEST(WineFiles, PipesDevicesAndFoldersAreRefusedAndPicturesAreJudgedFirst) {
+    WineSession wine;
+    const std::string folder = tmpPath("wine-files");
+    std::filesystem::create_directories(folder);
+    std::string output;
+    EXPECT_EQ(wine.run("bin/file_check.exe", {"Z:" + folder}, 120, &output), 0) << output;
 }
 
 TEST(WineResources, MusicPictureStringsVersionAndManifest) {

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
 
+#include "i18n/language_file.h"
 #include "settings/multi_string.h"
 #include "settings/preset_store.h"
 #include "settings/settings_store.h"
@@ -368,7 +367,7 @@ TEST(LoadSettings, LanguageNamingAMissingFileKeepsBuiltInTexts) {
     MemoryStore store;
     FakeFolders folders;
     Settings original;
-    original.Language = std::string(LUMARA_TEST_TMP) + "/no-such.lang";
+    original.Language = "/opt/lumara/no-such.lang";
     EXPECT_TRUE(SaveSettings(original, store).ok());
     const Settings s = loaded(store, folders);
     EXPECT_EQ(s.Language, original.Language);
@@ -378,10 +377,10 @@ TEST(LoadSettings, LanguageNamingAMissingFileKeepsBuiltInTexts) {
 }
 
 TEST(LoadSettings, FactoryPresetsAreNamedInTheLoadedLanguage) {
-    const std::string path = std::string(LUMARA_TEST_TMP) + "/settings_presets.lang";
-    std::ofstream(path, std::ios::binary) << "Test\n\n3029=Eins\n3031=Zwei";
+    const std::string path = "/opt/lumara/Test.lang";
     MemoryStore store;
     FakeFolders folders;
+    folders.files[path] = "Test\n\n3029=Eins\n3031=Zwei";
     Settings original;
     original.Language = path;
     EXPECT_TRUE(SaveSettings(original, store).ok());
@@ -392,10 +391,16 @@ TEST(LoadSettings, FactoryPresetsAreNamedInTheLoadedLanguage) {
     EXPECT_EQ(s.Presets[2].Name, "Rational");
 
     // A file that fails leaves no texts but keeps what its header said.
-    std::ofstream(path, std::ios::binary) << "Bad\nFont,8,0\n3029=Eins\n\n3031=Zwei";
+    folders.files[path] = "Bad\nFont,8,0\n3029=Eins\n\n3031=Zwei";
     const Settings bad = loaded(store, folders);
     EXPECT_EQ(bad.LanguageTable.count(), 0u);
     EXPECT_EQ(bad.LanguageTable.popupFont, "Font,8,0");
     EXPECT_EQ(bad.Presets[0].Name, "Simple");
-    std::remove(path.c_str());
+
+    // One that the reader will not read (too large, or not a regular file)
+    // is one that cannot be opened: nothing of it is used.
+    folders.files[path] = "Huge\n\n3029=Eins" + std::string(kLanguageFileLimit, 'x');
+    const Settings huge = loaded(store, folders);
+    EXPECT_EQ(huge.LanguageTable.description, "default");
+    EXPECT_EQ(huge.Presets[0].Name, "Simple");
 }

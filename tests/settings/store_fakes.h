@@ -94,6 +94,7 @@ public:
     ProgramFolderLayout folderLayout = windowsProgramFolderLayout();
     std::optional<std::string> programFiles = "C:\\Program Files";
     std::map<std::string, std::vector<std::string>> folders;  // folder -> entry names
+    std::map<std::string, std::string> files;                 // path -> contents
     std::vector<std::string> created;
 
     const ProgramFolderLayout& layout() const override { return folderLayout; }
@@ -110,5 +111,12 @@ public:
             if (name.size() >= ext.size() && name.compare(name.size() - ext.size(), ext.size(), ext) == 0)
                 out.push_back(name);
         return out;
+    }
+    FileReadResult readFile(const std::string& path, size_t limit, std::string& out) override {
+        const auto file = files.find(path);
+        if (file == files.end()) return FileReadResult::Absent;
+        if (file->second.size() > limit) return FileReadResult::TooLarge;
+        out = file->second;
+        return FileReadResult::Read;
     }
 };

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "run_tool.h"
+#include "render_options.h"
 
 TEST(RenderCli, WritesEachImageKindAndTheRawFrame) {
     const std::string png = tmpPath("cli.png"), ppm = tmpPath("cli.ppm"), bmp = tmpPath("cli.bmp"),
@@ -58,6 +59,26 @@ TEST(RenderCli, BadArgumentsExitTwoAndWriteNothing) {
     EXPECT_EQ(std::get<OptionError>(parseRenderOptions({"--bogus"})).message, "unknown argument: --bogus");
     EXPECT_EQ(std::get<OptionError>(parseRenderOptions({"-x", "1"})).message, "unknown argument: -x");
     EXPECT_EQ(std::get<OptionError>(parseRenderOptions({"--size"})).message, "missing value after --size");
+}
+
+TEST(RenderCli, ErrorsNameAHugeArgumentWithoutEchoingItWhole) {
+    const std::string huge = "StarsCount=" + std::string(100000, '9');
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--set", huge, "--raw", "x"},
+                                                 {"--size", huge, "--raw", "x"},
+                                                 {huge + "\u00e9", "1"}}) {
+        const auto parsed = parseRenderOptions(args);
+        ASSERT_TRUE(std::holds_alternative<OptionError>(parsed));
+        const std::string& message = std::get<OptionError>(parsed).message;
+        EXPECT_LT(message.size(), 300u);
+        EXPECT_NE(message.find("StarsCount=999"), std::string::npos) << message;
+        EXPECT_NE(message.find(std::to_string(args[0].size() > 100 ? args[0].size() : args[1].size()) + " bytes"),
+                  std::string::npos)
+            << message;
+    }
+    // Short arguments are shown whole, and a cut never splits a character.
+    EXPECT_EQ(shownInMessage("--bogus"), "--bogus");
+    const std::string accented = std::string(59, 'a') + "\u00e9\u00e9";
+    EXPECT_EQ(shownInMessage(accented), std::string(59, 'a') + "... (63 bytes)");
 }
 
 TEST(RenderCli, UnwritableOutputIsAnErrorNotSuccess) {

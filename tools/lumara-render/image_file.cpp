@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "render/frame_rgb.h"
+#include "render_options.h"
 
 // Every picture is written row by row straight from the frame, so a large
 // frame is never copied whole: the frame is the only large allocation.
@@ -28,7 +29,7 @@ class OutputFile {
 public:
     OutputFile(const std::string& path, std::string& error) : path_(path), error_(error) {
         file_ = std::fopen(path.c_str(), "wb");
-        if (!file_) error_ = "cannot write " + path + ": " + std::strerror(errno);
+        if (!file_) error_ = "cannot write " + shownInMessage(path) + ": " + std::strerror(errno);
     }
     ~OutputFile() {
         if (file_) std::fclose(file_);
@@ -41,7 +42,7 @@ public:
     bool close() {
         ok_ = (std::fclose(file_) == 0) && ok_;
         file_ = nullptr;
-        if (!ok_) error_ = "cannot write " + path_ + ": " + std::strerror(errno);
+        if (!ok_) error_ = "cannot write " + shownInMessage(path_) + ": " + std::strerror(errno);
         return ok_;
     }
 
@@ -154,14 +155,14 @@ bool writePpm(const FrameTarget& frame, OutputFile& out) {
 bool writeFrameImage(const FrameTarget& frame, const std::string& path, std::string& error) {
     const std::string ext = lowerExtension(path);
     if (ext != "png" && ext != "ppm" && ext != "bmp") {
-        error = "unknown picture kind for " + path;
+        error = "unknown picture kind for " + shownInMessage(path);
         return false;
     }
     OutputFile out(path, error);
     if (!out.open()) return false;
     const bool written = ext == "png" ? writePng(frame, out) : ext == "bmp" ? writeBmp(frame, out) : writePpm(frame, out);
     const bool closed = out.close();
-    if (!written && closed) error = "cannot write " + path;
+    if (!written && closed) error = "cannot write " + shownInMessage(path);
     return written && closed;
 }
 

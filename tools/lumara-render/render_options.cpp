@@ -43,6 +43,14 @@ bool hasImageExtension(std::string_view path) {
 
 }  // namespace
 
+std::string shownInMessage(std::string_view text) {
+    constexpr size_t kShown = 60;
+    if (text.size() <= kShown) return std::string(text);
+    size_t cut = kShown;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // inside a UTF-8 sequence
+    return std::string(text.substr(0, cut)) + "... (" + std::to_string(text.size()) + " bytes)";
+}
+
 std::string renderUsage() {
     return "usage: lumara-render [--help | --version]\n"
            "       lumara-render [--size WxH] [--frames N] [--format 21|22|23|24] [--from-store]\n"
@@ -73,34 +81,34 @@ std::variant<RenderOptions, OptionError> parseRenderOptions(const std::vector<st
         constexpr std::array<std::string_view, 7> kValued{"--size", "--frames", "--format", "--set",
                                                           "--picture", "--out", "--raw"};
         if (std::find(kValued.begin(), kValued.end(), flag) == kValued.end())
-            return OptionError{"unknown argument: " + flag};
-        if (i + 1 >= args.size()) return OptionError{"missing value after " + flag};
+            return OptionError{"unknown argument: " + shownInMessage(flag)};
+        if (i + 1 >= args.size()) return OptionError{"missing value after " + shownInMessage(flag)};
         const std::string& value = args[++i];
         if (flag == "--size") {
             if (!parseSize(value, o.width, o.height))
-                return OptionError{"bad --size '" + value + "': expected WxH, each 1 to 16384"};
+                return OptionError{"bad --size '" + shownInMessage(value) + "': expected WxH, each 1 to 16384"};
         } else if (flag == "--frames") {
             if (!parseInt(value, o.frames) || o.frames < 1)
-                return OptionError{"bad --frames '" + value + "': expected a whole number of at least 1"};
+                return OptionError{"bad --frames '" + shownInMessage(value) + "': expected a whole number of at least 1"};
         } else if (flag == "--format") {
             if (!parseInt(value, o.format) || o.format < 21 || o.format > 24)
-                return OptionError{"bad --format '" + value + "': expected 21, 22, 23 or 24"};
+                return OptionError{"bad --format '" + shownInMessage(value) + "': expected 21, 22, 23 or 24"};
         } else if (flag == "--set") {
             const size_t eq = value.find('=');
             const std::string name = value.substr(0, eq);
             if (eq == std::string::npos || !findFlightSetting(name))
-                return OptionError{"bad --set '" + value + "': expected NAME=VALUE with NAME one of " +
+                return OptionError{"bad --set '" + shownInMessage(value) + "': expected NAME=VALUE with NAME one of " +
                                    settingNames()};
             int32_t number = 0;
             if (!parseInt(std::string_view(value).substr(eq + 1), number))
-                return OptionError{"bad --set '" + value + "': the value must be a 32-bit whole number"};
+                return OptionError{"bad --set '" + shownInMessage(value) + "': the value must be a 32-bit whole number"};
             o.overrides.emplace_back(name, number);
         } else if (flag == "--picture") {
             if (value.empty()) return OptionError{"bad --picture: empty path"};
             o.pictures.push_back(value);
         } else if (flag == "--out") {
             if (!hasImageExtension(value))
-                return OptionError{"bad --out '" + value + "': the name must end in .png, .ppm or .bmp"};
+                return OptionError{"bad --out '" + shownInMessage(value) + "': the name must end in .png, .ppm or .bmp"};
             o.outPath = value;
         } else if (flag == "--raw") {
             if (value.empty()) return OptionError{"bad --raw: empty path"};

@@ -1,9 +1,13 @@
 #include "platform/linux/atomic_file.h"
 
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/linux/regular_file.h"
 
 namespace {
 
@@ -45,6 +49,41 @@ bool copyInto(int from, const std::string& to) {
     return ok;
 }
 
+// Opens `temp` empty, created when absent and locked against other saves;
+// -1 when it cannot be had. What a killed save left there is reused.
+int openLockedTemporary(const std::string& temp) {
+    constexpr int kAttempts = 50;
+    constexpr useconds_t kWait = 20'000;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+        struct stat opened {};
+        if (fd < 0 || ::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+            // Anything but a regular file under the name (a link, a FIFO
+            // without a reader, a device) is no save's: it goes.
+            const bool foreign = (fd >= 0 || errno == ELOOP || errno == ENXIO) && ::unlink(temp.c_str()) == 0;
+            if (fd >= 0) ::close(fd);
+            if (foreign) continue;
+            return -1;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            // A save that held the lock before may have renamed the file
+            // away; then this descriptor is the finished store, not the
+            // temporary file, and the name is opened afresh.
+            struct stat named {};
+            if (::stat(temp.c_str(), &named) == 0 && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino &&
+                ::ftruncate(fd, 0) == 0)
+                return fd;
+            ::close(fd);
+            continue;
+        }
+        const bool busy = errno == EWOULDBLOCK;
+        ::close(fd);
+        if (!busy) return -1;
+        ::usleep(kWait);
+    }
+    return -1;
+}
+
 }  // namespace
 
 std::string folderOf(const std::string& path) {
@@ -54,50 +93,38 @@ std::string folderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-FileReadResult readWholeFile(const std::string& path, size_t limit, std::string& out) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? FileReadResult::Absent : FileReadResult::Unreadable;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return FileReadResult::Unreadable;
+std::string followLinks(const std::string& path) {
+    // As many links as the kernel follows in one path; a longer chain or a
+    // loop fails to open anyway.
+    constexpr int kMaxLinks = 40;
+    std::string current = path;
+    for (int i = 0; i < kMaxLinks; ++i) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) break;
+        std::string target(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+        if (n <= 0 || static_cast<size_t>(n) >= target.size()) break;
+        target.resize(static_cast<size_t>(n));
+        current = target[0] == '/' ? target : folderOf(current) + '/' + target;
     }
-    out.clear();
-    char buffer[65536];
-    FileReadResult result = FileReadResult::Read;
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            result = FileReadResult::Unreadable;
-            break;
-        }
-        if (n == 0) break;
-        if (out.size() + static_cast<size_t>(n) > limit) {
-            result = FileReadResult::TooLarge;
-            break;
-        }
-        out.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return result;
+    return current;
 }
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes) {
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    const std::string target = followLinks(path);
+    const std::string temp = target + ".tmp";
+    const int fd = openLockedTemporary(temp);
     if (fd < 0) return false;
     struct stat old {};
-    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+    const mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
     bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
+    // Renamed while still locked, so no other save can be writing into it.
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) ::unlink(temp.c_str());
     ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
+    if (!ok) return false;
     // The rename itself reaches the disk with the folder's entry.
-    const int dir = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dir = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
@@ -106,8 +133,9 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes) {
 }
 
 bool keepDamagedCopy(const std::string& path) {
-    const int from = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (from < 0) return errno == ENOENT;
+    FileReadResult why = FileReadResult::Read;
+    const int from = openRegularFile(path, why);
+    if (from < 0) return why == FileReadResult::Absent;
     constexpr int kMaxCopies = 100;
     bool kept = false;
     for (int n = 0; n < kMaxCopies && !kept; ++n) {

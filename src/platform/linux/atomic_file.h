@@ -1,19 +1,23 @@
 #pragma once
-#include <optional>
 #include <string>
 #include <string_view>
 
-// Whole-file reads and writes for the store files.
-
-enum class FileReadResult { Read, Absent, Unreadable, TooLarge };
-
-// Reads at most `limit` bytes; a larger file is TooLarge.
-FileReadResult readWholeFile(const std::string& path, size_t limit, std::string& out);
+// Whole-file writes for the store files (reads go through regular_file.h).
 
 // Replaces `path` with `bytes` so that a reader sees the old file or the new
-// one, never a mix: a temporary file in the same folder is written, flushed
-// to disk and renamed over the old one. Keeps the old file's permissions.
+// one, never a mix: "<file>.tmp" beside it is written, flushed to disk and
+// renamed over it. Keeps the old file's permissions. When `path` is a
+// symbolic link, the file it leads to is replaced and the link stays.
+//
+// The temporary name is fixed, so a save that was killed leaves at most one
+// such file, which the next save takes over. Saves lock it while they write
+// it; one that finds it locked waits up to a second for the other save, and
+// fails when that is not enough.
 bool writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// The file `path` leads to through any symbolic links (the path itself when
+// it is none); the links' targets need not exist.
+std::string followLinks(const std::string& path);
 
 // Copies `path` to the first free name of "<path>.damaged", "<path>.damaged.1",
 // ... without ever replacing an existing file. True when a copy was made or

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "platform/linux/atomic_file.h"
+#include "platform/linux/regular_file.h"
 #include "settings/registry_file.h"
 
 namespace {
@@ -21,7 +22,7 @@ struct LoadedHive {
 LoadedHive loadHive(const std::string& file) {
     LoadedHive hive;
     std::string text;
-    hive.result = readWholeFile(file, kHiveFileLimit, text);
+    hive.result = readRegularFile(file, kHiveFileLimit, text);
     if (hive.result == FileReadResult::TooLarge) {
         hive.damaged = true;
     } else if (hive.result == FileReadResult::Read) {

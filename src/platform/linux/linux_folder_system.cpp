@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "platform/linux/atomic_file.h"
+#include "platform/linux/regular_file.h"
 
 namespace {
 
@@ -65,6 +66,10 @@ std::optional<std::string> LinuxFolderSystem::installedProgramsFolder() {
 }
 
 void LinuxFolderSystem::createFolder(const std::string& path) { ::mkdir(path.c_str(), 0755); }
+
+FileReadResult LinuxFolderSystem::readFile(const std::string& path, size_t limit, std::string& out) {
+    return readRegularFile(path, limit, out);
+}
 
 std::vector<std::string> LinuxFolderSystem::listFolder(const std::string& folder, std::string_view pattern) {
     std::vector<std::string> names;

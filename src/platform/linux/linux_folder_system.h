@@ -26,6 +26,8 @@ public:
     // Names matching the wildcard without regard to ASCII case (files carried
     // over from Windows often have upper-case extensions), sorted by name.
     std::vector<std::string> listFolder(const std::string& folder, std::string_view pattern) override;
+    // Regular files only, opened without waiting (regular_file.h).
+    FileReadResult readFile(const std::string& path, size_t limit, std::string& out) override;
 
 private:
     std::string executablePath_;

@@ -5,7 +5,12 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <cstring>
 #include <new>
+#include <span>
+
+#include "regular_file.h"
+#include "starfield/picture_memory.h"
 
 namespace {
 
@@ -20,15 +25,29 @@ bool gdiplusStarted() {
     return started;
 }
 
-// The path is text in the ANSI code page, as the settings hold it.
-std::wstring widePath(const std::string& path) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    if (length <= 0) return {};
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), length);
-    wide.resize(static_cast<size_t>(length - 1));
-    return wide;
-}
+// The file's bytes as a stream GDI+ can read, held in memory it owns.
+class MemoryStream {
+public:
+    explicit MemoryStream(const std::string& bytes) {
+        const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+        if (!memory) return;
+        if (void* data = GlobalLock(memory)) {
+            std::memcpy(data, bytes.data(), bytes.size());
+            GlobalUnlock(memory);
+            if (CreateStreamOnHGlobal(memory, TRUE, &stream_) == S_OK) return;
+        }
+        GlobalFree(memory);
+    }
+    ~MemoryStream() {
+        if (stream_) stream_->Release();
+    }
+    MemoryStream(const MemoryStream&) = delete;
+    MemoryStream& operator=(const MemoryStream&) = delete;
+    IStream* get() const { return stream_; }
+
+private:
+    IStream* stream_ = nullptr;
+};
 
 class BitmapHandle {
 public:
@@ -70,10 +89,17 @@ bool readPixels(Gdiplus::GpBitmap* bitmap, Picture& picture) {
 
 std::optional<Picture> GdiplusPictureDecoder::loadPicture(const std::string& path) {
     if (!gdiplusStarted()) return std::nullopt;
-    const std::wstring wide = widePath(path);
+    // Read whole and judged from its header before GDI+ sees it.
+    std::string bytes;
+    if (readRegularFile(path, kMaxPictureDecodeBytes, bytes) != FileReadResult::Read) return std::nullopt;
+    const std::optional<uint64_t> need =
+        pictureDecodeBytes(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+    if (!need || *need > kMaxPictureDecodeBytes) return std::nullopt;
+    const MemoryStream stream(bytes);
+    bytes = std::string();
     Gdiplus::GpBitmap* created = nullptr;
     // Without colour management: the file's own colours.
-    if (wide.empty() || gp::GdipCreateBitmapFromFile(wide.c_str(), &created) != Gdiplus::Ok) return std::nullopt;
+    if (!stream.get() || gp::GdipCreateBitmapFromStream(stream.get(), &created) != Gdiplus::Ok) return std::nullopt;
     const BitmapHandle bitmap(created);
     UINT width = 0, height = 0;
     if (gp::GdipGetImageWidth(bitmap.get(), &width) != Gdiplus::Ok ||

@@ -1,7 +1,10 @@
 #pragma once
-// Distribution pictures decoded by GDI+ (BMP, JPEG, GIF, PNG and whatever
-// else the system's codecs read). GDI+ is started once, at the first load;
-// when it cannot start, every load fails.
+// Distribution pictures decoded by GDI+ (BMP, JPEG, GIF and PNG). The file
+// is read only when it is a disk file (regular_file.h) and judged from its
+// header first (starfield/picture_memory.h): a picture whose decoding would
+// take more than kMaxPictureDecodeBytes, or of another format, is refused
+// before GDI+ decodes it from memory. GDI+ is started once, at the first
+// load; when it cannot start, every load fails.
 #include "starfield/picture_decoder.h"
 
 class GdiplusPictureDecoder final : public PictureDecoder {

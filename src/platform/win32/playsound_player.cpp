@@ -2,6 +2,7 @@
 
 #include <mmsystem.h>
 
+#include "regular_file.h"
 #include "resource_ids.h"
 
 namespace {
@@ -18,6 +19,8 @@ void PlaySoundPlayer::loopWaveImage(std::span<const uint8_t> wave) {
 }
 
 void PlaySoundPlayer::loopWaveFile(const std::string& path) {
+    // PlaySound would open a pipe or device as readily as a file.
+    if (!isRegularFile(path)) return stop();
     PlaySoundA(path.c_str(), module_, SND_FILENAME | kLooping);
 }
 

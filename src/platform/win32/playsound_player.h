@@ -1,6 +1,7 @@
 #pragma once
 // Background sound through PlaySoundA: asynchronous, looping, no default
 // sound in place of one that cannot be played, no waiting for a busy device.
+// A path that is no disk file (a pipe, a device) gives silence.
 #include <windows.h>
 
 #include "saver/background_sound.h"

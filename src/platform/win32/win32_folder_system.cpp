@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "regular_file.h"
+
 namespace {
 
 constexpr DWORD kPathBuffer = 1000;
@@ -22,6 +24,10 @@ std::optional<std::string> Win32FolderSystem::installedProgramsFolder() {
 }
 
 void Win32FolderSystem::createFolder(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
+
+FileReadResult Win32FolderSystem::readFile(const std::string& path, size_t limit, std::string& out) {
+    return readRegularFile(path, limit, out);
+}
 
 std::vector<std::string> Win32FolderSystem::listFolder(const std::string& folder, std::string_view pattern) {
     std::vector<std::string> names;

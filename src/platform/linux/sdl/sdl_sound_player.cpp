@@ -1,13 +1,28 @@
 #include "sdl_sound_player.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <unistd.h>
+
+#include "platform/linux/regular_file.h"
 
 void SdlSoundPlayer::loopWaveImage(std::span<const uint8_t> wave) {
     play(SDL_RWFromConstMem(wave.data(), static_cast<int>(wave.size())));
 }
 
-void SdlSoundPlayer::loopWaveFile(const std::string& path) { play(SDL_RWFromFile(path.c_str(), "rb")); }
+void SdlSoundPlayer::loopWaveFile(const std::string& path) {
+    // Opened here rather than by SDL, which would wait on a FIFO for ever.
+    FileReadResult why = FileReadResult::Read;
+    const int fd = openRegularFile(path, why);
+    if (fd < 0) return stop();
+    FILE* file = ::fdopen(fd, "rb");
+    if (!file) {
+        ::close(fd);
+        return stop();
+    }
+    play(SDL_RWFromFP(file, SDL_TRUE));
+}
 
 void SdlSoundPlayer::play(SDL_RWops* source) {
     stop();

@@ -2,7 +2,8 @@
 // Background sound on SDL audio: a wave image or file decoded once and fed
 // to the device in an endless loop from SDL's audio thread, so the frame
 // loop never waits for it. No device, or a file that is not a playable
-// wave, gives silence: nothing is reported and no other sound stands in.
+// wave (or is no regular file), gives silence: nothing is reported and no
+// other sound stands in.
 #include <SDL.h>
 
 #include <string>

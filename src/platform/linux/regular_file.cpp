@@ -1,0 +1,49 @@
+#include "platform/linux/regular_file.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+int openRegularFile(const std::string& path, FileReadResult& why) {
+    // Without O_NONBLOCK, opening a FIFO waits for a writer; O_NOCTTY keeps a
+    // terminal from becoming the program's controlling one.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        why = errno == ENOENT || errno == ENOTDIR ? FileReadResult::Absent : FileReadResult::Unreadable;
+        return -1;
+    }
+    struct stat info {};
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        why = FileReadResult::Unreadable;
+        return -1;
+    }
+    return fd;
+}
+
+FileReadResult readRegularFile(const std::string& path, size_t limit, std::string& out) {
+    FileReadResult result = FileReadResult::Read;
+    const int fd = openRegularFile(path, result);
+    if (fd < 0) return result;
+    out.clear();
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            result = FileReadResult::Unreadable;
+            break;
+        }
+        if (n == 0) break;
+        if (out.size() + static_cast<size_t>(n) > limit) {
+            result = FileReadResult::TooLarge;
+            break;
+        }
+        out.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return result;
+}
