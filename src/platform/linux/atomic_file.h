@@ -3,7 +3,10 @@
 #include <string>
 #include <string_view>
 
-// Whole-file reads and writes for the store files.
+// Whole-file reads and writes on POSIX files, for FileStore's hive files.
+// Implements: bounded reads, atomic replacement (temporary file, fsync,
+// rename), copies kept beside a damaged file, folder creation.
+// Leaves out: locking; two writers each replace the file whole, the later wins.
 
 enum class FileReadResult { Read, Absent, Unreadable, TooLarge };
 
