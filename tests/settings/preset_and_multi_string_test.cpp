@@ -52,7 +52,7 @@ TEST(Preset, NumericBlockLayout) {
 
 TEST(Preset, WriteReadRoundTripWithPictures) {
     MemoryStore store;
-    const Preset p{1, 2, -3, 4, 5, 6, 7, 4, true, {"a.bmp", "b.jpg", "c.png"}, "D", "Three pictures"};
+    const Preset p{{1, 2, -3, 4, 5, 6, 7, 4, true}, {"a.bmp", "b.jpg", "c.png"}, "D", "Three pictures"};
     WritePreset(7, p, &store.key());
     EXPECT_EQ(store.names("write"), (std::vector<std::string>{"PRESETb7", "PRESETi7", "PRESETs7", "PRESETn7"}));
     EXPECT_EQ(store.section().find("PRESETb7")->data.size(), 36u);
