@@ -1,49 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <vector>
 
 #include "raster/draw_star.h"
 #include "raster/splat_table.h"
+#include "test_frame.h"
 
 namespace {
-
-// A frame in memory whose rows are padded, filled with a marker so that
-// writes outside the pixels show.
-struct TestFrame {
-    TestFrame(int32_t w, int32_t h, int32_t format, uint8_t fill = 0) {
-        const int32_t rowBytes = w * std::max(1, bytesPerPixel(format));
-        target.pitch = rowBytes + 12;
-        bytes.assign(static_cast<size_t>(target.pitch) * static_cast<size_t>(h), fill);
-        target.pixels = bytes.data();
-        target.width = w;
-        target.height = h;
-        target.format = format;
-    }
-    uint32_t pixel32(int x, int y) const {
-        uint32_t v;
-        std::memcpy(&v, target.row(y) + 4 * x, 4);
-        return v;
-    }
-    uint16_t pixel16(int x, int y) const {
-        uint16_t v;
-        std::memcpy(&v, target.row(y) + 2 * x, 2);
-        return v;
-    }
-    void setPixel16(int x, int y, uint16_t v) { std::memcpy(target.row(y) + 2 * x, &v, 2); }
-    bool litOutside(int x0, int y0, int x1, int y1, uint8_t fill = 0) const {
-        const int bpp = bytesPerPixel(target.format);
-        for (int y = 0; y < target.height; ++y)
-            for (int b = 0; b < target.pitch; ++b) {
-                const int x = b / bpp;
-                const bool inside = b < target.width * bpp && x >= x0 && x <= x1 && y >= y0 && y <= y1;
-                if (!inside && target.row(y)[b] != fill) return true;
-            }
-        return false;
-    }
-    std::vector<uint8_t> bytes;
-    FrameTarget target;
-};
 
 constexpr int64_t px(int pixels) { return int64_t{pixels} * 256; }
 
@@ -58,27 +21,27 @@ TEST(StarBrightness, FallsWithDepthAndFade) {
 
 TEST(DrawStarDisabled, GreyMaximumOnThirtyTwoBitFrames) {
     TestFrame frame(8, 6, kFormatA8R8G8B8);
-    std::memcpy(frame.target.row(2) + 4 * 3, "\x10\x64\xC8\xFF", 4);  // b 16, g 100, r 200, byte 3 set
+    frame.setPixel(3, 2, 0xFFC86410u);  // b 16, g 100, r 200, byte 3 set
     const StarCanvas canvas{frame.target, nullptr};
     drawStarAt(canvas, px(3), px(2), px(8), px(6), 50);
-    EXPECT_EQ(frame.pixel32(3, 2), 0x00646464u) << "grey at the green level, byte 3 cleared";
+    EXPECT_EQ(frame.pixel(3, 2), 0x00646464u) << "grey at the green level, byte 3 cleared";
     drawStarAt(canvas, px(3) + 255, px(2) + 255, px(8), px(6), 180);  // same pixel, sub-pixel ignored
-    EXPECT_EQ(frame.pixel32(3, 2), 0x00B4B4B4u);
-    EXPECT_FALSE(frame.litOutside(3, 2, 3, 2));
+    EXPECT_EQ(frame.pixel(3, 2), 0x00B4B4B4u);
+    EXPECT_FALSE(frame.changedOutside(3, 2, 3, 2));
 }
 
 TEST(DrawStarDisabled, GreyMaximumOnSixteenBitFrames) {
     TestFrame f565(4, 4, kFormatR5G6B5);
-    f565.setPixel16(1, 1, 0x001C);  // blue 28
+    f565.setPixel(1, 1, 0x001C);  // blue 28
     drawStarAt(StarCanvas{f565.target, nullptr}, px(1), px(1), px(4), px(4), 100);  // f5 = 12 < 28
-    EXPECT_EQ(f565.pixel16(1, 1), 28 << 11 | 28 << 6 | 28);
+    EXPECT_EQ(f565.pixel(1, 1), 28u << 11 | 28u << 6 | 28u);
     drawStarAt(StarCanvas{f565.target, nullptr}, px(2), px(2), px(4), px(4), 255);
-    EXPECT_EQ(f565.pixel16(2, 2), 31 << 11 | 31 << 6 | 31) << "bit 5 stays clear";
+    EXPECT_EQ(f565.pixel(2, 2), 31u << 11 | 31u << 6 | 31u) << "bit 5 stays clear";
 
     TestFrame f555(4, 4, kFormatX1R5G5B5);
-    f555.setPixel16(0, 0, 0x8000);  // bit 15 is ignored and written as 0
+    f555.setPixel(0, 0, 0x8000);  // bit 15 is ignored and written as 0
     drawStarAt(StarCanvas{f555.target, nullptr}, 0, 0, px(4), px(4), 80);
-    EXPECT_EQ(f555.pixel16(0, 0), 10 << 10 | 10 << 5 | 10);
+    EXPECT_EQ(f555.pixel(0, 0), 10u << 10 | 10u << 5 | 10u);
 }
 
 TEST(DrawStarSplat, AddsCoverageWeightedBrightness) {
@@ -86,41 +49,38 @@ TEST(DrawStarSplat, AddsCoverageWeightedBrightness) {
     TestFrame frame(10, 10, kFormatX8R8G8B8);
     // Sub-pixel (0, 0): the centre pixel is wholly covered (256), so w = f.
     drawStarAt(StarCanvas{frame.target, &three}, px(2), px(3), px(10), px(10), 200);
-    EXPECT_EQ(frame.pixel32(3, 4), 0x00C8C8C8u);
-    EXPECT_EQ(frame.pixel32(2, 3), 0x000E0E0Eu);  // 18 * 200 >> 8 = 14
-    EXPECT_EQ(frame.pixel32(4, 5), (21u * 200 >> 8) * 0x010101u);
-    EXPECT_FALSE(frame.litOutside(2, 3, 4, 5));
+    EXPECT_EQ(frame.pixel(3, 4), 0x00C8C8C8u);
+    EXPECT_EQ(frame.pixel(2, 3), 0x000E0E0Eu);  // 18 * 200 >> 8 = 14
+    EXPECT_EQ(frame.pixel(4, 5), (21u * 200 >> 8) * 0x010101u);
+    EXPECT_FALSE(frame.changedOutside(2, 3, 4, 5));
 
     // Sub-pixel bits 3..7 choose the entry: (16, 16) on N = 2 lights only the last pixel.
     const SplatTable two = buildSplatTable(2);
     TestFrame small(6, 6, kFormatX8R8G8B8);
     drawStarAt(StarCanvas{small.target, &two}, px(1) + 128, px(1) + 128 + 7, px(6), px(6), 255);
-    EXPECT_EQ(small.pixel32(2, 2), (200u * 255 >> 8) * 0x010101u);
-    EXPECT_FALSE(small.litOutside(2, 2, 2, 2));
-}
-
-TEST(DrawStarSplat, BrightnessZeroLeavesTheFrameAlone) {
-    const SplatTable table = buildSplatTable(4);
-    TestFrame frame(10, 10, kFormatX8R8G8B8, 0x33);
-    drawStarAt(StarCanvas{frame.target, &table}, px(1), px(1), px(10), px(10), 0);
-    for (uint8_t b : frame.bytes) ASSERT_TRUE(b == 0x33 || b == 0x00);  // only byte 3 may change
+    EXPECT_EQ(small.pixel(2, 2), (200u * 255 >> 8) * 0x010101u);
+    EXPECT_FALSE(small.changedOutside(2, 2, 2, 2));
 }
 
 TEST(DrawStarSplat, SaturatesEveryChannel) {
+    // Widths 3 and 4 take every path a 32-bit splat row has: four pixels at
+    // once, two, and one.
+    for (int n : {3, 4}) {
+        const SplatTable table = buildSplatTable(n);
+        TestFrame frame(8, 8, kFormatX8R8G8B8);
+        for (int i = 0; i < 3; ++i) drawStarAt(StarCanvas{frame.target, &table}, px(1), px(1), px(8), px(8), 200);
+        EXPECT_EQ(frame.pixel(2, 2), 0x00FFFFFFu) << "N = " << n;
+    }
     const SplatTable three = buildSplatTable(3);
-    TestFrame frame(6, 6, kFormatX8R8G8B8);
-    for (int i = 0; i < 3; ++i) drawStarAt(StarCanvas{frame.target, &three}, px(1), px(1), px(6), px(6), 200);
-    EXPECT_EQ(frame.pixel32(2, 2), 0x00FFFFFFu);
-
     TestFrame f565(6, 6, kFormatR5G6B5);
-    f565.setPixel16(2, 2, static_cast<uint16_t>(30 << 11 | 1 << 6 | 2 | 1 << 5));
+    f565.setPixel(2, 2, 30u << 11 | 1u << 6 | 2u | 1u << 5);
     drawStarAt(StarCanvas{f565.target, &three}, px(1), px(1), px(6), px(6), 255);  // w = 31
-    EXPECT_EQ(f565.pixel16(2, 2), 31 << 11 | 31 << 6 | 31);
+    EXPECT_EQ(f565.pixel(2, 2), 31u << 11 | 31u << 6 | 31u);
 
     TestFrame f555(6, 6, kFormatX1R5G5B5);
-    f555.setPixel16(2, 2, static_cast<uint16_t>(0x8000 | 3 << 10 | 4 << 5 | 5));
+    f555.setPixel(2, 2, 0x8000u | 3u << 10 | 4u << 5 | 5u);
     drawStarAt(StarCanvas{f555.target, &three}, px(1), px(1), px(6), px(6), 80);  // w = 10
-    EXPECT_EQ(f555.pixel16(2, 2), 13 << 10 | 14 << 5 | 15);
+    EXPECT_EQ(f555.pixel(2, 2), 13u << 10 | 14u << 5 | 15u);
 }
 
 TEST(DrawStarClipping, SplatsNeverReachTheLastColumnOrRow) {
@@ -131,46 +91,43 @@ TEST(DrawStarClipping, SplatsNeverReachTheLastColumnOrRow) {
         const StarCanvas canvas{frame.target, &table};
         // The last drawable top-left is W - N - 1; one more pixel is skipped whole.
         drawStarAt(canvas, px(w - n - 1) + 255, px(h - n - 1) + 255, px(w), px(h), 255);
-        EXPECT_NE(frame.pixel32(w - 2, h - 2), 0u) << "N = " << n;
+        EXPECT_NE(frame.pixel(w - 2, h - 2), 0u) << "N = " << n;
         drawStarAt(canvas, px(w - n), px(0), px(w), px(h), 255);
         drawStarAt(canvas, px(0), px(h - n), px(w), px(h), 255);
         drawStarAt(canvas, -1, px(1), px(w), px(h), 255);
         drawStarAt(canvas, px(1), -1, px(w), px(h), 255);
-        EXPECT_FALSE(frame.litOutside(w - n - 1, h - n - 1, w - 2, h - 2)) << "N = " << n;
+        EXPECT_FALSE(frame.changedOutside(w - n - 1, h - n - 1, w - 2, h - 2)) << "N = " << n;
         // The top-left corner is drawable.
         drawStarAt(canvas, 0, 0, px(w), px(h), 255);
-        EXPECT_NE(frame.pixel32(n / 2, n / 2), 0u);
+        EXPECT_NE(frame.pixel(n / 2, n / 2), 0u);
     }
 }
 
 TEST(DrawStarClipping, DisabledModeReachesEveryPixelOfAnEvenFrame) {
     TestFrame even(6, 4, kFormatX8R8G8B8);
     drawStarAt(StarCanvas{even.target, nullptr}, px(5), px(3), px(6), px(4), 255);
-    EXPECT_EQ(even.pixel32(5, 3), 0x00FFFFFFu);
+    EXPECT_EQ(even.pixel(5, 3), 0x00FFFFFFu);
     drawStarAt(StarCanvas{even.target, nullptr}, px(6), px(0), px(6), px(4), 255);
-    EXPECT_FALSE(even.litOutside(5, 3, 5, 3));
+    EXPECT_FALSE(even.changedOutside(5, 3, 5, 3));
 
     // An odd width halves to a smaller view: the last column gets no star.
     TestFrame odd(7, 5, kFormatX8R8G8B8);
     const int64_t limitX = 2 * ((7 / 2) * 256), limitY = 2 * ((5 / 2) * 256);
     drawStarAt(StarCanvas{odd.target, nullptr}, px(6), px(1), limitX, limitY, 255);
     drawStarAt(StarCanvas{odd.target, nullptr}, px(1), px(4), limitX, limitY, 255);
-    EXPECT_FALSE(odd.litOutside(-1, -1, -1, -1));
+    EXPECT_FALSE(odd.changedOutside(-1, -1, -1, -1));
 }
 
-TEST(DrawStarTargets, EmptyOrForeignFramesAreNotDrawn) {
-    const SplatTable table = buildSplatTable(2);
-    TestFrame frame(8, 8, 20 /* a 24-bit format */, 0x5A);
-    drawStarAt(StarCanvas{frame.target, &table}, px(2), px(2), px(8), px(8), 255);
-    drawStarAt(StarCanvas{frame.target, nullptr}, px(2), px(2), px(8), px(8), 255);
-    for (uint8_t b : frame.bytes) ASSERT_EQ(b, 0x5A);
-    drawStarAt(StarCanvas{FrameTarget{}, &table}, px(2), px(2), px(8), px(8), 255);  // a failed lock
-}
-
-TEST(DrawStarTargets, ACanvasSmallerThanItsViewIsNotWrittenPast) {
-    TestFrame frame(4, 4, kFormatX8R8G8B8);
+TEST(DrawStarTargets, EmptyForeignOrTooSmallFramesAreNotWritten) {
     const SplatTable table = buildSplatTable(3);
-    drawStarAt(StarCanvas{frame.target, &table}, px(2), px(2), px(100), px(100), 255);
-    drawStarAt(StarCanvas{frame.target, nullptr}, px(4), px(1), px(100), px(100), 255);
-    EXPECT_FALSE(frame.litOutside(-1, -1, -1, -1));
+    TestFrame foreign(8, 8, 20 /* a 24-bit format */, 0x5A);
+    drawStarAt(StarCanvas{foreign.target, &table}, px(2), px(2), px(8), px(8), 255);
+    drawStarAt(StarCanvas{foreign.target, nullptr}, px(2), px(2), px(8), px(8), 255);
+    EXPECT_FALSE(foreign.changedOutside(-1, -1, -1, -1));
+    drawStarAt(StarCanvas{FrameTarget{}, &table}, px(2), px(2), px(8), px(8), 255);  // a failed lock
+
+    TestFrame small(4, 4, kFormatX8R8G8B8);  // a canvas smaller than its view
+    drawStarAt(StarCanvas{small.target, &table}, px(2), px(2), px(100), px(100), 255);
+    drawStarAt(StarCanvas{small.target, nullptr}, px(4), px(1), px(100), px(100), 255);
+    EXPECT_FALSE(small.changedOutside(-1, -1, -1, -1));
 }

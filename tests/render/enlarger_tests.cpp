@@ -4,42 +4,23 @@
 #include <vector>
 
 #include "fault_device.h"
+#include "raster/test_frame.h"
 #include "render/enlarger/bilinear_enlarger.h"
-#include "saver/saver_state.h"
-#include "starfield/motion_parameters.h"
+#include "starfield/flight.h"
 
 namespace {
 
-struct Surface2D {
-    std::vector<uint8_t> bytes;
-    FrameTarget target;
-    Surface2D(int32_t w, int32_t h, int32_t format, uint8_t fill) {
-        const int32_t pitch = w * bytesPerPixel(format) + 20;
-        bytes.assign(static_cast<size_t>(pitch * h), fill);
-        target = FrameTarget{bytes.data(), pitch, w, h, format};
-    }
-    uint32_t at(int32_t x, int32_t y) const {
-        uint32_t v = 0;
-        std::memcpy(&v, target.row(y) + x * bytesPerPixel(target.format), static_cast<size_t>(bytesPerPixel(target.format)));
-        return v;
-    }
-    void set(int32_t x, int32_t y, uint32_t v) {
-        std::memcpy(target.row(y) + x * bytesPerPixel(target.format), &v, static_cast<size_t>(bytesPerPixel(target.format)));
-    }
-};
-
 TEST(BilinearEnlarger, BlendsBetweenSampleCentresAndExtendsTheEdges) {
-    Surface2D source(2, 1, kFormatX8R8G8B8, 0);
-    source.set(0, 0, 0x00000000u);
-    source.set(1, 0, 0x00FFFFFFu);
-    Surface2D frame(8, 4, kFormatX8R8G8B8, 0);
+    TestFrame source(2, 1, kFormatX8R8G8B8);
+    source.setPixel(1, 0, 0x00FFFFFFu);
+    TestFrame frame(8, 4, kFormatX8R8G8B8);
     BilinearEnlarger enlarger;
     enlarger.prepare(2, 1, 8, 4);
     enlarger.enlarge(source.target, frame.target);
     // Centres of frame columns 0..7 lie at -0.375, -0.125, 0.125 ... 1.375 source columns.
     const uint32_t expected[8] = {0, 0, 32, 96, 159, 223, 255, 255};
     for (int32_t y = 0; y < 4; ++y)
-        for (int32_t x = 0; x < 8; ++x) EXPECT_EQ(frame.at(x, y), expected[x] * 0x010101u) << x;
+        for (int32_t x = 0; x < 8; ++x) EXPECT_EQ(frame.pixel(x, y), expected[x] * 0x010101u) << x;
 }
 
 // Every format and every ratio against a plain per-pixel reference: the
@@ -49,26 +30,6 @@ TEST(BilinearEnlarger, BlendsBetweenSampleCentresAndExtendsTheEdges) {
 // whose widths exercise both the four-fold widening and the taps, with and
 // without remainders past the last full vector, with the widest vectors
 // the processor has and with SSE2 alone.
-struct Channels {
-    uint32_t c[3];
-};
-
-Channels channelsOf(uint32_t v, int32_t format) {
-    switch (format) {
-    case kFormatR5G6B5: return {{v & 31, v >> 6 & 31, v >> 11 & 31}};
-    case kFormatX1R5G5B5: return {{v & 31, v >> 5 & 31, v >> 10 & 31}};
-    default: return {{v & 0xFF, v >> 8 & 0xFF, v >> 16 & 0xFF}};
-    }
-}
-
-uint32_t pixelOf(const Channels& ch, int32_t format) {
-    switch (format) {
-    case kFormatR5G6B5: return ch.c[0] | ch.c[1] << 6 | ch.c[2] << 11;
-    case kFormatX1R5G5B5: return ch.c[0] | ch.c[1] << 5 | ch.c[2] << 10;
-    default: return ch.c[0] | ch.c[1] << 8 | ch.c[2] << 16;
-    }
-}
-
 // Source index pair and weight of destination sample i of n from m samples.
 struct Tap {
     int32_t first, second;
@@ -98,10 +59,10 @@ TEST(BilinearEnlarger, MatchesAPerPixelReferenceInEveryFormatAndRatio) {
                              Size{2, 3, 8, 5}, Size{5, 4, 7, 9}, Size{1, 3, 7, 13}}) {
             SCOPED_TRACE(::testing::Message() << (vectors == Vectors::Sse2 ? "SSE2 " : "") << format << ": " << z.sw
                                               << "x" << z.sh << " -> " << z.w << "x" << z.h);
-            Surface2D source(z.sw, z.sh, format, 0);
+            TestFrame source(z.sw, z.sh, format);
             for (int32_t y = 0; y < z.sh; ++y)
-                for (int32_t x = 0; x < z.sw; ++x) source.set(x, y, static_cast<uint32_t>(rng()) * 2654435761u);
-            Surface2D frame(z.w, z.h, format, 0xEE);
+                for (int32_t x = 0; x < z.sw; ++x) source.setPixel(x, y, static_cast<uint32_t>(rng()) * 2654435761u);
+            TestFrame frame(z.w, z.h, format, 0xEE);
             BilinearEnlarger enlarger;
             enlarger.prepare(z.sw, z.sh, z.w, z.h, vectors);
             enlarger.enlarge(source.target, frame.target);
@@ -110,17 +71,16 @@ TEST(BilinearEnlarger, MatchesAPerPixelReferenceInEveryFormatAndRatio) {
                 for (int32_t x = 0; x < z.w; ++x) {
                     const Tap across = tapOf(x, z.w, z.sw);
                     auto acrossRow = [&](int32_t row, int c) {
-                        return mixed(channelsOf(source.at(across.first, row), format).c[c],
-                                     channelsOf(source.at(across.second, row), format).c[c], across.weight);
+                        return mixed(channelsOf(source.pixel(across.first, row), format)[c],
+                                     channelsOf(source.pixel(across.second, row), format)[c], across.weight);
                     };
-                    Channels expected{};
+                    std::array<uint32_t, 3> expected{};
                     for (int c = 0; c < 3; ++c)
-                        expected.c[c] = mixed(acrossRow(down.first, c), acrossRow(down.second, c), down.weight);
-                    ASSERT_EQ(frame.at(x, y), pixelOf(expected, format)) << x << "," << y;
+                        expected[c] = mixed(acrossRow(down.first, c), acrossRow(down.second, c), down.weight);
+                    ASSERT_EQ(frame.pixel(x, y), pixelOf(expected, format)) << x << "," << y;
                 }
-                for (int32_t i = z.w * bytesPerPixel(format); i < frame.target.pitch; ++i)
-                    ASSERT_EQ(frame.target.row(y)[i], 0xEE);
             }
+            EXPECT_FALSE(frame.changedOutside(0, 0, z.w - 1, z.h - 1));
         }
     }
 }
@@ -137,24 +97,17 @@ uint64_t fnv1a(const FrameTarget& f) {
     return h;
 }
 
+// Twelve frames of 400 stars (AntiAliase 3) over the nebula (Clouds 3).
 struct GoldenRun {
-    std::unique_ptr<SaverState> saver = std::make_unique<SaverState>();
+    Flight flight{400, [](Settings& s) {
+                      s.Clouds = 3;
+                      s.AntiAliase = 3;
+                  }};
     FaultDevice device{kFormatX8R8G8B8};
     explicit GoldenRun(bool hideNebula) {
-        Settings& s = saver->settings;
-        ApplyFallbackDefaults(s);
-        s.Clouds = 3;
-        s.AntiAliase = 3;
-        s.StarsCount = 400;
-        buildStarField(saver->starField, s.StarsCount, PointStar());
-        deriveMotionParameters(saver->starField, s);
         device.hideNebula = hideNebula;
-        EXPECT_EQ(saver->renderer.init(device, nullptr, 64, 48), 0);
-        for (int i = 0; i < 12; ++i) {
-            saver->renderer.beginFrame();
-            stepStarField(saver->starField);
-            saver->renderer.presentFrame();
-        }
+        EXPECT_EQ(flight.state.renderer.init(device, nullptr, 64, 48), 0);
+        for (int i = 0; i < 12; ++i) runFrame(flight.state);
     }
 };
 

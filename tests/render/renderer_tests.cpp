@@ -5,17 +5,10 @@
 #include <memory>
 
 #include "fault_device.h"
-#include "render/renderer.h"
-#include "saver/saver_state.h"
-#include "starfield/motion_parameters.h"
+#include "starfield/flight.h"
+#include "starfield/generator_draws.h"
 
 namespace {
-
-uint32_t drawsBetween(Random before, const Random& after) {
-    for (uint32_t n = 0; n < 10000000; ++n, before())
-        if (before.state() == after.state()) return n;
-    return UINT32_MAX;
-}
 
 bool allZero(const FrameTarget& f) {
     for (int32_t y = 0; y < f.height; ++y)
@@ -26,46 +19,39 @@ bool allZero(const FrameTarget& f) {
 
 // A saver with the given Clouds and stars over a fault device.
 struct Rig {
-    std::unique_ptr<SaverState> saver = std::make_unique<SaverState>();
-    FaultDevice device{kFormatX8R8G8B8};
+    explicit Rig(int32_t clouds, int32_t stars = 300, int32_t antiAlias = 2)
+        : flight(stars, [=](Settings& s) {
+              s.Clouds = clouds;
+              s.AntiAliase = antiAlias;
+          }) {}
+    Renderer& renderer() { return saver.renderer; }
+    int32_t clouds() const { return saver.settings.Clouds; }
+    void frame() { runFrame(saver); }
 
-    explicit Rig(int32_t clouds, int32_t stars = 300, int32_t antiAlias = 2) {
-        Settings& s = saver->settings;
-        ApplyFallbackDefaults(s);
-        s.Clouds = clouds;
-        s.StarsCount = stars;
-        s.AntiAliase = antiAlias;
-        buildStarField(saver->starField, stars, PointStar());
-        deriveMotionParameters(saver->starField, s);
-    }
-    Renderer& renderer() { return saver->renderer; }
-    int32_t clouds() const { return saver->settings.Clouds; }
-    void frame() {
-        renderer().beginFrame();
-        stepStarField(saver->starField);
-        renderer().presentFrame();
-    }
+    Flight flight;
+    SaverState& saver = flight.state;
+    FaultDevice device{kFormatX8R8G8B8};
 };
 
 TEST(Renderer, WithoutCloudsOnlyTheFrameExistsAndEveryFrameStartsBlack) {
     Rig rig(0, 0);
-    const Random before = rig.saver->rng;
+    const Random before = rig.saver.rng;
     ASSERT_EQ(rig.renderer().init(rig.device, nullptr, 64, 48), 0);
-    EXPECT_EQ(rig.saver->rng.state(), before.state());
+    EXPECT_EQ(rig.saver.rng.state(), before.state());
     EXPECT_EQ(rig.device.count(Op::CreateCloudImage) + rig.device.count(Op::CreateEnlargementImages), 0);
-    EXPECT_EQ(rig.saver->cloudLayers[0].termCount, 0u);
-    EXPECT_EQ(rig.saver->starField.halfWidth, 32 << 8);
-    EXPECT_EQ(rig.saver->starField.view.pixelFormat, kFormatX8R8G8B8);
+    EXPECT_EQ(rig.saver.cloudLayers[0].termCount, 0u);
+    EXPECT_EQ(rig.saver.starField.halfWidth, 32 << 8);
+    EXPECT_EQ(rig.saver.starField.view.pixelFormat, kFormatX8R8G8B8);
 
     EXPECT_EQ(rig.renderer().beginFrame(), 0);
-    const StarCanvas canvas = rig.saver->starField.view.canvas;
+    const StarCanvas canvas = rig.saver.starField.view.canvas;
     ASSERT_FALSE(canvas.frame.empty());
     EXPECT_EQ(canvas.frame.width, 64);
     ASSERT_NE(canvas.splat, nullptr);
     EXPECT_EQ(canvas.splat->splatWidth, 3);
     canvas.frame.row(5)[7] = 200;  // what the stars leave must not survive the next frame
     EXPECT_EQ(rig.renderer().presentFrame(), 0);
-    EXPECT_TRUE(rig.saver->starField.view.canvas.frame.empty());
+    EXPECT_TRUE(rig.saver.starField.view.canvas.frame.empty());
     EXPECT_EQ(rig.device.shown.row(5)[7], 200);
     rig.frame();
     EXPECT_TRUE(allZero(rig.device.shown));
@@ -77,17 +63,17 @@ TEST(Renderer, NebulaDrawsInTheOrderTheStarFieldSharesTheGeneratorIn) {
     for (int32_t clouds : {1, 10}) {
         SCOPED_TRACE(clouds);
         Rig rig(clouds, 0);
-        const Random before = rig.saver->rng;
+        const Random before = rig.saver.rng;
         ASSERT_EQ(rig.renderer().init(rig.device, nullptr, 50, 30), 0);  // a 12 x 7 picture
         const uint32_t terms = 3 * static_cast<uint32_t>(clouds) + 9;
-        EXPECT_EQ(drawsBetween(before, rig.saver->rng), 7 * terms + 4 * (4 * 84 - 1));
-        EXPECT_EQ(rig.saver->cloudLayers[2].termCount, static_cast<uint32_t>(clouds) + 4);
-        EXPECT_EQ(rig.saver->cloudLayers[1].freqMax, 30.0f);
+        EXPECT_EQ(drawsBetween(before, rig.saver.rng), 7 * terms + 4 * (4 * 84 - 1));
+        EXPECT_EQ(rig.saver.cloudLayers[2].termCount, static_cast<uint32_t>(clouds) + 4);
+        EXPECT_EQ(rig.saver.cloudLayers[1].freqMax, 30.0f);
         ASSERT_TRUE(rig.renderer().nebulaOn());
 
-        const Random frameStart = rig.saver->rng;
+        const Random frameStart = rig.saver.rng;
         rig.renderer().beginFrame();
-        EXPECT_EQ(drawsBetween(frameStart, rig.saver->rng), 7 * terms);
+        EXPECT_EQ(drawsBetween(frameStart, rig.saver.rng), 7 * terms);
         EXPECT_FLOAT_EQ(rig.renderer().cloudTime(), 0.0001f);
         EXPECT_EQ(rig.renderer().pixelOrder().cursor(), 1000u % 84u);
         rig.renderer().presentFrame();
@@ -99,7 +85,7 @@ TEST(Renderer, StoredDensitiesBeyondTheOfferedOnesAreHeldToThem) {
     for (auto [clouds, first] : {std::pair{500, 12u}, std::pair{-3, 3u}}) {
         Rig rig(clouds, 0);
         ASSERT_EQ(rig.renderer().init(rig.device, nullptr, 40, 40), 0);
-        EXPECT_EQ(rig.saver->cloudLayers[0].termCount, first);
+        EXPECT_EQ(rig.saver.cloudLayers[0].termCount, first);
         EXPECT_TRUE(rig.renderer().nebulaOn());
     }
 }
@@ -133,18 +119,18 @@ TEST(Renderer, ACloudFailureAtStartLeavesTheSaverRunningOnBlack) {
         SCOPED_TRACE(static_cast<int>(c.op));
         Rig rig(4, 200);
         rig.device.failFrom(c.op);
-        const Random before = rig.saver->rng;
+        const Random before = rig.saver.rng;
         ASSERT_EQ(rig.renderer().init(rig.device, nullptr, 64, 48), 0);
         EXPECT_EQ(rig.clouds(), 0);
         EXPECT_FALSE(rig.renderer().nebulaOn());
-        EXPECT_EQ(drawsBetween(before, rig.saver->rng), c.layerDraws + (c.ordered ? 4 * (4 * 192 - 1) : 0));
+        EXPECT_EQ(drawsBetween(before, rig.saver.rng), c.layerDraws + (c.ordered ? 4 * (4 * 192 - 1) : 0));
         EXPECT_EQ(rig.renderer().pixelOrder().size(), c.ordered ? 192u : 0u);
 
         const size_t logged = rig.device.log.size();
-        const Random frameStart = rig.saver->rng;
+        const Random frameStart = rig.saver.rng;
         rig.renderer().beginFrame();
-        EXPECT_EQ(rig.saver->rng.state(), frameStart.state());  // no drift
-        stepStarField(rig.saver->starField);
+        EXPECT_EQ(rig.saver.rng.state(), frameStart.state());  // no drift
+        stepStarField(rig.saver.starField);
         rig.renderer().presentFrame();
         const std::vector<Op> frameOps(rig.device.log.begin() + static_cast<long>(logged), rig.device.log.end());
         EXPECT_EQ(frameOps, (std::vector<Op>{Op::ClearFrame, Op::LockFrame, Op::UnlockFrame, Op::Present}));
@@ -166,9 +152,9 @@ TEST(Renderer, ACloudFailureDuringAFrameClearsThatFrameAndEndsTheNebula) {
         EXPECT_EQ(rig.clouds(), 0);
         EXPECT_TRUE(allZero(rig.device.shown));
         const int enlargements = rig.device.count(Op::EnlargeCloudImage);
-        const Random before = rig.saver->rng;
+        const Random before = rig.saver.rng;
         rig.frame();
-        EXPECT_EQ(rig.saver->rng.state(), before.state());
+        EXPECT_EQ(rig.saver.rng.state(), before.state());
         EXPECT_EQ(rig.device.count(Op::EnlargeCloudImage), enlargements);
         EXPECT_TRUE(allZero(rig.device.shown));
     }
@@ -180,8 +166,8 @@ TEST(Renderer, AFrameThatCannotBeLockedGetsNoStarsButIsStillShown) {
     ASSERT_EQ(rig.renderer().init(rig.device, nullptr, 64, 48), 0);
     rig.frame();
     EXPECT_EQ(rig.renderer().beginFrame(), FaultDevice::kInjected);
-    EXPECT_TRUE(rig.saver->starField.view.canvas.frame.empty());
-    stepStarField(rig.saver->starField);
+    EXPECT_TRUE(rig.saver.starField.view.canvas.frame.empty());
+    stepStarField(rig.saver.starField);
     rig.renderer().presentFrame();
     EXPECT_EQ(rig.device.count(Op::UnlockFrame), 1);
     EXPECT_EQ(rig.device.count(Op::Present), 2);
@@ -193,7 +179,7 @@ TEST(Renderer, AnUnknownDisplayFormatShowsNothingAndReportsNoError) {
     rig.device.reportedFormat = 20;
     ASSERT_EQ(rig.renderer().init(rig.device, nullptr, 64, 48), 0);
     EXPECT_EQ(rig.renderer().beginFrame(), 0);
-    stepStarField(rig.saver->starField);
+    stepStarField(rig.saver.starField);
     EXPECT_EQ(rig.renderer().presentFrame(), 0);
     EXPECT_TRUE(rig.renderer().nebulaOn());
     EXPECT_TRUE(allZero(rig.device.shown));
@@ -215,7 +201,7 @@ TEST(Renderer, OddFrameSizesGetATruncatedPictureEnlargedOverTheWholeFrame) {
         ASSERT_TRUE(rig.renderer().nebulaOn());
         const FrameTarget picture = device.peekCloudImage();
         rig.renderer().beginFrame();
-        const FrameTarget frame = rig.saver->starField.view.canvas.frame;
+        const FrameTarget frame = rig.saver.starField.view.canvas.frame;
         // The corners show the picture's corners (11 x 7), the edges extended.
         const int bpp = bytesPerPixel(format);
         EXPECT_EQ(std::memcmp(frame.row(0), picture.row(0), static_cast<size_t>(bpp)), 0);

@@ -5,18 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "saver/background_sound.h"
+#include "fake_host.h"
 #include "settings/settings.h"
 
 namespace {
-
-class RecordingPlayer : public SoundPlayer {
-public:
-    std::vector<std::string> calls;
-    void loopWaveImage(std::span<const uint8_t> wave) override { calls.push_back("image " + std::to_string(wave.size())); }
-    void loopWaveFile(const std::string& path) override { calls.push_back("file " + path); }
-    void stop() override { calls.push_back("stop"); }
-};
 
 uint32_t le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
 uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "saver/background_sound.h"
 #include "saver/host_shell.h"
 
 // A windowing system in memory: records what the shell asks of it, and
@@ -130,6 +131,15 @@ public:
         const intptr_t result = shell->defaultSaverProc(window, m);
         return m.id == msg::kVerifyRequest ? result : 1;
     }
+};
+
+// Logs what it is asked to play: "image <bytes>", "file <path>", "stop".
+class RecordingPlayer : public SoundPlayer {
+public:
+    std::vector<std::string> calls;
+    void loopWaveImage(std::span<const uint8_t> wave) override { calls.push_back("image " + std::to_string(wave.size())); }
+    void loopWaveFile(const std::string& path) override { calls.push_back("file " + path); }
+    void stop() override { calls.push_back("stop"); }
 };
 
 struct HostFixture {

@@ -3,19 +3,16 @@
 // the renderer, what the preview does instead, and what destruction stops.
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "fake_host.h"
 #include "render/fault_device.h"
-#include "saver/background_sound.h"
 #include "saver/saver_state.h"
 #include "saver/saver_window.h"
 #include "settings/settings_store.h"
 #include "settings/store_fakes.h"
-#include "starfield/picture_decoder.h"
+#include "starfield/test_pictures.h"
 
 namespace {
 
@@ -36,19 +33,6 @@ public:
     void loadPreviewPicture() override { calls.push_back("load preview"); }
     void paintPreviewPicture(WindowHandle) override { calls.push_back("paint preview"); }
     [[noreturn]] void exitProcess(int32_t code) override { throw ProcessEnded{code}; }
-};
-
-class RecordingPlayer : public SoundPlayer {
-public:
-    std::vector<std::string> calls;
-    void loopWaveImage(std::span<const uint8_t>) override { calls.push_back("music"); }
-    void loopWaveFile(const std::string& path) override { calls.push_back("file " + path); }
-    void stop() override { calls.push_back("stop"); }
-};
-
-class NoPictures : public PictureDecoder {
-public:
-    std::optional<Picture> loadPicture(const std::string&) override { return std::nullopt; }
 };
 
 // A saver window with its shell, as the host would run it.
@@ -72,7 +56,7 @@ struct Window {
     RecordingPlayer sound;
     MemoryStore store;
     FakeFolders folders;
-    NoPictures pictures;
+    FakePictureDecoder pictures;  // none to be had
     SaverWindow saver{state, SaverServices{window, device, sound, store, folders, pictures}};
     FakePlatform platform;
     FakeComponents components;
@@ -89,7 +73,7 @@ TEST(SaverWindow, CreationLoadsStartsSoundBuildsTheFieldAndStartsTheTimer) {
     });
     EXPECT_EQ(w.send(msg::kCreate), 1);
     EXPECT_EQ(w.state.settings.StarsCount, 300) << "the stored settings were loaded";
-    EXPECT_EQ(w.sound.calls, std::vector<std::string>{"music"});
+    EXPECT_EQ(w.sound.calls, std::vector<std::string>{"image " + std::to_string(builtInMusic().size())});
     EXPECT_EQ(w.state.starField.starCount, 300);
     EXPECT_EQ(w.state.starField.spawnBudget, 150);
     EXPECT_EQ(w.window.calls, std::vector<std::string>{"timer 1 70"});
@@ -206,7 +190,6 @@ TEST(SaverWindow, AHacksFrameFollowsItsWindowsSize) {
 }
 
 TEST(SaverWindow, FrameTimerPeriodFollowsSmoothness) {
-    EXPECT_EQ(frameTimerPeriod(30), 70u);
     EXPECT_EQ(frameTimerPeriod(1), 99u);
     EXPECT_EQ(frameTimerPeriod(100), 0u);
     EXPECT_EQ(frameTimerPeriod(250), 0u) << "a stored value past 100 asks for the shortest period, not a huge one";

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -30,6 +31,24 @@ int Screenshot::litPixels(int x0, int y0, int x1, int y1, int level) const {
             lit += (p[0] > level || p[1] > level || p[2] > level) ? 1 : 0;
         }
     return lit;
+}
+
+bool Screenshot::litInEveryCell(int columns, int rows, int minimum) const {
+    const int w = width / columns, h = height / rows;
+    bool all = width > 0;
+    for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < columns; ++x) all = all && litPixels(x * w, y * h, x * w + w, y * h + h) > minimum;
+    return all;
+}
+
+double Screenshot::colouredShare() const {
+    int coloured = 0, sampled = 0;
+    for (int y = 0; y < height; y += 8)
+        for (int x = 0; x < width; x += 8, ++sampled) {
+            const uint8_t* p = at(x, y);
+            coloured += std::max({p[0], p[1], p[2]}) - std::min({p[0], p[1], p[2]}) >= 4 ? 1 : 0;
+        }
+    return sampled ? static_cast<double>(coloured) / sampled : 0.0;
 }
 
 X11Session::X11Session(const std::string& screen) {

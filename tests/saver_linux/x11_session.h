@@ -18,6 +18,11 @@ struct Screenshot {
     const uint8_t* at(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
     // Pixels in the rectangle brighter than `level` in some channel.
     int litPixels(int x0, int y0, int x1, int y1, int level = 24) const;
+    // Whether every cell of a grid of columns x rows has more than `minimum` lit pixels.
+    bool litInEveryCell(int columns, int rows, int minimum) const;
+    // The share of pixels (every 8th of every 8th row) that are coloured,
+    // neither black nor grey: above a half where the nebula shows.
+    double colouredShare() const;
 };
 
 class X11Session {

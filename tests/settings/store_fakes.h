@@ -2,12 +2,15 @@
 // In-memory store and folder system for driving the settings logic: every
 // operation is logged in order, and hives can be made unreadable or
 // unwritable.
+#include <gtest/gtest.h>
+
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "settings/program_folder.h"
+#include "settings/settings_store.h"
 #include "settings/registry_file.h"
 #include "settings/store.h"
 #include "settings/store_values.h"
@@ -119,4 +122,16 @@ public:
         out = file->second;
         return FileReadResult::Read;
     }
+};
+
+// A store and folder system in memory, and what loading from them gives.
+class SettingsStore : public ::testing::Test {
+protected:
+    Settings loaded() {
+        Settings s;
+        LoadSettings(s, store, folders);
+        return s;
+    }
+    MemoryStore store;
+    FakeFolders folders;
 };

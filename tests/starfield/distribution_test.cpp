@@ -6,12 +6,11 @@
 #include <set>
 #include <vector>
 
-#include "saver/saver_state.h"
+#include "flight.h"
+#include "generator_draws.h"
 #include "starfield/brightness_map.h"
 #include "starfield/distribution_map.h"
 #include "starfield/distribution_pictures.h"
-#include "starfield/motion_parameters.h"
-#include "test_pictures.h"
 
 namespace {
 
@@ -46,37 +45,17 @@ Picture dotPicture(int32_t x, int32_t y) {
     return picture;
 }
 
-// Draws taken from `before` to reach `after` (bounded search).
-int drawsBetween(Random before, const Random& after) {
-    for (int n = 0; n < 100000; ++n) {
-        if (before.state() == after.state()) return n;
-        before();
-    }
-    return -1;
+// 60 stars at MoveSpeed 50 with the listed pictures, UseNUR on or off.
+Flight pictureFlight(std::map<std::string, Picture> files, std::vector<std::string> listed, bool useNur = true) {
+    return Flight(
+        60,
+        [&](Settings& s) {
+            s.MoveSpeed = 50;
+            s.UseNUR = useNur;
+            s.NURimages = listed;
+        },
+        std::move(files));
 }
-
-// A saver's state with the given pictures listed and UseNUR on, its stars
-// built and its pictures loaded, flying in a 640 x 480 view.
-struct Flight {
-    SaverState state;
-    FakePictureDecoder decoder;
-
-    explicit Flight(std::vector<std::pair<std::string, Picture>> files, std::vector<std::string> listed,
-                    bool useNur = true) {
-        for (auto& [path, picture] : files) decoder.files[path] = std::move(picture);
-        state.settings.StarsCount = 60;
-        state.settings.MoveSpeed = 50;
-        state.settings.Smoothness = 30;
-        state.settings.RoamFreq = 30;
-        state.settings.UseNUR = useNur;
-        state.settings.NURimages = std::move(listed);
-        buildStarField(state.starField, state.settings.StarsCount, PointStar());
-        loadDistributionPictures(state.starField, state.settings, decoder);
-        deriveMotionParameters(state.starField, state.settings);
-        setViewSize(state.starField, 640, 480);
-    }
-    StarField& field() { return state.starField; }
-};
 
 }  // namespace
 
@@ -213,21 +192,6 @@ TEST(SampleDistribution, SingleBrightPixelSendsEveryStarToItsCell) {
     }
     EXPECT_EQ(xs, (std::set<uint32_t>{400, 401, 402, 403, 404}));
     EXPECT_EQ(ys, (std::set<uint32_t>{200, 201, 202, 203, 204}));
-
-    // Through the star field: every star placed in picture mode starts on
-    // that cell, on the far plane.
-    Flight flight({{"dot.png", dotPicture(100, 50)}}, {"dot.png"});
-    StarField& field = flight.field();
-    field.pictureMode = 1;
-    for (auto& star : field.stars) {
-        star->place(field);
-        EXPECT_EQ(star->z, field.farDepth);
-        EXPECT_GE(star->x, (400 * 256 - 512 * 256) / 8);
-        EXPECT_LE(star->x, (404 * 256 - 512 * 256) / 8);
-        EXPECT_GE(star->y, (200 * 256 - 512 * 256) / 8);
-        EXPECT_LE(star->y, (204 * 256 - 512 * 256) / 8);
-        EXPECT_TRUE(star->active);
-    }
 }
 
 TEST(SampleDistribution, ChoosesLevelsByTheirWeight) {
@@ -280,35 +244,41 @@ TEST(SampleDistribution, OnlyLevelsBeyond32768PointsTakeASecondIndexDraw) {
         Random rng(seed);
         const Random before = rng;
         sampleDistribution(exact, levels(), rng);
-        EXPECT_EQ(drawsBetween(before, rng), levelDraws(before) + 1 + 2);
+        EXPECT_EQ(drawsBetween(before, rng), static_cast<uint32_t>(levelDraws(before) + 1 + 2));
 
         const Random before2 = rng;
         sampleDistribution(larger, levels(), rng);
-        EXPECT_EQ(drawsBetween(before2, rng), levelDraws(before2) + 2 + 2);
+        EXPECT_EQ(drawsBetween(before2, rng), static_cast<uint32_t>(levelDraws(before2) + 2 + 2));
     }
 }
 
-TEST(PicturePlacement, SheetIsCentredOnTheViewAxisForEveryViewSize) {
+// Stars placed in picture mode start on the far plane, on the cell of the
+// picture's one bright pixel, with the sheet centred on the view axis
+// whatever the view's size.
+TEST(PicturePlacement, SheetLiesOnTheFarPlaneCentredOnTheViewAxis) {
     for (const auto& [width, height] : {std::pair{640, 480}, {1024, 1024}, {1920, 1080}, {800, 1280}}) {
-        Flight flight({{"centre.png", dotPicture(128, 128)}}, {"centre.png"});
+        SCOPED_TRACE(::testing::Message() << width << "x" << height);
+        Flight flight = pictureFlight({{"dot.png", dotPicture(100, 50)}}, {"dot.png"});
         StarField& field = flight.field();
         setViewSize(field, width, height);
         field.pictureMode = 1;
         for (auto& star : field.stars) {
             star->place(field);
-            // The centre cell spans 4 target units: up to half a pixel on the far plane.
-            EXPECT_GE(star->x, 0) << width << "x" << height;
-            EXPECT_LE(star->x, 128) << width << "x" << height;
-            EXPECT_GE(star->y, 0) << width << "x" << height;
-            EXPECT_LE(star->y, 128) << width << "x" << height;
+            EXPECT_TRUE(star->active);
+            EXPECT_EQ(star->z, field.farDepth);
+            // Cell (400..404, 200..204) of the 1024-unit sheet, a unit being an eighth of a pixel.
+            EXPECT_GE(star->x, (400 * 256 - 512 * 256) / 8);
+            EXPECT_LE(star->x, (404 * 256 - 512 * 256) / 8);
+            EXPECT_GE(star->y, (200 * 256 - 512 * 256) / 8);
+            EXPECT_LE(star->y, (204 * 256 - 512 * 256) / 8);
         }
     }
 }
 
 TEST(PictureLoading, LoadsListedPicturesInOrderWithoutGaps) {
     Picture dark = solidPicture(32, 32, {1, 1, 1});
-    Flight flight({{"a.png", dotPicture(0, 0)}, {"b.png", dotPicture(255, 255)}, {"dark.png", dark}},
-                  {"a.png", "missing.png", "dark.png", "b.png"});
+    Flight flight = pictureFlight({{"a.png", dotPicture(0, 0)}, {"b.png", dotPicture(255, 255)}, {"dark.png", dark}},
+                                  {"a.png", "missing.png", "dark.png", "b.png"});
     EXPECT_EQ(flight.decoder.asked, (std::vector<std::string>{"a.png", "missing.png", "dark.png", "b.png"}));
     StarField& field = flight.field();
     ASSERT_EQ(field.pictureCount(), 2u);
@@ -321,13 +291,6 @@ TEST(PictureLoading, LoadsListedPicturesInOrderWithoutGaps) {
     Random fresh = Random::seededForSaver();
     EXPECT_EQ(field.currentPicture, static_cast<uint32_t>(fresh()) % 2u);
     EXPECT_EQ(field.rng.state(), fresh.state());
-
-    // The first picture phase begins on step 501.
-    for (int i = 0; i < 500; ++i) stepStarField(field);
-    EXPECT_EQ(field.pictureMode, 0);
-    stepStarField(field);
-    EXPECT_EQ(field.pictureMode, 1);
-    EXPECT_EQ(field.modeCountdown, 1300);
 }
 
 TEST(PictureLoading, WithoutUsablePicturesNothingChanges) {
@@ -340,10 +303,10 @@ TEST(PictureLoading, WithoutUsablePicturesNothingChanges) {
                                   {"empty list", {}, true},
                                   {"nothing loads", {"missing.png", "dark.png", "wide.png"}, true}};
     for (const Case& c : cases) {
-        Flight flight({{"dot.png", dotPicture(10, 10)},
-                       {"dark.png", solidPicture(8, 8, {1, 0, 0})},
-                       {"wide.png", solidPicture(300, 1, kWhite)}},
-                      c.listed, c.useNur);
+        Flight flight = pictureFlight({{"dot.png", dotPicture(10, 10)},
+                                       {"dark.png", solidPicture(8, 8, {1, 0, 0})},
+                                       {"wide.png", solidPicture(300, 1, kWhite)}},
+                                      c.listed, c.useNur);
         StarField& field = flight.field();
         EXPECT_TRUE(field.pictures.empty()) << c.name;
         EXPECT_EQ(field.rng.state(), Random::seededForSaver().state()) << c.name << ": no value drawn";

@@ -3,32 +3,14 @@
 #include <algorithm>
 #include <climits>
 
-#include "saver/saver_state.h"
+#include "flight.h"
 #include "starfield/motion_parameters.h"
 
 namespace {
 
-// A saver state with a built field of `count` stars, the flight settings
-// given, and a 640 x 480 view; nothing is drawn (no canvas).
-struct Flight {
-    explicit Flight(int32_t count, int32_t moveSpeed = 500, int32_t rotSpeed = -25, int32_t smoothness = 30) {
-        Settings& s = state.settings;
-        ApplyFallbackDefaults(s);
-        s.StarsCount = count;
-        s.MoveSpeed = moveSpeed;
-        s.RotSpeed = rotSpeed;
-        s.Smoothness = smoothness;
-        buildStarField(field(), s.StarsCount, PointStar());
-        deriveMotionParameters(field(), s);
-        setViewSize(field(), 640, 480);
-    }
-    StarField& field() { return state.starField; }
-    int active() {
-        return static_cast<int>(std::count_if(field().stars.begin(), field().stars.end(),
-                                              [](const auto& s) { return s->active; }));
-    }
-    SaverState state;
-};
+int activeStars(const StarField& field) {
+    return static_cast<int>(std::count_if(field.stars.begin(), field.stars.end(), [](const auto& s) { return s->active; }));
+}
 
 DistributionMap singlePointMap(uint32_t x, uint32_t y) {
     DistributionMap map;
@@ -44,7 +26,7 @@ DistributionMap singlePointMap(uint32_t x, uint32_t y) {
 TEST(StarFieldBuild, MakesInactiveStarsAndGuardsTheCount) {
     Flight flight(100);
     EXPECT_EQ(flight.field().starCount, 100);
-    EXPECT_EQ(flight.active(), 0);
+    EXPECT_EQ(activeStars(flight.field()), 0);
 
     SaverState state;
     buildStarField(state.starField, -5, PointStar());  // a stored negative count
@@ -55,30 +37,28 @@ TEST(StarFieldBuild, MakesInactiveStarsAndGuardsTheCount) {
 
 TEST(MotionParameters, DerivedFromTheFlightSettings) {
     struct Case {
-        int32_t move, expected;
+        int32_t move, rot, freq, smooth, magn;
+        int32_t moveStep, angleStep, roamPeriod;
+        double azimuthScale, tiltScale;
     };
-    for (const Case c : {Case{1, -2}, Case{50, -128}, Case{500, -1280}, Case{1000, -2560}}) {
-        Flight flight(10, c.move);
-        EXPECT_EQ(flight.field().moveStep, c.expected) << "MoveSpeed " << c.move;
+    for (const Case c : {Case{1, -25, 100, 1, 10, -2, -100, 1, 1.0, 0.1}, Case{50, 5, 1, 100, 0, -128, 20, 10000, 0.0, 0.0},
+                         Case{500, 100, 30, 30, 100, -1280, 400, 2130, 10.0, 1.0},
+                         Case{1000, -100, 99, 7, 55, -2560, -400, 14, 5.5, 0.55}}) {
+        SCOPED_TRACE(c.move);
+        Flight flight(10, [&c](Settings& s) {
+            s.MoveSpeed = c.move;
+            s.RotSpeed = c.rot;
+            s.RoamFreq = c.freq;
+            s.Smoothness = c.smooth;
+            s.RoamMagn = c.magn;
+        });
+        const StarField& f = flight.field();
+        EXPECT_EQ(f.moveStep, c.moveStep);
+        EXPECT_EQ(f.angleStep, c.angleStep);
+        EXPECT_EQ(f.roamPeriod, c.roamPeriod);
+        EXPECT_DOUBLE_EQ(f.azimuthRateScale, c.azimuthScale);
+        EXPECT_DOUBLE_EQ(f.tiltRateScale, c.tiltScale);
     }
-    Settings s;
-    ApplyFallbackDefaults(s);
-    s.StarsCount = 101;
-    s.RotSpeed = -25;
-    s.RoamFreq = 100;
-    s.Smoothness = 1;
-    s.RoamMagn = 10;
-    SaverState state;
-    deriveMotionParameters(state.starField, s);
-    EXPECT_EQ(state.starField.spawnBudget, 50);
-    EXPECT_EQ(state.starField.angleStep, -100);
-    EXPECT_EQ(state.starField.roamPeriod, 1);
-    EXPECT_DOUBLE_EQ(state.starField.azimuthRateScale, 1.0);
-    EXPECT_DOUBLE_EQ(state.starField.tiltRateScale, 0.1);
-    s.RoamFreq = 1;
-    s.Smoothness = 100;
-    deriveMotionParameters(state.starField, s);
-    EXPECT_EQ(state.starField.roamPeriod, 10000);
 }
 
 TEST(StarFieldStep, SpawnBudgetFillsTheFieldOverTheFirstSteps) {
@@ -87,7 +67,7 @@ TEST(StarFieldStep, SpawnBudgetFillsTheFieldOverTheFirstSteps) {
         Flight flight(count);
         for (int expected : perStep) {
             stepStarField(flight.field());
-            EXPECT_EQ(flight.active(), expected) << count << " stars";
+            EXPECT_EQ(activeStars(flight.field()), expected) << count << " stars";
         }
     }
 }
@@ -108,27 +88,17 @@ TEST(StarFieldStep, UniformPlacementLiesInTheSpawnBox) {
 }
 
 TEST(StarFieldStep, RollWrapsBothWaysButNotAtExactlyOneTurn) {
-    Flight flight(0);
-    StarField& f = flight.field();
-    f.angleStep = 400;
-    f.angle = 411500;
-    stepStarField(f);
-    EXPECT_EQ(f.angle, 126);
-
-    f.angle = 411374;
-    stepStarField(f);
-    EXPECT_EQ(f.angle, 411774);  // exactly one turn stays
-
-    f.angleStep = -400;
-    f.angle = 100;
-    stepStarField(f);
-    EXPECT_EQ(f.angle, 411474);
-}
-
-TEST(StarFieldStep, RollSpeedZeroKeepsTheViewUnrotated) {
-    Flight flight(50, 500, 0);
-    for (int i = 0; i < 20; ++i) stepStarField(flight.field());
-    EXPECT_EQ(flight.field().angle, 0);
+    struct Case {
+        int32_t angle, step, expected;
+    };
+    for (const Case c : {Case{411500, 400, 126}, Case{411374, 400, 411774} /* exactly one turn stays */,
+                         Case{100, -400, 411474}, Case{0, 0, 0} /* roll speed 0: never rotated */}) {
+        Flight flight(0);
+        flight.field().angle = c.angle;
+        flight.field().angleStep = c.step;
+        stepStarField(flight.field());
+        EXPECT_EQ(flight.field().angle, c.expected) << c.angle << " + " << c.step;
+    }
 }
 
 TEST(Projection, RotatesAndScalesByDepth) {
@@ -136,11 +106,9 @@ TEST(Projection, RotatesAndScalesByDepth) {
     StarField& f = flight.field();
     PointStar star;
     star.x = 1000 * 256;
-    star.y = 0;
-    star.z = 255999;  // odd, so the divisor is the depth itself
-    f.angle = 0;
+    star.z = 255999;  // odd, so the divisor is the depth itself: about the focal length
     projectStar(f, star);
-    EXPECT_EQ(f.projectedX, 256000LL * 65536 / 255999 * 256000 / 65536);
+    EXPECT_EQ(f.projectedX, 256000);
     EXPECT_EQ(f.projectedY, 0);
 
     f.angle = 102943;  // a quarter turn carries x onto y
@@ -151,15 +119,13 @@ TEST(Projection, RotatesAndScalesByDepth) {
     star.z = 127999;  // half as deep, twice as far from the centre
     f.angle = 0;
     projectStar(f, star);
-    EXPECT_EQ(f.projectedX, 256000LL * 65536 / 127999 * 256000 / 65536);
+    EXPECT_EQ(f.projectedX, 512003);
 }
 
 TEST(Retirement, BoundedByTheWidthInBothDirections) {
     Flight flight(1);
     StarField& f = flight.field();
-    f.velocityX = f.velocityY = 0;
-    f.velocityZ = 0;
-    f.angle = 0;
+    f.velocityX = f.velocityY = f.velocityZ = 0;
     const int32_t width = 2 * f.halfWidth;  // 640 pixels in 1/256
     auto survives = [&](int32_t x, int32_t y, int32_t z) {
         PointStar star;
@@ -185,7 +151,7 @@ TEST(Retirement, BoundedByTheWidthInBothDirections) {
 }
 
 TEST(PictureModeTimer, PhasesLast501Then1301Then6501Steps) {
-    Flight flight(0, 50);  // MoveSpeed 50: moveStep -128
+    Flight flight(0, [](Settings& s) { s.MoveSpeed = 50; });  // moveStep -128
     StarField& f = flight.field();
     f.pictures.push_back(singlePointMap(10, 20));
     std::vector<int> switches;
@@ -210,18 +176,14 @@ TEST(OutOfRangeSettings, FlyWithoutFaults) {
                          Case{200, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MIN, INT32_MAX},
                          Case{200, INT32_MIN, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MIN},
                          Case{-7, 50, 5, 100, 100, -1}}) {
-        Settings s;
-        s.StarsCount = c.count;
-        s.MoveSpeed = c.move;
-        s.RotSpeed = c.rot;
-        s.Smoothness = c.smooth;
-        s.RoamFreq = c.freq;
-        s.RoamMagn = c.magn;
-        SaverState state;
-        StarField& f = state.starField;
-        buildStarField(f, s.StarsCount, PointStar());
-        deriveMotionParameters(f, s);
-        setViewSize(f, 320, 200);
+        Flight flight(c.count, [&c](Settings& s) {
+            s.MoveSpeed = c.move;
+            s.RotSpeed = c.rot;
+            s.Smoothness = c.smooth;
+            s.RoamFreq = c.freq;
+            s.RoamMagn = c.magn;
+        });
+        StarField& f = flight.field();
         f.pictures.push_back(singlePointMap(0, 0));
         f.modeCountdown = 3;
         EXPECT_NE(f.roamPeriod, 0);

@@ -27,16 +27,6 @@ TEST(RenderCli, WritesEachImageKindAndTheRawFrame) {
     EXPECT_EQ(readFile(raw).size(), 33u * 17 * 4) << "raw rows carry no pitch padding";
 }
 
-TEST(RenderCli, RawFrameIsTheFrameItselfInEachFormat) {
-    for (const auto& [format, bpp] : {std::pair{21, 4}, {22, 4}, {23, 2}, {24, 2}}) {
-        const std::string raw = tmpPath("fmt" + std::to_string(format) + ".raw");
-        ASSERT_EQ(runRender("--size 50x20 --frames 5 --format " + std::to_string(format) + " --raw " + raw), 0);
-        EXPECT_EQ(readFile(raw).size(), static_cast<size_t>(50 * 20 * bpp)) << format;
-    }
-    // Byte 3 is written as 0 in both 32-bit formats, so they agree byte for byte.
-    EXPECT_EQ(readFile(tmpPath("fmt21.raw")), readFile(tmpPath("fmt22.raw")));
-}
-
 TEST(RenderCli, BadArgumentsExitTwoAndWriteNothing) {
     const std::string out = tmpPath("bad.png");
     const char* cases[] = {

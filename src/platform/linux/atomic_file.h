@@ -2,7 +2,13 @@
 #include <string>
 #include <string_view>
 
-// Whole-file writes for the store files (reads go through regular_file.h).
+// Whole-file writes on POSIX files, for FileStore's hive files (reads go
+// through regular_file.h).
+// Implements: atomic replacement (a fixed temporary file beside the target,
+// locked, fsync, rename; a killed save's leftover is taken over by the next),
+// writing through a store file that is a symbolic link, copies kept beside a
+// damaged file, folder creation.
+// Leaves out: ordering two writers; each replaces the file whole, the later wins.
 
 // Replaces `path` with `bytes` so that a reader sees the old file or the new
 // one, never a mix: "<file>.tmp" beside it is written, flushed to disk and

@@ -4,9 +4,15 @@
 
 #include "settings/store.h"
 
-// The settings store of Linux: one REGEDIT4 file per hive, so a user can
-// read, edit and carry the settings, and a file can go to and come from a
-// Windows registry as it is.
+// The Store seam (settings/store.h) on Linux, where the Windows build has
+// RegistryStore: one REGEDIT4 file per hive, so a user can read, edit and
+// carry the settings, and a file can go to and come from a Windows registry
+// as it is. Pairs with LinuxFolderSystem in LoadSettings.
+// Implements: both hives, every value type (those it does not know kept as
+// hex(n)), value and key names without regard to case, the store paths from
+// the environment.
+// Leaves out: access rights, and merging saves: each key writes its whole
+// hive file when it closes.
 //
 // - A key reads its hive file when it is opened and, when it changed
 //   anything, writes the whole file back atomically when it is closed. Two

@@ -4,6 +4,14 @@
 
 #include "settings/program_folder.h"
 
+// The FolderSystem seam (settings/program_folder.h) on Linux, where the
+// Windows build has Win32FolderSystem; pairs with FileStore in LoadSettings.
+// Implements: the layout "<programs folder>/lumara" with "/" between names,
+// the programs folder from the executable's place, folder creation (mkdir,
+// one level a call), listings matched by wildcard.
+// Leaves out: environment variables and any recorded installation: where
+// the executable sits decides.
+//
 // The program folder on Linux is the installation's data folder,
 // "<prefix>/share/lumara", found from the executable's location: the
 // nearest of the executable's folder and the three folders above it that

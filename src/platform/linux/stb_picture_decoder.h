@@ -6,15 +6,18 @@
 
 #include "starfield/picture_decoder.h"
 
-// Pictures on Linux, through stb_image built for BMP, JPEG, GIF and PNG only
-// (the first frame of an animated GIF). The size a file claims is read from
-// its header first, and a picture of more than maxPixels pixels, or one
-// whose decoding would hold more than kMaxPictureDecodeBytes
-// (starfield/picture_memory.h), is refused before anything is decoded; so
-// are JPEGs the decoder would mishandle (see jpeg_table_check.h). The
-// decoder's allocations are held to the same bound (decode_budget.h).
-// Only regular files are read (regular_file.h). Alpha is dropped; 16-bit
-// and grey pictures come out as 8-bit R, G, B.
+// The PictureDecoder seam (starfield/picture_decoder.h) on Linux, where the
+// Windows build has GdiplusPictureDecoder: stb_image built for BMP, JPEG,
+// GIF and PNG only.
+// Implements: the size a file claims read from its header first, and a
+// picture of more than maxPixels pixels, or one whose decoding would hold
+// more than kMaxPictureDecodeBytes (starfield/picture_memory.h), refused
+// before anything is decoded; so are JPEGs the decoder would mishandle (see
+// jpeg_table_check.h). The decoder's allocations are held to the same bound
+// (decode_budget.h). Only regular files are read (regular_file.h). Alpha is
+// dropped; 16-bit and grey pictures come out as 8-bit R, G, B.
+// Leaves out: every other format, and every frame of an animated GIF but
+// the first; colour profiles are not applied.
 std::optional<Picture> decodePicture(std::span<const uint8_t> bytes, int64_t maxPixels = kMaxPicturePixels);
 
 class StbPictureDecoder final : public PictureDecoder {

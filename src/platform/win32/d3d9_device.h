@@ -1,9 +1,15 @@
 #pragma once
-// The renderer's surfaces on Direct3D 9, used only to hold surfaces, copy
-// and present: a windowed device with one lockable back buffer (the frame),
+// The SurfaceDevice seam (render/surface_device.h) on Direct3D 9, where the
+// Linux build has SoftwareDevice; pairs with Win32Host, whose window it
+// presents into.
+// Implements: a windowed device with one lockable back buffer (the frame),
 // a quarter-size offscreen cloud image in device memory, and the two
 // full-size images the device's linear-filtered enlargement passes through
-// (a render target, then a system-memory copy that is put into the frame).
+// (a render target, then a system-memory copy that is put into the frame);
+// presents that do not wait for the vertical retrace.
+// Leaves out: drawing with the device (no textures, shaders or vertices),
+// full-screen exclusive mode, and resetting a lost device: its failures go
+// back to the renderer as the device reports them.
 #include <d3d9.h>
 
 #include "render/surface_device.h"

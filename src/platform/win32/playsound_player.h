@@ -1,7 +1,11 @@
 #pragma once
-// Background sound through PlaySoundA: asynchronous, looping, no default
-// sound in place of one that cannot be played, no waiting for a busy device.
-// A path that is no disk file (a pipe, a device) gives silence.
+// The SoundPlayer seam (saver/background_sound.h) through PlaySoundA, where
+// the Linux build has SdlSoundPlayer; pairs with Win32Host.
+// Implements: asynchronous looping playback of the built-in music (wave
+// resource 221), of a wave in memory, or of a file that is a disk file (a
+// pipe or a device gives silence); stopping.
+// Leaves out: a default sound in place of one that cannot be played,
+// waiting for a busy device, and any report of failure.
 #include <windows.h>
 
 #include "saver/background_sound.h"

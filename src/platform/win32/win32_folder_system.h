@@ -1,8 +1,13 @@
 #pragma once
-// The program folder on Windows: below "%ProgramFiles%" (or the fixed
-// "C:\Program files" when the variable cannot be expanded), folders made
-// with CreateDirectoryA, listings through FindFirstFileA/FindNextFileA,
-// files read only when they are disk files (regular_file.h).
+// The FolderSystem seam (settings/program_folder.h) on Windows, where the
+// Linux build has LinuxFolderSystem; pairs with RegistryStore in LoadSettings.
+// Implements: the programs folder from "%ProgramFiles%" (none when the
+// variable cannot be expanded, so the core takes "C:\Program files"), folders
+// made with CreateDirectoryA, listings through FindFirstFileA/FindNextFileA
+// in the system's own order and case rules, files read only when they are
+// disk files (regular_file.h).
+// Leaves out: paths longer than 1000 characters for the programs folder,
+// and Unicode paths (the ANSI functions throughout).
 #include "settings/program_folder.h"
 
 class Win32FolderSystem final : public FolderSystem {

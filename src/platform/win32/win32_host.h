@@ -1,9 +1,14 @@
 #pragma once
-// The Win32 host: the window class "WindowsScreenSaverClass", the saver
-// window (a topmost pop-up over the virtual screen, or a child filling the
-// preview pane), the message loop, the frame timer, the cursor and the
-// preview picture (bitmap resource 219), and the settings dialog. Every
-// message of the window goes to the host shell as it is.
+// The HostPlatform and SaverWindowPlatform seams (saver/host_platform.h,
+// saver/saver_window.h) on Win32, where the Linux build has SdlHost. Pair it
+// with D3d9Device, PlaySoundPlayer and Win32SystemComponents.
+// Implements: the window class "WindowsScreenSaverClass", the saver window
+// (a topmost pop-up over the virtual screen, or a child filling the preview
+// pane), the message loop, the frame timer, the cursor, the power status,
+// the running saver found by class and title, the preview picture (bitmap
+// resource 219), and the settings dialog (runConfigureDialog over the Win32
+// dialog view). Every message of the window goes to the host shell as it is.
+// Leaves out: more than one host per process.
 #include <windows.h>
 
 #include "dialogs/dialog_services.h"

@@ -1,9 +1,13 @@
 #pragma once
-// The system components the shell loads by name: the password verifier
-// ("PASSWORD.CPL"), the password changer ("MPR.DLL"), the input-method
-// library ("IMM32.DLL"), and the screen-saver-running flag. Only the
-// Windows 95/98/Me family has the password components; elsewhere the shell
-// never asks for them.
+// The SystemComponents seam (saver/host_platform.h) on Windows, beside
+// Win32Host, where the Linux build has NoSystemComponents.
+// Implements: the system's family from GetVersionExA, the components the
+// shell loads by name (the password verifier "PASSWORD.CPL", the password
+// changer "MPR.DLL", the input-method library "IMM32.DLL") and calls through
+// their procedures, "ScreenSaveUsePassword" from the desktop's settings, and
+// the screen-saver-running flag.
+// Leaves out: any password handling of its own. Only the Windows 95/98/Me
+// family has the password components; elsewhere the shell never asks for them.
 #include "saver/host_platform.h"
 
 class Win32SystemComponents final : public SystemComponents {

@@ -1,8 +1,10 @@
 #pragma once
-// Linux has none of the Windows 95/98/Me components the shell can use (the
-// password verifier and changer, the input-method library, the
-// screen-saver-running flag): nothing loads, and the shell's logic for them
-// finds nothing to call.
+// The SystemComponents seam (saver/host_platform.h) on Linux, beside
+// SdlHost, where the Windows build has Win32SystemComponents. Linux has none
+// of the Windows 95/98/Me components the shell can use (the password
+// verifier and changer, the input-method library, the screen-saver-running
+// flag): nothing loads, and the shell's logic for them finds nothing to call.
+// Implements: nothing but the answers "not Windows 95/98/Me" and "none".
 #include "saver/host_platform.h"
 
 class NoSystemComponents final : public SystemComponents {

@@ -1,4 +1,11 @@
 #pragma once
+// The last step of a frame on Linux: SdlHost hands it the frames the
+// SoftwareDevice presents, as D3d9Device's Present is on Windows.
+// Implements: the frame in any of the four pixel formats, shown in a window
+// of any size (the overlap of the two is shown).
+// Leaves out: scaling, vertical retrace, and windows with a renderer (the
+// preview pane, whose picture SdlHost paints itself).
+//
 // Shows finished frames in an SDL window by copying them into the window's
 // own surface and handing that to the display (on X11 through shared
 // memory). The frame is copied once, row by row when the formats agree and

@@ -1,12 +1,19 @@
 #pragma once
-// The Linux host on SDL2: the saver window (one borderless window over
-// every monitor, the preview pane given by its X11 number, or as a
-// daemon's hack the daemon's window or a resizable one of its own), the
-// message loop that turns SDL events into the host shell's messages, the
-// frame timer, the cursor, and the frames shown through the window's surface.
-// Pair it with SoftwareDevice (its frames arrive in showFrame) and
-// SdlSoundPlayer. Power events, input methods and the password component
-// do not exist here; the shell's logic for them finds none.
+// The HostPlatform and SaverWindowPlatform seams (saver/host_platform.h,
+// saver/saver_window.h) on SDL2, where the Windows build has Win32Host. Pair
+// it with SoftwareDevice (its frames arrive in showFrame and go through an
+// SdlFramePresenter into the window's own surface), SdlSoundPlayer and
+// NoSystemComponents.
+// Implements: the saver window (one borderless window over every monitor,
+// the preview pane given by its X11 number, ended when the pane goes, or as
+// a daemon's hack the daemon's window or a resizable one of its own), the
+// messages a new window receives, the message loop that turns key, button,
+// motion, focus-lost, quit, resize and expose events into the host shell's
+// messages, one frame timer (at most one tick waiting), the cursor from X11
+// (its position) and SDL (hiding it), the AC line from SDL's power state,
+// one saver per user and display.
+// Leaves out: power broadcasts, input methods, the password component, and
+// the settings dialog (the configure mode says it is not available yet).
 #include <SDL.h>
 
 #include <atomic>

@@ -1,9 +1,12 @@
 #pragma once
-// Background sound on SDL audio: a wave image or file decoded once and fed
-// to the device in an endless loop from SDL's audio thread, so the frame
-// loop never waits for it. No device, or a file that is not a playable
-// wave (or is no regular file), gives silence: nothing is reported and no
-// other sound stands in.
+// The SoundPlayer seam (saver/background_sound.h) on SDL audio, where the
+// Windows build has PlaySoundPlayer; pairs with SdlHost.
+// Implements: a wave image or file decoded once and fed to the device in an
+// endless loop from SDL's audio thread, so the frame loop never waits for
+// it; SDL converts the wave's format to the device's.
+// Leaves out: every sound that is not a wave SDL reads. No device, or a file
+// that is not a playable wave (or is no regular file), gives silence:
+// nothing is reported and no other sound stands in.
 #include <SDL.h>
 
 #include <string>

@@ -1,7 +1,11 @@
 #pragma once
-// One full-screen saver per user and display. The first instance holds an
-// abstract local socket named after both; a second one finds the name
-// taken, connects, and so asks the first to come to the front.
+// One full-screen saver per user and display, for SdlHost's
+// findRunningSaver (Win32Host finds the other saver's window by class and
+// title instead). The first instance holds an abstract local socket named
+// after both; a second one finds the name taken, connects, and so asks the
+// first to come to the front.
+// Leaves out: any message beyond "come to the front"; without sockets every
+// instance runs.
 class SingleInstance {
 public:
     SingleInstance() = default;

@@ -1,9 +1,12 @@
 #pragma once
 #include <cstdint>
 
-// Questions about foreign X11 windows (the preview pane a host gives us by
-// number, the window a screen-saver daemon draws us into), answered without
-// letting X11 end the process over a window that does not exist.
+// Questions SdlHost asks of X11 directly, which SDL does not answer: whether
+// a foreign window (the preview pane a host gives us by number, the window a
+// screen-saver daemon draws us into) exists and its size, answered without
+// letting X11 end the process over a window that does not exist, and where
+// the pointer is.
+// Leaves out: everything that is not X11 (under Wayland alone these fail).
 class X11Windows {
 public:
     X11Windows();
