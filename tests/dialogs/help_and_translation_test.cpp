@@ -101,10 +101,11 @@ TEST(Help, ViewerComesFromTheRegisteredLibraryOrByNameAndIsNotRetriedAfterFailin
     }
 }
 
-TEST(TranslateDialog, OneTextPerIdAppliesInEveryDialogAndPagesTranslateThemselves) {
+TEST(TranslateDialog, OneTextPerIdAppliesInEveryDialogCutToItsBufferAndPagesTranslateThemselves) {
     DialogRig rig;
     rig.addFile("test.lang", "Test\r\n\r\n1=Fine\r\n2=Drop\r\n223=Einstellungen\r\n211=Info\r\n202=Name?\r\n3055=Aus\r\n"
-                             "3060=" + std::string(300, 's') + "\r\n1053=Tempo\r\n-1=Unnamed\r\n3060=Sterne");
+                             "3060=" + std::string(300, 's') + "\r\n1053=Tempo\r\n-1=Unnamed\r\n3060=Sterne\r\n"
+                             "3061=" + std::string(300, 'f') + "\r\n3050=" + std::string(80, 'a'));
     Settings stored;
     stored.Language = rig.programDir + "/test.lang";
     rig.keep(stored);
@@ -114,8 +115,10 @@ TEST(TranslateDialog, OneTextPerIdAppliesInEveryDialogAndPagesTranslateThemselve
     EXPECT_EQ(d.at(kCancel).text, "Drop");
     EXPECT_EQ(d.at(kHelp).text, "&Help");
     EXPECT_EQ(d.at(kPageTabs).rows[0], "Sterne");  // the later entry wins
+    EXPECT_EQ(d.at(kPageTabs).rows[1], std::string(99, 'f'));  // cut to the buffer it is read into
     EXPECT_EQ(rig.page(kFlightPage).at(kMoveLabel).text, "Tempo");
     EXPECT_EQ(rig.page(kEffectsPage).at(kAntiAliasBox).rows[0], "Aus");
+    EXPECT_EQ(rig.page(kEffectsPage).at(kAntiAliasBox).rows[1], std::string(49, 'a'));
 
     AboutDialog about(rig.services);
     FakeDialog& box = rig.desktop.open(kAbout, about);
@@ -126,15 +129,4 @@ TEST(TranslateDialog, OneTextPerIdAppliesInEveryDialogAndPagesTranslateThemselve
     FakeDialog& name = rig.desktop.open(kNewPreset, ask);
     EXPECT_EQ(name.caption(), "Name?");
     EXPECT_EQ(name.at(kOk).text, "Fine");
-}
-
-TEST(TranslateDialog, LongTextsAreCutToTheBufferTheyAreReadInto) {
-    DialogRig rig;
-    rig.addFile("long.lang", "Long\r\n\r\n3060=" + std::string(300, 's') + "\r\n3055=" + std::string(80, 'a'));
-    Settings stored;
-    stored.Language = rig.programDir + "/long.lang";
-    rig.keep(stored);
-    FakeDialog& d = rig.open();
-    EXPECT_EQ(d.at(kPageTabs).rows[0], std::string(99, 's'));
-    EXPECT_EQ(rig.page(kEffectsPage).at(kAntiAliasBox).rows[0], std::string(49, 'a'));
 }

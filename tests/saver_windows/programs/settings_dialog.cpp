@@ -21,6 +21,7 @@
 #include "platform/win32/win32_dialog_view.h"
 #include "platform/win32/win32_folder_system.h"
 #include "settings/settings_store.h"
+#include "settings/store_values.h"
 
 namespace {
 
@@ -176,13 +177,6 @@ std::string storedText(HKEY key, const char* name) {
     return text;
 }
 
-void writeLanguage(const char* path) {
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegSetValueExA(key, "Language", 0, REG_SZ, reinterpret_cast<const BYTE*>(path), static_cast<DWORD>(std::strlen(path) + 1));
-    RegCloseKey(key);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -193,7 +187,8 @@ int main(int argc, char** argv) {
     } else if (mode == "cancel") {
         cancelScript();
     } else if (mode == "german" && argc == 3) {
-        writeLanguage(argv[2]);
+        RegistryStore languageStore;
+        writeString(languageStore.create(Hive::User, kProductKeyPath).get(), "Language", argv[2]);
         germanScript();
     } else {
         std::printf("usage: settings_dialog drive | cancel | german FILE\n");

@@ -14,6 +14,7 @@
 #include "platform/win32/registry_store.h"
 #include "platform/win32/win32_folder_system.h"
 #include "settings/settings_store.h"
+#include "settings/store_values.h"
 
 namespace {
 
@@ -40,19 +41,6 @@ HKEY openUserKey() {
 DWORD storedType(HKEY key, const char* name) {
     DWORD type = 0;
     return RegQueryValueExA(key, name, nullptr, &type, nullptr, nullptr) == ERROR_SUCCESS ? type : 0;
-}
-
-void writeDword(const char* name, DWORD value) {
-    const HKEY key = openUserKey();
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(key);
-}
-
-void writeString(const char* name, const std::string& text) {
-    const HKEY key = openUserKey();
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-    RegCloseKey(key);
 }
 
 FlightParameters& flight(Settings& s) { return s; }
@@ -112,8 +100,11 @@ int roundTrip() {
 
     // A changed number without its checksum brings the fallbacks for the
     // numbers only; a text too long for its buffer reads as missing.
-    writeDword("StarsCount", 999);
-    writeString("BackSound", std::string(400, 'x'));
+    {
+        const auto user = store.open(Hive::User, kProductKeyPath);
+        writeNumber(user.get(), "StarsCount", 999);
+        writeString(user.get(), "BackSound", std::string(400, 'x'));
+    }
     Settings damaged = loaded(store, folders);
     Settings fallback;
     ApplyFallbackDefaults(fallback);
