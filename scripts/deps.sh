@@ -16,9 +16,10 @@ ensure_packages() {
 
 # fp-utils brings chmcmd, which compiles the help files; libchm-dev reads
 # them and libglib2.0-dev (GIO) opens their topics in the browser, which
-# GIO finds for HTML pages through shared-mime-info.
+# GIO finds for HTML pages through shared-mime-info. libgtk-3-dev: the
+# settings dialog.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libstb-dev zlib1g-dev libsdl2-dev libx11-dev fp-utils
-                libchm-dev libglib2.0-dev shared-mime-info)
+                libchm-dev libglib2.0-dev shared-mime-info libgtk-3-dev)
 TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev xvfb xdotool)
 # The core as 32-bit x86 code, run under qemu-i386.
 LINUX_I686_PACKAGES=(g++-multilib lib32z1-dev qemu-user)

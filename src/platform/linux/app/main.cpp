@@ -8,6 +8,7 @@
 #include <string>
 
 #include "file_store.h"
+#include "platform/linux/gtk/settings_mode.h"
 #include "linux_folder_system.h"
 #include "render/software_device.h"
 #include "saver/command_line.h"
@@ -24,7 +25,11 @@ int main(int argc, char** argv) {
     std::string commandLine;
     for (int i = 1; i < argc; ++i) commandLine += (i > 1 ? " " : "") + std::string(argv[i]);
     // A mode that does not exist ends here, display or not.
-    if (parseSaverCommand(commandLine).mode == SaverCommand::Mode::Invalid) return -1;
+    const SaverCommand::Mode mode = parseSaverCommand(commandLine).mode;
+    if (mode == SaverCommand::Mode::Invalid) return -1;
+    // The settings dialog runs on GTK alone; SDL is for the saver's window.
+    if (mode == SaverCommand::Mode::Settings || mode == SaverCommand::Mode::Configure)
+        return runSettingsMode(previewPicture()) & 0xFF;
 
     // X11 only: the preview pane is an X11 window, and without a display
     // SDL would otherwise settle for an offscreen driver nobody sees.
