@@ -5,6 +5,7 @@
 #include <string>
 
 #include "i18n/text_encoding.h"
+#include "platform/linux/gtk/file_chooser.h"
 
 namespace {
 
@@ -562,8 +563,9 @@ PixelRect GtkDialogView::controlScreenRect(int id) {
     return {left, top, left + gtk_widget_get_allocated_width(c->outer), top + gtk_widget_get_allocated_height(c->outer)};
 }
 
-// No file chooser yet: every request is cancelled.
-bool GtkDialogView::openFile(const OpenFileRequest&, std::string&) { return false; }
+bool GtkDialogView::openFile(const OpenFileRequest& request, std::string& path) {
+    return chooseFile(GTK_WINDOW(gtk_widget_get_toplevel(window_)), request, path);
+}
 
 void GtkDialogView::showError(std::string_view caption, std::string_view text) {
     GtkWidget* box = gtk_message_dialog_new(GTK_WINDOW(gtk_widget_get_toplevel(window_)), GTK_DIALOG_MODAL,
