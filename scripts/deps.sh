@@ -20,7 +20,8 @@ ensure_packages() {
 # settings dialog.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libstb-dev zlib1g-dev libsdl2-dev libx11-dev fp-utils
                 libchm-dev libglib2.0-dev shared-mime-info libgtk-3-dev)
-TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev xvfb xdotool)
+# fonts-dejavu-core: the font GTK draws the settings dialog's tests in.
+TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev xvfb xdotool fonts-dejavu-core)
 # The core as 32-bit x86 code, run under qemu-i386.
 LINUX_I686_PACKAGES=(g++-multilib lib32z1-dev qemu-user)
 # The Windows build (MinGW-w64, both architectures), its setup programs (NSIS)

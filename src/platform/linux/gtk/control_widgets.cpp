@@ -8,6 +8,7 @@ namespace {
 
 // The picture scaled to fit the control, keeping its proportions.
 GtkWidget* pictureWidget(std::span<const uint8_t> picture, int width, int height) {
+    if (picture.empty()) return gtk_image_new();
     GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
     const bool read = gdk_pixbuf_loader_write(loader, picture.data(), picture.size(), nullptr) &&
                       gdk_pixbuf_loader_close(loader, nullptr);
@@ -54,6 +55,19 @@ void onInsertText(GtkEditable* editable, const gchar* text, gint length, gint* p
     gtk_widget_error_bell(GTK_WIDGET(editable));
 }
 
+// Push buttons keep the side padding of Windows' push buttons: the
+// template's widths leave that much beside the text, and the theme's
+// wider padding for text buttons would cut longer translations short.
+void narrowPadding(GtkWidget* button) {
+    static GtkCssProvider* provider = [] {
+        GtkCssProvider* css = gtk_css_provider_new();
+        gtk_css_provider_load_from_data(css, "button { padding-left: 4px; padding-right: 4px; }", -1, nullptr);
+        return css;
+    }();
+    gtk_style_context_add_provider(gtk_widget_get_style_context(button), GTK_STYLE_PROVIDER(provider),
+                                   GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+}
+
 // The label a button made for its text: it ellipsizes instead of widening
 // the button.
 void fitButtonLabel(GtkWidget* button) {
@@ -89,6 +103,7 @@ ControlWidget makeControlWidget(const ControlTemplate& t, const DialogUnits& uni
     switch (t.kind) {
     case ControlKind::PushButton:
         c.outer = gtk_button_new_with_mnemonic("");
+        narrowPadding(c.outer);
         break;
     case ControlKind::CheckBox:
         c.outer = gtk_check_button_new_with_mnemonic("");

@@ -206,6 +206,12 @@ GtkWidget* GtkDialogView::liveWidget(WindowHandle h) {
     return nullptr;
 }
 
+GtkDialogView* GtkDialogView::latest(uint32_t templateId) {
+    for (auto view = openViews().rbegin(); view != openViews().rend(); ++view)
+        if ((*view)->template_.id == templateId && !(*view)->closed_) return *view;
+    return nullptr;
+}
+
 intptr_t GtkDialogView::deliver(const Message& m) {
     if (quiet_ > 0 || closed_) return 0;
     return controller_.dialogProc(m);
@@ -376,7 +382,8 @@ void GtkDialogView::setText(int id, std::string_view text) {
 std::string GtkDialogView::text(int id, size_t limit) {
     const ControlWidget* c = find(id);
     if (!c) return {};
-    const std::string_view held = c->kind == ControlKind::Edit ? gtk_entry_get_text(GTK_ENTRY(c->outer)) : c->text;
+    const std::string_view held =
+        c->kind == ControlKind::Edit ? std::string_view(gtk_entry_get_text(GTK_ENTRY(c->outer))) : std::string_view(c->text);
     return std::string(held.substr(0, interfaceTextCut(held, limit)));
 }
 

@@ -54,6 +54,9 @@ public:
     GtkWidget* controlWidget(int id);
     // The widget behind a handle of any open dialog, or null when none has it.
     static GtkWidget* liveWidget(WindowHandle handle);
+    // The dialog or page of template `templateId` opened last and still
+    // open, or null.
+    static GtkDialogView* latest(uint32_t templateId);
 
     // DialogView
     WindowHandle window() override;
