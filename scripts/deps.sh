@@ -16,10 +16,12 @@ ensure_packages() {
 
 # fp-utils brings chmcmd, which compiles the help files; libchm-dev reads
 # them and libglib2.0-dev (GIO) opens their topics in the browser, which
-# GIO finds for HTML pages through shared-mime-info.
+# GIO finds for HTML pages through shared-mime-info. libgtk-3-dev: the
+# settings dialog.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libstb-dev zlib1g-dev libsdl2-dev libx11-dev fp-utils
-                libchm-dev libglib2.0-dev shared-mime-info)
-TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev xvfb xdotool xscreensaver)
+                libchm-dev libglib2.0-dev shared-mime-info libgtk-3-dev)
+# fonts-dejavu-core: the font GTK draws the settings dialog's tests in.
+TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev xvfb xdotool xscreensaver fonts-dejavu-core)
 # The core as 32-bit x86 code, run under qemu-i386.
 LINUX_I686_PACKAGES=(g++-multilib lib32z1-dev qemu-user)
 # The Windows build (MinGW-w64, both architectures), its setup programs (NSIS)

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "base/message_text.h"
+
 namespace {
 
 const SettingOption* findOption(std::string_view name) {
@@ -52,7 +54,7 @@ bool parseOptionValue(const SettingOption& o, std::string_view text, int32_t& st
             }
     }
     if (!number || value < r.low || value > r.high) {
-        error = std::string(o.option) + " " + std::string(text) + ": expected " + rangeText(o) + " (see --help)";
+        error = std::string(o.option) + " " + shownInMessage(text) + ": expected " + rangeText(o) + " (see --help)";
         return false;
     }
     stored = o.scale == OptionScale::FramesPerSecond ? smoothnessForFramesPerSecond(value) : value;
@@ -115,13 +117,13 @@ HackCommand parseHackCommand(const std::vector<std::string>& args) {
             continue;
         }
         const SettingOption* option = findOption(arg);
-        if (arg != "-window-id" && !option) return fail("unknown argument '" + given + "' (see --help)");
-        if (i + 1 >= args.size()) return fail(given + " needs a value (see --help)");
+        if (arg != "-window-id" && !option) return fail("unknown argument '" + shownInMessage(given) + "' (see --help)");
+        if (i + 1 >= args.size()) return fail(shownInMessage(given) + " needs a value (see --help)");
         const std::string& value = args[++i];
         if (!option) {
             command.window = parseXWindowId(value);
             if (command.window == 0)
-                return fail("-window-id " + value + ": expected an X11 window number, decimal or 0x hexadecimal");
+                return fail("-window-id " + shownInMessage(value) + ": expected an X11 window number, decimal or 0x hexadecimal");
             mode = HackCommand::Mode::WindowId;
             continue;
         }

@@ -143,20 +143,6 @@ TEST(SaverCommandLine, BadModesEndWithMinusOne) {
     }
 }
 
-TEST(SaverCommandLine, TheSettingsDialogSaysItIsNotThereYet) {
-    X11Session x;
-    StoredSettings store("dialog");
-    for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"/c"}, {"/c:123"}}) {
-        std::vector<std::string> argv{lumaraPath()};
-        argv.insert(argv.end(), args.begin(), args.end());
-        Child run(argv, saverEnvironment(x, store));
-        const auto status = run.waitFor(5000ms);
-        ASSERT_TRUE(status.has_value());
-        EXPECT_NE(*status, 0);
-        EXPECT_NE(run.errorOutput().find("settings dialog is not available"), std::string::npos) << run.errorOutput();
-    }
-}
-
 TEST(SaverCommandLine, WithoutADisplayItSaysSo) {
     Child run({lumaraPath(), "/s"}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}});
     const auto status = run.waitFor(5000ms);

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "base/message_text.h"
 #include "render_options.h"
 
 #include <cstdlib>
 #include <cstring>
 
 #include "run_tool.h"
+#include "base/message_text.h"
 #include "render_options.h"
 
 TEST(RenderCli, WritesEachImageKindAndTheRawFrame) {

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/message_text.h"
 #include "render/frame_rgb.h"
 #include "render_options.h"
 

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <string_view>
 
+#include "base/message_text.h"
 #include "settings/setting_table.h"
 
 namespace {
@@ -42,14 +43,6 @@ bool hasImageExtension(std::string_view path) {
 }
 
 }  // namespace
-
-std::string shownInMessage(std::string_view text) {
-    constexpr size_t kShown = 60;
-    if (text.size() <= kShown) return std::string(text);
-    size_t cut = kShown;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // inside a UTF-8 sequence
-    return std::string(text.substr(0, cut)) + "... (" + std::to_string(text.size()) + " bytes)";
-}
 
 std::string renderUsage() {
     return "usage: lumara-render [--help | --version]\n"

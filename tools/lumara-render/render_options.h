@@ -30,8 +30,3 @@ struct OptionError {
 std::variant<RenderOptions, OptionError> parseRenderOptions(const std::vector<std::string>& args);
 
 std::string renderUsage();
-
-// `text` as an error line shows it: whole when short, else its start (cut at
-// a character boundary), "..." and its length, so a huge argument still
-// gives a readable line.
-std::string shownInMessage(std::string_view text);

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "base/message_text.h"
 #include "file_store.h"
+#include "platform/linux/gtk/settings_mode.h"
 #include "linux_folder_system.h"
 #include "render/software_device.h"
 #include "saver/command_line.h"
@@ -82,11 +84,16 @@ int main(int argc, char** argv) {
     std::string commandLine;
     for (const std::string& arg : args) commandLine += (commandLine.empty() ? "" : " ") + arg;
     // A mode that does not exist ends here, display or not.
-    if (hack.mode == HackCommand::Mode::NotHack &&
-        parseSaverCommand(commandLine).mode == SaverCommand::Mode::Invalid) {
-        std::fprintf(stderr, "lumara: unknown argument '%s' (see lumara --help)\n", args.front().c_str());
+    const SaverCommand::Mode mode = parseSaverCommand(commandLine).mode;
+    if (hack.mode == HackCommand::Mode::NotHack && mode == SaverCommand::Mode::Invalid) {
+        std::fprintf(stderr, "lumara: unknown argument '%s' (see lumara --help)\n",
+                     shownInMessage(args.front()).c_str());
         return -1;
     }
+    // The settings dialog runs on GTK alone; SDL is for the saver's window.
+    if (hack.mode == HackCommand::Mode::NotHack &&
+        (mode == SaverCommand::Mode::Settings || mode == SaverCommand::Mode::Configure))
+        return runSettingsMode(previewPicture()) & 0xFF;
 
     // X11 only: the preview pane is an X11 window, and without a display
     // SDL would otherwise settle for an offscreen driver nobody sees.

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/linux/gtk/settings_mode.h"
 #include "settings/setting_options.h"
 
 namespace {
@@ -256,12 +257,9 @@ uint8_t SdlHost::acLineStatus() {
     }
 }
 
-int SdlHost::showConfigureDialog(WindowHandle) {
-    std::fputs("lumara: the settings dialog is not available in this build yet; "
-               "run 'lumara /s' for the saver or 'lumara /p WINDOW' for a preview.\n",
-               stderr);
-    return 1;
-}
+// main runs the configuration mode before SDL starts; a shell that reaches
+// this runs the same GTK dialog.
+int SdlHost::showConfigureDialog(WindowHandle) { return runSettingsMode(previewBytes_); }
 
 // Runs on SDL's timer thread: at most one tick waits in the queue, as
 // window timers never pile up.

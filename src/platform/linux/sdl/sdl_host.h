@@ -12,8 +12,8 @@
 // messages, one frame timer (at most one tick waiting), the cursor from X11
 // (its position) and SDL (hiding it), the AC line from SDL's power state,
 // one saver per user and display.
-// Leaves out: power broadcasts, input methods, the password component, and
-// the settings dialog (the configure mode says it is not available yet).
+// Leaves out: power broadcasts, input methods and the password component;
+// the settings dialog is the GTK one (gtk/settings_mode.h).
 #include <SDL.h>
 
 #include <atomic>

@@ -1,0 +1,31 @@
+#include "platform/linux/gtk/settings_mode.h"
+
+#include <gtk/gtk.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "dialogs/configure_dialog.h"
+#include "platform/linux/file_store.h"
+#include "platform/linux/gtk/gtk_dialog_view.h"
+#include "platform/linux/gtk/linux_help_viewer.h"
+#include "platform/linux/linux_folder_system.h"
+#include "ui/dialog_ids.h"
+
+int runSettingsMode(std::span<const uint8_t> aboutPicture) {
+    // X11, as the saver and its preview pane.
+    gdk_set_allowed_backends("x11");
+    if (!gtk_init_check(nullptr, nullptr)) {
+        std::fputs("lumara: no display to show the settings dialog on; under a virtual one: xvfb-run -a lumara /c\n",
+                   stderr);
+        return -1;
+    }
+    FileStore store = FileStore::fromEnvironment();
+    LinuxFolderSystem folders = LinuxFolderSystem::forThisProcess();
+    const auto settings = std::make_unique<Settings>();
+    LinuxHelpViewer viewer;
+    Help help(viewer, *settings);
+    DialogServices services{*settings, store, folders, help};
+    ConfigureDialog configure(services);
+    return GtkDialogView::run(dlg::kConfigure, configure, nullptr, {aboutPicture});
+}
