@@ -1,12 +1,14 @@
 #include "platform/linux/help/regular_file.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/linux/regular_file.h"
+
 RegularFile::RegularFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    FileReadResult why = FileReadResult::Read;
+    const int fd = openRegularFile(path, why);
     if (fd < 0) return;
-    if (::fstat(fd, &status_) != 0 || !S_ISREG(status_.st_mode)) {
+    if (::fstat(fd, &status_) != 0) {
         ::close(fd);
         return;
     }

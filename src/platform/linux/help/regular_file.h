@@ -3,10 +3,9 @@
 
 #include <string>
 
-// A file opened read-only only when it is a regular file. The open never
-// waits: a FIFO or a device is opened without blocking, recognised by fstat
-// and closed again, so a help file path that names one cannot hang the
-// dialog.
+// A help file held open for chmlib: opened by openRegularFile
+// (platform/linux/regular_file.h), so a path that names a FIFO or a device
+// is refused at once instead of hanging the dialog.
 class RegularFile {
 public:
     // Not open when `path` is missing, unreadable or not a regular file.
