@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
+#include <optional>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -32,11 +34,36 @@ Read readValue(StoreKey& key, const char* name, uint32_t capacity = 20000) {
 
 std::vector<uint8_t> bytes(std::string_view s) { return {s.begin(), s.end()}; }
 
+// The names in a folder, sorted.
+std::vector<std::string> entries(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A store with both hives in the test's own folder.
+struct FileStoreTest : ::testing::Test {
+    const std::string dir = freshTestFolder();
+    const std::string user = dir + "/user.reg";
+    FileStore store{user, dir + "/machine.reg"};
+    LinuxFolderSystem folders{dir + "/bin/lumara"};
+
+    bool saveStars(int32_t stars) {
+        Settings s;
+        s.StarsCount = stars;
+        return SaveSettings(s, store).ok();
+    }
+    int32_t loadedStars() {
+        Settings s;
+        LoadSettings(s, store, folders);
+        return s.StarsCount;
+    }
+};
+
 }  // namespace
 
-TEST(FileStore, RoundTripsEveryValueTypeAsReadableRegedit4) {
-    const std::string dir = freshTestFolder();
-    FileStore store(dir + "/user.reg", dir + "/machine.reg");
+TEST_F(FileStoreTest, RoundTripsEveryValueTypeAsReadableRegedit4) {
     std::vector<uint8_t> binary(40);
     for (size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<uint8_t>(i * 7);
     const std::vector<uint8_t> twoLines = bytes(std::string_view("a\nb\0", 4));
@@ -52,15 +79,14 @@ TEST(FileStore, RoundTripsEveryValueTypeAsReadableRegedit4) {
         key->write("Odd", ValueType::String, twoLines.data(), 4);
         key->write("NoNul", ValueType::String, twoLines.data(), 1);
     }
-    const std::string text = fileText(dir + "/user.reg");
+    const std::string text = fileText(user);
     EXPECT_EQ(text.rfind("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Tellix\\VEXA]\r\n", 0), 0u);
-    EXPECT_NE(text.find("\"BackSound\"=\"C:\\\\x\\\\\\\"q\\\".wav\"\r\n"), std::string::npos);
-    EXPECT_NE(text.find("\"StarsCount\"=dword:00001388\r\n"), std::string::npos);
-    EXPECT_NE(text.find("\"RotSpeed\"=dword:ffffffe7\r\n"), std::string::npos);
-    EXPECT_NE(text.find("\"NURimages\"=hex(7):61,2e,62,6d,70,00,62,2e,70,6e,67,00,00\r\n"), std::string::npos);
-    EXPECT_NE(text.find("\"PRESETi0\"=hex(7):00\r\n"), std::string::npos);
-    EXPECT_NE(text.find("\"Odd\"=hex(1):61,0a,62,00\r\n"), std::string::npos);
-    EXPECT_NE(text.find(",\\\r\n  "), std::string::npos);  // the long binary value wraps
+    for (const char* line : {"\"BackSound\"=\"C:\\\\x\\\\\\\"q\\\".wav\"\r\n", "\"StarsCount\"=dword:00001388\r\n",
+                             "\"RotSpeed\"=dword:ffffffe7\r\n",
+                             "\"NURimages\"=hex(7):61,2e,62,6d,70,00,62,2e,70,6e,67,00,00\r\n",
+                             "\"PRESETi0\"=hex(7):00\r\n", "\"Odd\"=hex(1):61,0a,62,00\r\n",
+                             ",\\\r\n  "})  // the long binary value wraps
+        EXPECT_NE(text.find(line), std::string::npos) << line;
 
     const auto key = store.open(Hive::User, kProductKeyPath);
     ASSERT_TRUE(key);
@@ -82,9 +108,8 @@ TEST(FileStore, RoundTripsEveryValueTypeAsReadableRegedit4) {
     EXPECT_FALSE(readValue(*key, "PRESETb0", 39).ok);  // too large for the buffer
 }
 
-TEST(FileStore, ReadsAWindowsExportAsItIs) {
-    const std::string dir = freshTestFolder();
-    writeText(dir + "/user.reg",
+TEST_F(FileStoreTest, ReadsAWindowsExportAsItIs) {
+    writeText(user,
               "REGEDIT4\r\n\r\n"
               "[HKEY_CURRENT_USER\\Software\\Other]\r\n\"Keep\"=\"me\"\r\n\r\n"
               "; a comment\r\n"
@@ -94,7 +119,6 @@ TEST(FileStore, ReadsAWindowsExportAsItIs) {
               "  00\r\n"
               "@=\"default\"\r\n"
               "\"Path\"=hex(2):25,00\r\n\r\n");
-    FileStore store(dir + "/user.reg", dir + "/machine.reg");
     {
         const auto key = store.open(Hive::User, kProductKeyPath);
         ASSERT_TRUE(key);
@@ -108,7 +132,7 @@ TEST(FileStore, ReadsAWindowsExportAsItIs) {
         writeNumber(key.get(), "StarsCount", 300);
     }
     // Writing back keeps the other key and the values this program does not know.
-    const auto parsed = parseRegistryFile(fileText(dir + "/user.reg"));
+    const auto parsed = parseRegistryFile(fileText(user));
     ASSERT_TRUE(parsed);
     ASSERT_EQ(parsed->sections.size(), 2u);
     EXPECT_TRUE(parsed->sections[0].find("Keep"));
@@ -116,9 +140,7 @@ TEST(FileStore, ReadsAWindowsExportAsItIs) {
     EXPECT_EQ(parsed->sections[1].find("Path")->data, (std::vector<uint8_t>{0x25, 0}));
 }
 
-TEST(FileStore, AbsentUserHiveHasNoKeyButTheMachineKeyAlwaysOpens) {
-    const std::string dir = freshTestFolder();
-    FileStore store(dir + "/user.reg", dir + "/machine.reg");
+TEST_F(FileStoreTest, AbsentUserHiveHasNoKeyButTheMachineKeyAlwaysOpens) {
     EXPECT_FALSE(store.open(Hive::User, kProductKeyPath));
     EXPECT_TRUE(store.open(Hive::Machine, kProductKeyPath));
     { store.create(Hive::User, "Software\\Tellix"); }
@@ -128,30 +150,25 @@ TEST(FileStore, AbsentUserHiveHasNoKeyButTheMachineKeyAlwaysOpens) {
     EXPECT_FALSE(std::filesystem::exists(dir + "/machine.reg"));
 }
 
-TEST(FileStore, CreateMakesTheFolderAndUnwritableHivesFailCreate) {
-    const std::string dir = freshTestFolder();
+TEST_F(FileStoreTest, CreateMakesTheFolderAndUnwritableHivesFailCreate) {
     writeText(dir + "/plain-file", "x");
-    FileStore store(dir + "/a/b/user.reg", dir + "/plain-file/machine.reg");
-    EXPECT_TRUE(store.create(Hive::User, kProductKeyPath));
+    FileStore deep(dir + "/a/b/user.reg", dir + "/plain-file/machine.reg");
+    EXPECT_TRUE(deep.create(Hive::User, kProductKeyPath));
     EXPECT_TRUE(std::filesystem::exists(dir + "/a/b/user.reg"));
-    EXPECT_FALSE(store.create(Hive::Machine, kProductKeyPath));
+    EXPECT_FALSE(deep.create(Hive::Machine, kProductKeyPath));
 
     Settings s;
     s.ProgramDir = "/opt/lumara";
-    EXPECT_TRUE(SaveSettings(s, store).ok());  // the machine write fails silently
-    EXPECT_TRUE(store.open(Hive::User, kProductKeyPath));
+    EXPECT_TRUE(SaveSettings(s, deep).ok());  // the machine write fails silently
+    EXPECT_TRUE(deep.open(Hive::User, kProductKeyPath));
 }
 
-TEST(FileStore, ASaveThatCannotReachTheUserFileFails) {
-    const std::string dir = freshTestFolder();
-    std::filesystem::create_directories(dir + "/user.reg");
-    FileStore store(dir + "/user.reg", dir + "/machine.reg");
-    Settings s;
-    EXPECT_FALSE(SaveSettings(s, store).ok());
+TEST_F(FileStoreTest, ASaveThatCannotReachTheUserFileFails) {
+    std::filesystem::create_directories(user);
+    EXPECT_FALSE(saveStars(1));
 }
 
-TEST(FileStore, UnreadableFileCannotBeOpened) {
-    const std::string dir = freshTestFolder();
+TEST_F(FileStoreTest, UnreadableFileCannotBeOpened) {
     std::filesystem::create_directories(dir + "/folder.reg");
     FileStore folderStore(dir + "/folder.reg", dir + "/folder.reg");
     EXPECT_FALSE(folderStore.open(Hive::User, kProductKeyPath));
@@ -159,110 +176,66 @@ TEST(FileStore, UnreadableFileCannotBeOpened) {
     EXPECT_FALSE(folderStore.create(Hive::User, kProductKeyPath));
 
     if (::geteuid() == 0) GTEST_SKIP() << "file permissions do not bind root";
-    FileStore store(dir + "/user.reg", dir + "/machine.reg");
     { store.create(Hive::User, kProductKeyPath); }
-    ::chmod((dir + "/user.reg").c_str(), 0);
+    ::chmod(user.c_str(), 0);
     EXPECT_FALSE(store.open(Hive::User, kProductKeyPath));
     EXPECT_FALSE(store.create(Hive::User, kProductKeyPath));
 }
 
-TEST(FileStore, DamagedFileReadsEmptyAndIsKeptWhenASaveReplacesIt) {
-    const std::string dir = freshTestFolder();
-    const std::string user = dir + "/user.reg";
-    FileStore store(user, dir + "/machine.reg");
-    LinuxFolderSystem folders(dir + "/bin/lumara");
+TEST_F(FileStoreTest, DamagedFileReadsEmptyAndIsKeptWhenASaveReplacesIt) {
     for (const std::string damage : {"not a registry file\n", "REGEDIT4\n\"orphan\"=dword:1\n"}) {
         writeText(user, damage);
-        Settings loaded;
-        LoadSettings(loaded, store, folders);
-        EXPECT_EQ(loaded.StarsCount, 2000);  // as on a first run
-        EXPECT_EQ(fileText(user), damage);   // loading changes nothing
-        Settings s;
-        s.StarsCount = 4321;
-        EXPECT_TRUE(SaveSettings(s, store).ok());
+        EXPECT_EQ(loadedStars(), 2000);     // as on a first run
+        EXPECT_EQ(fileText(user), damage);  // loading changes nothing
+        EXPECT_TRUE(saveStars(4321));
     }
     EXPECT_EQ(fileText(user + ".damaged"), "not a registry file\n");
     EXPECT_EQ(fileText(user + ".damaged.1"), "REGEDIT4\n\"orphan\"=dword:1\n");
-    Settings back;
-    LoadSettings(back, store, folders);
-    EXPECT_EQ(back.StarsCount, 4321);
+    EXPECT_EQ(loadedStars(), 4321);
     // Only the two hives and the kept copies are left: no temporary files.
-    size_t entries = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir)) ++entries;
-    EXPECT_EQ(entries, 4u);
+    EXPECT_EQ(entries(dir).size(), 4u);
 }
 
 // A save that was killed leaves its temporary file behind; the next save
 // takes it over, so nothing is left beside the store afterwards.
-TEST(FileStore, ASaveAfterACrashedOneLeavesNoTemporaryFile) {
-    const std::string dir = freshTestFolder();
-    const std::string user = dir + "/user.reg";
-    FileStore store(user, dir + "/machine.reg");
-    Settings first;
-    first.StarsCount = 1111;
-    ASSERT_TRUE(SaveSettings(first, store).ok());
+TEST_F(FileStoreTest, ASaveAfterACrashedOneLeavesNoTemporaryFile) {
+    ASSERT_TRUE(saveStars(1111));
     writeText(user + ".tmp", std::string(100000, 'x'));  // what the killed save had written
-    Settings second;
-    second.StarsCount = 2222;
-    ASSERT_TRUE(SaveSettings(second, store).ok());
-
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"machine.reg", "user.reg"}));
-    Settings back;
-    LinuxFolderSystem folders(dir + "/bin/lumara");
-    LoadSettings(back, store, folders);
-    EXPECT_EQ(back.StarsCount, 2222);
+    ASSERT_TRUE(saveStars(2222));
+    EXPECT_EQ(entries(dir), (std::vector<std::string>{"machine.reg", "user.reg"}));
+    EXPECT_EQ(loadedStars(), 2222);
 
     // Something else under the temporary name is cleared away, not written into.
     ASSERT_EQ(::mkfifo((user + ".tmp").c_str(), 0600), 0);
-    ASSERT_TRUE(SaveSettings(first, store).ok());
-    LoadSettings(back, store, folders);
-    EXPECT_EQ(back.StarsCount, 1111);
+    ASSERT_TRUE(saveStars(1111));
+    EXPECT_EQ(loadedStars(), 1111);
     EXPECT_FALSE(std::filesystem::exists(user + ".tmp"));
 }
 
 // Dotfile managers keep the store elsewhere and link to it: a save writes
 // through the link, which stays, and nothing is left in either folder.
-TEST(FileStore, ASymbolicallyLinkedStoreStaysALinkWithTheNewContentsAtItsTarget) {
-    const std::string dir = freshTestFolder();
-    std::filesystem::create_directories(dir + "/config");
+TEST_F(FileStoreTest, ASymbolicallyLinkedStoreStaysALinkWithTheNewContentsAtItsTarget) {
     std::filesystem::create_directories(dir + "/dotfiles");
-    const std::string user = dir + "/config/user.reg";
-    const std::string target = dir + "/dotfiles/lumara.reg";
-    std::filesystem::create_symlink("../dotfiles/lumara.reg", user);  // not there yet
-    FileStore store(user, dir + "/config/machine.reg");
-    LinuxFolderSystem folders(dir + "/bin/lumara");
-    for (int32_t stars : {3333, 4444}) {
-        Settings s;
-        s.StarsCount = stars;
-        ASSERT_TRUE(SaveSettings(s, store).ok());
+    std::filesystem::create_symlink("dotfiles/lumara.reg", user);  // not there yet
+    for (const auto& [stars, hex] : {std::pair{3333, "00000d05"}, {4444, "0000115c"}}) {
+        ASSERT_TRUE(saveStars(stars));
         EXPECT_TRUE(std::filesystem::is_symlink(user));
-        EXPECT_NE(fileText(target).find("\"StarsCount\"=dword:" + std::string(stars == 3333 ? "00000d05" : "0000115c")),
+        EXPECT_NE(fileText(dir + "/dotfiles/lumara.reg").find("\"StarsCount\"=dword:" + std::string(hex)),
                   std::string::npos);
-        Settings back;
-        LoadSettings(back, store, folders);
-        EXPECT_EQ(back.StarsCount, stars);
+        EXPECT_EQ(loadedStars(), stars);
     }
-    size_t entries = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir + "/dotfiles")) ++entries;
-    EXPECT_EQ(entries, 1u);
+    EXPECT_EQ(entries(dir + "/dotfiles").size(), 1u);
+    EXPECT_EQ(entries(dir), (std::vector<std::string>{"dotfiles", "machine.reg", "user.reg"}));
 }
 
 TEST(FileStore, PathsComeFromTheEnvironment) {
-    const char* names[] = {"LUMARA_USER_STORE", "LUMARA_MACHINE_STORE", "XDG_CONFIG_HOME", "HOME"};
-    std::string saved[4];
-    bool had[4];
-    for (int i = 0; i < 4; ++i) {
-        const char* v = std::getenv(names[i]);
-        had[i] = v != nullptr;
-        saved[i] = v ? v : "";
+    std::vector<std::pair<const char*, std::optional<std::string>>> saved;
+    for (const char* name : {"LUMARA_USER_STORE", "LUMARA_MACHINE_STORE", "XDG_CONFIG_HOME", "HOME"}) {
+        const char* v = std::getenv(name);
+        saved.emplace_back(name, v ? std::optional<std::string>(v) : std::nullopt);
+        ::unsetenv(name);
     }
     ::setenv("HOME", "/home/u", 1);
-    ::unsetenv("LUMARA_USER_STORE");
-    ::unsetenv("LUMARA_MACHINE_STORE");
-    ::unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(userStorePathFromEnvironment(), "/home/u/.config/lumara/user.reg");
     EXPECT_EQ(machineStorePathFromEnvironment(), "/etc/lumara/machine.reg");
     ::setenv("XDG_CONFIG_HOME", "/xdg", 1);
@@ -273,61 +246,50 @@ TEST(FileStore, PathsComeFromTheEnvironment) {
     ::setenv("LUMARA_MACHINE_STORE", "/t/m.reg", 1);
     EXPECT_EQ(FileStore::fromEnvironment().fileOf(Hive::User), "/t/u.reg");
     EXPECT_EQ(FileStore::fromEnvironment().fileOf(Hive::Machine), "/t/m.reg");
-    for (int i = 0; i < 4; ++i) {
-        if (had[i]) ::setenv(names[i], saved[i].c_str(), 1);
-        else ::unsetenv(names[i]);
-    }
+    for (const auto& [name, value] : saved)
+        if (value) ::setenv(name, value->c_str(), 1);
+        else ::unsetenv(name);
 }
 
 // Two processes save different settings over and over while this one reads:
 // every read sees one whole save, and the file ends as one whole save.
-TEST(FileStore, ConcurrentSavesAndReadsNeverSeeAPartialStore) {
-    const std::string dir = freshTestFolder();
-    const std::string user = dir + "/user.reg";
-    const std::string machine = dir + "/machine.reg";
-    auto saver = [&](int32_t stars, size_t presets) {
-        FileStore store(user, machine);
-        Settings s;
-        s.StarsCount = stars;
-        s.Presets.resize(presets);
-        for (size_t i = 0; i < presets; ++i) s.Presets[i].Name = std::to_string(stars);
-        for (int round = 0; round < 60; ++round) (void)SaveSettings(s, store);
-    };
-    pid_t children[2];
-    for (int c = 0; c < 2; ++c) {
-        children[c] = ::fork();
-        ASSERT_GE(children[c], 0);
-        if (children[c] == 0) {
-            saver(c == 0 ? 111 : 222, c == 0 ? 6 : 2);
+TEST_F(FileStoreTest, ConcurrentSavesAndReadsNeverSeeAPartialStore) {
+    // Each saver's record: its star count, and as many presets named after it.
+    const std::map<int32_t, size_t> savers{{111, 6}, {222, 2}};
+    std::vector<pid_t> children;
+    for (const auto& [stars, presets] : savers) {
+        children.push_back(::fork());
+        ASSERT_GE(children.back(), 0);
+        if (children.back() == 0) {
+            FileStore own(user, dir + "/machine.reg");
+            Settings s;
+            s.StarsCount = stars;
+            s.Presets.resize(presets);
+            for (Preset& p : s.Presets) p.Name = std::to_string(stars);
+            for (int round = 0; round < 60; ++round) (void)SaveSettings(s, own);
             ::_exit(0);
         }
     }
-    auto checkWhole = [](const Settings& s) {
+    auto whole = [&](const Settings& s) {
         if (s.StarsCount == 2000) return true;  // nothing saved yet
-        const size_t presets = s.StarsCount == 111 ? 6 : 2;
-        if (s.Presets.size() != presets) return false;
-        for (const Preset& p : s.Presets)
-            if (p.Name != std::to_string(s.StarsCount)) return false;
-        return true;
+        if (!savers.count(s.StarsCount) || s.Presets.size() != savers.at(s.StarsCount)) return false;
+        return std::all_of(s.Presets.begin(), s.Presets.end(),
+                           [&](const Preset& p) { return p.Name == std::to_string(s.StarsCount); });
     };
-    FileStore reader(user, machine);
-    LinuxFolderSystem folders(dir + "/bin/lumara");
     int reads = 0;
     bool allWhole = true;
-    for (bool running = true; running;) {
-        running = false;
-        for (pid_t child : children)
-            if (::waitpid(child, nullptr, WNOHANG) == 0) running = true;
+    for (bool running = true; running; ++reads) {
+        running = std::any_of(children.begin(), children.end(),
+                              [](pid_t child) { return ::waitpid(child, nullptr, WNOHANG) == 0; });
         Settings s;
-        LoadSettings(s, reader, folders);
-        allWhole = allWhole && checkWhole(s);
-        ++reads;
+        LoadSettings(s, store, folders);
+        allWhole = allWhole && whole(s);
     }
     EXPECT_TRUE(allWhole);
     EXPECT_GT(reads, 1);
     Settings last;
-    LoadSettings(last, reader, folders);
-    EXPECT_TRUE(last.StarsCount == 111 || last.StarsCount == 222);
-    EXPECT_TRUE(checkWhole(last));
+    LoadSettings(last, store, folders);
+    EXPECT_NE(last.StarsCount, 2000);
+    EXPECT_TRUE(whole(last));
     EXPECT_FALSE(std::filesystem::exists(user + ".damaged"));
 }
