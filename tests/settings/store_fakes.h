@@ -132,6 +132,11 @@ protected:
         LoadSettings(s, store, folders);
         return s;
     }
+    // `s` as a successful save leaves it (the sound moved into the history).
+    Settings saved(Settings s) {
+        EXPECT_TRUE(SaveSettings(s, store).ok());
+        return s;
+    }
     MemoryStore store;
     FakeFolders folders;
 };
