@@ -35,40 +35,44 @@ Loaded read(const std::string& bytes) {
 
 }  // namespace
 
+// What a file's lines yield: its description, texts by id (absent ones
+// empty) and the size of the table.
 TEST(LanguageFile, ReadsHeaderAndEntries) {
-    const Loaded r = read("Deutsch\r\nTahoma,8,0\r\n3055=Aus\r\n  223 =Titel = mit = \r\n1=OK");
-    ASSERT_TRUE(r.outcome.ok());
-    EXPECT_EQ(r.table.description, "Deutsch");
-    EXPECT_EQ(r.table.popupFont, "Tahoma,8,0");
-    EXPECT_EQ(LookupText(r.table, 3055), "Aus");
-    EXPECT_EQ(LookupText(r.table, 223), "Titel = mit = ");  // blanks after "=" belong to the text
-    EXPECT_EQ(LookupText(r.table, 1), "OK");
-    EXPECT_EQ(r.table.count(), 3056u);
-    EXPECT_EQ(LookupText(r.table, 2), "");
-    EXPECT_EQ(LookupText(r.table, 0xFFFFFFFFu), "");
-}
-
-TEST(LanguageFile, LaterEntryWinsAndEmptyTextMeansNone) {
-    const Loaded r = read("x\n\n3060=one\n3060=two\n3055=");
-    ASSERT_TRUE(r.outcome.ok());
-    EXPECT_EQ(LookupText(r.table, 3060), "two");
-    EXPECT_EQ(LookupText(r.table, 3055), "");
-}
-
-TEST(LanguageFile, IdsAreReadLikeDecimalNumbers) {
-    const Loaded r = read("x\n\n+5=plus\nabc=zero\n -0=minus zero\n12x=twelve");
-    ASSERT_TRUE(r.outcome.ok());
-    EXPECT_EQ(LookupText(r.table, 5), "plus");
-    EXPECT_EQ(LookupText(r.table, 0), "minus zero");
-    EXPECT_EQ(LookupText(r.table, 12), "twelve");
-}
-
-TEST(LanguageFile, IdsTheProgramNeverUsesAreSkipped) {
-    const Loaded r = read("x\n\n-1=neg\n65536=big\n99999999999999999999=huge\n65535=last\n7=kept");
-    ASSERT_TRUE(r.outcome.ok());
-    EXPECT_EQ(r.table.count(), 65536u);
-    EXPECT_EQ(LookupText(r.table, 65535), "last");
-    EXPECT_EQ(LookupText(r.table, 7), "kept");
+    struct Case {
+        const char* behaviour;
+        std::string file;
+        std::string description;
+        std::map<uint32_t, std::string> texts;
+        size_t count = 0;  // 0: not checked
+    };
+    const Case cases[] = {
+        {"blanks after \"=\" belong to the text", "Deutsch\r\nTahoma,8,0\r\n3055=Aus\r\n  223 =Titel = mit = \r\n1=OK",
+         "Deutsch", {{3055, "Aus"}, {223, "Titel = mit = "}, {1, "OK"}, {2, ""}, {0xFFFFFFFFu, ""}}, 3056},
+        {"the later entry wins and an empty text means none", "x\n\n3060=one\n3060=two\n3055=", "x",
+         {{3060, "two"}, {3055, ""}}},
+        {"ids are read like decimal numbers", "x\n\n+5=plus\nabc=zero\n -0=minus zero\n12x=twelve", "x",
+         {{5, "plus"}, {0, "minus zero"}, {12, "twelve"}}},
+        {"ids the program never uses are skipped",
+         "x\n\n-1=neg\n65536=big\n99999999999999999999=huge\n65535=last\n7=kept", "x", {{65535, "last"}, {7, "kept"}},
+         65536},
+        {"a lone carriage return stays in the text", "x\n\n1=a\rb\n2=c\r", "x", {{1, "a\rb"}, {2, "c\r"}}},
+        {"Windows-1252 files are converted", "Fran\xE7" "ais\n\n3026=Par d\xE9" "faut \x96 x\n1=\x80",
+         "Fran\u00e7ais", {{3026, "Par d\u00e9faut \u2013 x"}, {1, "\u20ac"}}},
+        {"UTF-8 is kept as it is", "Fran\u00e7ais\n\n3026=\u00e9 \u2013 x", "Fran\u00e7ais",
+         {{3026, "\u00e9 \u2013 x"}}},
+        {"one invalid line makes the whole file Windows-1252", "\xC3\xA9\n\n1=\xE9", "\u00c3\u00a9", {{1, "\u00e9"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.behaviour);
+        const Loaded r = read(c.file);
+        ASSERT_TRUE(r.outcome.ok());
+        EXPECT_EQ(r.table.description, c.description);
+        for (const auto& [id, text] : c.texts) EXPECT_EQ(LookupText(r.table, id), text) << id;
+        if (c.count) {
+            EXPECT_EQ(r.table.count(), c.count);
+        }
+    }
+    EXPECT_EQ(read("Deutsch\r\nTahoma,8,0\r\n1=OK").table.popupFont, "Tahoma,8,0");
 }
 
 TEST(LanguageFile, HeaderOnlyAndEmptyFilesAreAccepted) {
@@ -108,29 +112,6 @@ TEST(LanguageFile, LinesLongerThanTheLimitFailTheFile) {
     const Loaded longName = read(limit + "z\nfont\n1=a");
     ASSERT_FALSE(longName.outcome.ok());
     EXPECT_EQ(longName.table.description, limit);
-}
-
-TEST(LanguageFile, LoneCarriageReturnStaysInTheText) {
-    const Loaded r = read("x\n\n1=a\rb\n2=c\r");
-    ASSERT_TRUE(r.outcome.ok());
-    EXPECT_EQ(LookupText(r.table, 1), "a\rb");
-    EXPECT_EQ(LookupText(r.table, 2), "c\r");
-}
-
-TEST(LanguageFile, Windows1252FilesAreConvertedAndUtf8KeptAsIs) {
-    const Loaded cp1252 = read("Fran\xE7" "ais\n\n3026=Par d\xE9" "faut \x96 x\n1=\x80");
-    ASSERT_TRUE(cp1252.outcome.ok());
-    EXPECT_EQ(cp1252.table.description, "Fran\u00e7ais");
-    EXPECT_EQ(LookupText(cp1252.table, 3026), "Par d\u00e9faut \u2013 x");
-    EXPECT_EQ(LookupText(cp1252.table, 1), "\u20ac");
-
-    const Loaded utf8 = read("Fran\u00e7ais\n\n3026=\u00e9 \u2013 x");
-    EXPECT_EQ(utf8.table.description, "Fran\u00e7ais");
-    EXPECT_EQ(LookupText(utf8.table, 3026), "\u00e9 \u2013 x");
-
-    // One invalid line makes the whole file Windows-1252, earlier lines too.
-    const Loaded mixed = read("\xC3\xA9\n\n1=\xE9");
-    EXPECT_EQ(mixed.table.description, "\u00c3\u00a9");
 }
 
 TEST(LanguageFile, FileThatCannotBeOpenedChangesNothing) {
