@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 
 #include "dialog_rig.h"
 
@@ -23,10 +24,7 @@ TEST(Trackbars, TakeRangesFromTheSettingsTableAndWriteFieldsAsTheyMove) {
     DialogRig rig;
     FakeDialog& stars = pageOver(rig, Settings(), kStarfieldPage);
     const FakeDialog::Control& count = stars.at(kStarsTrackbar);
-    EXPECT_EQ(count.low, 100);
-    EXPECT_EQ(count.high, 20000);
-    EXPECT_EQ(count.pageSize, 2000);
-    EXPECT_EQ(count.lineSize, 200);
+    EXPECT_EQ(std::tuple(count.low, count.high, count.pageSize, count.lineSize), std::tuple(100, 20000, 2000, 200));
     EXPECT_EQ(stars.at(kCloudsTrackbar).lineSize, 0);  // the arrow keys leave the clouds alone
     stars.moveTrackbar(kStarsTrackbar, 12345);
     EXPECT_EQ(rig.settings.StarsCount, 12345);
@@ -173,13 +171,9 @@ TEST(LanguagePage, RowsAreTheFilesFirstLinesAndChoicesStoreTheirPaths) {
     stored.Language = german;
     stored.HelpFile = help;
     FakeDialog& page = pageOver(rig, stored, kLanguagePage);
-    const std::vector<std::string> rows = page.at(kLanguageBox).rows;
-    ASSERT_EQ(rows.size(), 5u);
-    EXPECT_EQ(rows[0], "English (default)");
-    EXPECT_EQ(rows[1], "Deutsch");
-    EXPECT_EQ(rows[2].size(), 1999u);
-    EXPECT_EQ(rows[3], "");
-    EXPECT_EQ(rows[4], "");  // cannot be read as a file
+    // The long first line is cut; a folder cannot be read as a file.
+    EXPECT_EQ(page.at(kLanguageBox).rows,
+              (std::vector<std::string>{"English (default)", "Deutsch", std::string(1999, 'x'), "", ""}));
     EXPECT_EQ(page.at(kLanguageBox).selection, 1);
     EXPECT_EQ(page.at(kHelpFileBox).rows, (std::vector<std::string>{"none", "lumara.chm"}));
     EXPECT_EQ(page.at(kHelpFileBox).selection, 1);
