@@ -23,51 +23,52 @@ void denseFlight(Settings& s) {
     s.Smoothness = 90;  // 10 ms frames: the field fills and nears quickly
 }
 
-}  // namespace
+std::string fifoInSettings() { return scratchFolder("fifo") + "/named.fifo"; }
 
-TEST(SaverRun, StarsCoverTheWholeScreenAndAKeyEndsIt) {
-    X11Session x;
-    ASSERT_TRUE(x.ready());
-    StoredSettings store("stars", denseFlight);
-    Child saver({lumaraPath(), "/s"}, saverEnvironment(x, store));
-    const Screenshot shot = x.waitForFrames(8s);
-    ASSERT_EQ(shot.width, 1280);
-    EXPECT_TRUE(shot.litInEveryCell(4, 4, 20)) << "stars in every part of the screen";
-    ASSERT_TRUE(saver.running());
-    x.xdotool("key space");
-    EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
+// The dense flight with the FIFO as its language, sound and picture.
+void fifoFlight(Settings& s) {
+    denseFlight(s);
+    s.Language = fifoInSettings();
+    s.BackSound = s.Language;
+    s.UseNUR = true;
+    s.NURimages = {s.Language};
 }
 
-std::string fifoInSettings() { return scratchFolder("fifo") + "/named.fifo"; }
+// The saver started in `x` over `store`, full screen unless other arguments are given.
+Child saverIn(X11Session& x, const StoredSettings& store, std::vector<std::string> args = {"/s"}) {
+    args.insert(args.begin(), lumaraPath());
+    return Child(args, saverEnvironment(x, store));
+}
+
+}  // namespace
 
 // A FIFO named by the settings would wait for a writer for ever; the saver
 // must treat it as a file that cannot be opened and run as usual.
-TEST(SaverRun, AFifoNamedInTheSettingsNeitherFreezesNorKeepsItRunning) {
-    X11Session x;
-    ASSERT_TRUE(x.ready());
+TEST(SaverRun, StarsCoverTheWholeScreenAndAKeyEndsItEvenWithAFifoNamedInTheSettings) {
     const std::string fifo = fifoInSettings();
     std::filesystem::remove(fifo);
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    StoredSettings store("fifo", [](Settings& s) {
-        denseFlight(s);
-        s.Language = fifoInSettings();
-        s.BackSound = s.Language;
-        s.UseNUR = true;
-        s.NURimages = {s.Language};
-    });
-    Child saver({lumaraPath(), "/s"}, saverEnvironment(x, store));
-    const Screenshot shot = x.waitForFrames(8s);
-    EXPECT_GT(shot.litPixels(0, 0, shot.width, shot.height), 2000) << "stars";
-    ASSERT_TRUE(saver.running());
-    x.xdotool("key space");
-    EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
+    const std::pair<const char*, void (*)(Settings&)> flights[] = {{"stars", denseFlight}, {"fifo", fifoFlight}};
+    for (const auto& [name, flight] : flights) {
+        SCOPED_TRACE(name);
+        X11Session x;
+        ASSERT_TRUE(x.ready());
+        StoredSettings store(name, flight);
+        Child saver = saverIn(x, store);
+        const Screenshot shot = x.waitForFrames(8s);
+        ASSERT_EQ(shot.width, 1280);
+        EXPECT_TRUE(shot.litInEveryCell(4, 4, 20)) << "stars in every part of the screen";
+        ASSERT_TRUE(saver.running());
+        x.xdotool("key space");
+        EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
+    }
     std::filesystem::remove(fifo);
 }
 
 TEST(SaverRun, ClickEndsIt) {
     X11Session x;
     StoredSettings store("click");
-    Child saver({lumaraPath(), "/s"}, saverEnvironment(x, store));
+    Child saver = saverIn(x, store);
     std::this_thread::sleep_for(1500ms);
     ASSERT_TRUE(saver.running()) << saver.errorOutput();
     x.xdotool("click 1");
@@ -78,7 +79,7 @@ TEST(SaverRun, MouseMovementOfFourStaysAndOfFiveEnds) {
     X11Session x;
     StoredSettings store("mouse");
     x.xdotool("mousemove 100 100");
-    Child saver({lumaraPath(), "/s"}, saverEnvironment(x, store));
+    Child saver = saverIn(x, store);
     std::this_thread::sleep_for(1500ms);
     ASSERT_TRUE(saver.running()) << saver.errorOutput();
     x.xdotool("mousemove 102 102");  // 4 in sum
@@ -91,7 +92,7 @@ TEST(SaverRun, MouseMovementOfFourStaysAndOfFiveEnds) {
 TEST(SaverRun, NebulaShowsWithCloudsTen) {
     X11Session x;
     StoredSettings store("nebula", [](Settings& s) { s.Clouds = 10; });
-    Child saver({lumaraPath(), "/s"}, saverEnvironment(x, store));
+    Child saver = saverIn(x, store);
     std::this_thread::sleep_for(3000ms);
     EXPECT_GT(x.capture().colouredShare(), 0.5) << "a dim coloured haze";
     x.xdotool("key Escape");
@@ -101,9 +102,9 @@ TEST(SaverRun, NebulaShowsWithCloudsTen) {
 TEST(SaverRun, ASecondInstanceEndsAndTheFirstRunsOn) {
     X11Session x;
     StoredSettings store("second");
-    Child first({lumaraPath(), "/s"}, saverEnvironment(x, store));
+    Child first = saverIn(x, store);
     std::this_thread::sleep_for(1500ms);
-    Child second({lumaraPath(), "/s"}, saverEnvironment(x, store));
+    Child second = saverIn(x, store);
     EXPECT_EQ(second.waitFor(3000ms), 0);
     EXPECT_TRUE(first.running());
 }
@@ -116,7 +117,7 @@ TEST(SaverPreview, ShowsThePictureInThePaneAndEndsWithIt) {
     XMapWindow(d, pane);
     XSync(d, False);
     StoredSettings store("preview");
-    Child preview({lumaraPath(), "/p", std::to_string(pane)}, saverEnvironment(x, store));
+    Child preview = saverIn(x, store, {"/p", std::to_string(pane)});
     std::this_thread::sleep_for(1500ms);
     ASSERT_TRUE(preview.running()) << preview.errorOutput();
     const Screenshot shot = x.capture(pane);
@@ -136,9 +137,7 @@ TEST(SaverCommandLine, BadModesEndWithMinusOne) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"/x"}, {"/p", "12345"}, {"/p"}, {"/p", "99999999999999999999999"},
           {"/l", "garbage"}, {"\x01\x02"}}) {
-        std::vector<std::string> argv{lumaraPath()};
-        argv.insert(argv.end(), args.begin(), args.end());
-        Child run(argv, saverEnvironment(x, store));
+        Child run = saverIn(x, store, args);
         EXPECT_EQ(run.waitFor(5000ms), 255) << args[0];
     }
 }
