@@ -123,7 +123,8 @@ TEST_F(SettingsStore, OutOfRangeValuesWithMatchingChecksumAreKept) {
     original.StarsCount = 999999;
     original.RotSpeed = -5000;
     original.AntiAliase = 17;
-    EXPECT_EQ(flightOf(loaded()), flightOf(saved(original)));
+    const Settings stored = saved(original);  // before loading: argument order is unspecified
+    EXPECT_EQ(flightOf(loaded()), flightOf(stored));
 }
 
 TEST_F(SettingsStore, NumbersAreReadWhateverTheirTypeButMustFitFourBytes) {
