@@ -1,6 +1,6 @@
 // The Windows build's help file in the system's HTML Help viewer, reached
-// through its registered library and ordinal 14 as the settings dialog
-// reaches it. Wine here has no HTML engine, so the page itself stays blank:
+// through the settings dialog's own help routing and loader (Help over
+// HtmlHelpViewer). Wine here has no HTML engine, so the page itself stays blank:
 // what is checked is the viewer's window and its title, which comes from the
 // help file.
 #include <gtest/gtest.h>
