@@ -43,7 +43,6 @@ public:
     bool previewMode() const { return previewMode_; }
     bool hackMode() const { return hackMode_; }
     bool closing() const { return closing_; }
-    bool verifying() const { return verifying_; }
     ScreenPoint startCursor() const { return startCursor_; }
     WindowHandle saverWindow() const { return saverWindow_; }
 
