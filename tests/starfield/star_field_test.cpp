@@ -4,7 +4,6 @@
 #include <climits>
 
 #include "flight.h"
-#include "starfield/motion_parameters.h"
 
 namespace {
 
@@ -35,32 +34,6 @@ TEST(StarFieldBuild, MakesInactiveStarsAndGuardsTheCount) {
     EXPECT_EQ(state.starField.starCount, kMaxStarCount);
 }
 
-TEST(MotionParameters, DerivedFromTheFlightSettings) {
-    struct Case {
-        int32_t move, rot, freq, smooth, magn;
-        int32_t moveStep, angleStep, roamPeriod;
-        double azimuthScale, tiltScale;
-    };
-    for (const Case c : {Case{1, -25, 100, 1, 10, -2, -100, 1, 1.0, 0.1}, Case{50, 5, 1, 100, 0, -128, 20, 10000, 0.0, 0.0},
-                         Case{500, 100, 30, 30, 100, -1280, 400, 2130, 10.0, 1.0},
-                         Case{1000, -100, 99, 7, 55, -2560, -400, 14, 5.5, 0.55}}) {
-        SCOPED_TRACE(c.move);
-        Flight flight(10, [&c](Settings& s) {
-            s.MoveSpeed = c.move;
-            s.RotSpeed = c.rot;
-            s.RoamFreq = c.freq;
-            s.Smoothness = c.smooth;
-            s.RoamMagn = c.magn;
-        });
-        const StarField& f = flight.field();
-        EXPECT_EQ(f.moveStep, c.moveStep);
-        EXPECT_EQ(f.angleStep, c.angleStep);
-        EXPECT_EQ(f.roamPeriod, c.roamPeriod);
-        EXPECT_DOUBLE_EQ(f.azimuthRateScale, c.azimuthScale);
-        EXPECT_DOUBLE_EQ(f.tiltRateScale, c.tiltScale);
-    }
-}
-
 TEST(StarFieldStep, SpawnBudgetFillsTheFieldOverTheFirstSteps) {
     for (const auto& [count, perStep] :
          std::vector<std::pair<int, std::vector<int>>>{{100, {50, 100, 100}}, {101, {50, 100, 101}}}) {
@@ -69,21 +42,6 @@ TEST(StarFieldStep, SpawnBudgetFillsTheFieldOverTheFirstSteps) {
             stepStarField(flight.field());
             EXPECT_EQ(activeStars(flight.field()), expected) << count << " stars";
         }
-    }
-}
-
-TEST(StarFieldStep, UniformPlacementLiesInTheSpawnBox) {
-    Flight flight(2000);
-    stepStarField(flight.field());
-    for (const auto& star : flight.field().stars) {
-        if (!star->active) continue;
-        // One step of flight (at most 1280 forward) has passed since placement.
-        EXPECT_GE(star->z, 166400 - 1280);
-        EXPECT_LE(star->z, 256000);
-        EXPECT_LE(std::abs(star->x), 320 * 256 + 1280);
-        EXPECT_LE(std::abs(star->y), 240 * 256 + 1280);
-        EXPECT_GE(star->fade, 200);
-        EXPECT_LE(star->fade, 300);
     }
 }
 
@@ -99,27 +57,6 @@ TEST(StarFieldStep, RollWrapsBothWaysButNotAtExactlyOneTurn) {
         stepStarField(flight.field());
         EXPECT_EQ(flight.field().angle, c.expected) << c.angle << " + " << c.step;
     }
-}
-
-TEST(Projection, RotatesAndScalesByDepth) {
-    Flight flight(1);
-    StarField& f = flight.field();
-    PointStar star;
-    star.x = 1000 * 256;
-    star.z = 255999;  // odd, so the divisor is the depth itself: about the focal length
-    projectStar(f, star);
-    EXPECT_EQ(f.projectedX, 256000);
-    EXPECT_EQ(f.projectedY, 0);
-
-    f.angle = 102943;  // a quarter turn carries x onto y
-    projectStar(f, star);
-    EXPECT_EQ(f.projectedX, 0);
-    EXPECT_EQ(f.projectedY, 256000);
-
-    star.z = 127999;  // half as deep, twice as far from the centre
-    f.angle = 0;
-    projectStar(f, star);
-    EXPECT_EQ(f.projectedX, 512003);
 }
 
 TEST(Retirement, BoundedByTheWidthInBothDirections) {
