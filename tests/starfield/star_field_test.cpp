@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "flight.h"
+#include "starfield/motion_parameters.h"
 
 namespace {
 
@@ -32,6 +33,32 @@ TEST(StarFieldBuild, MakesInactiveStarsAndGuardsTheCount) {
     EXPECT_EQ(state.starField.starCount, 0);
     buildStarField(state.starField, INT32_MAX, PointStar());  // an absurd one is held
     EXPECT_EQ(state.starField.starCount, kMaxStarCount);
+}
+
+TEST(MotionParameters, DerivedFromTheFlightSettings) {
+    struct Case {
+        int32_t move, rot, freq, smooth, magn;
+        int32_t moveStep, angleStep, roamPeriod;
+        double azimuthScale, tiltScale;
+    };
+    for (const Case c : {Case{1, -25, 100, 1, 10, -2, -100, 1, 1.0, 0.1}, Case{50, 5, 1, 100, 0, -128, 20, 10000, 0.0, 0.0},
+                         Case{500, 100, 30, 30, 100, -1280, 400, 2130, 10.0, 1.0},
+                         Case{1000, -100, 99, 7, 55, -2560, -400, 14, 5.5, 0.55}}) {
+        SCOPED_TRACE(c.move);
+        Flight flight(10, [&c](Settings& s) {
+            s.MoveSpeed = c.move;
+            s.RotSpeed = c.rot;
+            s.RoamFreq = c.freq;
+            s.Smoothness = c.smooth;
+            s.RoamMagn = c.magn;
+        });
+        const StarField& f = flight.field();
+        EXPECT_EQ(f.moveStep, c.moveStep);
+        EXPECT_EQ(f.angleStep, c.angleStep);
+        EXPECT_EQ(f.roamPeriod, c.roamPeriod);
+        EXPECT_DOUBLE_EQ(f.azimuthRateScale, c.azimuthScale);
+        EXPECT_DOUBLE_EQ(f.tiltRateScale, c.tiltScale);
+    }
 }
 
 TEST(StarFieldStep, SpawnBudgetFillsTheFieldOverTheFirstSteps) {
