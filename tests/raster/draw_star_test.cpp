@@ -12,57 +12,37 @@ constexpr int64_t px(int pixels) { return int64_t{pixels} * 256; }
 
 }  // namespace
 
-TEST(StarBrightness, FallsWithDepthAndFade) {
-    EXPECT_EQ(starBrightness(0, 200, 166400), 255);
-    EXPECT_EQ(starBrightness(166400, 200, 166400), 55);
-    EXPECT_EQ(starBrightness(166400, 300, 166400), 0);  // 255 - 300 is held at 0
-    EXPECT_EQ(starBrightness(-83200, 300, 166400), 105);  // depth enters as its magnitude
-}
-
-TEST(DrawStarDisabled, GreyMaximumOnThirtyTwoBitFrames) {
-    TestFrame frame(8, 6, kFormatA8R8G8B8);
-    frame.setPixel(3, 2, 0xFFC86410u);  // b 16, g 100, r 200, byte 3 set
-    const StarCanvas canvas{frame.target, nullptr};
-    drawStarAt(canvas, px(3), px(2), px(8), px(6), 50);
-    EXPECT_EQ(frame.pixel(3, 2), 0x00646464u) << "grey at the green level, byte 3 cleared";
-    drawStarAt(canvas, px(3) + 255, px(2) + 255, px(8), px(6), 180);  // same pixel, sub-pixel ignored
-    EXPECT_EQ(frame.pixel(3, 2), 0x00B4B4B4u);
-    EXPECT_FALSE(frame.changedOutside(3, 2, 3, 2));
-}
-
-TEST(DrawStarDisabled, GreyMaximumOnSixteenBitFrames) {
-    TestFrame f565(4, 4, kFormatR5G6B5);
-    f565.setPixel(1, 1, 0x001C);  // blue 28
-    drawStarAt(StarCanvas{f565.target, nullptr}, px(1), px(1), px(4), px(4), 100);  // f5 = 12 < 28
-    EXPECT_EQ(f565.pixel(1, 1), 28u << 11 | 28u << 6 | 28u);
-    drawStarAt(StarCanvas{f565.target, nullptr}, px(2), px(2), px(4), px(4), 255);
-    EXPECT_EQ(f565.pixel(2, 2), 31u << 11 | 31u << 6 | 31u) << "bit 5 stays clear";
-
-    TestFrame f555(4, 4, kFormatX1R5G5B5);
-    f555.setPixel(0, 0, 0x8000);  // bit 15 is ignored and written as 0
-    drawStarAt(StarCanvas{f555.target, nullptr}, 0, 0, px(4), px(4), 80);
-    EXPECT_EQ(f555.pixel(0, 0), 10u << 10 | 10u << 5 | 10u);
-}
-
-TEST(DrawStarSplat, AddsCoverageWeightedBrightness) {
-    const SplatTable three = buildSplatTable(3);
-    TestFrame frame(10, 10, kFormatX8R8G8B8);
-    // Sub-pixel (0, 0): the centre pixel is wholly covered (256), so w = f.
-    drawStarAt(StarCanvas{frame.target, &three}, px(2), px(3), px(10), px(10), 200);
-    EXPECT_EQ(frame.pixel(3, 4), 0x00C8C8C8u);
-    EXPECT_EQ(frame.pixel(2, 3), 0x000E0E0Eu);  // 18 * 200 >> 8 = 14
-    EXPECT_EQ(frame.pixel(4, 5), (21u * 200 >> 8) * 0x010101u);
-    EXPECT_FALSE(frame.changedOutside(2, 3, 4, 5));
-
-    // Sub-pixel bits 3..7 choose the entry: (16, 16) on N = 2 lights only the last pixel.
-    const SplatTable two = buildSplatTable(2);
-    TestFrame small(6, 6, kFormatX8R8G8B8);
-    drawStarAt(StarCanvas{small.target, &two}, px(1) + 128, px(1) + 128 + 7, px(6), px(6), 255);
-    EXPECT_EQ(small.pixel(2, 2), (200u * 255 >> 8) * 0x010101u);
-    EXPECT_FALSE(small.changedOutside(2, 2, 2, 2));
-}
-
-TEST(DrawStarSplat, SaturatesEveryChannel) {
+// Without a splat a star sets its pixel to the grey of the larger of its
+// brightness and the pixel's green (blue in 16 bits) level, sub-pixel
+// ignored; a splat adds its weighted brightness to every channel,
+// saturating. Unused bits (byte 3, R5G6B5's bit 5, X1R5G5B5's bit 15) are
+// written as 0. The weights' values are held by the golden frames.
+TEST(DrawStar, GreyMaximumWithoutASplatAndSaturatingAdditionWithOne) {
+    struct Case {
+        int32_t format;
+        int splatWidth;  // 0: no splat
+        uint32_t before;
+        int32_t brightness;
+        uint32_t after;
+    };
+    for (const Case& c : {Case{kFormatA8R8G8B8, 0, 0xFFC86410u, 50, 0x00646464u},
+                          Case{kFormatA8R8G8B8, 0, 0x00101010u, 180, 0x00B4B4B4u},
+                          Case{kFormatR5G6B5, 0, 0x001Cu, 100, 28u << 11 | 28u << 6 | 28u},
+                          Case{kFormatR5G6B5, 0, 0, 255, 31u << 11 | 31u << 6 | 31u},
+                          Case{kFormatX1R5G5B5, 0, 0x8000u, 80, 10u << 10 | 10u << 5 | 10u},
+                          // The splat's centre pixel is wholly covered: weight 31 for brightness 255.
+                          Case{kFormatR5G6B5, 3, 30u << 11 | 1u << 6 | 2u | 1u << 5, 255, 31u << 11 | 31u << 6 | 31u},
+                          Case{kFormatX1R5G5B5, 3, 0x8000u | 3u << 10 | 4u << 5 | 5u, 80, 13u << 10 | 14u << 5 | 15u}}) {
+        SCOPED_TRACE(::testing::Message() << c.format << " splat " << c.splatWidth << " over " << c.before);
+        const SplatTable table = buildSplatTable(c.splatWidth ? c.splatWidth : 2);
+        TestFrame frame(6, 6, c.format);
+        frame.setPixel(2, 2, c.before);
+        const int64_t at = c.splatWidth ? px(1) : px(2) + 255;
+        drawStarAt(StarCanvas{frame.target, c.splatWidth ? &table : nullptr}, at, at, px(6), px(6), c.brightness);
+        EXPECT_EQ(frame.pixel(2, 2), c.after);
+        const int reach = c.splatWidth ? 1 : 0;
+        EXPECT_FALSE(frame.changedOutside(2 - reach, 2 - reach, 2 + reach, 2 + reach));
+    }
     // Widths 3 and 4 take every path a 32-bit splat row has: four pixels at
     // once, two, and one.
     for (int n : {3, 4}) {
@@ -71,16 +51,6 @@ TEST(DrawStarSplat, SaturatesEveryChannel) {
         for (int i = 0; i < 3; ++i) drawStarAt(StarCanvas{frame.target, &table}, px(1), px(1), px(8), px(8), 200);
         EXPECT_EQ(frame.pixel(2, 2), 0x00FFFFFFu) << "N = " << n;
     }
-    const SplatTable three = buildSplatTable(3);
-    TestFrame f565(6, 6, kFormatR5G6B5);
-    f565.setPixel(2, 2, 30u << 11 | 1u << 6 | 2u | 1u << 5);
-    drawStarAt(StarCanvas{f565.target, &three}, px(1), px(1), px(6), px(6), 255);  // w = 31
-    EXPECT_EQ(f565.pixel(2, 2), 31u << 11 | 31u << 6 | 31u);
-
-    TestFrame f555(6, 6, kFormatX1R5G5B5);
-    f555.setPixel(2, 2, 0x8000u | 3u << 10 | 4u << 5 | 5u);
-    drawStarAt(StarCanvas{f555.target, &three}, px(1), px(1), px(6), px(6), 80);  // w = 10
-    EXPECT_EQ(f555.pixel(2, 2), 13u << 10 | 14u << 5 | 15u);
 }
 
 TEST(DrawStarClipping, SplatsNeverReachTheLastColumnOrRow) {

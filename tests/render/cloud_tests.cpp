@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <set>
 #include <vector>
 
 #include "raster/test_frame.h"
@@ -38,21 +36,6 @@ CloudLayer constantLayer(float weight) {
     for (auto& f : layer.freq) f = {0.0f};
     for (auto& p : layer.phase) p = {1.5707964f};
     return layer;
-}
-
-// Largest channel difference between pixel x and its mirror image W - x.
-int mirrorDifference(const TestFrame& p, int* unequal = nullptr) {
-    int worst = 0;
-    for (int32_t y = 0; y < p.target.height; ++y)
-        for (int32_t x = 1; x < p.target.width; ++x) {
-            const auto a = bgr(p, x, y), b = bgr(p, p.target.width - x, y);
-            for (int c = 0; c < 3; ++c) {
-                const int d = std::abs(a[c] - b[c]);
-                worst = std::max(worst, d);
-                if (unequal && d) ++*unequal;
-            }
-        }
-    return worst;
 }
 
 TEST(PixelOrder, ASinglePixelIsSwappedWithItselfAndNoneIsNotShuffled) {
@@ -176,35 +159,9 @@ TEST(CloudImage, OtherFormatsAreLeftUnwrittenButTheOrderIsBuilt) {
     EXPECT_TRUE(std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0x5A; }));
 }
 
-TEST(CloudImage, StartUpPictureHasNoSeamAndIsMirrorSymmetric) {
-    for (int32_t format : {kFormatX8R8G8B8, kFormatR5G6B5}) {
-        SCOPED_TRACE(format);
-        Random rng = Random::seededForSaver();
-        const CloudLayers layers = drawnLayers(rng, 10);
-        TestFrame p(96, 54, format);
-        PixelOrder order;
-        fillCloudImage(p.target, layers, 0.0f, order, rng);
-        // Rounding in the float mirror image may tip a truncated channel by one.
-        int unequal = 0;
-        EXPECT_LE(mirrorDifference(p, &unequal), 1);
-        EXPECT_LT(unequal, 96 * 54 * 3 / 100);
-
-        // Across the left half of the centre row the picture is as smooth as
-        // across the right half (an angle jumping from pi to -pi would not be).
-        const auto step = [&](int32_t x0, int32_t x1) {
-            int worst = 0;
-            for (int32_t x = x0; x < x1; ++x)
-                for (int c = 0; c < 3; ++c)
-                    worst = std::max(worst, std::abs(bgr(p, x, 27)[c] - bgr(p, x, 26)[c]));
-            return worst;
-        };
-        EXPECT_LE(step(1, 48), step(49, 96) + 1);
-    }
-}
-
-// Renewal goes through every pixel once per cycle, in a shuffled order, and
-// draws nothing from the generator.
-TEST(CloudImage, AFullRefreshCycleRenewsEveryPixelOnceAndDrawsNothing) {
+// Renewal goes through every pixel once per cycle, in a shuffled order. (It
+// draws nothing from the generator: the renderer's tests count the draws.)
+TEST(CloudImage, AFullRefreshCycleRenewsEveryPixelOnce) {
     Random rng = Random::seededForSaver();
     const CloudLayers layers = drawnLayers(rng, 4);
     TestFrame filled(37, 23, kFormatX8R8G8B8);
@@ -216,13 +173,11 @@ TEST(CloudImage, AFullRefreshCycleRenewsEveryPixelOnceAndDrawsNothing) {
 
     // The same layers and time through the order give the same picture.
     TestFrame renewed(37, 23, kFormatX8R8G8B8);
-    const Random before = rng;
     refreshCloudImage(renewed.target, 37 * 23 - 5, layers, 0.002f, order);
     EXPECT_NE(renewed.bytes, filled.bytes);
     refreshCloudImage(renewed.target, 5, layers, 0.002f, order);
     EXPECT_EQ(renewed.bytes, filled.bytes);
     EXPECT_EQ(order.cursor(), 0u);
-    EXPECT_EQ(rng.state(), before.state());
 
     // An empty order renews nothing.
     PixelOrder none;

@@ -26,7 +26,6 @@ public:
     FrameTarget shown;
     int32_t reportedFormat = 0;    // 0: the real one
     bool hideNebula = false;       // the enlargement clears the frame instead
-    int32_t presenterCode = kInjected;
 
     int count(Op op) const {
         int n = 0;
@@ -36,7 +35,7 @@ public:
 
     bool openGraphics() override { return !fails(Op::OpenGraphics) && real_.openGraphics(); }
     int32_t createPresenter(const void* w, int32_t width, int32_t height) override {
-        return fails(Op::CreatePresenter) ? presenterCode : real_.createPresenter(w, width, height);
+        return fails(Op::CreatePresenter) ? kInjected : real_.createPresenter(w, width, height);
     }
     int32_t displayFormat() override { return reportedFormat ? reportedFormat : real_.displayFormat(); }
     void acquireFrame() override { real_.acquireFrame(); }

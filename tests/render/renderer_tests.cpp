@@ -40,15 +40,10 @@ TEST(Renderer, WithoutCloudsOnlyTheFrameExistsAndEveryFrameStartsBlack) {
     EXPECT_EQ(rig.saver.rng.state(), before.state());
     EXPECT_EQ(rig.device.count(Op::CreateCloudImage) + rig.device.count(Op::CreateEnlargementImages), 0);
     EXPECT_EQ(rig.saver.cloudLayers[0].termCount, 0u);
-    EXPECT_EQ(rig.saver.starField.halfWidth, 32 << 8);
-    EXPECT_EQ(rig.saver.starField.view.pixelFormat, kFormatX8R8G8B8);
 
     EXPECT_EQ(rig.renderer().beginFrame(), 0);
     const StarCanvas canvas = rig.saver.starField.view.canvas;
     ASSERT_FALSE(canvas.frame.empty());
-    EXPECT_EQ(canvas.frame.width, 64);
-    ASSERT_NE(canvas.splat, nullptr);
-    EXPECT_EQ(canvas.splat->splatWidth, 3);
     canvas.frame.row(5)[7] = 200;  // what the stars leave must not survive the next frame
     EXPECT_EQ(rig.renderer().presentFrame(), 0);
     EXPECT_TRUE(rig.saver.starField.view.canvas.frame.empty());
@@ -59,16 +54,16 @@ TEST(Renderer, WithoutCloudsOnlyTheFrameExistsAndEveryFrameStartsBlack) {
     EXPECT_EQ(rig.device.count(Op::LockCloudImage), 0);
 }
 
+// Stored densities beyond the offered 1..10 are held to them.
 TEST(Renderer, NebulaDrawsInTheOrderTheStarFieldSharesTheGeneratorIn) {
-    for (int32_t clouds : {1, 10}) {
+    for (const auto& [clouds, density] : {std::pair{1, 1u}, {10, 10u}, {500, 10u}, {-3, 1u}}) {
         SCOPED_TRACE(clouds);
         Rig rig(clouds, 0);
         const Random before = rig.saver.rng;
         ASSERT_EQ(rig.renderer().init(rig.device, nullptr, 50, 30), 0);  // a 12 x 7 picture
-        const uint32_t terms = 3 * static_cast<uint32_t>(clouds) + 9;
+        const uint32_t terms = 3 * density + 9;
         EXPECT_EQ(drawsBetween(before, rig.saver.rng), 7 * terms + 4 * (4 * 84 - 1));
-        EXPECT_EQ(rig.saver.cloudLayers[2].termCount, static_cast<uint32_t>(clouds) + 4);
-        EXPECT_EQ(rig.saver.cloudLayers[1].freqMax, 30.0f);
+        EXPECT_EQ(rig.saver.cloudLayers[0].termCount, density + 2);
         ASSERT_TRUE(rig.renderer().nebulaOn());
 
         const Random frameStart = rig.saver.rng;
@@ -81,15 +76,6 @@ TEST(Renderer, NebulaDrawsInTheOrderTheStarFieldSharesTheGeneratorIn) {
     }
 }
 
-TEST(Renderer, StoredDensitiesBeyondTheOfferedOnesAreHeldToThem) {
-    for (auto [clouds, first] : {std::pair{500, 12u}, std::pair{-3, 3u}}) {
-        Rig rig(clouds, 0);
-        ASSERT_EQ(rig.renderer().init(rig.device, nullptr, 40, 40), 0);
-        EXPECT_EQ(rig.saver.cloudLayers[0].termCount, first);
-        EXPECT_TRUE(rig.renderer().nebulaOn());
-    }
-}
-
 TEST(Renderer, PresenterFailuresEndTheStartWithTheirCodes) {
     Rig noGraphics(5);
     noGraphics.device.failFrom(Op::OpenGraphics);
@@ -98,8 +84,7 @@ TEST(Renderer, PresenterFailuresEndTheStartWithTheirCodes) {
 
     Rig noDevice(5);
     noDevice.device.failFrom(Op::CreatePresenter);
-    noDevice.device.presenterCode = static_cast<int32_t>(0x8876086Au);
-    EXPECT_EQ(noDevice.renderer().init(noDevice.device, nullptr, 64, 48), static_cast<int32_t>(0x8876086Au));
+    EXPECT_EQ(noDevice.renderer().init(noDevice.device, nullptr, 64, 48), FaultDevice::kInjected);
     EXPECT_EQ(noDevice.device.count(Op::CreateCloudImage), 0);
     // Frames are refused rather than run on a renderer that never started.
     EXPECT_EQ(noDevice.renderer().beginFrame(), kResultInvalidCall);
@@ -207,8 +192,6 @@ TEST(Renderer, OddFrameSizesGetATruncatedPictureEnlargedOverTheWholeFrame) {
         EXPECT_EQ(std::memcmp(frame.row(0), picture.row(0), static_cast<size_t>(bpp)), 0);
         EXPECT_EQ(std::memcmp(frame.row(30) + 44 * bpp, picture.row(6) + 10 * bpp, static_cast<size_t>(bpp)), 0);
         rig.renderer().presentFrame();
-        EXPECT_EQ(frame.pitch % 64, 0);
-        EXPECT_GT(frame.pitch, 45 * bpp);
         rig.renderer().release();
     }
 }

@@ -231,16 +231,6 @@ TEST_F(SettingsStore, OnlyAFileSoundEntersTheHistory) {
     }
 }
 
-TEST_F(SettingsStore, UncreatableUserKeyStillMovesTheSoundAndWritesTheMachineKey) {
-    store.creatable[0] = false;
-    Settings s;
-    s.BackSound = "new.wav";
-    s.ProgramDir = "C:\\P";
-    EXPECT_FALSE(SaveSettings(s, store).ok());
-    EXPECT_EQ(s.RecentSounds, std::vector<std::string>{"new.wav"});
-    EXPECT_EQ(store.names("write"), std::vector<std::string>{"ProgramDir"});
-}
-
 TEST(SaveSettings, AValueThatCannotBeWrittenFailsTheSaveAfterEveryOtherWrite) {
     MemoryStore full;
     Settings s = sampleSettings();
@@ -254,14 +244,25 @@ TEST(SaveSettings, AValueThatCannotBeWrittenFailsTheSaveAfterEveryOtherWrite) {
     EXPECT_EQ(store.log, full.log);  // the same values, in the same order
 }
 
-TEST(SaveSettings, AStoreThatCannotKeepTheChangesFailsTheSave) {
-    MemoryStore store;
-    store.commitFails = true;
-    Settings s = sampleSettings();
-    const Outcome saved = SaveSettings(s, store);
-    EXPECT_FALSE(saved.ok());
-    EXPECT_FALSE(saved.message().empty());
-    EXPECT_TRUE(store.has("ProgramDir", Hive::Machine));
+// A user key that cannot be created, or whose changes cannot be kept.
+TEST(SaveSettings, AUserKeyThatFailsFailsTheSaveYetTheSoundMovesAndTheMachineKeyIsWritten) {
+    for (const bool creatable : {false, true}) {
+        SCOPED_TRACE(creatable);
+        MemoryStore store;
+        store.creatable[0] = creatable;
+        store.commitFails = creatable;
+        Settings s;
+        s.BackSound = "new.wav";
+        s.ProgramDir = "C:\\P";
+        const Outcome saved = SaveSettings(s, store);
+        EXPECT_FALSE(saved.ok());
+        EXPECT_FALSE(saved.message().empty());
+        EXPECT_EQ(s.RecentSounds, std::vector<std::string>{"new.wav"});
+        EXPECT_TRUE(store.has("ProgramDir", Hive::Machine));
+        if (!creatable) {
+            EXPECT_EQ(store.names("write"), std::vector<std::string>{"ProgramDir"});
+        }
+    }
 }
 
 TEST_F(SettingsStore, UnwritableMachineHiveAffectsNothingElse) {
@@ -285,17 +286,6 @@ TEST_F(SettingsStore, UnopenableUserKeyKeepsPresetsAndClearsRecentSounds) {
     EXPECT_EQ(s.StarsCount, 2000);
 }
 
-TEST_F(SettingsStore, LanguageNamingAMissingFileKeepsBuiltInTexts) {
-    Settings original;
-    original.Language = "/opt/lumara/no-such.lang";
-    saved(original);
-    const Settings s = loaded();
-    EXPECT_EQ(s.Language, original.Language);
-    EXPECT_EQ(s.LanguageTable.description, "default");
-    EXPECT_EQ(s.LanguageTable.count(), 0u);
-    EXPECT_EQ(s.Presets[0].Name, "Simple");
-}
-
 TEST_F(SettingsStore, FactoryPresetsAreNamedInTheLoadedLanguage) {
     const std::string path = "/opt/lumara/Test.lang";
     folders.files[path] = "Test\n\n3029=Eins\n3031=Zwei";
@@ -315,10 +305,15 @@ TEST_F(SettingsStore, FactoryPresetsAreNamedInTheLoadedLanguage) {
     EXPECT_EQ(bad.LanguageTable.popupFont, "Font,8,0");
     EXPECT_EQ(bad.Presets[0].Name, "Simple");
 
-    // One that the reader will not read (too large, or not a regular file)
-    // is one that cannot be opened: nothing of it is used.
-    folders.files[path] = "Huge\n\n3029=Eins" + std::string(kLanguageFileLimit, 'x');
-    const Settings huge = loaded();
-    EXPECT_EQ(huge.LanguageTable.description, "default");
-    EXPECT_EQ(huge.Presets[0].Name, "Simple");
+    // One that is missing, or that the reader will not read (too large, or
+    // not a regular file), cannot be opened: the built-in texts stay.
+    for (const bool huge : {false, true}) {
+        folders.files.erase(path);
+        if (huge) folders.files[path] = "Huge\n\n3029=Eins" + std::string(kLanguageFileLimit, 'x');
+        const Settings unread = loaded();
+        EXPECT_EQ(unread.Language, path);
+        EXPECT_EQ(unread.LanguageTable.description, "default");
+        EXPECT_EQ(unread.LanguageTable.count(), 0u);
+        EXPECT_EQ(unread.Presets[0].Name, "Simple");
+    }
 }

@@ -72,21 +72,6 @@ TEST(StarFieldStep, SpawnBudgetFillsTheFieldOverTheFirstSteps) {
     }
 }
 
-TEST(StarFieldStep, UniformPlacementLiesInTheSpawnBox) {
-    Flight flight(2000);
-    stepStarField(flight.field());
-    for (const auto& star : flight.field().stars) {
-        if (!star->active) continue;
-        // One step of flight (at most 1280 forward) has passed since placement.
-        EXPECT_GE(star->z, 166400 - 1280);
-        EXPECT_LE(star->z, 256000);
-        EXPECT_LE(std::abs(star->x), 320 * 256 + 1280);
-        EXPECT_LE(std::abs(star->y), 240 * 256 + 1280);
-        EXPECT_GE(star->fade, 200);
-        EXPECT_LE(star->fade, 300);
-    }
-}
-
 TEST(StarFieldStep, RollWrapsBothWaysButNotAtExactlyOneTurn) {
     struct Case {
         int32_t angle, step, expected;
@@ -99,27 +84,6 @@ TEST(StarFieldStep, RollWrapsBothWaysButNotAtExactlyOneTurn) {
         stepStarField(flight.field());
         EXPECT_EQ(flight.field().angle, c.expected) << c.angle << " + " << c.step;
     }
-}
-
-TEST(Projection, RotatesAndScalesByDepth) {
-    Flight flight(1);
-    StarField& f = flight.field();
-    PointStar star;
-    star.x = 1000 * 256;
-    star.z = 255999;  // odd, so the divisor is the depth itself: about the focal length
-    projectStar(f, star);
-    EXPECT_EQ(f.projectedX, 256000);
-    EXPECT_EQ(f.projectedY, 0);
-
-    f.angle = 102943;  // a quarter turn carries x onto y
-    projectStar(f, star);
-    EXPECT_EQ(f.projectedX, 0);
-    EXPECT_EQ(f.projectedY, 256000);
-
-    star.z = 127999;  // half as deep, twice as far from the centre
-    f.angle = 0;
-    projectStar(f, star);
-    EXPECT_EQ(f.projectedX, 512003);
 }
 
 TEST(Retirement, BoundedByTheWidthInBothDirections) {

@@ -1,14 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "base/message_text.h"
-#include "render_options.h"
-
 #include <cstdlib>
 #include <cstring>
 
-#include "run_tool.h"
 #include "base/message_text.h"
 #include "render_options.h"
+#include "run_tool.h"
 
 TEST(RenderCli, WritesEachImageKindAndTheRawFrame) {
     const std::string png = tmpPath("cli.png"), ppm = tmpPath("cli.ppm"), bmp = tmpPath("cli.bmp"),
@@ -76,13 +73,4 @@ TEST(RenderCli, ErrorsNameAHugeArgumentWithoutEchoingItWhole) {
 TEST(RenderCli, UnwritableOutputIsAnErrorNotSuccess) {
     EXPECT_EQ(runRender("--size 8x8 --out /nonexistent-folder/x.png"), 1);
     EXPECT_EQ(runRender("--size 8x8 --raw /nonexistent-folder/x.raw"), 1);
-}
-
-TEST(RenderCli, OutOfRangeSettingsStillRender) {
-    const std::string raw = tmpPath("wild.raw");
-    for (const char* set : {"--set MoveSpeed=0 --set Smoothness=0", "--set StarsCount=-5",
-                            "--set RotSpeed=2147483647 --set RoamMagn=-1 --set RoamFreq=-2147483648",
-                            "--set AntiAliase=9", "--set AntiAliase=-1 --set MoveSpeed=-1000"}) {
-        EXPECT_EQ(runRender(std::string(set) + " --size 64x48 --frames 20 --raw " + raw), 0) << set;
-    }
 }

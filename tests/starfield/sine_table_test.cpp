@@ -2,18 +2,7 @@
 
 #include <cmath>
 
-#include "starfield/random.h"
 #include "starfield/sine_table.h"
-
-TEST(Random, SaverSeedAndSequence) {
-    Random fromOne(1);
-    EXPECT_EQ(fromOne(), 41);  // the value the saver folds into its seed
-
-    Random rng = Random::seededForSaver();
-    EXPECT_EQ(rng.state(), 41u);
-    // Worked out by hand from state 41.
-    for (int expected : {172, 22420, 5, 5992, 5768}) EXPECT_EQ(rng(), expected);
-}
 
 TEST(SineTable, QuarterWaveRisesAndMakesAFullTurn) {
     const SineTable t;
