@@ -10,6 +10,7 @@
 #include "gtk_desktop.h"
 #include "platform_linux/temp_folder.h"
 #include "platform/linux/help/popup_texts.h"
+#include "ui/context_help.h"
 
 namespace {
 
@@ -70,6 +71,19 @@ TEST(GtkHelp, RightClickOnTheRoamingAmplitudeShowsTopic29InThePopupFont) {
     EXPECT_STREQ(family->value, "MS Sans Serif");
     EXPECT_EQ(size->value, 8 * PANGO_SCALE);
     pango_attr_iterator_destroy(at);
+}
+
+// A damaged help file shows nothing, and the dialog carries on.
+TEST(GtkHelp, DamagedHelpFileShowsNothing) {
+    SettingsRun run("damaged");
+    const std::string damaged = run.folder + "/damaged.chm";
+    std::ofstream(damaged) << fileText(std::string(LUMARA_HELP_DIR) + "/Lumara Help (English).chm").substr(0, 3000);
+    run.store();
+    run.open();
+    run.settings.HelpFile = damaged;
+    EXPECT_EQ(run.help.ShowContextHelp(run.view->control(dlg::kOk), dlg::kOk, settingsContextTopics()), 0);
+    EXPECT_EQ(run.help.ShowHelpTopic(0, "::/settings.htm#tab1"), 0);
+    EXPECT_FALSE(run.viewer.popup());
 }
 
 }  // namespace
