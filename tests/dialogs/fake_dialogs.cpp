@@ -3,27 +3,17 @@
 #include <algorithm>
 #include <stdexcept>
 
-namespace {
-
-constexpr WindowHandle kWindowsPerDialog = 1000;
-
-}  // namespace
-
 FakeDialog::FakeDialog(FakeDesktop& desktop, uint32_t templateId, DialogController& controller, WindowHandle handle)
-    : desktop_(desktop), templateId_(templateId), controller_(controller), handle_(handle) {
+    : templateId_(templateId), desktop_(desktop), controller_(controller), handle_(handle) {
     const DialogTemplate* t = findDialogTemplate(templateId);
     if (!t) throw std::invalid_argument("no template " + std::to_string(templateId));
     caption_ = t->caption;
-    visible_ = t->kind != DialogKind::Page;
+    visible = t->kind != DialogKind::Page;
     WindowHandle next = handle + 1;
     for (const ControlTemplate& c : t->controls) {
-        Control control;
-        control.id = c.id;
-        control.kind = c.kind;
-        control.handle = next++;
-        control.text = c.text;
+        Control& control = controls_.emplace_back();
+        control.id = c.id, control.kind = c.kind, control.handle = next++, control.text = c.text;
         control.enabled = !(c.style & style::kDisabled);
-        controls_.push_back(control);
     }
     controller_.attach(*this);
 }
@@ -34,23 +24,10 @@ FakeDialog::Control& FakeDialog::at(int id) {
     throw std::out_of_range("dialog " + std::to_string(templateId_) + " has no control " + std::to_string(id));
 }
 
-void FakeDialog::click(int id) {
-    if (at(id).enabled) send(msg::command(id));
-}
-
-void FakeDialog::toggle(int id) {
-    at(id).checked = !at(id).checked;
-    send(msg::command(id));
-}
-
-void FakeDialog::selectListRow(int id, int row) {
+void FakeDialog::select(int id, int row) {
     at(id).selection = row;
-    send(msg::command(id, msg::kListSelectionChange));
-}
-
-void FakeDialog::selectComboRow(int id, int row) {
-    at(id).selection = row;
-    send(msg::command(id, msg::kComboSelectionChange));
+    send(msg::command(id, at(id).kind == ControlKind::ListBox ? msg::kListSelectionChange
+                                                              : msg::kComboSelectionChange));
 }
 
 void FakeDialog::moveTrackbar(int id, int32_t position) {
@@ -63,15 +40,6 @@ void FakeDialog::selectTab(int index) {
     at(1088).selection = index;
     send({msg::kNotify, 1088, msg::kTabSelectionChange});
 }
-
-void FakeDialog::rightClick(int id) { send({msg::kContextMenu, at(id).handle, 0}); }
-
-void FakeDialog::moveTo(int32_t x, int32_t y) {
-    x_ = x, y_ = y;
-    send({msg::kMove, 0, 0});
-}
-
-WindowHandle FakeDialog::control(int id) { return at(id).handle; }
 
 int32_t FakeDialog::controlId(WindowHandle window) {
     for (const Control& c : controls_)
@@ -87,8 +55,7 @@ std::vector<DescendantWindow> FakeDialog::descendants() {
 
 void FakeDialog::setWindowText(WindowHandle window, std::string_view text) {
     if (window == handle_) caption_ = text;
-    for (Control& c : controls_)
-        if (c.handle == window) c.text = text;
+    else at(controlId(window)).text = text;
 }
 
 void FakeDialog::listDelete(int id, int row) {
@@ -104,10 +71,9 @@ void FakeDialog::listSelect(int id, int row) {
     c.selection = row >= 0 && static_cast<size_t>(row) < c.rows.size() ? row : -1;
 }
 
-void FakeDialog::trackbarSetup(int id, int32_t low, int32_t high, int32_t tick, int32_t page, int32_t line) {
+void FakeDialog::trackbarSetup(int id, int32_t low, int32_t high, int32_t, int32_t page, int32_t line) {
     Control& c = at(id);
-    c.low = static_cast<int16_t>(low), c.high = static_cast<int16_t>(high);
-    c.tickFrequency = tick, c.pageSize = page, c.lineSize = line;
+    c.low = static_cast<int16_t>(low), c.high = static_cast<int16_t>(high), c.pageSize = page, c.lineSize = line;
 }
 
 void FakeDialog::trackbarSetPosition(int id, int32_t position) {
@@ -122,8 +88,7 @@ void FakeDialog::tabInsert(int id, int index, std::string_view text) {
 }
 
 PixelRect FakeDialog::controlScreenRect(int id) {
-    const DialogTemplate* t = findDialogTemplate(templateId_);
-    for (const ControlTemplate& c : t->controls)
+    for (const ControlTemplate& c : findDialogTemplate(templateId_)->controls)
         if (c.id == id)
             return {x_ + 2 * c.x, y_ + 2 * c.y, x_ + 2 * (c.x + c.width), y_ + 2 * (c.y + c.height)};
     return {};
@@ -153,20 +118,13 @@ WindowHandle FakeDialog::createPage(uint32_t templateId, int ownerControl, Dialo
     return desktop_.open(templateId, controller).window();
 }
 
-void FakeDialog::placeWindow(WindowHandle window, const PixelRect& rect) {
-    for (auto& d : desktop_.dialogs_)
-        if (d->window() == window) d->placed_ = rect;
-}
+void FakeDialog::placeWindow(WindowHandle window, const PixelRect& rect) { desktop_.withWindow(window)->placed = rect; }
 
-void FakeDialog::showWindow(WindowHandle window, bool shown) {
-    for (auto& d : desktop_.dialogs_)
-        if (d->window() == window) d->visible_ = shown;
-}
+void FakeDialog::showWindow(WindowHandle window, bool shown) { desktop_.withWindow(window)->visible = shown; }
 
 FakeDialog& FakeDesktop::open(uint32_t templateId, DialogController& controller) {
-    const WindowHandle handle = (dialogs_.size() + 1) * kWindowsPerDialog;
-    dialogs_.push_back(std::make_unique<FakeDialog>(*this, templateId, controller, handle));
-    FakeDialog& d = *dialogs_.back();
+    const WindowHandle handle = (dialogs_.size() + 1) * 1000;  // room for each dialog's controls
+    FakeDialog& d = *dialogs_.emplace_back(std::make_unique<FakeDialog>(*this, templateId, controller, handle));
     d.send({msg::kInitDialog, 0, 0});
     return d;
 }
@@ -177,41 +135,13 @@ FakeDialog& FakeDesktop::find(uint32_t templateId) {
     throw std::out_of_range("no dialog " + std::to_string(templateId));
 }
 
+FakeDialog* FakeDesktop::withWindow(WindowHandle window) {
+    for (auto& d : dialogs_)
+        if (d->window() == window) return d.get();
+    throw std::out_of_range("no window " + std::to_string(window));
+}
+
 bool FakeHelpViewer::loadLibrary(const std::string& path) {
-    calls.push_back("load " + path);
+    log("load " + path);
     return std::find(loadable.begin(), loadable.end(), path) != loadable.end();
-}
-
-bool FakeHelpViewer::findEntryPoint() {
-    calls.push_back("entry");
-    return hasEntryPoint;
-}
-
-intptr_t FakeHelpViewer::displayTopic(WindowHandle owner, const std::string& fileAndTopic) {
-    calls.push_back("topic " + std::to_string(owner) + " " + fileAndTopic);
-    return 1;
-}
-
-intptr_t FakeHelpViewer::displayTextPopup(WindowHandle control, const std::string& file, const HelpPopup& popup) {
-    calls.push_back("popup " + std::to_string(control) + " " + file + " " + std::to_string(popup.topic) + " " +
-                    popup.font);
-    return 1;
-}
-
-intptr_t FakeHelpViewer::initialize(uint32_t& cookie) {
-    calls.push_back("init");
-    cookie = 77;
-    return 1;
-}
-
-intptr_t FakeHelpViewer::uninitialize(uint32_t cookie) {
-    calls.push_back("uninit " + std::to_string(cookie));
-    return 1;
-}
-
-std::vector<std::string> FakeHelpViewer::shown() const {
-    std::vector<std::string> out;
-    for (const std::string& c : calls)
-        if (c.rfind("topic", 0) == 0 || c.rfind("popup", 0) == 0) out.push_back(c);
-    return out;
 }

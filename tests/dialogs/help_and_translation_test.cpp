@@ -35,7 +35,7 @@ TEST(Help, TopicsAndPopUpsOfEveryDialogGoToTheChosenFile) {
     d.rightClick(kOk);
     EXPECT_EQ(d.send({msg::kContextMenu, d.window(), 0}), 0);  // on the dialog itself: nothing
     const std::string popups = file + "::ContextHelp.txt";
-    EXPECT_EQ(rig.viewer.shown(), (std::vector<std::string>{
+    EXPECT_EQ(rig.viewer.shown, (std::vector<std::string>{
                                       "topic " + handle(d) + " " + file + "::/settings.htm",
                                       "topic 0 " + file + "::/settings.htm#tab2",
                                       "popup " + handle(flight, kRoamMagnTrackbar) + " " + popups + " 29 Arial,9,0",
@@ -44,8 +44,8 @@ TEST(Help, TopicsAndPopUpsOfEveryDialogGoToTheChosenFile) {
                                   }));
 
     // A new help file applies at once; the new-preset dialog has its own table.
-    rig.viewer.calls.clear();
-    rig.page(kLanguagePage).selectComboRow(kHelpFileBox, 2);
+    rig.viewer.shown.clear();
+    rig.page(kLanguagePage).select(kHelpFileBox, 2);
     rig.desktop.onModal = [&](FakeDialog& ask) {
         ask.click(kHelp);
         ask.rightClick(kOk);
@@ -53,7 +53,7 @@ TEST(Help, TopicsAndPopUpsOfEveryDialogGoToTheChosenFile) {
     };
     d.click(kAddPreset);
     FakeDialog& ask = rig.desktop.find(kNewPreset);
-    EXPECT_EQ(rig.viewer.shown(), (std::vector<std::string>{
+    EXPECT_EQ(rig.viewer.shown, (std::vector<std::string>{
                                       "topic " + handle(ask) + " " + other + "::/presetname.htm",
                                       "popup " + handle(ask, kOk) + " " + other + "::ContextHelp.txt 14 Arial,9,0",
                                   }));

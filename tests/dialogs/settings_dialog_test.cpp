@@ -35,15 +35,15 @@ TEST(SettingsDialog, OpensOnTheStarfieldPageWithTheStoredStateAndNoPresetChosen)
     rig.settings.StarsCount = 1;  // what an earlier run left in memory
     FakeDialog& d = rig.open();
 
-    EXPECT_TRUE(d.centred());
+    EXPECT_TRUE(d.centred);
     EXPECT_EQ(rig.settings.StarsCount, 7000);
     EXPECT_EQ(d.at(kPageTabs).rows, (std::vector<std::string>{" starfield ", " flight ", " effects ", " language "}));
     EXPECT_EQ(d.at(kPresetList).rows, (std::vector<std::string>{"Simple", "Realistic", "Rational"}));
     EXPECT_EQ(d.at(kPresetList).selection, -1);
     EXPECT_FALSE(d.at(kUsePreset).enabled);
     EXPECT_FALSE(d.at(kDeletePreset).enabled);
-    EXPECT_TRUE(rig.page(kStarfieldPage).visible());
-    for (uint32_t hidden : {kFlightPage, kEffectsPage, kLanguagePage}) EXPECT_FALSE(rig.page(hidden).visible());
+    EXPECT_TRUE(rig.page(kStarfieldPage).visible);
+    for (uint32_t hidden : {kFlightPage, kEffectsPage, kLanguagePage}) EXPECT_FALSE(rig.page(hidden).visible);
     EXPECT_EQ(rig.page(kStarfieldPage).at(kStarsValue).text, "7000");
 }
 
@@ -52,17 +52,17 @@ TEST(SettingsDialog, PresetButtonsFollowTheRowsThroughAddAndDelete) {
     rig.keep(withFiveFactoryAndOwnPresets());
     FakeDialog& d = rig.open();
     for (int row : {0, 1, 2, 3}) {  // the factory presets cannot be deleted
-        d.selectListRow(kPresetList, row);
+        d.select(kPresetList, row);
         EXPECT_TRUE(d.at(kUsePreset).enabled) << row;
         EXPECT_EQ(d.at(kDeletePreset).enabled, row == 3) << row;
     }
 
     // Deleting row 5 selects row 4 and keeps Delete; row 3 selects 2 and disables it.
-    d.selectListRow(kPresetList, 5);
+    d.select(kPresetList, 5);
     d.click(kDeletePreset);
     EXPECT_EQ(d.at(kPresetList).selection, 4);
     EXPECT_TRUE(d.at(kDeletePreset).enabled);
-    d.selectListRow(kPresetList, 3);
+    d.select(kPresetList, 3);
     d.click(kDeletePreset);
     EXPECT_EQ(d.at(kPresetList).selection, 2);
     EXPECT_FALSE(d.at(kDeletePreset).enabled);
@@ -97,9 +97,9 @@ TEST(SettingsDialog, UseRefreshesTheThreeFlightPagesButNotTheLanguagePage) {
     rig.keep(stored);
     FakeDialog& d = rig.open();
     FakeDialog& language = rig.page(kLanguagePage);
-    language.selectComboRow(kLanguageBox, 1);
+    language.select(kLanguageBox, 1);
 
-    d.selectListRow(kPresetList, 3);
+    d.select(kPresetList, 3);
     d.click(kUsePreset);
     EXPECT_EQ(rig.page(kStarfieldPage).at(kStarsValue).text, "103");
     EXPECT_EQ(rig.page(kStarfieldPage).at(kPictureList).rows, std::vector<std::string>{"x.png"});
@@ -165,13 +165,13 @@ TEST(SettingsDialog, PagesFollowTheTabsAndTheDialogWhenItMoves) {
     rig.keep(Settings());
     FakeDialog& d = rig.open();
     d.selectTab(2);
-    EXPECT_FALSE(rig.page(kStarfieldPage).visible());
-    EXPECT_TRUE(rig.page(kEffectsPage).visible());
+    EXPECT_FALSE(rig.page(kStarfieldPage).visible);
+    EXPECT_TRUE(rig.page(kEffectsPage).visible);
 
     d.moveTo(400, 300);
     const PixelRect tabs = d.controlScreenRect(kPageTabs);
     for (uint32_t page : {kStarfieldPage, kFlightPage, kEffectsPage, kLanguagePage}) {
-        const PixelRect p = rig.page(page).placed();
+        const PixelRect p = rig.page(page).placed;
         // Below the tab headers (22 high), inside the frame.
         EXPECT_EQ(std::tuple(p.left, p.top, p.right, p.bottom),
                   std::tuple(tabs.left + 6, tabs.top + 22 + 8, tabs.right - 8, tabs.bottom - 8));

@@ -26,22 +26,23 @@ TEST(Trackbars, TakeRangesFromTheSettingsTableAndWriteFieldsAsTheyMove) {
     const FakeDialog::Control& count = stars.at(kStarsTrackbar);
     EXPECT_EQ(std::tuple(count.low, count.high, count.pageSize, count.lineSize), std::tuple(100, 20000, 2000, 200));
     EXPECT_EQ(stars.at(kCloudsTrackbar).lineSize, 0);  // the arrow keys leave the clouds alone
-    stars.moveTrackbar(kStarsTrackbar, 12345);
-    EXPECT_EQ(rig.settings.StarsCount, 12345);
-    EXPECT_EQ(stars.at(kStarsValue).text, "12345");
-
-    FakeDialog& flight = rig.page(kFlightPage);
-    EXPECT_EQ(flight.at(kRotationTrackbar).low, -100);
-    flight.moveTrackbar(kRotationTrackbar, -100);
-    EXPECT_EQ(rig.settings.RotSpeed, -100);
-    EXPECT_EQ(flight.at(kRotationValue).text, "-100");
-
+    EXPECT_EQ(rig.page(kFlightPage).at(kRotationTrackbar).low, -100);
+    const struct {
+        uint32_t page;
+        int trackbar, shown;
+        int32_t position;
+        int32_t FlightParameters::*field;
+    } moves[] = {{kStarfieldPage, kStarsTrackbar, kStarsValue, 12345, &FlightParameters::StarsCount},
+                 {kFlightPage, kRotationTrackbar, kRotationValue, -100, &FlightParameters::RotSpeed},
+                 {kEffectsPage, kSmoothnessTrackbar, kSmoothnessValue, 77, &FlightParameters::Smoothness}};
+    for (const auto& m : moves) {
+        rig.page(m.page).moveTrackbar(m.trackbar, m.position);
+        EXPECT_EQ(rig.settings.*m.field, m.position);
+        EXPECT_EQ(rig.page(m.page).at(m.shown).text, std::to_string(m.position));
+    }
     FakeDialog& effects = rig.page(kEffectsPage);
-    effects.moveTrackbar(kSmoothnessTrackbar, 77);
-    EXPECT_EQ(rig.settings.Smoothness, 77);
-    EXPECT_EQ(effects.at(kSmoothnessValue).text, "77");
     EXPECT_EQ(effects.at(kAntiAliasBox).rows.size(), 6u);  // off, then the five modes
-    effects.selectComboRow(kAntiAliasBox, 3);
+    effects.select(kAntiAliasBox, 3);
     EXPECT_EQ(rig.settings.AntiAliase, 3);
 }
 
@@ -105,7 +106,7 @@ TEST(StarfieldPage, AddedPicturesAppendAndRemovingSelectsTheRowAboveOrTheNewRowZ
     page.click(kRemovePicture);
     EXPECT_EQ(rig.settings.NURimages, (std::vector<std::string>{"C:\\p\\b.bmp", "C:\\p\\a.bmp"}));
     EXPECT_EQ(page.at(kPictureList).selection, 1);
-    page.selectListRow(kPictureList, 0);
+    page.select(kPictureList, 0);
     page.click(kRemovePicture);
     EXPECT_EQ(page.at(kPictureList).rows, std::vector<std::string>{"a.bmp"});
     EXPECT_EQ(page.at(kPictureList).selection, 0);
@@ -140,19 +141,19 @@ TEST(EffectsPage, SoundRowsSetTheSoundAndBrowsingMovesItToTheFront) {
     const std::vector<std::string> rows = {"Disabled", "Default \u2013 \"Durodi vudav\"", "1.wav", "2.wav", "3.wav",
                                            "4.wav", "Browse..."};
     EXPECT_EQ(page.at(kSoundBox).rows, rows);
-    page.selectComboRow(kSoundBox, 1);
+    page.select(kSoundBox, 1);
     EXPECT_EQ(rig.settings.BackSound, "D");
-    page.selectComboRow(kSoundBox, 4);
+    page.select(kSoundBox, 4);
     EXPECT_EQ(rig.settings.BackSound, "C:\\s\\3.wav");
 
     rig.desktop.fileAnswers = {std::nullopt};
-    page.selectComboRow(kSoundBox, 6);
+    page.select(kSoundBox, 6);
     EXPECT_EQ(page.at(kSoundBox).selection, 4);  // Cancel shows the previous choice
     EXPECT_EQ(rig.desktop.fileRequests[0].title, "Select background sound file");
     EXPECT_TRUE(rig.desktop.fileRequests[0].initialFolder.empty());
 
     rig.desktop.fileAnswers = {"C:\\s\\4.wav"};
-    page.selectComboRow(kSoundBox, 6);
+    page.select(kSoundBox, 6);
     EXPECT_EQ(page.at(kSoundBox).selection, 2);
     EXPECT_EQ(page.at(kSoundBox).rows[2], "4.wav");
     EXPECT_EQ(rig.settings.BackSound, "C:\\s\\4.wav");
@@ -178,11 +179,11 @@ TEST(LanguagePage, RowsAreTheFilesFirstLinesAndChoicesStoreTheirPaths) {
     EXPECT_EQ(page.at(kHelpFileBox).rows, (std::vector<std::string>{"none", "lumara.chm"}));
     EXPECT_EQ(page.at(kHelpFileBox).selection, 1);
 
-    page.selectComboRow(kLanguageBox, 4);
+    page.select(kLanguageBox, 4);
     EXPECT_EQ(rig.settings.Language, rig.programDir + "/dir.lang");
-    page.selectComboRow(kLanguageBox, 0);
+    page.select(kLanguageBox, 0);
     EXPECT_EQ(rig.settings.Language, "");
-    page.selectComboRow(kHelpFileBox, 0);
+    page.select(kHelpFileBox, 0);
     EXPECT_EQ(rig.settings.HelpFile, "");
 }
 

@@ -127,7 +127,23 @@ GtkWidget* shownWindow(GType type) {
 
 namespace {
 
-GdkDevice* pointerDevice() { return gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default())); }
+// Delivers a press and its release through GTK's event handling, as the X
+// server's would be; `fill` completes each event.
+void pressAndRelease(GtkWidget* widget, GdkEventType press, GdkEventType release, GdkDevice* device,
+                     const std::function<void(GdkEvent*)>& fill) {
+    GdkWindow* window = gtk_widget_get_window(gtk_widget_get_toplevel(widget));
+    for (const GdkEventType type : {press, release}) {
+        GdkEvent* event = gdk_event_new(type);
+        event->any.window = GDK_WINDOW(g_object_ref(window));
+        fill(event);
+        gdk_event_set_device(event, device);
+        gtk_main_do_event(event);
+        gdk_event_free(event);
+    }
+    pump();
+}
+
+GdkSeat* seat() { return gdk_display_get_default_seat(gdk_display_get_default()); }
 
 }  // namespace
 
@@ -136,35 +152,23 @@ void pressKey(GtkWidget* widget, guint keyval) {
     GdkKeymapKey* keys = nullptr;
     gint count = 0;
     gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(gdk_display_get_default()), keyval, &keys, &count);
-    for (const GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
-        GdkEvent* event = gdk_event_new(type);
-        event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(gtk_widget_get_toplevel(widget))));
-        event->key.keyval = keyval;
-        event->key.hardware_keycode = count > 0 ? static_cast<guint16>(keys[0].keycode) : 0;
-        event->key.time = GDK_CURRENT_TIME;
-        gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
-        gtk_main_do_event(event);
-        gdk_event_free(event);
-    }
+    const guint16 code = count > 0 ? static_cast<guint16>(keys[0].keycode) : 0;
     g_free(keys);
-    pump();
+    pressAndRelease(widget, GDK_KEY_PRESS, GDK_KEY_RELEASE, gdk_seat_get_keyboard(seat()), [&](GdkEvent* event) {
+        event->key.keyval = keyval;
+        event->key.hardware_keycode = code;
+        event->key.time = GDK_CURRENT_TIME;
+    });
 }
 
 void clickOn(GtkWidget* widget, guint button) {
-    GtkWidget* toplevel = gtk_widget_get_toplevel(widget);
     int x = 0, y = 0;
-    gtk_widget_translate_coordinates(widget, toplevel, gtk_widget_get_allocated_width(widget) / 2,
+    gtk_widget_translate_coordinates(widget, gtk_widget_get_toplevel(widget), gtk_widget_get_allocated_width(widget) / 2,
                                      gtk_widget_get_allocated_height(widget) / 2, &x, &y);
-    for (const GdkEventType type : {GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE}) {
-        GdkEvent* event = gdk_event_new(type);
-        event->button.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(toplevel)));
+    pressAndRelease(widget, GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE, gdk_seat_get_pointer(seat()), [&](GdkEvent* event) {
         event->button.x = x;
         event->button.y = y;
         event->button.button = button;
         event->button.time = GDK_CURRENT_TIME;
-        gdk_event_set_device(event, pointerDevice());
-        gtk_main_do_event(event);
-        gdk_event_free(event);
-    }
-    pump();
+    });
 }

@@ -6,7 +6,7 @@
 //                                      window, shown and titled TITLE
 #include <windows.h>
 
-#include "check.h"
+#include "test_program.h"
 
 #include <cstdio>
 #include <cstring>
@@ -38,6 +38,5 @@ int main(int argc, char** argv) {
     settings.HelpFile += ".missing";
     CHECK(help.ShowHelpTopic(0, "::/settings.htm") == 0);
     help.HelpUninitialize();
-    std::printf("%s: %d failed checks\n", failures ? "FAILED" : "passed", failures);
-    return failures ? 1 : 0;
+    return report();
 }
