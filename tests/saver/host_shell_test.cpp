@@ -122,9 +122,8 @@ TEST(RunSaver, PreviewFillsThePaneAndNeverCloses) {
     // Help requests go to the pane's window, with its handle.
     EXPECT_EQ(f.shell.hostWindowProc(777, Message{msg::kHelp, 0, 99}), 1);
     ASSERT_EQ(f.platform.posted.size(), 1u);
-    EXPECT_EQ(f.platform.posted[0].first, 100u);
-    EXPECT_EQ(f.platform.posted[0].second.wParam, 100u);
-    EXPECT_EQ(f.platform.posted[0].second.lParam, 99);
+    const auto& [pane, help] = f.platform.posted[0];
+    EXPECT_EQ(std::tuple(pane, help.wParam, help.lParam), std::tuple(WindowHandle{100}, uintptr_t{100}, intptr_t{99}));
 }
 
 TEST(RunHack, DrawsIntoTheGivenWindowAndOnlyACloseRequestEndsIt) {
