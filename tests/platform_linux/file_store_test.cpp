@@ -160,7 +160,6 @@ TEST_F(FileStoreTest, CreateMakesTheFolderAndUnwritableHivesFailCreate) {
     Settings s;
     s.ProgramDir = "/opt/lumara";
     EXPECT_TRUE(SaveSettings(s, deep).ok());  // the machine write fails silently
-    EXPECT_TRUE(deep.open(Hive::User, kProductKeyPath));
 }
 
 // A folder, FIFO or device as a store: HostileFiles.FifosDevicesAndFoldersAreRefusedAtOnceInEveryRole.
