@@ -69,12 +69,12 @@ TEST(HackCommand, OptionsTakeTheTablesRangesAndAreRefusedOutsideThem) {
 }
 
 TEST(HackCommand, MissingValuesAndUnknownArgumentsNameTheArgument) {
-    const HackCommand missing = parse({"-root", "-stars"});
-    EXPECT_EQ(missing.mode, Mode::Invalid);
-    EXPECT_EQ(missing.error, "-stars needs a value (see --help)");
-    const HackCommand unknown = parse({"-root", "-sparkle", "3"});
-    EXPECT_EQ(unknown.mode, Mode::Invalid);
-    EXPECT_EQ(unknown.error, "unknown argument '-sparkle' (see --help)");
+    using Args = std::vector<std::string>;
+    for (const auto& [args, error] : {std::pair{Args{"-root", "-stars"}, "-stars needs a value (see --help)"},
+                                      {Args{"-root", "-sparkle", "3"}, "unknown argument '-sparkle' (see --help)"}}) {
+        EXPECT_EQ(parse(args).mode, Mode::Invalid);
+        EXPECT_EQ(parse(args).error, error);
+    }
 }
 
 TEST(HackCommand, AntiAliasingByNameOrNumber) {

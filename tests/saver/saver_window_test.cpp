@@ -65,7 +65,7 @@ struct Window {
 
 }  // namespace
 
-TEST(SaverWindow, CreationLoadsStartsSoundBuildsTheFieldAndStartsTheTimer) {
+TEST(SaverWindow, CreationLoadsStartsSoundBuildsTheFieldAndStartsTheTimerDestructionStopsThem) {
     Window w([](Settings& s) {
         s.StarsCount = 300;
         s.Smoothness = 30;
@@ -77,6 +77,10 @@ TEST(SaverWindow, CreationLoadsStartsSoundBuildsTheFieldAndStartsTheTimer) {
     EXPECT_EQ(w.state.starField.spawnBudget, 150);
     EXPECT_EQ(w.window.calls, std::vector<std::string>{"timer 1 70"});
     EXPECT_EQ(w.saver.frameTimer(), 1u);
+
+    w.send(msg::kDestroy);
+    EXPECT_EQ(w.sound.calls.back(), "stop");
+    EXPECT_EQ(w.window.calls.back(), "kill 1");
 }
 
 TEST(SaverWindow, TicksDrawOnlyAfterTheFirstEraseMadeTheRenderer) {
@@ -112,14 +116,6 @@ TEST(SaverWindow, ARendererThatCannotStartEndsTheProcessWithItsCode) {
     } catch (const ProcessEnded& ended) {
         EXPECT_EQ(ended.code, FaultDevice::kInjected);
     }
-}
-
-TEST(SaverWindow, DestructionStopsTheSoundAndKillsTheTimer) {
-    Window w;
-    w.send(msg::kCreate);
-    w.send(msg::kDestroy);
-    EXPECT_EQ(w.sound.calls, std::vector<std::string>{"stop"});
-    EXPECT_EQ(w.window.calls.back(), "kill 1");
 }
 
 TEST(SaverWindow, PreviewShowsOnlyItsPicture) {

@@ -52,6 +52,7 @@ inline Child saverIn(const X11Session& x, const StoredSettings& store, std::vect
 // when the install succeeded.
 inline bool installBuild(const std::string& prefix) {
     std::filesystem::remove_all(prefix);
-    const std::string install = "'" LUMARA_CMAKE "' --install '" LUMARA_BUILD_DIR "' --prefix '" + prefix + "' >/dev/null";
+    const std::string install =
+        "'" LUMARA_CMAKE "' --install '" LUMARA_BUILD_DIR "' --prefix '" + prefix + "' >/dev/null";
     return std::system(install.c_str()) == 0;
 }
