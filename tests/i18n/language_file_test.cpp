@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 
 #include "i18n/language_file.h"
 
@@ -35,83 +36,65 @@ Loaded read(const std::string& bytes) {
 
 }  // namespace
 
-// What a file's lines yield: its description, texts by id (absent ones
-// empty) and the size of the table.
+// What a file's lines yield: whether it reads, its description and pop-up
+// font (kept when a later line fails), texts by id (absent ones empty) and
+// the size of the table.
 TEST(LanguageFile, ReadsHeaderAndEntries) {
     struct Case {
         const char* behaviour;
         std::string file;
+        bool ok = true;
         std::string description;
-        std::map<uint32_t, std::string> texts;
-        size_t count = 0;  // 0: not checked
+        std::map<uint32_t, std::string> texts = {};
+        std::optional<size_t> count = {};
+        std::optional<std::string> font = {};
     };
+    const std::string limit(1999, 'a');
     const Case cases[] = {
         {"blanks after \"=\" belong to the text", "Deutsch\r\nTahoma,8,0\r\n3055=Aus\r\n  223 =Titel = mit = \r\n1=OK",
-         "Deutsch", {{3055, "Aus"}, {223, "Titel = mit = "}, {1, "OK"}, {2, ""}, {0xFFFFFFFFu, ""}}, 3056},
-        {"the later entry wins and an empty text means none", "x\n\n3060=one\n3060=two\n3055=", "x",
+         true, "Deutsch", {{3055, "Aus"}, {223, "Titel = mit = "}, {1, "OK"}, {2, ""}, {0xFFFFFFFFu, ""}}, 3056,
+         "Tahoma,8,0"},
+        {"the later entry wins and an empty text means none", "x\n\n3060=one\n3060=two\n3055=", true, "x",
          {{3060, "two"}, {3055, ""}}},
-        {"ids are read like decimal numbers", "x\n\n+5=plus\nabc=zero\n -0=minus zero\n12x=twelve", "x",
+        {"ids are read like decimal numbers", "x\n\n+5=plus\nabc=zero\n -0=minus zero\n12x=twelve", true, "x",
          {{5, "plus"}, {0, "minus zero"}, {12, "twelve"}}},
         {"ids the program never uses are skipped",
-         "x\n\n-1=neg\n65536=big\n99999999999999999999=huge\n65535=last\n7=kept", "x", {{65535, "last"}, {7, "kept"}},
-         65536},
-        {"a lone carriage return stays in the text", "x\n\n1=a\rb\n2=c\r", "x", {{1, "a\rb"}, {2, "c\r"}}},
-        {"Windows-1252 files are converted", "Fran\xE7" "ais\n\n3026=Par d\xE9" "faut \x96 x\n1=\x80",
+         "x\n\n-1=neg\n65536=big\n99999999999999999999=huge\n65535=last\n7=kept", true, "x",
+         {{65535, "last"}, {7, "kept"}}, 65536},
+        {"a lone carriage return stays in the text", "x\n\n1=a\rb\n2=c\r", true, "x", {{1, "a\rb"}, {2, "c\r"}}},
+        {"Windows-1252 files are converted", "Fran\xE7" "ais\n\n3026=Par d\xE9" "faut \x96 x\n1=\x80", true,
          "Fran\u00e7ais", {{3026, "Par d\u00e9faut \u2013 x"}, {1, "\u20ac"}}},
-        {"UTF-8 is kept as it is", "Fran\u00e7ais\n\n3026=\u00e9 \u2013 x", "Fran\u00e7ais",
+        {"UTF-8 is kept as it is", "Fran\u00e7ais\n\n3026=\u00e9 \u2013 x", true, "Fran\u00e7ais",
          {{3026, "\u00e9 \u2013 x"}}},
-        {"one invalid line makes the whole file Windows-1252", "\xC3\xA9\n\n1=\xE9", "\u00c3\u00a9", {{1, "\u00e9"}}},
+        {"one invalid line makes the whole file Windows-1252", "\xC3\xA9\n\n1=\xE9", true, "\u00c3\u00a9",
+         {{1, "\u00e9"}}},
+        {"an empty file", "", true, "", {}, 0},
+        {"a name alone", "Name", true, "Name", {}, 0},
+        {"a header alone", "Name\nFont", true, "Name", {}, 0, "Font"},
+        {"a header and its line break", "Name\nFont\n", true, "Name", {}, 0, "Font"},
+        {"one final line break", "x\n\n1=a\n", true, "x", {{1, "a"}}},
+        {"one final CR LF", "x\r\n\r\n1=a\r\n", true, "x", {{1, "a"}}},
+        {"an empty line at the end", "x\n\n1=a\n\n", false, "x"},
+        {"an empty line between entries", "x\n\n1=a\n\n2=b", false, "x"},
+        {"a comment line", "x\n\n; note\n1=a", false, "x"},
+        {"a line of blanks", "x\n\n1=a\n \n", false, "x"},
+        {"a line that is no entry keeps the header", "Name\nArial,9,0\n1=a\nbroken", false, "Name", {}, {},
+         "Arial,9,0"},
+        {"1999 characters at the end", "x\n\n1=" + limit.substr(2), true, "x"},
+        {"CR not counted in the limit", "x\n\n1=" + limit.substr(2) + "\r\n2=b", true, "x", {{2, "b"}}},
+        {"2000 characters", "x\n\n1=" + limit.substr(1) + "\n2=b", false, "x"},
+        {"a name of 2000 characters", limit + "z\nfont\n1=a", false, limit},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.behaviour);
         const Loaded r = read(c.file);
-        ASSERT_TRUE(r.outcome.ok());
+        ASSERT_EQ(r.outcome.ok(), c.ok);
+        if (!c.ok) { EXPECT_EQ(r.outcome.message(), "Error reading language file. Text description not found."); }
         EXPECT_EQ(r.table.description, c.description);
         for (const auto& [id, text] : c.texts) EXPECT_EQ(LookupText(r.table, id), text) << id;
-        if (c.count) {
-            EXPECT_EQ(r.table.count(), c.count);
-        }
+        if (c.count) { EXPECT_EQ(r.table.count(), *c.count); }
+        if (c.font) { EXPECT_EQ(r.table.popupFont, *c.font); }
     }
-    EXPECT_EQ(read("Deutsch\r\nTahoma,8,0\r\n1=OK").table.popupFont, "Tahoma,8,0");
-}
-
-TEST(LanguageFile, HeaderOnlyAndEmptyFilesAreAccepted) {
-    for (const char* text : {"", "Name", "Name\nFont", "Name\n", "Name\nFont\n"}) {
-        const Loaded r = read(text);
-        EXPECT_TRUE(r.outcome.ok()) << text;
-        EXPECT_EQ(r.table.count(), 0u);
-    }
-    EXPECT_EQ(read("").table.description, "");
-    EXPECT_EQ(read("Name\nFont").table.popupFont, "Font");
-}
-
-TEST(LanguageFile, OneFinalLineBreakIsAcceptedButNotEmptyOrCommentLines) {
-    EXPECT_TRUE(read("x\n\n1=a\n").outcome.ok());
-    EXPECT_TRUE(read("x\r\n\r\n1=a\r\n").outcome.ok());
-    for (const char* bad : {"x\n\n1=a\n\n", "x\n\n1=a\n\n2=b", "x\n\n; note\n1=a", "x\n\n1=a\n \n"}) {
-        const Loaded r = read(bad);
-        ASSERT_FALSE(r.outcome.ok()) << bad;
-        EXPECT_EQ(r.outcome.message(), "Error reading language file. Text description not found.");
-    }
-}
-
-TEST(LanguageFile, FailureKeepsTheHeaderItRead) {
-    const Loaded r = read("Name\nArial,9,0\n1=a\nbroken");
-    ASSERT_FALSE(r.outcome.ok());
-    EXPECT_EQ(r.table.description, "Name");
-    EXPECT_EQ(r.table.popupFont, "Arial,9,0");
-}
-
-TEST(LanguageFile, LinesLongerThanTheLimitFailTheFile) {
-    const std::string limit(1999, 'a');
-    EXPECT_TRUE(read("x\n\n1=" + limit.substr(2)).outcome.ok());           // 1999 characters at the end
-    EXPECT_TRUE(read("x\n\n1=" + limit.substr(2) + "\r\n2=b").outcome.ok());  // CR not counted
-    const Loaded r = read("x\n\n1=" + limit.substr(1) + "\n2=b");      // 2000 characters
-    ASSERT_FALSE(r.outcome.ok());
-    EXPECT_EQ(r.outcome.message(), "Error reading language file. Text description not found.");
-    const Loaded longName = read(limit + "z\nfont\n1=a");
-    ASSERT_FALSE(longName.outcome.ok());
-    EXPECT_EQ(longName.table.description, limit);
 }
 
 TEST(LanguageFile, FileThatCannotBeOpenedChangesNothing) {

@@ -1,7 +1,6 @@
 // Topics copied out of the built help files into a cache folder, with what
 // they link to, and what comes back when the file or topic is not usable.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -73,21 +72,18 @@ TEST(TopicExtraction, LimitsLeaveOutLinkedFilesButNotThePage) {
     EXPECT_FALSE(extractHelpTopic(englishHelp(), "::/settings.htm", small, fewBytes));
 }
 
-TEST(TopicExtraction, NothingForUnusableFilesTopicsAndCacheFolders) {
+// Files that are no help file at all: ChmReading.PathsThatAreNotHelpFilesGiveNothingAtOnce.
+TEST(TopicExtraction, NothingForDamagedFilesUnusableTopicsAndCacheFolders) {
     const std::string folder = freshTestFolder();
     const std::string cache = folder + "/cache";
-    ASSERT_EQ(::mkfifo((folder + "/fifo.chm").c_str(), 0600), 0);
-    const std::string cut = truncatedHelp(folder + "/cut.chm", fileText(englishHelp()).size() / 2);
-    for (const std::string& file : {folder + "/missing.chm", folder + "/fifo.chm", folder, cut}) {
-        EXPECT_FALSE(extractHelpTopic(file, "::/settings.htm#tab2", cache)) << file;
-    }
+    EXPECT_FALSE(extractHelpTopic(truncatedHelp(folder + "/cut.chm", fileText(englishHelp()).size() / 2),
+                                  "::/settings.htm#tab2", cache));
     for (const char* topic : {"::/missing.htm", "::/settings.htm#tab 2", "::/../settings.htm", "::"})
         EXPECT_FALSE(extractHelpTopic(englishHelp(), topic, cache)) << topic;
     EXPECT_EQ(fileCount(cache), 0u);
-    EXPECT_FALSE(extractHelpTopic(englishHelp(), "::/settings.htm", "relative/cache"));
-    EXPECT_FALSE(extractHelpTopic(englishHelp(), "::/settings.htm", ""));
     writeText(folder + "/file", "");
-    EXPECT_FALSE(extractHelpTopic(englishHelp(), "::/settings.htm", folder + "/file")) << "cannot be written";
+    for (const std::string& unusable : {std::string("relative/cache"), std::string(), folder + "/file"})
+        EXPECT_FALSE(extractHelpTopic(englishHelp(), "::/settings.htm", unusable)) << unusable;
 }
 
 TEST(TopicExtraction, CacheFolderFollowsXdgCacheHome) {

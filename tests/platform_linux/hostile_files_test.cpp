@@ -40,11 +40,13 @@ TEST(HostileFiles, FifosDevicesAndFoldersAreRefusedAtOnceInEveryRole) {
         std::string text = "kept";
         EXPECT_EQ(readRegularFile(path, 1 << 20, text), FileReadResult::Unreadable);
 
-        // As the user store: no key opens, none can be created, and the
+        // As either store: no key opens, none can be created, and the
         // thing under the name is left as it was.
-        FileStore store(path, dir + "/machine.reg");
-        EXPECT_FALSE(store.open(Hive::User, kProductKeyPath));
-        EXPECT_FALSE(store.create(Hive::User, kProductKeyPath));
+        FileStore store(path, path);
+        for (const Hive hive : {Hive::User, Hive::Machine}) {
+            EXPECT_FALSE(store.open(hive, kProductKeyPath));
+            EXPECT_FALSE(store.create(hive, kProductKeyPath));
+        }
 
         // As the language file, the pictures and the sound in stored settings.
         const std::string storeFolder = dir + "/store";

@@ -15,14 +15,11 @@
 namespace fs = std::filesystem;
 
 TEST(LinuxProgramFolder, WildcardMatchingIgnoresCase) {
-    EXPECT_TRUE(matchesWildcard("de.lang", "*.lang"));
-    EXPECT_TRUE(matchesWildcard("DE.LANG", "*.lang"));
-    EXPECT_TRUE(matchesWildcard(".lang", "*.lang"));
-    EXPECT_FALSE(matchesWildcard("de.lang.bak", "*.lang"));
-    EXPECT_FALSE(matchesWildcard("delang", "*.lang"));
-    EXPECT_TRUE(matchesWildcard("a.chm", "?.chm"));
-    EXPECT_FALSE(matchesWildcard("ab.chm", "?.chm"));
-    EXPECT_TRUE(matchesWildcard("x.y.z", "*.*"));
+    for (const auto& [name, pattern, matches] :
+         {std::tuple{"de.lang", "*.lang", true}, {"DE.LANG", "*.lang", true}, {".lang", "*.lang", true},
+          {"de.lang.bak", "*.lang", false}, {"delang", "*.lang", false}, {"a.chm", "?.chm", true},
+          {"ab.chm", "?.chm", false}, {"x.y.z", "*.*", true}})
+        EXPECT_EQ(matchesWildcard(name, pattern), matches) << name << " " << pattern;
 }
 
 TEST(LinuxProgramFolder, FoundFromTheExecutableInstalledAndInABuildTree) {
@@ -30,6 +27,8 @@ TEST(LinuxProgramFolder, FoundFromTheExecutableInstalledAndInABuildTree) {
     fs::create_directories(dir + "/usr/bin");
     fs::create_directories(dir + "/usr/share/lumara");
     EXPECT_EQ(LinuxFolderSystem(dir + "/usr/bin/lumara").installedProgramsFolder(), dir + "/usr/share");
+    fs::create_directories(dir + "/opt/bin");  // no share/lumara: still beside bin
+    EXPECT_EQ(LinuxFolderSystem(dir + "/opt/bin/lumara").installedProgramsFolder(), dir + "/opt/share");
 
     fs::create_directories(dir + "/build/share/lumara");
     fs::create_directories(dir + "/build/tools/deep/er");
@@ -58,7 +57,6 @@ TEST(LinuxProgramFolder, MissingDataFolderIsCreatedBesideBin) {
     const std::string dir = freshTestFolder();
     fs::create_directories(dir + "/opt/bin");
     LinuxFolderSystem folders(dir + "/opt/bin/lumara");
-    EXPECT_EQ(folders.installedProgramsFolder(), dir + "/opt/share");
     FileStore store(dir + "/user.reg", dir + "/machine.reg");
     Settings s;
     LoadSettings(s, store, folders);

@@ -38,15 +38,13 @@ TEST(BackgroundSound, BackSoundChoosesWhatPlays) {
 TEST(BuiltInMusic, IsAMonoSixteenBitWaveOfTheRightLength) {
     const auto wave = builtInMusic();
     ASSERT_EQ(wave.size(), 44u + 50898u);
-    EXPECT_EQ(std::memcmp(wave.data(), "RIFF", 4), 0);
+    const std::string tags(reinterpret_cast<const char*>(wave.data()), 44);
+    EXPECT_EQ(tags.substr(0, 4) + tags.substr(8, 8) + tags.substr(36, 4), "RIFFWAVEfmt data");
     EXPECT_EQ(le32(wave.data() + 4), wave.size() - 8);
-    EXPECT_EQ(std::memcmp(wave.data() + 8, "WAVEfmt ", 8), 0);
-    EXPECT_EQ(le16(wave.data() + 20), 1);   // PCM
-    EXPECT_EQ(le16(wave.data() + 22), 1);   // mono
-    EXPECT_EQ(le32(wave.data() + 24), 2000u);
-    EXPECT_EQ(le16(wave.data() + 34), 16);
-    EXPECT_EQ(std::memcmp(wave.data() + 36, "data", 4), 0);
-    EXPECT_EQ(le32(wave.data() + 40), 50898u);
+    // PCM, mono, 2000 samples a second of 16 bits, then the samples' length.
+    EXPECT_EQ(std::vector<uint32_t>({le16(wave.data() + 20), le16(wave.data() + 22), le32(wave.data() + 24),
+                                     le16(wave.data() + 34), le32(wave.data() + 40)}),
+              std::vector<uint32_t>({1, 1, 2000, 16, 50898}));
 }
 
 TEST(BuiltInMusic, IsAudibleAndLoopsWithoutAClick) {

@@ -66,35 +66,29 @@ TEST(HackCommand, OptionsTakeTheTablesRangesAndAreRefusedOutsideThem) {
             EXPECT_NE(c.error.find(std::string(o.option) + " " + value + ": expected"), std::string::npos) << c.error;
         }
     }
-    EXPECT_EQ(optionRange(kSettingOptions[0]).low, 100) << "-stars reads StarsCount's offered range";
-    EXPECT_EQ(optionRange(kSettingOptions[0]).high, 20000);
 }
 
 TEST(HackCommand, MissingValuesAndUnknownArgumentsNameTheArgument) {
-    const HackCommand missing = parse({"-root", "-stars"});
-    EXPECT_EQ(missing.mode, Mode::Invalid);
-    EXPECT_EQ(missing.error, "-stars needs a value (see --help)");
-    const HackCommand unknown = parse({"-root", "-sparkle", "3"});
-    EXPECT_EQ(unknown.mode, Mode::Invalid);
-    EXPECT_EQ(unknown.error, "unknown argument '-sparkle' (see --help)");
+    using Args = std::vector<std::string>;
+    for (const auto& [args, error] : {std::pair{Args{"-root", "-stars"}, "-stars needs a value (see --help)"},
+                                      {Args{"-root", "-sparkle", "3"}, "unknown argument '-sparkle' (see --help)"}}) {
+        EXPECT_EQ(parse(args).mode, Mode::Invalid);
+        EXPECT_EQ(parse(args).error, error);
+    }
 }
 
 TEST(HackCommand, AntiAliasingByNameOrNumber) {
-    EXPECT_EQ(parse({"-antialias", "very-good"}).overrides.at(0).value, 3);
-    EXPECT_EQ(parse({"-antialias", "disabled"}).overrides.at(0).value, 0);
-    EXPECT_EQ(parse({"-antialias", "5"}).overrides.at(0).value, 5);
+    for (const auto& [text, mode] : {std::pair{"very-good", 3}, {"disabled", 0}, {"5", 5}})
+        EXPECT_EQ(parse({"-antialias", text}).overrides.at(0).value, mode) << text;
     EXPECT_EQ(parse({"-antialias", "Sharp"}).mode, Mode::Invalid);
 }
 
 TEST(HackCommand, FramesPerSecondSetSmoothness) {
     const OptionRange fps = optionRange(kSettingOptions[6]);
-    ASSERT_EQ(kSettingOptions[6].option, "-fps");
     EXPECT_EQ(fps.low, 11) << "Smoothness 1 is a 99 ms period: 10.1 frames a second";
     EXPECT_EQ(fps.high, 100) << "no timer runs faster than every 10 ms";
     EXPECT_EQ(fps.fallback, 14) << "Smoothness 30: a 70 ms period";
-    EXPECT_EQ(parse({"-fps", "100"}).overrides.at(0).value, 90);
     EXPECT_EQ(parse({"-fps", "25"}).overrides.at(0).value, 60);
-    EXPECT_EQ(parse({"-fps", "11"}).overrides.at(0).value, 9);
     // Every offered rate runs at the rate asked, to a frame a second.
     for (int32_t n = fps.low; n <= fps.high; ++n) {
         const int32_t smoothness = smoothnessForFramesPerSecond(n);

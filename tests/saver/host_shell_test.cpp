@@ -27,16 +27,21 @@ struct RunningSaver : HostFixture {
     intptr_t send(uint32_t id, uintptr_t w = 0, intptr_t l = 0) { return shell.hostWindowProc(window, message(id, w, l)); }
 };
 
+// Every kind of input a person gives, the pointer moved far away last.
+void sendEveryInput(HostFixture& f) {
+    for (uint32_t id : {msg::kKeyDown, msg::kLButtonDown, msg::kMouseMove, msg::kActivateApp})
+        f.shell.hostWindowProc(777, Message{id, 0, 0});
+    f.platform.cursor = {0, 0};
+    f.shell.hostWindowProc(777, Message{msg::kMouseMove, 0, 0});
+}
+
 }  // namespace
 
 TEST(CommandLine, WindowNumbers) {
-    EXPECT_EQ(parseWindowHandle("1234"), 1234u);
-    EXPECT_EQ(parseWindowHandle("12ab"), 12u);
-    EXPECT_EQ(parseWindowHandle(""), 0u);
-    EXPECT_EQ(parseWindowHandle(" 12"), 0u);
-    EXPECT_EQ(parseWindowHandle("-12"), 0u);
-    EXPECT_EQ(parseWindowHandle("0x1F"), 0u);
-    EXPECT_EQ(parseWindowHandle("99999999999999999999999999999"), 0u) << "overlong numbers name no window";
+    for (const auto& [text, window] : std::vector<std::pair<const char*, WindowHandle>>{
+             {"1234", 1234}, {"12ab", 12}, {"", 0}, {" 12", 0}, {"-12", 0}, {"0x1F", 0},
+             {"99999999999999999999999999999", 0}})  // overlong numbers name no window
+        EXPECT_EQ(parseWindowHandle(text), window) << text;
 }
 
 TEST(CommandLine, ModeLetters) {
@@ -61,18 +66,13 @@ TEST(CommandLine, ModeLetters) {
 
 TEST(SaverMain, RoutesEachMode) {
     HostFixture f;
-    EXPECT_EQ(f.shell.saverMain(""), 1);
-    EXPECT_EQ(f.shell.saverMain("/c"), 1);
-    EXPECT_EQ(f.shell.saverMain("/c:0"), 1);
-    EXPECT_EQ(f.shell.saverMain("/c:100"), 1);
-    EXPECT_EQ(f.shell.saverMain("/c:555"), 1);  // not a window: the foreground one owns it
+    // "/c:555" is not a window: the foreground one owns the dialog.
+    for (const char* settings : {"", "/c", "/c:0", "/c:100", "/c:555"}) EXPECT_EQ(f.shell.saverMain(settings), 1);
     EXPECT_EQ(f.platform.dialogOwners, (std::vector<WindowHandle>{0, 200, 200, 100, 200}));
 
-    EXPECT_EQ(f.shell.saverMain("/x"), -1);
-    EXPECT_EQ(f.shell.saverMain("/p"), -1);
-    EXPECT_EQ(f.shell.saverMain("/p 555"), -1);
-    EXPECT_EQ(f.shell.saverMain("/p 123456789012345678901234567890"), -1);
-    EXPECT_EQ(f.shell.saverMain("/a 100"), -1) << "password change exists only on Windows 95/98/Me";
+    // "/a": password change exists only on Windows 95/98/Me.
+    for (const char* refused : {"/x", "/p", "/p 555", "/p 123456789012345678901234567890", "/a 100"})
+        EXPECT_EQ(f.shell.saverMain(refused), -1) << refused;
     EXPECT_FALSE(f.platform.layout.has_value());
 
     f.components.win9x = true;
@@ -116,27 +116,20 @@ TEST(RunSaver, PreviewFillsThePaneAndNeverCloses) {
     EXPECT_EQ(f.platform.layout->rect.width, 152);
     EXPECT_TRUE(f.shell.previewMode());
     EXPECT_EQ(f.platform.hiddenCursor, 0);
-    for (uint32_t id : {msg::kKeyDown, msg::kLButtonDown, msg::kMouseMove, msg::kActivateApp})
-        f.shell.hostWindowProc(777, Message{id, 0, 0});
-    f.platform.cursor = {0, 0};
-    f.shell.hostWindowProc(777, Message{msg::kMouseMove, 0, 0});
+    sendEveryInput(f);
     EXPECT_EQ(f.platform.closeRequests(), 0);
 
     // Help requests go to the pane's window, with its handle.
     EXPECT_EQ(f.shell.hostWindowProc(777, Message{msg::kHelp, 0, 99}), 1);
     ASSERT_EQ(f.platform.posted.size(), 1u);
-    EXPECT_EQ(f.platform.posted[0].first, 100u);
-    EXPECT_EQ(f.platform.posted[0].second.wParam, 100u);
-    EXPECT_EQ(f.platform.posted[0].second.lParam, 99);
+    const auto& [pane, help] = f.platform.posted[0];
+    EXPECT_EQ(std::tuple(pane, help.wParam, help.lParam), std::tuple(WindowHandle{100}, uintptr_t{100}, intptr_t{99}));
 }
 
 TEST(RunHack, DrawsIntoTheGivenWindowAndOnlyACloseRequestEndsIt) {
     HostFixture f;
     f.platform.whileRunning = [&f] {
-        for (uint32_t id : {msg::kKeyDown, msg::kLButtonDown, msg::kMouseMove, msg::kActivateApp})
-            f.shell.hostWindowProc(777, Message{id, 0, 0});
-        f.platform.cursor = {0, 0};
-        f.shell.hostWindowProc(777, Message{msg::kMouseMove, 0, 0});
+        sendEveryInput(f);
         f.shell.hostWindowProc(777, Message{msg::kPaint, 0, 0});
         EXPECT_EQ(f.platform.closeRequests(), 0) << "the daemon owns input";
         const int before = f.platform.defaultCalls;

@@ -65,19 +65,22 @@ struct Window {
 
 }  // namespace
 
-TEST(SaverWindow, CreationLoadsStartsSoundBuildsTheFieldAndStartsTheTimer) {
+TEST(SaverWindow, CreationLoadsStartsSoundBuildsTheFieldAndStartsTheTimerDestructionStopsThem) {
     Window w([](Settings& s) {
         s.StarsCount = 300;
         s.Smoothness = 30;
         s.BackSound = "D";
     });
     EXPECT_EQ(w.send(msg::kCreate), 1);
-    EXPECT_EQ(w.state.settings.StarsCount, 300) << "the stored settings were loaded";
     EXPECT_EQ(w.sound.calls, std::vector<std::string>{"image " + std::to_string(builtInMusic().size())});
-    EXPECT_EQ(w.state.starField.starCount, 300);
+    EXPECT_EQ(w.state.starField.starCount, 300) << "the stored settings were loaded";
     EXPECT_EQ(w.state.starField.spawnBudget, 150);
     EXPECT_EQ(w.window.calls, std::vector<std::string>{"timer 1 70"});
     EXPECT_EQ(w.saver.frameTimer(), 1u);
+
+    w.send(msg::kDestroy);
+    EXPECT_EQ(w.sound.calls.back(), "stop");
+    EXPECT_EQ(w.window.calls.back(), "kill 1");
 }
 
 TEST(SaverWindow, TicksDrawOnlyAfterTheFirstEraseMadeTheRenderer) {
@@ -113,14 +116,6 @@ TEST(SaverWindow, ARendererThatCannotStartEndsTheProcessWithItsCode) {
     } catch (const ProcessEnded& ended) {
         EXPECT_EQ(ended.code, FaultDevice::kInjected);
     }
-}
-
-TEST(SaverWindow, DestructionStopsTheSoundAndKillsTheTimer) {
-    Window w;
-    w.send(msg::kCreate);
-    w.send(msg::kDestroy);
-    EXPECT_EQ(w.sound.calls, std::vector<std::string>{"stop"});
-    EXPECT_EQ(w.window.calls.back(), "kill 1");
 }
 
 TEST(SaverWindow, PreviewShowsOnlyItsPicture) {
@@ -190,8 +185,7 @@ TEST(SaverWindow, AHacksFrameFollowsItsWindowsSize) {
 }
 
 TEST(SaverWindow, FrameTimerPeriodFollowsSmoothness) {
-    EXPECT_EQ(frameTimerPeriod(1), 99u);
-    EXPECT_EQ(frameTimerPeriod(100), 0u);
-    EXPECT_EQ(frameTimerPeriod(250), 0u) << "a stored value past 100 asks for the shortest period, not a huge one";
-    EXPECT_EQ(frameTimerPeriod(-50), 150u);
+    // A stored value past 100 asks for the shortest period, not a huge one.
+    for (const auto& [smoothness, period] : {std::pair{1, 99u}, {100, 0u}, {250, 0u}, {-50, 150u}})
+        EXPECT_EQ(frameTimerPeriod(smoothness), period) << smoothness;
 }

@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -39,16 +38,6 @@ bool Screenshot::litInEveryCell(int columns, int rows, int minimum) const {
     for (int y = 0; y < rows; ++y)
         for (int x = 0; x < columns; ++x) all = all && litPixels(x * w, y * h, x * w + w, y * h + h) > minimum;
     return all;
-}
-
-double Screenshot::colouredShare() const {
-    int coloured = 0, sampled = 0;
-    for (int y = 0; y < height; y += 8)
-        for (int x = 0; x < width; x += 8, ++sampled) {
-            const uint8_t* p = at(x, y);
-            coloured += std::max({p[0], p[1], p[2]}) - std::min({p[0], p[1], p[2]}) >= 4 ? 1 : 0;
-        }
-    return sampled ? static_cast<double>(coloured) / sampled : 0.0;
 }
 
 X11Session::X11Session(const std::string& screen) {
@@ -115,13 +104,21 @@ Screenshot X11Session::capture(Window window) {
     return shot;
 }
 
-Screenshot X11Session::waitForFrames(std::chrono::milliseconds limit) {
+Window X11Session::makeWindow(int x, int y, int width, int height) {
+    const Window w = XCreateSimpleWindow(display_, DefaultRootWindow(display_), x, y, static_cast<unsigned>(width),
+                                         static_cast<unsigned>(height), 0, 0, WhitePixel(display_, 0));
+    XMapWindow(display_, w);
+    XSync(display_, False);
+    return w;
+}
+
+Screenshot X11Session::waitForFrames(std::chrono::milliseconds limit, Window window, int atLeast) {
     const auto end = std::chrono::steady_clock::now() + limit;
     Screenshot shot;
     do {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        shot = capture();
-    } while (shot.litPixels(0, 0, shot.width, shot.height) < 2000 && std::chrono::steady_clock::now() < end);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        shot = capture(window);
+    } while (shot.litPixels(0, 0, shot.width, shot.height) < atLeast && std::chrono::steady_clock::now() < end);
     return shot;
 }
 

@@ -20,9 +20,6 @@ struct Screenshot {
     int litPixels(int x0, int y0, int x1, int y1, int level = 24) const;
     // Whether every cell of a grid of columns x rows has more than `minimum` lit pixels.
     bool litInEveryCell(int columns, int rows, int minimum) const;
-    // The share of pixels (every 8th of every 8th row) that are coloured,
-    // neither black nor grey: above a half where the nebula shows.
-    double colouredShare() const;
 };
 
 class X11Session {
@@ -37,9 +34,12 @@ public:
     Display* display() { return display_; }
 
     Screenshot capture(Window window = 0);
-    // The screen once it shows something (2000 lit pixels), or as it is when
-    // the limit has passed.
-    Screenshot waitForFrames(std::chrono::milliseconds limit);
+    // A plain white window of the test's own, mapped, as a daemon or a
+    // settings program would make one to draw into.
+    Window makeWindow(int x, int y, int width, int height);
+    // The screen (or `window`) once it shows something (`atLeast` lit
+    // pixels), or as it is when the limit has passed.
+    Screenshot waitForFrames(std::chrono::milliseconds limit, Window window = 0, int atLeast = 2000);
     // Runs xdotool with the arguments against this display.
     int xdotool(const std::string& args);
 

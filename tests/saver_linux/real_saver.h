@@ -1,8 +1,10 @@
 #pragma once
-// A settings store of its own for each test of the real saver, and the
-// environment that points the saver at it.
+// The real saver for a test: a settings store of its own, the environment
+// that points the saver at it, the saver started with both, and this build
+// installed as a package would install it.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -39,3 +41,18 @@ inline std::map<std::string, std::string> saverEnvironment(const X11Session& x, 
             {"ASAN_OPTIONS", "detect_leaks=0"}};
 }
 
+
+// The saver started in `x` over `store` with `args`.
+inline Child saverIn(const X11Session& x, const StoredSettings& store, std::vector<std::string> args) {
+    args.insert(args.begin(), lumaraPath());
+    return Child(args, saverEnvironment(x, store));
+}
+
+// Installs this build (cmake --install) into `prefix`, emptied first; true
+// when the install succeeded.
+inline bool installBuild(const std::string& prefix) {
+    std::filesystem::remove_all(prefix);
+    const std::string install =
+        "'" LUMARA_CMAKE "' --install '" LUMARA_BUILD_DIR "' --prefix '" + prefix + "' >/dev/null";
+    return std::system(install.c_str()) == 0;
+}
