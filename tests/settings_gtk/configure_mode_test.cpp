@@ -1,12 +1,18 @@
 // `lumara /c` as the desktop starts it: the dialog ended by real keys, the
-// exit status and the store file.
+// exit status and the store file; the window the dialog is kept over.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <thread>
 
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+
+#include "dialogs/dialog_placement.h"
 #include "gtk_desktop.h"
 #include "platform_linux/temp_folder.h"
 #include "settings/settings_store.h"
@@ -61,6 +67,71 @@ TEST(ConfigureMode, EnterEndsWithOneAndSavesTheSettings) {
     EXPECT_EQ(dialog.waitFor(5000ms), 1) << dialog.errorOutput();
     ASSERT_TRUE(std::filesystem::exists(run.user()));
     EXPECT_NE(fileText(run.user()).find("\"StarsCount\""), std::string::npos);
+}
+
+// The settings dialog another process shows on the test's display, once it
+// is mapped; 0 when none shows within 10 s.
+Window shownSettingsDialog(Display* x) {
+    for (int tries = 0; tries < 100; ++tries) {
+        Window root = 0, parent = 0, *children = nullptr, found = 0;
+        unsigned count = 0;
+        XQueryTree(x, DefaultRootWindow(x), &root, &parent, &children, &count);
+        for (unsigned i = 0; i < count && !found; ++i) {
+            char* name = nullptr;
+            XWindowAttributes a;
+            if (XFetchName(x, children[i], &name) && std::string(name) == "Lumara Screensaver settings" &&
+                XGetWindowAttributes(x, children[i], &a) && a.map_state == IsViewable)
+                found = children[i];
+            if (name) XFree(name);
+        }
+        if (children) XFree(children);
+        if (found) return found;
+        std::this_thread::sleep_for(100ms);
+    }
+    return 0;
+}
+
+// "/c:N" keeps the dialog over window N and centres it there; without a
+// number it is the active window's; a window that is not shown leaves the
+// dialog centred on the screen (1280 x 720, no panels).
+TEST(ConfigureMode, TheDialogIsKeptOverTheWindowItIsFor) {
+    Display* x = testDisplay().display();
+    const Window named = testDisplay().makeWindow(700, 300, 400, 200);
+    const Window active = testDisplay().makeWindow(100, 100, 300, 300);
+    const Window hidden = testDisplay().makeWindow(0, 0, 100, 100);
+    XUnmapWindow(x, hidden);
+    XChangeProperty(x, DefaultRootWindow(x), XInternAtom(x, "_NET_ACTIVE_WINDOW", False), XA_WINDOW, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&active), 1);
+    XSync(x, False);
+    struct Case {
+        std::string argument;
+        Window owner;
+        std::optional<PixelRect> shownAt;
+    };
+    for (const Case& c : {Case{"/c:" + std::to_string(named), named, PixelRect{700, 300, 1100, 500}},
+                          Case{"/c", active, PixelRect{100, 100, 400, 400}},
+                          Case{"/c:" + std::to_string(hidden), hidden, std::nullopt}}) {
+        SCOPED_TRACE(c.argument);
+        ConfigureRun run("owner");
+        Child dialog({lumaraPath(), c.argument}, run.environment(testDisplay().displayName()));
+        const Window shown = shownSettingsDialog(x);
+        ASSERT_NE(shown, 0u) << dialog.errorOutput();
+        Window owner = 0, child = 0;
+        EXPECT_TRUE(XGetTransientForHint(x, shown, &owner));
+        EXPECT_EQ(owner, c.owner);
+        XWindowAttributes a;
+        XGetWindowAttributes(x, shown, &a);
+        int left = 0, top = 0;
+        XTranslateCoordinates(x, shown, DefaultRootWindow(x), 0, 0, &left, &top, &child);
+        const PixelRect placed = centredPlacement(a.width, a.height, c.shownAt, {0, 0, 1280, 720});
+        EXPECT_EQ(left, placed.left);
+        EXPECT_EQ(top, placed.top);
+        dialog.signal(SIGTERM);
+        dialog.waitFor(5000ms);
+    }
+    XDeleteProperty(x, DefaultRootWindow(x), XInternAtom(x, "_NET_ACTIVE_WINDOW", False));
+    for (const Window w : {named, active, hidden}) XDestroyWindow(x, w);
+    XSync(x, False);
 }
 
 TEST(ConfigureMode, WithoutADisplayItSaysSoInOneLine) {

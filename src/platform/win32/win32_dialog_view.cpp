@@ -3,9 +3,11 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <optional>
 #include <string>
 
 #include "dialogs/configure_dialog.h"
+#include "dialogs/dialog_placement.h"
 #include "ui/dialog_ids.h"
 
 namespace {
@@ -241,17 +243,13 @@ void Win32DialogView::centre() {
     RECT area = {}, own = {}, over = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
     GetWindowRect(window_, &own);
-    const HWND owner = GetWindow(window_, GW_OWNER);
-    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &over);
-    else over = area;
-    const LONG width = own.right - own.left, height = own.bottom - own.top;
-    LONG x = over.left + (over.right - over.left - width) / 2;
-    LONG y = over.top + (over.bottom - over.top - height) / 2;
-    if (x + width > area.right) x = area.right - width;
-    if (y + height > area.bottom) y = area.bottom - height;
-    if (x < area.left) x = area.left;
-    if (y < area.top) y = area.top;
-    SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    std::optional<PixelRect> owner;
+    const HWND ownerWindow = GetWindow(window_, GW_OWNER);
+    if (ownerWindow && IsWindowVisible(ownerWindow) && !IsIconic(ownerWindow) && GetWindowRect(ownerWindow, &over))
+        owner = PixelRect{over.left, over.top, over.right, over.bottom};
+    const PixelRect placed = centredPlacement(own.right - own.left, own.bottom - own.top, owner,
+                                              {area.left, area.top, area.right, area.bottom});
+    SetWindowPos(window_, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32DialogView::endDialog(int result) { EndDialog(window_, result); }

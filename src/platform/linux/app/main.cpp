@@ -1,5 +1,5 @@
 // lumara: the saver on Linux. "/s" runs full screen, "/p N" or "/l N" the
-// preview in X11 window N, nothing or "/c" the settings dialog; "-root",
+// preview in X11 window N, nothing, "/c" or "/c:N" the settings dialog; "-root",
 // "-window-id N" and "-window" run it as a screen-saver daemon's hack
 // (saver/hack_command.h); "--help" and "--version" answer on stdout.
 #include <SDL.h>
@@ -84,7 +84,8 @@ int main(int argc, char** argv) {
     std::string commandLine;
     for (const std::string& arg : args) commandLine += (commandLine.empty() ? "" : " ") + arg;
     // A mode that does not exist ends here, display or not.
-    const SaverCommand::Mode mode = parseSaverCommand(commandLine).mode;
+    const SaverCommand command = parseSaverCommand(commandLine);
+    const SaverCommand::Mode mode = command.mode;
     if (hack.mode == HackCommand::Mode::NotHack && mode == SaverCommand::Mode::Invalid) {
         std::fprintf(stderr, "lumara: unknown argument '%s' (see lumara --help)\n",
                      shownInMessage(args.front()).c_str());
@@ -93,7 +94,7 @@ int main(int argc, char** argv) {
     // The settings dialog runs on GTK alone; SDL is for the saver's window.
     if (hack.mode == HackCommand::Mode::NotHack &&
         (mode == SaverCommand::Mode::Settings || mode == SaverCommand::Mode::Configure))
-        return runSettingsMode(previewPicture()) & 0xFF;
+        return runSettingsMode(previewPicture(), command) & 0xFF;
 
     // X11 only: the preview pane is an X11 window, and without a display
     // SDL would otherwise settle for an offscreen driver nobody sees.

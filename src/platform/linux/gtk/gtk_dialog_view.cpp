@@ -4,7 +4,9 @@
 #include <cmath>
 #include <string>
 
+#include "dialogs/dialog_placement.h"
 #include "i18n/text_encoding.h"
+#include "platform/linux/gtk/foreign_window.h"
 #include "platform/linux/gtk/file_chooser.h"
 
 namespace {
@@ -81,7 +83,12 @@ void GtkDialogView::build(GtkWindow* transientFor) {
     gtk_window_set_resizable(window, FALSE);
     gtk_window_set_modal(window, template_.kind != DialogKind::Hidden);
     gtk_window_set_deletable(window, template_.kind == DialogKind::Modal);
-    if (transientFor) gtk_window_set_transient_for(window, transientFor);
+    if (transientFor) {
+        gtk_window_set_transient_for(window, transientFor);
+    } else if (resources_.keptOver) {
+        gtk_widget_realize(window_);
+        gdk_window_set_transient_for(gtk_widget_get_window(window_), resources_.keptOver);
+    }
     GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(window_));
     gtk_container_set_border_width(GTK_CONTAINER(window_), 0);
     gtk_container_set_border_width(GTK_CONTAINER(content), 0);
@@ -582,8 +589,10 @@ void GtkDialogView::showError(std::string_view caption, std::string_view text) {
     gtk_widget_destroy(box);
 }
 
+// A hidden dialog is never seen: what it opens is kept over what it is kept over.
 int GtkDialogView::runModal(uint32_t templateId, DialogController& controller) {
-    return run(templateId, controller, GTK_WINDOW(gtk_widget_get_toplevel(window_)), resources_);
+    GtkWindow* parent = template_.kind == DialogKind::Hidden ? nullptr : GTK_WINDOW(gtk_widget_get_toplevel(window_));
+    return run(templateId, controller, parent, resources_);
 }
 
 // The page goes into the first of the tab control's pages that has none yet.
@@ -621,15 +630,33 @@ void GtkDialogView::showWindow(WindowHandle window, bool shown) {
         if (window == handle(page->window_)) gtk_widget_set_visible(page->window_, shown);
 }
 
-// GTK centres over the transient parent, or on the monitor, and keeps the
-// window within the monitor's work area. A page sits in its notebook.
+// GTK centres over a transient parent of this program, or on the monitor,
+// and keeps the window within the monitor's work area. Over another
+// program's window the placement is ours to make. A page sits in its notebook.
 void GtkDialogView::centre() {
     if (owner_ || !GTK_IS_WINDOW(window_)) return;
     GtkWindow* parent = gtk_window_get_transient_for(GTK_WINDOW(window_));
+    if (!parent && resources_.keptOver) return centreOverForeignWindow();
     GdkWindow* parentWindow = parent ? gtk_widget_get_window(GTK_WIDGET(parent)) : nullptr;
     const bool overParent = parentWindow && gtk_widget_is_visible(GTK_WIDGET(parent)) &&
                             !(gdk_window_get_state(parentWindow) & GDK_WINDOW_STATE_ICONIFIED);
     gtk_window_set_position(GTK_WINDOW(window_), overParent ? GTK_WIN_POS_CENTER_ON_PARENT : GTK_WIN_POS_CENTER);
+}
+
+void GtkDialogView::centreOverForeignWindow() {
+    GdkDisplay* display = gdk_window_get_display(resources_.keptOver);
+    const std::optional<PixelRect> owner = viewableFrame(resources_.keptOver);
+    GdkMonitor* monitor = owner ? gdk_display_get_monitor_at_point(display, (owner->left + owner->right) / 2,
+                                                                   (owner->top + owner->bottom) / 2)
+                                : gdk_display_get_primary_monitor(display);
+    if (!monitor) monitor = gdk_display_get_monitor(display, 0);
+    GdkRectangle area{0, 0, 0, 0};
+    if (monitor) gdk_monitor_get_workarea(monitor, &area);
+    GtkRequisition size{0, 0};
+    gtk_widget_get_preferred_size(window_, nullptr, &size);
+    const PixelRect placed = centredPlacement(size.width, size.height, owner,
+                                              {area.x, area.y, area.x + area.width, area.y + area.height});
+    gtk_window_move(GTK_WINDOW(window_), placed.left, placed.top);
 }
 
 void GtkDialogView::endDialog(int result) {

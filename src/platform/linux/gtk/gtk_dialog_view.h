@@ -28,9 +28,12 @@
 
 class GtkDialogView final : public DialogView {
 public:
-    // What every dialog of a run shares: the About box's picture.
+    // What every dialog of a run shares: the About box's picture, and the
+    // window of another program (the one "lumara /c:N" names) that the
+    // run's dialogs are kept over and centred on; null for none.
     struct Resources {
         std::span<const uint8_t> aboutPicture;
+        GdkWindow* keptOver = nullptr;
     };
 
     // Runs dialog `templateId` modally, transient for `owner` (null: none);
@@ -101,6 +104,7 @@ private:
     GtkDialogView(const DialogTemplate& dialog, DialogController& controller, GtkDialogView* owner,
                   const Resources& resources);
     void build(GtkWindow* transientFor);
+    void centreOverForeignWindow();
     void layOut(GtkWidget* fixed, const DialogUnits& units);
     void connect(ControlWidget& control);
     bool initialise();

@@ -7,12 +7,24 @@
 
 #include "dialogs/configure_dialog.h"
 #include "platform/linux/file_store.h"
+#include "platform/linux/gtk/foreign_window.h"
 #include "platform/linux/gtk/gtk_dialog_view.h"
 #include "platform/linux/gtk/linux_help_viewer.h"
 #include "platform/linux/linux_folder_system.h"
 #include "ui/dialog_ids.h"
 
-int runSettingsMode(std::span<const uint8_t> aboutPicture) {
+namespace {
+
+GdkWindow* ownerOf(const SaverCommand& command) {
+    if (command.mode != SaverCommand::Mode::Configure) return nullptr;
+    GdkDisplay* display = gdk_display_get_default();
+    GdkWindow* named = foreignWindow(display, command.window);
+    return named ? named : activeForeignWindow(display);
+}
+
+}  // namespace
+
+int runSettingsMode(std::span<const uint8_t> aboutPicture, const SaverCommand& command) {
     // X11, as the saver and its preview pane.
     gdk_set_allowed_backends("x11");
     if (!gtk_init_check(nullptr, nullptr)) {
@@ -27,5 +39,8 @@ int runSettingsMode(std::span<const uint8_t> aboutPicture) {
     Help help(viewer, *settings);
     DialogServices services{*settings, store, folders, help};
     ConfigureDialog configure(services);
-    return GtkDialogView::run(dlg::kConfigure, configure, nullptr, {aboutPicture});
+    GdkWindow* owner = ownerOf(command);
+    const int result = GtkDialogView::run(dlg::kConfigure, configure, nullptr, {aboutPicture, owner});
+    if (owner) g_object_unref(owner);
+    return result;
 }

@@ -259,7 +259,10 @@ uint8_t SdlHost::acLineStatus() {
 
 // main runs the configuration mode before SDL starts; a shell that reaches
 // this runs the same GTK dialog.
-int SdlHost::showConfigureDialog(WindowHandle) { return runSettingsMode(previewBytes_); }
+int SdlHost::showConfigureDialog(WindowHandle owner) {
+    using Mode = SaverCommand::Mode;
+    return runSettingsMode(previewBytes_, {owner ? Mode::Configure : Mode::Settings, owner});
+}
 
 // Runs on SDL's timer thread: at most one tick waits in the queue, as
 // window timers never pile up.

@@ -1,0 +1,43 @@
+#include "platform/linux/gtk/foreign_window.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <gdk/gdkx.h>
+
+GdkWindow* foreignWindow(GdkDisplay* display, uintptr_t xid) {
+    if (xid == 0 || !GDK_IS_X11_DISPLAY(display)) return nullptr;
+    return gdk_x11_window_foreign_new_for_display(display, static_cast<Window>(xid));
+}
+
+GdkWindow* activeForeignWindow(GdkDisplay* display) {
+    if (!GDK_IS_X11_DISPLAY(display)) return nullptr;
+    Display* x = gdk_x11_display_get_xdisplay(display);
+    const Atom property = XInternAtom(x, "_NET_ACTIVE_WINDOW", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    gdk_x11_display_error_trap_push(display);
+    const int status = XGetWindowProperty(x, DefaultRootWindow(x), property, 0, 1, False, XA_WINDOW, &type, &format,
+                                          &count, &after, &data);
+    gdk_x11_display_error_trap_pop_ignored(display);
+    Window active = None;
+    if (status == Success && type == XA_WINDOW && format == 32 && count == 1 && data)
+        active = *reinterpret_cast<const unsigned long*>(data);  // format 32 comes as longs
+    if (data) XFree(data);
+    return foreignWindow(display, active);
+}
+
+std::optional<PixelRect> viewableFrame(GdkWindow* window) {
+    if (!window) return std::nullopt;
+    GdkDisplay* display = gdk_window_get_display(window);
+    XWindowAttributes attributes;
+    gdk_x11_display_error_trap_push(display);
+    const bool known = XGetWindowAttributes(gdk_x11_display_get_xdisplay(display), gdk_x11_window_get_xid(window),
+                                            &attributes) != 0;
+    GdkRectangle frame{0, 0, 0, 0};
+    if (known && attributes.map_state == IsViewable) gdk_window_get_frame_extents(window, &frame);
+    const bool failed = gdk_x11_display_error_trap_pop(display) != 0;
+    if (!known || failed || attributes.map_state != IsViewable) return std::nullopt;
+    return PixelRect{frame.x, frame.y, frame.x + frame.width, frame.y + frame.height};
+}
