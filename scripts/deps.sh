@@ -28,7 +28,8 @@ LINUX_I686_PACKAGES=(g++-multilib lib32z1-dev qemu-user)
 # and running it (Wine).
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev wine wine64 libgl1-mesa-dri nsis)
 # The Debian package: dependencies from dpkg-shlibdeps (dpkg-dev, file), lintian,
-# and xauth, which xvfb-run needs to run the installed saver (xvfb only recommends it).
-PACKAGE_PACKAGES=(dpkg-dev file lintian xauth)
+# xauth, which xvfb-run needs to run the installed saver (xvfb only recommends it),
+# and MATE's screen saver with a screenshot to run it as a theme.
+PACKAGE_PACKAGES=(dpkg-dev file lintian xauth mate-screensaver imagemagick)
 # Shows the saver when there is no screen: a virtual one and a screenshot.
 VIRTUAL_SCREEN_PACKAGES=(xvfb xauth xdotool imagemagick)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package of a build folder (cpack), has lintian check it,
 # installs it with apt-get, runs lumara-render and "lumara /s" from /usr in a
-# virtual screen, and removes it again. Usage: package_test.sh BUILD_FOLDER
+# virtual screen, has MATE's screen saver run it as its theme, and removes it
+# again. Usage: package_test.sh BUILD_FOLDER
 set -euo pipefail
 build=$(cd "$1" && pwd)
 sudo=""
@@ -25,6 +26,27 @@ xvfb-run -a -s "-screen 0 640x480x24" sh -c '
     lumara /s & pid=$!
     sleep 2
     kill -0 $pid && kill -TERM $pid && wait $pid'
+# MATE's screen saver, set to the Lumara theme (settings in a key file of
+# the scratch folder, no session but a bus of its own), shows stars when
+# activated and ends the hack when deactivated.
+export XDG_CONFIG_HOME="$scratch/config" GSETTINGS_BACKEND=keyfile XDG_CURRENT_DESKTOP=MATE
+xvfb-run -a -s "-screen 0 640x480x24" dbus-run-session sh -c '
+    gsettings set org.mate.screensaver mode single
+    gsettings set org.mate.screensaver themes "[\"screensavers-lumara\"]"
+    gsettings set org.mate.screensaver lock-enabled false
+    mate-screensaver --no-daemon 2>/dev/null & daemon=$!
+    sleep 2
+    mate-screensaver-command --activate >/dev/null
+    sleep 3
+    pgrep -fx "/usr/libexec/xscreensaver/lumara -root" >/dev/null || { echo "MATE did not start the theme"; exit 1; }
+    import -window root "$1/mate.png"
+    lit=$(convert "$1/mate.png" -colorspace gray -threshold 2% -format "%[fx:round(mean*w*h)]" info:)
+    [ "$lit" -gt 100 ] || { echo "MATE shows $lit lit pixels"; exit 1; }
+    mate-screensaver-command --deactivate >/dev/null
+    sleep 1
+    ! pgrep -x lumara >/dev/null || { echo "the theme outlived the screen saver"; exit 1; }
+    kill $daemon
+    echo "-- MATE ran the theme: $lit lit pixels"' _ "$scratch" 2>/dev/null
 DEBIAN_FRONTEND=noninteractive $sudo apt-get remove -y -qq lumara >/dev/null
 [ ! -e /usr/bin/lumara ] && [ ! -e /usr/share/lumara ]
 echo "-- installed, ran and removed cleanly"

@@ -20,10 +20,11 @@ TEST(Installed, EveryFileADesktopExpectsAndTheProgramsRunFromThere) {
          {"bin/lumara", "bin/lumara-render", "share/lumara/german.lang", "share/lumara/french.lang",
           "share/applications/lumara.desktop", "share/icons/hicolor/256x256/apps/lumara.png",
           "share/icons/hicolor/48x48/apps/lumara.png", "share/man/man1/lumara.1.gz",
-          "share/man/man1/lumara-render.1.gz", "share/xscreensaver/config/lumara.xml", "share/doc/lumara/copyright"})
+          "share/man/man1/lumara-render.1.gz", "share/xscreensaver/config/lumara.xml", "share/doc/lumara/copyright",
+          "share/applications/screensavers/lumara.desktop", "libexec/xscreensaver/lumara"})
         EXPECT_TRUE(fs::is_regular_file(prefix + "/" + file)) << file;
     const std::string desktop = fileText(prefix + "/share/applications/lumara.desktop");
-    for (const char* line : {"Name=Lumara settings\n", "Categories=Settings;Screensaver;\n", "Exec=lumara /c\n"})
+    for (const char* line : {"Name=Lumara settings\n", "Categories=Settings;DesktopSettings;\n", "Exec=lumara /c\n"})
         EXPECT_NE(desktop.find(line), std::string::npos) << line;
     // The icon is a drawn frame: a PNG of its size with stars in it.
     const std::string icon = fileText(prefix + "/share/icons/hicolor/256x256/apps/lumara.png");
