@@ -112,13 +112,13 @@ Window X11Session::makeWindow(int x, int y, int width, int height) {
     return w;
 }
 
-Screenshot X11Session::waitForFrames(std::chrono::milliseconds limit, Window window, int atLeast) {
+Screenshot X11Session::waitForFrames(std::chrono::milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
     Screenshot shot;
     do {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        shot = capture(window);
-    } while (shot.litPixels(0, 0, shot.width, shot.height) < atLeast && std::chrono::steady_clock::now() < end);
+        shot = capture();
+    } while (shot.litPixels(0, 0, shot.width, shot.height) < 2000 && std::chrono::steady_clock::now() < end);
     return shot;
 }
 

@@ -37,9 +37,9 @@ public:
     // A plain white window of the test's own, mapped, as a daemon or a
     // settings program would make one to draw into.
     Window makeWindow(int x, int y, int width, int height);
-    // The screen (or `window`) once it shows something (`atLeast` lit
-    // pixels), or as it is when the limit has passed.
-    Screenshot waitForFrames(std::chrono::milliseconds limit, Window window = 0, int atLeast = 2000);
+    // The screen once it shows something (2000 lit pixels), or as it is
+    // when the limit has passed.
+    Screenshot waitForFrames(std::chrono::milliseconds limit);
     // Runs xdotool with the arguments against this display.
     int xdotool(const std::string& args);
 
