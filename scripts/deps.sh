@@ -29,7 +29,8 @@ LINUX_I686_PACKAGES=(g++-multilib lib32z1-dev qemu-user)
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev wine wine64 libgl1-mesa-dri nsis)
 # The Debian package: dependencies from dpkg-shlibdeps (dpkg-dev, file), lintian,
 # xauth, which xvfb-run needs to run the installed saver (xvfb only recommends it),
-# and MATE's screen saver with a screenshot to run it as a theme.
-PACKAGE_PACKAGES=(dpkg-dev file lintian xauth mate-screensaver imagemagick)
+# and MATE's screen saver with a bus (dbus-run-session), gsettings and a
+# screenshot, to run it as a theme.
+PACKAGE_PACKAGES=(dpkg-dev file lintian xauth mate-screensaver dbus-daemon libglib2.0-bin imagemagick)
 # Shows the saver when there is no screen: a virtual one and a screenshot.
 VIRTUAL_SCREEN_PACKAGES=(xvfb xauth xdotool imagemagick)
