@@ -35,15 +35,16 @@ xvfb-run -a -s "-screen 0 640x480x24" dbus-run-session sh -c '
     gsettings set org.mate.screensaver themes "[\"screensavers-lumara\"]"
     gsettings set org.mate.screensaver lock-enabled false
     mate-screensaver --no-daemon 2>/dev/null & daemon=$!
-    sleep 2
+    for try in $(seq 50); do mate-screensaver-command --query >/dev/null 2>&1 && break; sleep 0.2; done
     mate-screensaver-command --activate >/dev/null
-    sleep 3
+    for try in $(seq 50); do pgrep -fx "/usr/libexec/xscreensaver/lumara -root" >/dev/null && break; sleep 0.2; done
     pgrep -fx "/usr/libexec/xscreensaver/lumara -root" >/dev/null || { echo "MATE did not start the theme"; exit 1; }
+    sleep 3
     import -window root "$1/mate.png"
     lit=$(convert "$1/mate.png" -colorspace gray -threshold 2% -format "%[fx:round(mean*w*h)]" info:)
     [ "$lit" -gt 100 ] || { echo "MATE shows $lit lit pixels"; exit 1; }
     mate-screensaver-command --deactivate >/dev/null
-    sleep 1
+    for try in $(seq 25); do pgrep -x lumara >/dev/null || break; sleep 0.2; done
     ! pgrep -x lumara >/dev/null || { echo "the theme outlived the screen saver"; exit 1; }
     kill $daemon
     echo "-- MATE ran the theme: $lit lit pixels"' _ "$scratch" 2>/dev/null
