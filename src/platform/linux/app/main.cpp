@@ -85,15 +85,14 @@ int main(int argc, char** argv) {
     for (const std::string& arg : args) commandLine += (commandLine.empty() ? "" : " ") + arg;
     // A mode that does not exist ends here, display or not.
     const SaverCommand command = parseSaverCommand(commandLine);
-    const SaverCommand::Mode mode = command.mode;
-    if (hack.mode == HackCommand::Mode::NotHack && mode == SaverCommand::Mode::Invalid) {
+    if (hack.mode == HackCommand::Mode::NotHack && command.mode == SaverCommand::Mode::Invalid) {
         std::fprintf(stderr, "lumara: unknown argument '%s' (see lumara --help)\n",
                      shownInMessage(args.front()).c_str());
         return -1;
     }
     // The settings dialog runs on GTK alone; SDL is for the saver's window.
     if (hack.mode == HackCommand::Mode::NotHack &&
-        (mode == SaverCommand::Mode::Settings || mode == SaverCommand::Mode::Configure))
+        (command.mode == SaverCommand::Mode::Settings || command.mode == SaverCommand::Mode::Configure))
         return runSettingsMode(previewPicture(), command) & 0xFF;
 
     // X11 only: the preview pane is an X11 window, and without a display

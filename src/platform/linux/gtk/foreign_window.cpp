@@ -32,12 +32,12 @@ std::optional<PixelRect> viewableFrame(GdkWindow* window) {
     if (!window) return std::nullopt;
     GdkDisplay* display = gdk_window_get_display(window);
     XWindowAttributes attributes;
-    gdk_x11_display_error_trap_push(display);
-    const bool known = XGetWindowAttributes(gdk_x11_display_get_xdisplay(display), gdk_x11_window_get_xid(window),
-                                            &attributes) != 0;
     GdkRectangle frame{0, 0, 0, 0};
-    if (known && attributes.map_state == IsViewable) gdk_window_get_frame_extents(window, &frame);
-    const bool failed = gdk_x11_display_error_trap_pop(display) != 0;
-    if (!known || failed || attributes.map_state != IsViewable) return std::nullopt;
+    gdk_x11_display_error_trap_push(display);
+    const bool viewable = XGetWindowAttributes(gdk_x11_display_get_xdisplay(display), gdk_x11_window_get_xid(window),
+                                               &attributes) != 0 &&
+                          attributes.map_state == IsViewable;
+    if (viewable) gdk_window_get_frame_extents(window, &frame);
+    if (gdk_x11_display_error_trap_pop(display) != 0 || !viewable) return std::nullopt;
     return PixelRect{frame.x, frame.y, frame.x + frame.width, frame.y + frame.height};
 }
