@@ -37,12 +37,31 @@ struct ConfigureRun {
     std::string folder;
 };
 
-// Waits until the settings dialog shows, then presses `key`.
-void pressWhenShown(const std::string& key) {
+// The settings dialog another process shows on the test's display, once it
+// is mapped; 0 when none shows within 10 s.
+Window shownSettingsDialog(Display* x) {
     for (int tries = 0; tries < 100; ++tries) {
-        if (testDisplay().xdotool("search --onlyvisible --name \"Lumara Screensaver settings\"") == 0) break;
+        Window root = 0, parent = 0, *children = nullptr, found = 0;
+        unsigned count = 0;
+        XQueryTree(x, DefaultRootWindow(x), &root, &parent, &children, &count);
+        for (unsigned i = 0; i < count && !found; ++i) {
+            char* name = nullptr;
+            XWindowAttributes a;
+            if (XFetchName(x, children[i], &name) && std::string(name) == "Lumara Screensaver settings" &&
+                XGetWindowAttributes(x, children[i], &a) && a.map_state == IsViewable)
+                found = children[i];
+            if (name) XFree(name);
+        }
+        if (children) XFree(children);
+        if (found) return found;
         std::this_thread::sleep_for(100ms);
     }
+    return 0;
+}
+
+// Waits until the settings dialog shows, then presses `key`.
+void pressWhenShown(const std::string& key) {
+    shownSettingsDialog(testDisplay().display());
     std::this_thread::sleep_for(300ms);
     testDisplay().xdotool("key " + key);
 }
@@ -67,28 +86,6 @@ TEST(ConfigureMode, EnterEndsWithOneAndSavesTheSettings) {
     EXPECT_EQ(dialog.waitFor(5000ms), 1) << dialog.errorOutput();
     ASSERT_TRUE(std::filesystem::exists(run.user()));
     EXPECT_NE(fileText(run.user()).find("\"StarsCount\""), std::string::npos);
-}
-
-// The settings dialog another process shows on the test's display, once it
-// is mapped; 0 when none shows within 10 s.
-Window shownSettingsDialog(Display* x) {
-    for (int tries = 0; tries < 100; ++tries) {
-        Window root = 0, parent = 0, *children = nullptr, found = 0;
-        unsigned count = 0;
-        XQueryTree(x, DefaultRootWindow(x), &root, &parent, &children, &count);
-        for (unsigned i = 0; i < count && !found; ++i) {
-            char* name = nullptr;
-            XWindowAttributes a;
-            if (XFetchName(x, children[i], &name) && std::string(name) == "Lumara Screensaver settings" &&
-                XGetWindowAttributes(x, children[i], &a) && a.map_state == IsViewable)
-                found = children[i];
-            if (name) XFree(name);
-        }
-        if (children) XFree(children);
-        if (found) return found;
-        std::this_thread::sleep_for(100ms);
-    }
-    return 0;
 }
 
 // "/c:N" keeps the dialog over window N and centres it there; without a
