@@ -5,21 +5,34 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
 #include "settings/registry_file.h"
 
+namespace {
+
+std::vector<const RegistryValue*> valuesOf(const RegistrySection& section) {
+    std::vector<const RegistryValue*> values;
+    section.forEachValue([&values](const RegistryValue& v) { values.push_back(&v); });
+    return values;
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const auto document = parseRegistryFile(text);
-    if (!document) return 0;
-    const auto again = parseRegistryFile(formatRegistryFile(*document));
-    if (!again || again->sections.size() != document->sections.size()) std::abort();
-    for (size_t i = 0; i < document->sections.size(); ++i) {
-        const RegistrySection& a = document->sections[i];
-        const RegistrySection& b = again->sections[i];
-        if (a.values.size() != b.values.size()) std::abort();
-        for (size_t k = 0; k < a.values.size(); ++k)
-            if (a.values[k].type != b.values[k].type || a.values[k].data != b.values[k].data) std::abort();
+    RegistryDocument document;
+    if (!parseRegistryFile(text, document)) return 0;
+    RegistryDocument again;
+    if (!parseRegistryFile(formatRegistryFile(document), again) ||
+        again.sections().size() != document.sections().size())
+        std::abort();
+    for (size_t i = 0; i < document.sections().size(); ++i) {
+        const std::vector<const RegistryValue*> a = valuesOf(document.sections()[i]);
+        const std::vector<const RegistryValue*> b = valuesOf(again.sections()[i]);
+        if (a.size() != b.size()) std::abort();
+        for (size_t k = 0; k < a.size(); ++k)
+            if (a[k]->type != b[k]->type || a[k]->data != b[k]->data) std::abort();
     }
     return 0;
 }

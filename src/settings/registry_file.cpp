@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <unordered_map>
 
 namespace {
 
@@ -207,9 +206,8 @@ void appendValue(std::string& out, const RegistryValue& v) {
 }  // namespace
 
 const RegistryValue* RegistrySection::find(std::string_view name) const {
-    for (const RegistryValue& v : values)
-        if (sameName(v.name, name)) return &v;
-    return nullptr;
+    const auto found = index_.find(lowered(name));
+    return found == index_.end() ? nullptr : &values_.at(found->second);
 }
 
 bool RegistrySection::read(std::string_view name, ValueType& type, uint8_t* data, uint32_t& size) const {
@@ -222,41 +220,48 @@ bool RegistrySection::read(std::string_view name, ValueType& type, uint8_t* data
 }
 
 void RegistrySection::write(std::string_view name, ValueType type, const uint8_t* data, uint32_t size) {
-    for (RegistryValue& v : values) {
-        if (sameName(v.name, name)) {
-            v.type = type;
-            v.data.assign(data, data + size);
-            return;
-        }
+    put({std::string(name), type, std::vector<uint8_t>(data, data + size)});
+}
+
+void RegistrySection::put(RegistryValue value) {
+    const auto [found, added] = index_.emplace(lowered(value.name), next_);
+    if (added) {
+        values_.emplace(next_++, std::move(value));
+    } else {
+        // The name keeps the spelling it was first stored with, as in the registry.
+        RegistryValue& held = values_.at(found->second);
+        held.type = value.type;
+        held.data = std::move(value.data);
     }
-    values.push_back({std::string(name), type, std::vector<uint8_t>(data, data + size)});
 }
 
 bool RegistrySection::remove(std::string_view name) {
-    for (auto it = values.begin(); it != values.end(); ++it) {
-        if (sameName(it->name, name)) {
-            values.erase(it);
-            return true;
-        }
-    }
-    return false;
+    const auto found = index_.find(lowered(name));
+    if (found == index_.end()) return false;
+    values_.erase(found->second);
+    index_.erase(found);
+    return true;
 }
 
 RegistrySection* RegistryDocument::find(std::string_view path) {
-    for (RegistrySection& s : sections)
-        if (sameName(s.path, path)) return &s;
-    return nullptr;
+    const auto found = index_.find(lowered(path));
+    return found == index_.end() ? nullptr : &sections_[found->second];
+}
+
+const RegistrySection* RegistryDocument::find(std::string_view path) const {
+    const auto found = index_.find(lowered(path));
+    return found == index_.end() ? nullptr : &sections_[found->second];
 }
 
 RegistrySection& RegistryDocument::obtain(std::string_view path) {
-    if (RegistrySection* s = find(path)) return *s;
-    sections.push_back({std::string(path), {}});
-    return sections.back();
+    const auto [found, added] = index_.emplace(lowered(path), sections_.size());
+    if (added) sections_.emplace_back(std::string(path));
+    return sections_[found->second];
 }
 
 bool RegistryDocument::hasKey(std::string_view path) const {
-    for (const RegistrySection& s : sections) {
-        const std::string_view p = s.path;
+    for (const RegistrySection& s : sections_) {
+        const std::string_view p = s.path();
         if (sameName(p, path)) return true;
         if (p.size() > path.size() && p[path.size()] == '\\' && sameName(p.substr(0, path.size()), path))
             return true;
@@ -279,49 +284,36 @@ bool isStorableValueName(std::string_view name) {
     return name.find_first_of(std::string_view("\0\r\n", 3)) == std::string_view::npos;
 }
 
-std::optional<RegistryDocument> parseRegistryFile(std::string_view text) {
+bool parseRegistryFile(std::string_view text, RegistryDocument& out) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a BOM some editors add
     const std::vector<std::string_view> lines = splitLines(text);
-    if (lines.empty() || trim(lines[0]) != "REGEDIT4") return std::nullopt;
+    if (lines.empty() || trim(lines[0]) != "REGEDIT4") return false;
 
-    // Indexes by lower-case name keep large files linear to read.
     RegistryDocument document;
-    std::unordered_map<std::string, size_t> sectionIndex;
-    std::vector<std::unordered_map<std::string, size_t>> valueIndex;
-    size_t section = 0;
-    bool inSection = false;
+    RegistrySection* section = nullptr;
     for (size_t i = 1; i < lines.size(); ++i) {
         const std::string_view line = trim(lines[i]);
         if (line.empty() || line[0] == ';') continue;
         if (line[0] == '[') {
-            if (line.back() != ']' || line.size() < 3 || line[1] == '-') return std::nullopt;
-            const std::string_view path = line.substr(1, line.size() - 2);
-            const auto [it, added] = sectionIndex.emplace(lowered(path), document.sections.size());
-            if (added) {
-                document.sections.push_back({std::string(path), {}});
-                valueIndex.emplace_back();
-            }
-            section = it->second;
-            inSection = true;
+            if (line.back() != ']' || line.size() < 3 || line[1] == '-') return false;
+            section = &document.obtain(line.substr(1, line.size() - 2));
             continue;
         }
         RegistryValue value;
-        if (!inSection || !parseValueLine(line, lines, i, value)) return std::nullopt;
-        std::vector<RegistryValue>& values = document.sections[section].values;
-        const auto [it, added] = valueIndex[section].emplace(lowered(value.name), values.size());
-        if (added) values.push_back(std::move(value));
-        else values[it->second] = std::move(value);
+        if (!section || !parseValueLine(line, lines, i, value)) return false;
+        section->put(std::move(value));
     }
-    return document;
+    out = std::move(document);
+    return true;
 }
 
 std::string formatRegistryFile(const RegistryDocument& document) {
     std::string out = "REGEDIT4\r\n\r\n";
-    for (const RegistrySection& section : document.sections) {
+    for (const RegistrySection& section : document.sections()) {
         out += '[';
-        out += section.path;
+        out += section.path();
         out += "]\r\n";
-        for (const RegistryValue& v : section.values) appendValue(out, v);
+        section.forEachValue([&out](const RegistryValue& v) { appendValue(out, v); });
         out += "\r\n";
     }
     return out;
