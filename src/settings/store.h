@@ -29,6 +29,9 @@ public:
     // its data do not fit; then nothing is written to `type` or `data`.
     virtual bool read(std::string_view name, ValueType& type, uint8_t* data, uint32_t& size) = 0;
 
+    // True when value `name` exists, whatever its type and size.
+    virtual bool has(std::string_view name) = 0;
+
     // Writes (adds or replaces) value `name`.
     virtual bool write(std::string_view name, ValueType type, const uint8_t* data, uint32_t size) = 0;
 
@@ -44,7 +47,9 @@ class Store {
 public:
     virtual ~Store() = default;
 
-    // Opens an existing key; null when it is absent or unreadable.
+    // Opens an existing key for reading only; null when it is absent or
+    // unreadable. Its writes and deletes fail, and it writes nothing back:
+    // loading never changes the store.
     virtual std::unique_ptr<StoreKey> open(Hive hive, std::string_view keyPath) = 0;
 
     // Opens a key for writing, creating it when absent; null when the hive

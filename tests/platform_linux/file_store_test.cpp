@@ -129,15 +129,15 @@ TEST_F(FileStoreTest, ReadsAWindowsExportAsItIs) {
         ASSERT_TRUE(readMultiString(*key, "NURimages", 10000, images));
         EXPECT_EQ(images, std::vector<std::string>{"C:\\a.bmp"});
         EXPECT_EQ(static_cast<uint32_t>(readValue(*key, "Path").type), 2u);
-        writeNumber(key.get(), "StarsCount", 300);
     }
+    writeNumber(store.create(Hive::User, kProductKeyPath).get(), "StarsCount", 300);
     // Writing back keeps the other key and the values this program does not know.
-    const auto parsed = parseRegistryFile(fileText(user));
-    ASSERT_TRUE(parsed);
-    ASSERT_EQ(parsed->sections.size(), 2u);
-    EXPECT_TRUE(parsed->sections[0].find("Keep"));
-    EXPECT_TRUE(parsed->sections[1].find(""));
-    EXPECT_EQ(parsed->sections[1].find("Path")->data, (std::vector<uint8_t>{0x25, 0}));
+    RegistryDocument parsed;
+    ASSERT_TRUE(parseRegistryFile(fileText(user), parsed));
+    ASSERT_EQ(parsed.sections().size(), 2u);
+    EXPECT_TRUE(parsed.sections()[0].find("Keep"));
+    EXPECT_TRUE(parsed.sections()[1].find(""));
+    EXPECT_EQ(parsed.sections()[1].find("Path")->data, (std::vector<uint8_t>{0x25, 0}));
 }
 
 TEST_F(FileStoreTest, AbsentUserHiveHasNoKeyButTheMachineKeyAlwaysOpens) {
@@ -242,6 +242,32 @@ TEST(FileStore, PathsComeFromTheEnvironment) {
     for (const auto& [name, value] : saved)
         if (value) ::setenv(name, value->c_str(), 1);
         else ::unsetenv(name);
+}
+
+// Loading never writes: a store holding a preset that cannot be read keeps
+// every byte, and a load that began before another program's save does not
+// put the older settings back when it ends.
+TEST_F(FileStoreTest, ALoadLeavesTheFileAsItIsAndCannotUndoASave) {
+    Settings s;
+    s.Presets.resize(4);
+    for (size_t i = 0; i < s.Presets.size(); ++i) s.Presets[i].Name = "p" + std::to_string(i);
+    ASSERT_TRUE(SaveSettings(s, store).ok());
+    ASSERT_TRUE(writeString(store.create(Hive::User, kProductKeyPath).get(), "PRESETb1", "damaged"));
+    const std::string before = fileText(user);
+
+    Settings loaded;
+    LoadSettings(loaded, store, folders);
+    std::vector<std::string> names;
+    for (const Preset& p : loaded.Presets) names.push_back(p.Name);
+    EXPECT_EQ(names, (std::vector<std::string>{"p0", "p2", "p3"}));
+    EXPECT_EQ(fileText(user), before);
+
+    {
+        const auto loading = store.open(Hive::User, kProductKeyPath);
+        EXPECT_FALSE(writeNumber(loading.get(), "StarsCount", 1));
+        ASSERT_TRUE(saveStars(4321));
+    }
+    EXPECT_EQ(loadedStars(), 4321);
 }
 
 // Two processes save different settings over and over while this one reads:

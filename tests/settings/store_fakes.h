@@ -27,14 +27,14 @@ public:
     std::unique_ptr<StoreKey> open(Hive hive, std::string_view keyPath) override {
         log.push_back("open " + hiveName(hive));
         if (!openable[index(hive)] || !hives[index(hive)].hasKey(sectionPath(hive, keyPath))) return nullptr;
-        return std::make_unique<Key>(*this, hive, sectionPath(hive, keyPath));
+        return std::make_unique<Key>(*this, hive, sectionPath(hive, keyPath), false);
     }
 
     std::unique_ptr<StoreKey> create(Hive hive, std::string_view keyPath) override {
         log.push_back("create " + hiveName(hive));
         if (!creatable[index(hive)]) return nullptr;
         hives[index(hive)].obtain(sectionPath(hive, keyPath));
-        return std::make_unique<Key>(*this, hive, sectionPath(hive, keyPath));
+        return std::make_unique<Key>(*this, hive, sectionPath(hive, keyPath), true);
     }
 
     // The product key of a hive, created when absent: its values, and an
@@ -45,7 +45,7 @@ public:
     StoreKey& key(Hive hive = Hive::User) {
         section(hive);
         auto& held = held_[index(hive)];
-        if (!held) held = std::make_unique<Key>(*this, hive, sectionPath(hive, kProductKeyPath));
+        if (!held) held = std::make_unique<Key>(*this, hive, sectionPath(hive, kProductKeyPath), true);
         return *held;
     }
     bool has(const std::string& name, Hive hive = Hive::User) { return section(hive).find(name) != nullptr; }
@@ -64,22 +64,25 @@ private:
 
     class Key final : public StoreKey {
     public:
-        Key(MemoryStore& store, Hive hive, std::string path) : store_(store), hive_(hive), path_(std::move(path)) {}
+        Key(MemoryStore& store, Hive hive, std::string path, bool writable)
+            : store_(store), hive_(hive), path_(std::move(path)), writable_(writable) {}
         ~Key() override { store_.log.push_back("close " + hiveName(hive_)); }
         bool read(std::string_view name, ValueType& type, uint8_t* data, uint32_t& size) override {
             store_.log.push_back("read " + std::string(name));
             return section().read(name, type, data, size);
         }
+        bool has(std::string_view name) override { return section().find(name) != nullptr; }
+        // Keys opened for reading refuse writes, as the real stores' do.
         bool write(std::string_view name, ValueType type, const uint8_t* data, uint32_t size) override {
             store_.log.push_back("write " + std::string(name));
-            if (name == store_.refusedValue) return false;
+            if (!writable_ || name == store_.refusedValue) return false;
             section().write(name, type, data, size);
             return true;
         }
         bool commit() override { return !(hive_ == Hive::User && store_.commitFails); }
         bool remove(std::string_view name) override {
             store_.log.push_back("delete " + std::string(name));
-            return section().remove(name);
+            return writable_ && section().remove(name);
         }
 
     private:
@@ -87,6 +90,7 @@ private:
         MemoryStore& store_;
         Hive hive_;
         std::string path_;
+        bool writable_;
     };
 
     std::unique_ptr<StoreKey> held_[2];  // declared last: closed before the log goes

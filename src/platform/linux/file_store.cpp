@@ -26,25 +26,50 @@ LoadedHive loadHive(const std::string& file) {
     if (hive.result == FileReadResult::TooLarge) {
         hive.damaged = true;
     } else if (hive.result == FileReadResult::Read) {
-        auto parsed = parseRegistryFile(text);
-        if (parsed) hive.document = std::move(*parsed);
-        else hive.damaged = true;
+        hive.damaged = !parseRegistryFile(text, hive.document);
     }
     return hive;
 }
 
-class FileKey final : public StoreKey {
+// What both kinds of key read: the key's section of a hive file as it was
+// when the key was opened.
+class FileKey : public StoreKey {
 public:
-    FileKey(std::string file, std::string section, RegistryDocument document, bool damaged, bool dirty)
-        : file_(std::move(file)), section_(std::move(section)), document_(std::move(document)),
-          damaged_(damaged), dirty_(dirty) {}
-
-    ~FileKey() override { commit(); }
+    FileKey(std::string section, RegistryDocument document)
+        : section_(std::move(section)), document_(std::move(document)) {}
 
     bool read(std::string_view name, ValueType& type, uint8_t* data, uint32_t& size) override {
         const RegistrySection* s = document_.find(section_);
         return s && s->read(name, type, data, size);
     }
+
+    bool has(std::string_view name) override {
+        const RegistrySection* s = document_.find(section_);
+        return s && s->find(name);
+    }
+
+protected:
+    std::string section_;
+    RegistryDocument document_;
+};
+
+// A key opened for reading: never written back, so a load cannot undo a
+// save another process made meanwhile.
+class FileReadKey final : public FileKey {
+public:
+    using FileKey::FileKey;
+    bool write(std::string_view, ValueType, const uint8_t*, uint32_t) override { return false; }
+    bool remove(std::string_view) override { return false; }
+};
+
+// A key opened for writing: its hive file, written back whole when changed.
+class FileWriteKey final : public FileKey {
+public:
+    FileWriteKey(std::string file, std::string section, RegistryDocument document, bool damaged, bool dirty)
+        : FileKey(std::move(section), std::move(document)), file_(std::move(file)), damaged_(damaged),
+          dirty_(dirty) {}
+
+    ~FileWriteKey() override { commit(); }
 
     bool write(std::string_view name, ValueType type, const uint8_t* data, uint32_t size) override {
         if (!isStorableValueName(name)) return false;
@@ -71,10 +96,7 @@ public:
     }
 
 private:
-
     std::string file_;
-    std::string section_;
-    RegistryDocument document_;
     bool damaged_;
     bool dirty_;
 };
@@ -101,7 +123,7 @@ std::unique_ptr<StoreKey> FileStore::open(Hive hive, std::string_view keyPath) {
     std::string section = sectionPath(hive, keyPath);
     const bool present = hive == Hive::Machine || (!loaded.damaged && loaded.document.hasKey(section));
     if (!present) return nullptr;
-    return std::make_unique<FileKey>(file, std::move(section), std::move(loaded.document), loaded.damaged, false);
+    return std::make_unique<FileReadKey>(std::move(section), std::move(loaded.document));
 }
 
 std::unique_ptr<StoreKey> FileStore::create(Hive hive, std::string_view keyPath) {
@@ -114,7 +136,8 @@ std::unique_ptr<StoreKey> FileStore::create(Hive hive, std::string_view keyPath)
     std::string section = sectionPath(hive, keyPath);
     const bool added = !loaded.document.find(section);
     if (added) loaded.document.obtain(section);
-    return std::make_unique<FileKey>(file, std::move(section), std::move(loaded.document), loaded.damaged, added);
+    return std::make_unique<FileWriteKey>(file, std::move(section), std::move(loaded.document), loaded.damaged,
+                                          added);
 }
 
 std::string userStorePathFromEnvironment() {

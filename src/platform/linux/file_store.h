@@ -14,9 +14,10 @@
 // Leaves out: access rights, and merging saves: each key writes its whole
 // hive file when it closes.
 //
-// - A key reads its hive file when it is opened and, when it changed
-//   anything, writes the whole file back atomically when it is closed. Two
-//   processes saving one after the other thus leave the later save whole.
+// - A key reads its hive file when it is opened. A key from `open` never
+//   writes; one from `create` writes the whole file back atomically when it
+//   is closed, if it changed anything. Two processes saving one after the
+//   other thus leave the later save whole, and a load never undoes a save.
 // - A file that cannot be parsed reads as an empty hive; before a save
 //   replaces it, it is kept as "<file>.damaged".
 // - The machine hive has no installer to create its key, so its keys count

@@ -6,8 +6,10 @@
 
 namespace {
 
-// KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY
-constexpr REGSAM kKeyAccess = 0x2001F;
+// Saving opens with KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY; loading
+// with KEY_READ alone, so a load cannot change the store.
+constexpr REGSAM kWriteAccess = 0x2001F;
+constexpr REGSAM kReadAccess = KEY_READ;
 
 HKEY rootOf(Hive hive) { return hive == Hive::User ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
 
@@ -34,6 +36,10 @@ public:
         return true;
     }
 
+    bool has(std::string_view name) override {
+        return RegQueryValueExA(key_, std::string(name).c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    }
+
     bool write(std::string_view name, ValueType type, const uint8_t* data, uint32_t size) override {
         return RegSetValueExA(key_, std::string(name).c_str(), 0, static_cast<DWORD>(type), data, size) ==
                ERROR_SUCCESS;
@@ -51,14 +57,14 @@ private:
 
 std::unique_ptr<StoreKey> RegistryStore::open(Hive hive, std::string_view keyPath) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(rootOf(hive), std::string(keyPath).c_str(), 0, kKeyAccess, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(rootOf(hive), std::string(keyPath).c_str(), 0, kReadAccess, &key) != ERROR_SUCCESS)
         return nullptr;
     return std::make_unique<RegistryKey>(key);
 }
 
 std::unique_ptr<StoreKey> RegistryStore::create(Hive hive, std::string_view keyPath) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(rootOf(hive), std::string(keyPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kKeyAccess,
+    if (RegCreateKeyExA(rootOf(hive), std::string(keyPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kWriteAccess,
                         nullptr, &key, nullptr) != ERROR_SUCCESS)
         return nullptr;
     return std::make_unique<RegistryKey>(key);

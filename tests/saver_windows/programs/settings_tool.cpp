@@ -80,8 +80,23 @@ int roundTrip() {
     CHECK(storedType(key, "PRESETn2") == 0);  // the deleted preset's values are gone
     RegCloseKey(key);
 
+    // Loading opens the key for reading only, passes over a preset it cannot
+    // read and leaves every value as it was.
+    back.Presets.push_back(back.Presets[0]);
+    back.Presets.back().Name = "Third";
+    CHECK(SaveSettings(back, store).ok());
+    CHECK(!writeString(store.open(Hive::User, kProductKeyPath).get(), "PRESETb0", "damaged"));
+    CHECK(writeString(store.create(Hive::User, kProductKeyPath).get(), "PRESETb0", "damaged"));
+    Settings passedOver = loaded(store, folders);
+    CHECK(passedOver.Presets.size() == 2 && passedOver.Presets[0].Name == back.Presets[1].Name &&
+          passedOver.Presets[1].Name == "Third");
+    const HKEY after = openUserKey();
+    CHECK(storedType(after, "PRESETb0") == REG_SZ);
+    CHECK(storedType(after, "PRESETn2") == REG_SZ);
+    RegCloseKey(after);
+
     // A text too long for its buffer reads as missing.
-    writeString(store.open(Hive::User, kProductKeyPath).get(), "BackSound", std::string(400, 'x'));
+    writeString(store.create(Hive::User, kProductKeyPath).get(), "BackSound", std::string(400, 'x'));
     Settings damaged = loaded(store, folders);
     Settings fallback;
     ApplyFallbackDefaults(fallback);
