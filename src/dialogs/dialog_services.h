@@ -21,5 +21,13 @@ struct DialogServices {
 // of `bufferSize` bytes with its NUL.
 std::string loadText(const Settings& settings, uint32_t id, size_t bufferSize);
 
+// The caption of the dialogs' message boxes.
+inline constexpr std::string_view kMessageCaption = "Lumara Screensaver";
+
+class DialogView;
+// Tells the user in a message box, with text `id`, why the dialog refused
+// what was asked.
+void showRefusal(DialogView& view, const Settings& settings, uint32_t id);
+
 // The part of a path after its last folder separator ('\' or '/').
 std::string_view fileNamePart(std::string_view path);

@@ -57,12 +57,25 @@ void LanguagePage::initialise() {
 // Takes effect the next time the settings are loaded; the open dialog keeps
 // its texts.
 intptr_t LanguagePage::onLanguage(const Message&) {
-    choiceOf(settings().LanguageFiles, view().comboSelection(dlg::kLanguageBox), settings().Language);
+    choose(dlg::kLanguageBox, settings().LanguageFiles, StoredText::Language, settings().Language);
     return 1;
 }
 
 // Help asked for afterwards already uses the new file.
 intptr_t LanguagePage::onHelpFile(const Message&) {
-    choiceOf(settings().HelpFiles, view().comboSelection(dlg::kHelpFileBox), settings().HelpFile);
+    choose(dlg::kHelpFileBox, settings().HelpFiles, StoredText::HelpFile, settings().HelpFile);
     return 1;
+}
+
+// A file whose path could not be stored whole is refused, and the box shows
+// the choice that stays.
+void LanguagePage::choose(int box, const std::vector<std::string>& files, StoredText text, std::string& chosen) {
+    std::string choice;
+    if (!choiceOf(files, view().comboSelection(box), choice)) return;
+    if (!fitsStore(text, choice)) {
+        showRefusal(view(), settings(), dlg::kPathTooLong);
+        view().comboSelect(box, rowOf(files, chosen));
+        return;
+    }
+    chosen = std::move(choice);
 }

@@ -108,7 +108,7 @@ intptr_t SettingsDialog::onContextMenu(const Message& m) {
 intptr_t SettingsDialog::onOk(const Message&) {
     const Outcome saved = SaveSettings(services_.settings, services_.store);
     if (!saved.ok()) {
-        view().showError("Lumara Screensaver", "The settings could not be saved.\n\n" + saved.message());
+        view().showError(kMessageCaption, "The settings could not be saved.\n\n" + saved.message());
         return 1;
     }
     view().endDialog(msg::kIdOk);
@@ -120,12 +120,16 @@ intptr_t SettingsDialog::onCancel(const Message&) {
     return 1;
 }
 
-// Names need not be unique: presets are known by their row.
+// Names need not be unique: presets are known by their row. Settings a
+// preset could not store are refused before a name is asked for.
 intptr_t SettingsDialog::onAddPreset(const Message&) {
+    Preset preset;
+    if (!CapturePreset(services_.settings, preset)) {
+        showRefusal(view(), services_.settings, dlg::kPresetTooLong);
+        return 1;
+    }
     NewPresetDialog ask(services_);
     if (view().runModal(dlg::kNewPreset, ask) != msg::kIdOk) return 1;
-    Preset preset;
-    CapturePreset(services_.settings, preset);
     preset.Name = ask.name();
     services_.settings.Presets.push_back(std::move(preset));
     view().listAdd(dlg::kPresetList, ask.name());

@@ -58,4 +58,5 @@ private:
     void initialise() override;
     intptr_t onLanguage(const Message&);
     intptr_t onHelpFile(const Message&);
+    void choose(int box, const std::vector<std::string>& files, StoredText text, std::string& chosen);
 };

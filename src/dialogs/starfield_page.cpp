@@ -57,6 +57,10 @@ intptr_t StarfieldPage::onAddPicture(const Message&) {
     request.title = loadText(settings(), dlg::kPictureFileTitle, 100);
     std::string path;
     if (!view().openFile(request, path)) return 1;
+    if (!fitsStoreWith(StoredText::Pictures, settings().NURimages, path)) {
+        showRefusal(view(), settings(), dlg::kPictureListFull);
+        return 1;
+    }
     // The same picture may be added twice; it is read when the saver starts.
     settings().NURimages.push_back(path);
     view().listAdd(dlg::kPictureList, fileNamePart(path));

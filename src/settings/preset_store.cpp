@@ -4,11 +4,10 @@
 
 #include "i18n/load_text.h"
 #include "settings/store_values.h"
+#include "settings/stored_texts.h"
 
 namespace {
 
-// Read buffers of the preset values, in bytes.
-constexpr size_t kPresetTextBuffer = 5000;
 // Bytes of the numeric block that carry meaning; the padding may be absent.
 constexpr size_t kPresetBlockMeaningful = 33;
 
@@ -58,9 +57,9 @@ bool ReadPreset(int index, StoreKey& key, Preset& preset) {
     std::vector<std::string> images;
     std::string sound;
     std::string name;
-    if (!readMultiString(key, valueName('i', index), kPresetTextBuffer, images) ||
-        !readString(key, valueName('s', index), kPresetTextBuffer, sound) ||
-        !readString(key, valueName('n', index), kPresetTextBuffer, name))
+    if (!readMultiString(key, valueName('i', index), readBufferOf(StoredText::PresetPictures), images) ||
+        !readString(key, valueName('s', index), readBufferOf(StoredText::PresetSound), sound) ||
+        !readString(key, valueName('n', index), readBufferOf(StoredText::PresetName), name))
         return false;
     for (const SettingInfo& s : kFlightSettings)
         s.set(preset, s.kind == SettingKind::Number ? readLittleEndian(&block[s.presetOffset]) : block[s.presetOffset]);
@@ -84,6 +83,12 @@ bool DeletePresetValues(int index, StoreKey* key) {
     return any;
 }
 
+bool PresetValuesExist(int index, StoreKey& key) {
+    for (char kind : {'b', 'i', 's', 'n'})
+        if (key.has(valueName(kind, index))) return true;
+    return false;
+}
+
 void ApplyPreset(const Preset& preset, Settings& s) {
     static_cast<FlightParameters&>(s) = preset;
     // The settings' sound is a fixed 300-byte field.
@@ -91,10 +96,13 @@ void ApplyPreset(const Preset& preset, Settings& s) {
     s.NURimages = preset.NURimages;
 }
 
-void CapturePreset(const Settings& s, Preset& preset) {
+bool CapturePreset(const Settings& s, Preset& preset) {
+    if (!fitsStore(StoredText::PresetPictures, s.NURimages) || !fitsStore(StoredText::PresetSound, s.BackSound))
+        return false;
     static_cast<FlightParameters&>(preset) = s;
     preset.BackSound = s.BackSound;
     preset.NURimages = s.NURimages;
+    return true;
 }
 
 void AddFactoryPresets(Settings& s) {

@@ -26,10 +26,15 @@ bool WritePreset(int index, const Preset& preset, StoreKey* key);
 // Deletes the four values; true when at least one of them existed.
 bool DeletePresetValues(int index, StoreKey* key);
 
-// Copies the eleven picture parameters between a preset and the settings.
+// True when at least one of the four values of `index` exists.
+bool PresetValuesExist(int index, StoreKey& key);
+
+// Copy the eleven picture parameters between a preset and the settings.
 // The name, the language, the help file and the recent sounds stay.
 void ApplyPreset(const Preset& preset, Settings& settings);
-void CapturePreset(const Settings& settings, Preset& preset);
+// False, with the preset untouched, when the settings' picture list or
+// sound is longer than a preset can store and read back.
+bool CapturePreset(const Settings& settings, Preset& preset);
 
 // Appends "Simple", "Realistic" and "Rational", named in the language loaded
 // at this moment.

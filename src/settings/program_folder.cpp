@@ -1,10 +1,9 @@
 #include "settings/program_folder.h"
 
 #include "settings/store_values.h"
+#include "settings/stored_texts.h"
 
 namespace {
-
-constexpr size_t kPathBuffer = 1000;
 
 void listInto(std::vector<std::string>& list, const std::string& folder, std::string_view pattern,
               FolderSystem& folders) {
@@ -20,7 +19,7 @@ ProgramFolderLayout windowsProgramFolderLayout() {
 }
 
 void LocateProgramDir(Settings& s, StoreKey& machineKey, FolderSystem& folders) {
-    if (readString(machineKey, "ProgramDir", kPathBuffer, s.ProgramDir)) return;
+    if (readString(machineKey, "ProgramDir", readBufferOf(StoredText::ProgramDir), s.ProgramDir)) return;
 
     const ProgramFolderLayout& layout = folders.layout();
     std::string path = folders.installedProgramsFolder().value_or(layout.fallbackRoot);

@@ -6,13 +6,14 @@
 #include "i18n/language_table.h"
 #include "settings/preset.h"
 #include "settings/setting_table.h"
+#include "settings/stored_texts.h"
 
 // Every parameter of the saver: the picture parameters of the table and
 // everything else. Plain values with deep copies: the dialog resets the
 // shared record by assigning a freshly constructed one.
 struct Settings : FlightParameters {
     // BackSound is a fixed text field: at most this many bytes with its NUL.
-    static constexpr size_t kBackSoundCapacity = 300;
+    static constexpr size_t kBackSoundCapacity = readBufferOf(StoredText::BackSound);
 
     Settings() : FlightParameters(flightFromTable(&SettingInfo::initial)) {}
 

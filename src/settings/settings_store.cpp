@@ -9,15 +9,10 @@
 
 namespace {
 
-// Read buffers, in bytes with the NUL.
-constexpr size_t kSoundBuffer = Settings::kBackSoundCapacity;
-constexpr size_t kPathBuffer = 1000;
-constexpr size_t kImageListBuffer = 10000;
-
 // The name the checksum is stored under.
 constexpr std::string_view kChecksumValueName = "RandSeed";
 
-// Numbered values beyond this index are never read or tidied.
+// Recent sounds beyond this index are never read or tidied.
 constexpr int kNumberedValueLimit = 255;
 
 std::string recentSoundName(int index) { return "RECSOUND " + std::to_string(index); }
@@ -50,7 +45,7 @@ void readParameters(Settings& s, StoreKey& key, uint32_t& storedChecksum) {
     storedChecksum = static_cast<uint32_t>(checksum);
     readGroup(s, key, StoreGroup::Picture);
     readGroup(s, key, StoreGroup::Switch);
-    if (!readString(key, "BackSound", kSoundBuffer, s.BackSound)) s.BackSound.clear();
+    if (!readString(key, "BackSound", readBufferOf(StoredText::BackSound), s.BackSound)) s.BackSound.clear();
 }
 
 void loadLanguage(Settings& s, FileReader& files) {
@@ -60,29 +55,28 @@ void loadLanguage(Settings& s, FileReader& files) {
     if (!LoadLanguageFile(s.LanguageTable, files).ok()) s.LanguageTable.texts.clear();
 }
 
+// A preset that cannot be read is passed over, so one damaged preset costs
+// no other; the list ends at the first index that holds none of a preset's
+// values, where saving stops tidying too.
 void readPresets(Settings& s, StoreKey& key) {
     s.Presets.clear();
-    int index = 0;
-    for (;; ++index) {
+    for (int index = 0; PresetValuesExist(index, key); ++index) {
         Preset preset;
-        if (!ReadPreset(index, key, preset)) break;
-        s.Presets.push_back(std::move(preset));
+        if (ReadPreset(index, key, preset)) s.Presets.push_back(std::move(preset));
     }
-    // The first preset that failed and any left over after it are removed.
-    while (index < kNumberedValueLimit && DeletePresetValues(index, &key)) ++index;
 }
 
 void readRecentSounds(Settings& s, StoreKey& key) {
     for (int i = 0; i < kNumberedValueLimit; ++i) {
         std::string path;
-        if (!readString(key, recentSoundName(i), kSoundBuffer, path)) break;
+        if (!readString(key, recentSoundName(i), readBufferOf(StoredText::RecentSound), path)) break;
         s.RecentSounds.push_back(std::move(path));
     }
 }
 
 // Writes every user value in store order; the name of the first value that
 // could not be written, or "" when all were.
-std::string writeUserValues(Settings& s, StoreKey& key) {
+std::string writeUserValues(const Settings& s, const std::vector<std::string>& recentSounds, StoreKey& key) {
     std::string failed;
     const auto check = [&failed](bool written, std::string_view name) {
         if (!written) noteFailure(failed, name);
@@ -99,15 +93,37 @@ std::string writeUserValues(Settings& s, StoreKey& key) {
     const int count = static_cast<int>(s.Presets.size());
     for (int i = 0; i < count; ++i)
         check(WritePreset(i, s.Presets[static_cast<size_t>(i)], &key), "PRESETb" + std::to_string(i));
-    for (int i = count; i < kNumberedValueLimit && DeletePresetValues(i, &key); ++i) {
+    for (int i = count; DeletePresetValues(i, &key); ++i) {
     }
 
-    const int sounds = static_cast<int>(s.RecentSounds.size());
+    const int sounds = static_cast<int>(recentSounds.size());
     for (int i = 0; i < sounds; ++i)
-        check(writeString(&key, recentSoundName(i), s.RecentSounds[static_cast<size_t>(i)]), recentSoundName(i));
+        check(writeString(&key, recentSoundName(i), recentSounds[static_cast<size_t>(i)]), recentSoundName(i));
     for (int i = sounds; i < kNumberedValueLimit && deleteValue(&key, recentSoundName(i)); ++i) {
     }
     return failed;
+}
+
+// The stored name of the first text of the record that would not load back
+// whole, or "" when every one fits.
+std::string firstTooLong(const Settings& s, const std::vector<std::string>& recentSounds) {
+    const auto name = [](StoredText text, size_t index) {
+        return std::string(storedTextInfo(text).storedName) + std::to_string(index);
+    };
+    const std::pair<StoredText, const std::string*> texts[] = {
+        {StoredText::BackSound, &s.BackSound}, {StoredText::Language, &s.Language}, {StoredText::HelpFile, &s.HelpFile}};
+    for (const auto& [text, value] : texts)
+        if (!fitsStore(text, *value)) return std::string(storedTextInfo(text).storedName);
+    if (!fitsStore(StoredText::Pictures, s.NURimages)) return std::string(storedTextInfo(StoredText::Pictures).storedName);
+    for (size_t i = 0; i < s.Presets.size(); ++i) {
+        const Preset& p = s.Presets[i];
+        if (!fitsStore(StoredText::PresetPictures, p.NURimages)) return name(StoredText::PresetPictures, i);
+        if (!fitsStore(StoredText::PresetSound, p.BackSound)) return name(StoredText::PresetSound, i);
+        if (!fitsStore(StoredText::PresetName, p.Name)) return name(StoredText::PresetName, i);
+    }
+    for (size_t i = 0; i < recentSounds.size(); ++i)
+        if (!fitsStore(StoredText::RecentSound, recentSounds[i])) return name(StoredText::RecentSound, i);
+    return "";
 }
 
 }  // namespace
@@ -118,10 +134,11 @@ void LoadSettings(Settings& s, Store& store, FolderSystem& folders) {
 
     if (auto user = store.open(Hive::User, kProductKeyPath)) {
         readParameters(s, *user, storedChecksum);
-        readString(*user, "Language", kPathBuffer, s.Language);
+        readString(*user, "Language", readBufferOf(StoredText::Language), s.Language);
         loadLanguage(s, folders);
-        if (!readString(*user, "HelpFile", kPathBuffer, s.HelpFile)) s.HelpFile.clear();
-        if (!readMultiString(*user, "NURimages", kImageListBuffer, s.NURimages)) s.NURimages.clear();
+        if (!readString(*user, "HelpFile", readBufferOf(StoredText::HelpFile), s.HelpFile)) s.HelpFile.clear();
+        if (!readMultiString(*user, "NURimages", readBufferOf(StoredText::Pictures), s.NURimages))
+            s.NURimages.clear();
         readPresets(s, *user);
         readRecentSounds(s, *user);
     }
@@ -133,18 +150,26 @@ void LoadSettings(Settings& s, Store& store, FolderSystem& folders) {
     if (SettingsChecksum(s) != storedChecksum) ApplyFallbackDefaults(s);
 }
 
+// The sound history is saved from a copy and takes its new order only when
+// the save succeeded, so a failed save leaves the record as it was.
 Outcome SaveSettings(Settings& s, Store& store) {
-    if (s.BackSound.size() >= 2) AddRecentSound(s.RecentSounds, s.BackSound, s.RecentSoundsLimit);
+    std::vector<std::string> recentSounds = s.RecentSounds;
+    if (s.BackSound.size() >= 2) AddRecentSound(recentSounds, s.BackSound, s.RecentSoundsLimit);
     Outcome saved;
-    if (const auto user = store.create(Hive::User, kProductKeyPath); !user) {
+    if (const std::string tooLong = firstTooLong(s, recentSounds); !tooLong.empty()) {
+        saved = Outcome::failure("The value \"" + tooLong + "\" is longer than the settings can read back.");
+    } else if (const auto user = store.create(Hive::User, kProductKeyPath); !user) {
         saved = Outcome::failure("The settings store cannot be created or opened for writing.");
-    } else if (const std::string failed = writeUserValues(s, *user); !failed.empty()) {
+    } else if (const std::string failed = writeUserValues(s, recentSounds, *user); !failed.empty()) {
         saved = Outcome::failure("The value \"" + failed + "\" could not be written.");
     } else if (!user->commit()) {
         saved = Outcome::failure("The settings store could not be written.");
     }
-    const auto machine = store.create(Hive::Machine, kProductKeyPath);
-    writeString(machine.get(), "ProgramDir", s.ProgramDir);
+    if (fitsStore(StoredText::ProgramDir, s.ProgramDir)) {
+        const auto machine = store.create(Hive::Machine, kProductKeyPath);
+        writeString(machine.get(), "ProgramDir", s.ProgramDir);
+    }
+    if (saved.ok()) s.RecentSounds = std::move(recentSounds);
     return saved;
 }
 

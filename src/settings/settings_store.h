@@ -10,7 +10,8 @@
 
 // Moves Settings to and from the store: the parameters, presets and recent
 // sounds under the user key, the program folder under the machine key.
-// Loading reports nothing: every value falls back on its own.
+// Loading reports nothing, and never writes: every value falls back on its
+// own, and a preset that cannot be read is passed over.
 
 // Fills the record from the store, loads the chosen language file (read
 // through `folders`), settles and lists the program folder, adds the
@@ -18,11 +19,14 @@
 // the stored checksum does not match.
 void LoadSettings(Settings& settings, Store& store, FolderSystem& folders);
 
-// Writes the record. Changes the record only by moving a sound file in
-// BackSound to the front of RecentSounds. Fails, with the reason, when the
-// user key could not be created or a value of it could not be written;
-// every value is still attempted. The machine-wide "ProgramDir" is written
-// without a report: most users may not write machine-wide values.
+// Writes the record. A successful save changes the record only by moving a
+// sound file in BackSound to the front of RecentSounds; a failed one leaves
+// it as it was. Fails, with the reason, when a
+// text of the record is longer than loading reads back (then nothing of the
+// user key is written), when the user key could not be created, or when a
+// value of it could not be written (every value is still attempted). The
+// machine-wide "ProgramDir" is written without a report: most users may not
+// write machine-wide values.
 Outcome SaveSettings(Settings& settings, Store& store);
 
 // Puts `path` at the front of the list: an equal entry moves there; a new

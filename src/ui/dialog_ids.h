@@ -72,4 +72,6 @@ inline constexpr uint32_t kAntiAliasOff = 3055;
 inline constexpr uint32_t kFirstPageTab = 3060;    // 3060..3063
 inline constexpr uint32_t kNoHelpFile = 3064;
 inline constexpr uint32_t kPictureFileTitle = 3065;
+// Refusals of what would be stored longer than it can be read back.
+inline constexpr uint32_t kPictureListFull = 3070, kPresetTooLong = 3071, kPathTooLong = 3072;
 }  // namespace dlg

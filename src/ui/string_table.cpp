@@ -25,6 +25,9 @@ constexpr std::array kEntries = {
     StringTableEntry{3063, " language "},
     StringTableEntry{3064, "none"},
     StringTableEntry{3065, "Select image file"},
+    StringTableEntry{3070, "The picture was not added: the list of pictures would be too long to be stored."},
+    StringTableEntry{3071, "The current settings cannot be kept as a preset: their list of pictures is too long for a preset."},
+    StringTableEntry{3072, "This file cannot be chosen: its path is too long to be stored."},
 };
 
 }  // namespace

@@ -160,6 +160,59 @@ TEST(SettingsDialog, OkThatCannotSaveSaysSoOnceAndStaysOpen) {
     EXPECT_EQ(rig.desktop.errors.size(), 2u);
 }
 
+// The dialog refuses, in its language, a picture, a preset or a file that
+// would be stored longer than it is read back, and what it accepts comes
+// back whole after OK.
+TEST(SettingsDialog, RefusesWhatCouldNotBeReadBackAndKeepsWhatItAccepts) {
+    DialogRig rig;
+    const std::string german =
+        rig.addFile("german.lang", "Deutsch\r\n\r\n3070=Liste voll\r\n3071=Zu lang\r\n3072=Pfad zu lang");
+    rig.addFile(std::string(1000, 'l') + ".lang", "Long\r\n\r\n1=OK");
+    Settings stored;
+    stored.UseNUR = true;
+    stored.Language = german;
+    rig.keep(stored);
+    FakeDialog& d = rig.open();
+    FakeDialog& starfield = rig.page(kStarfieldPage);
+    int asked = 0;
+    rig.desktop.onModal = [&asked](FakeDialog& ask) {
+        ask.setText(kPresetName, "P" + std::to_string(++asked));
+        ask.click(kOk);
+    };
+    // Pictures of 99 bytes take 100 in the stored list, which holds 10,000
+    // bytes with its closing NUL; a preset's holds 5,000.
+    const auto addPictures = [&](int count, size_t length) {
+        for (int i = 0; i < count; ++i) {
+            rig.desktop.fileAnswers.push_back(std::string(length, 'a' + static_cast<char>(i % 26)));
+            starfield.click(kAddPicture);
+        }
+    };
+    addPictures(49, 99);
+    d.click(kAddPreset);
+    addPictures(1, 99);
+    d.click(kAddPreset);  // 5,001 bytes: refused before a name is asked for
+    EXPECT_EQ(asked, 1);
+    addPictures(49, 99);
+    addPictures(1, 98);  // exactly full
+    addPictures(1, 1);
+    EXPECT_EQ(rig.desktop.errors, (std::vector<std::string>{"Zu lang", "Liste voll"}));
+    EXPECT_EQ(starfield.at(kPictureList).rows.size(), 100u);
+
+    FakeDialog& language = rig.page(kLanguagePage);
+    language.select(kLanguageBox, 2);
+    EXPECT_EQ(rig.desktop.errors.back(), "Pfad zu lang");
+    EXPECT_EQ(language.at(kLanguageBox).selection, 1);
+    EXPECT_EQ(rig.settings.Language, german);
+
+    d.click(kOk);
+    ASSERT_EQ(d.result(), 1);
+    Settings back;
+    LoadSettings(back, rig.store, rig.folders);
+    EXPECT_EQ(back.NURimages, rig.settings.NURimages);
+    EXPECT_EQ(back.Presets, rig.settings.Presets);
+    EXPECT_EQ(back.Presets.back().NURimages.size(), 49u);
+}
+
 TEST(SettingsDialog, PagesFollowTheTabsAndTheDialogWhenItMoves) {
     DialogRig rig;
     rig.keep(Settings());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "i18n/language_file.h"
 #include "settings/multi_string.h"
@@ -66,8 +67,9 @@ TEST_F(SettingsStore, RoundTripsEverySavedField) {
     EXPECT_EQ(s.Presets, original.Presets);
     // Saving moved the current sound to the front of the history.
     EXPECT_EQ(s.RecentSounds, (std::vector<std::string>{"C:\\sounds\\space.wav", "C:\\sounds\\old.wav"}));
-    // Loading an intact store only tries the index after the last preset.
-    EXPECT_EQ(store.names("delete"), (std::vector<std::string>{"PRESETb4", "PRESETi4", "PRESETs4", "PRESETn4"}));
+    // Loading changes nothing in the store.
+    EXPECT_TRUE(store.names("write").empty());
+    EXPECT_TRUE(store.names("delete").empty());
 }
 
 TEST_F(SettingsStore, WritesEveryValueInStoreOrder) {
@@ -144,31 +146,101 @@ TEST_F(SettingsStore, NumbersAreReadWhateverTheirTypeButMustFitFourBytes) {
     EXPECT_EQ(s.MoveSpeed, 31);       // too large for four bytes: kept
 }
 
-TEST_F(SettingsStore, DamagedPresetEndsTheListAndItsValuesAndLaterOnesAreTidied) {
+// One preset that cannot be read costs no other: loading passes over it,
+// reads on to the first index with none of a preset's values and writes
+// nothing; the next save writes the list that was loaded, without gaps.
+TEST_F(SettingsStore, UnreadablePresetsArePassedOverAndOnlyASaveTidies) {
     Settings original = sampleSettings();  // four presets
     original.Presets.push_back(original.Presets[0]);
+    original.Presets.back().Name = "Fifth";
     saved(original);
-    writeString(&store.key(), "PRESETb2", "not a block");  // index 2 damaged
-    store.key().remove("PRESETb4");                          // index 4 partly present
-    store.key().remove("PRESETi4");
-    writeString(&store.key(), "PRESETn6", "stray");  // beyond the first empty index
+    writeString(&store.key(), "PRESETb1", "not a block");           // index 1 damaged
+    writeString(&store.key(), "PRESETn3", std::string(5000, 'n'));  // index 3 too long to read
+    writeString(&store.key(), "PRESETn6", "stray");                 // beyond the first empty index
+    const std::string before = formatRegistryFile(store.hives[0]);
 
-    const Settings s = loaded();
-    ASSERT_EQ(s.Presets.size(), 2u);
-    EXPECT_EQ(s.Presets[1].Name, "Realistic");
-    for (const char* gone : {"PRESETb2", "PRESETi2", "PRESETs2", "PRESETn2", "PRESETb3", "PRESETn3", "PRESETs4",
-                             "PRESETn4"})
+    Settings s = loaded();
+    std::vector<std::string> names;
+    for (const Preset& p : s.Presets) names.push_back(p.Name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Simple", "Rational", "Fifth"}));
+    EXPECT_EQ(formatRegistryFile(store.hives[0]), before);
+
+    saved(s);
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(store.has("PRESETn" + std::to_string(i)));
+    for (const char* gone : {"PRESETb3", "PRESETi3", "PRESETs3", "PRESETn3", "PRESETb4", "PRESETn4"})
         EXPECT_FALSE(store.has(gone)) << gone;
     EXPECT_TRUE(store.has("PRESETn6"));
+    EXPECT_EQ(loaded().Presets, s.Presets);
+
+    // An index 0 with none of its values ends the list at once: the factory
+    // presets appear, and what lies beyond stays unread.
+    for (const char* kind : {"b", "i", "s", "n"}) store.key().remove(std::string("PRESET") + kind + "0");
+    names.clear();
+    for (const Preset& p : loaded().Presets) names.push_back(p.Name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Simple", "Realistic", "Rational"}));
 }
 
-TEST_F(SettingsStore, MissingNameOfFirstPresetBringsFactoryPresets) {
-    saved(sampleSettings());
-    store.key().remove("PRESETn0");
-    const Settings s = loaded();
-    ASSERT_EQ(s.Presets.size(), 3u);
-    EXPECT_EQ(s.Presets[0].Name, "Simple");
-    for (int i = 0; i < 4; ++i) EXPECT_FALSE(store.has("PRESETb" + std::to_string(i)));
+// Lumara stores only what it reads back: a text one byte longer than its
+// read buffer fails the save before anything of the user key is written,
+// and one that just fits comes back whole.
+TEST_F(SettingsStore, TextsLongerThanTheLoadReadsAreNeverWritten) {
+    const auto text = [](size_t stored) { return std::string(stored - 1, 'x'); };  // with its NUL
+    const auto list = [](size_t stored) {  // a picture list taking `stored` bytes as a block
+        std::vector<std::string> pictures(3, std::string(99, 'p'));
+        pictures.push_back(std::string(stored - 1 - 300 - 1, 'q'));
+        return pictures;
+    };
+    struct Case {
+        const char* value;
+        size_t limit;
+        std::function<void(Settings&, size_t)> set;
+    };
+    const Case cases[] = {
+        {"BackSound", 300, [&](Settings& s, size_t n) { s.BackSound = text(n); }},
+        {"Language", 1000, [&](Settings& s, size_t n) { s.Language = text(n); }},
+        {"HelpFile", 1000, [&](Settings& s, size_t n) { s.HelpFile = text(n); }},
+        {"NURimages", 10000, [&](Settings& s, size_t n) { s.NURimages = list(n); }},
+        {"RECSOUND 1", 300, [&](Settings& s, size_t n) { s.RecentSounds = {"a.wav", text(n)}; }},
+        {"PRESETi0", 5000, [&](Settings& s, size_t n) { s.Presets[0].NURimages = list(n); }},
+        {"PRESETs0", 5000, [&](Settings& s, size_t n) { s.Presets[0].BackSound = text(n); }},
+        {"PRESETn0", 5000, [&](Settings& s, size_t n) { s.Presets[0].Name = text(n); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.value) + " " + std::to_string(c.limit));
+        MemoryStore fresh;
+        Settings s;
+        s.Presets.resize(1);
+        c.set(s, c.limit + 1);
+        const Outcome refused = SaveSettings(s, fresh);
+        EXPECT_FALSE(refused.ok());
+        EXPECT_NE(refused.message().find(std::string("\"") + c.value + "\""), std::string::npos) << refused.message();
+        EXPECT_EQ(fresh.names("write"), std::vector<std::string>{"ProgramDir"});
+
+        c.set(s, c.limit);
+        ASSERT_TRUE(SaveSettings(s, fresh).ok());
+        Settings back;
+        LoadSettings(back, fresh, folders);
+        EXPECT_EQ(back.Presets, s.Presets);
+        EXPECT_EQ(back.NURimages, s.NURimages);
+        EXPECT_EQ(back.RecentSounds, s.RecentSounds);
+        EXPECT_EQ(back.Language, s.Language);
+        EXPECT_EQ(back.HelpFile, s.HelpFile);
+        EXPECT_EQ(back.BackSound, s.BackSound);
+    }
+}
+
+// Presets beyond index 254 are read and tidied like the others: a deleted
+// one does not come back.
+TEST_F(SettingsStore, HundredsOfPresetsLoadAndShrinkWhole) {
+    Settings s;
+    s.Presets.resize(300);
+    for (size_t i = 0; i < s.Presets.size(); ++i) s.Presets[i].Name = std::to_string(i);
+    saved(s);
+    EXPECT_EQ(loaded().Presets.size(), 300u);
+    s.Presets.erase(s.Presets.begin() + 5);
+    saved(s);
+    EXPECT_FALSE(store.has("PRESETn299"));
+    EXPECT_EQ(loaded().Presets, s.Presets);
 }
 
 TEST_F(SettingsStore, FewerPresetsDeleteTheValuesBeyond) {
@@ -245,7 +317,7 @@ TEST(SaveSettings, AValueThatCannotBeWrittenFailsTheSaveAfterEveryOtherWrite) {
 }
 
 // A user key that cannot be created, or whose changes cannot be kept.
-TEST(SaveSettings, AUserKeyThatFailsFailsTheSaveYetTheSoundMovesAndTheMachineKeyIsWritten) {
+TEST(SaveSettings, AUserKeyThatFailsFailsTheSaveKeepsTheSoundHistoryAndWritesTheMachineKey) {
     for (const bool creatable : {false, true}) {
         SCOPED_TRACE(creatable);
         MemoryStore store;
@@ -257,7 +329,7 @@ TEST(SaveSettings, AUserKeyThatFailsFailsTheSaveYetTheSoundMovesAndTheMachineKey
         const Outcome saved = SaveSettings(s, store);
         EXPECT_FALSE(saved.ok());
         EXPECT_FALSE(saved.message().empty());
-        EXPECT_EQ(s.RecentSounds, std::vector<std::string>{"new.wav"});
+        EXPECT_TRUE(s.RecentSounds.empty());  // a failed save changes nothing in memory
         EXPECT_TRUE(store.has("ProgramDir", Hive::Machine));
         if (!creatable) {
             EXPECT_EQ(store.names("write"), std::vector<std::string>{"ProgramDir"});
