@@ -68,13 +68,28 @@ TEST(HackCommand, OptionsTakeTheTablesRangesAndAreRefusedOutsideThem) {
     }
 }
 
+// Arguments are shown with every byte outside printable ASCII as \xNN: none
+// of an argument's control or escape bytes reaches the terminal.
 TEST(HackCommand, MissingValuesAndUnknownArgumentsNameTheArgument) {
     using Args = std::vector<std::string>;
-    for (const auto& [args, error] : {std::pair{Args{"-root", "-stars"}, "-stars needs a value (see --help)"},
-                                      {Args{"-root", "-sparkle", "3"}, "unknown argument '-sparkle' (see --help)"}}) {
+    for (const auto& [args, error] :
+         {std::pair<Args, std::string>{{"-root", "-stars"}, "-stars needs a value (see --help)"},
+          {Args{"-root", "-sparkle", "3"}, "unknown argument '-sparkle' (see --help)"},
+          {Args{"-root", "-spark\x07le\n", "3"}, "unknown argument '-spark\\x07le\\x0a' (see --help)"},
+          {Args{"-stars", "\xff\x1b[31m9"}, "-stars \\xff\\x1b[31m9: expected 100 to 20000 (see --help)"},
+          {Args{"-antialias", "good\r\x7f\xc3\xa9"},
+           "-antialias good\\x0d\\x7f\\xc3\\xa9: expected disabled, sharp, normal, very-good, perfect, blurred or 0 "
+           "to 5 (see --help)"},
+          {Args{"-window-id", "\x1b]0;x\x07"},
+           "-window-id \\x1b]0;x\\x07: expected an X11 window number, decimal or 0x hexadecimal"}}) {
         EXPECT_EQ(parse(args).mode, Mode::Invalid);
         EXPECT_EQ(parse(args).error, error);
     }
+    std::string escapes;
+    for (int i = 0; i < 60; ++i) escapes += "\\x1b";
+    EXPECT_EQ(parse({"-clouds", std::string(70, '\x1b')}).error,
+              "-clouds " + escapes + "... (70 bytes): expected 0 to 10 (see --help)")
+        << "a long argument is cut after its first 60 bytes";
 }
 
 TEST(HackCommand, AntiAliasingByNameOrNumber) {
