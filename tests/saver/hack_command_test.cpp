@@ -37,11 +37,19 @@ TEST(HackCommand, ModesAndWindowNumbers) {
     EXPECT_EQ(doubled.overrides.size(), 1u);
     EXPECT_EQ(parse({"--rooted"}).mode, Mode::NotHack);
 
-    for (const char* bad : {"", "0x", "12ab", "-5", "0x20000000", "99999999999999999999", "0"}) {
+    for (const char* bad : {"", "0x", "12ab", "-5", "+5", "0x-5", "0x 5", "5 "}) {
         const HackCommand c = parse({"-window-id", bad});
         EXPECT_EQ(c.mode, Mode::Invalid) << bad;
         EXPECT_NE(c.error.find("-window-id"), std::string::npos);
     }
+    // Numbers wider than X11's 29-bit ids are well formed but name no window:
+    // 0, which the saver reports as a window that is not there.
+    for (const char* none : {"0x20000000", "0x7fffffff", "4294967296", "99999999999999999999", "0"}) {
+        const HackCommand c = parse({"-window-id", none});
+        EXPECT_EQ(c.mode, Mode::WindowId) << none;
+        EXPECT_EQ(c.window, 0u) << none;
+    }
+    EXPECT_EQ(parse({"-window-id", "0x1fffffff"}).window, 0x1fffffffu);
     EXPECT_EQ(parseXWindowId("0X2A"), 42u);
 }
 
