@@ -60,6 +60,10 @@ std::string windows1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
+std::string shownAsUtf8(std::string_view text) {
+    return isValidUtf8(text) ? std::string(text) : windows1252ToUtf8(text);
+}
+
 std::string utf8ToWindows1252(std::string_view text) {
     std::string out;
     out.reserve(text.size());

@@ -19,6 +19,12 @@ bool isValidUtf8(std::string_view bytes);
 // the C1 control characters of the same number, as Windows converts them.
 std::string windows1252ToUtf8(std::string_view bytes);
 
+// `text` as UTF-8 for showing: as it is when it is UTF-8 already, else read
+// as Windows-1252, as language files made on Windows are. Names the store
+// holds (presets, file names) may come from the Windows build in that code
+// page; the store keeps their bytes, only what is shown is converted.
+std::string shownAsUtf8(std::string_view text);
+
 // UTF-8 as Windows-1252; characters it lacks become '?'. Expects valid
 // UTF-8 (the program's own texts).
 std::string utf8ToWindows1252(std::string_view text);

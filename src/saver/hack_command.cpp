@@ -1,6 +1,7 @@
 #include "saver/hack_command.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 
 #include "base/message_text.h"
@@ -61,6 +62,24 @@ bool parseOptionValue(const SettingOption& o, std::string_view text, int32_t& st
     return true;
 }
 
+struct WindowNumberText {
+    std::string_view digits;  // empty when the text is no number
+    int base;
+};
+
+// Decimal or 0x hexadecimal digits, the whole text.
+WindowNumberText windowNumberText(std::string_view text) {
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    const bool digits = std::all_of(text.begin(), text.end(), [base](char c) {
+        return base == 16 ? std::isxdigit(static_cast<unsigned char>(c)) : c >= '0' && c <= '9';
+    });
+    return {digits ? text : std::string_view(), base};
+}
+
 std::string firstRunText(const SettingOption& o) {
     const OptionRange r = optionRange(o);
     if (o.scale == OptionScale::Choice && r.fallback >= r.low && r.fallback <= r.high)
@@ -71,15 +90,12 @@ std::string firstRunText(const SettingOption& o) {
 }  // namespace
 
 WindowHandle parseXWindowId(std::string_view text) {
-    int base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        text.remove_prefix(2);
-        base = 16;
-    }
+    const WindowNumberText number = windowNumberText(text);
     // X11 resource ids have 29 bits; anything wider names no window.
     uint32_t value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value >= (1u << 29)) return 0;
+    const std::errc read =
+        std::from_chars(number.digits.data(), number.digits.data() + number.digits.size(), value, number.base).ec;
+    if (number.digits.empty() || read != std::errc() || value >= (1u << 29)) return 0;
     return value;
 }
 
@@ -121,9 +137,12 @@ HackCommand parseHackCommand(const std::vector<std::string>& args) {
         if (i + 1 >= args.size()) return fail(shownInMessage(given) + " needs a value (see --help)");
         const std::string& value = args[++i];
         if (!option) {
+            if (windowNumberText(value).digits.empty())
+                return fail("-window-id " + shownInMessage(value) +
+                            ": expected an X11 window number, decimal or 0x hexadecimal");
+            // A number no X11 window can have stays 0, and is then looked
+            // up and missed like any other absent window.
             command.window = parseXWindowId(value);
-            if (command.window == 0)
-                return fail("-window-id " + shownInMessage(value) + ": expected an X11 window number, decimal or 0x hexadecimal");
             mode = HackCommand::Mode::WindowId;
             continue;
         }

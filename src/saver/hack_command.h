@@ -30,7 +30,7 @@ struct HackCommand {
         Invalid,   // `error` says why, in one line
     };
     Mode mode = Mode::NotHack;
-    WindowHandle window = 0;  // WindowId
+    WindowHandle window = 0;  // WindowId; 0 for a number no X11 window can have
     std::vector<SettingOverride> overrides;
     std::string error;
 };

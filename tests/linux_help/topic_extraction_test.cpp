@@ -2,6 +2,7 @@
 // they link to, and what comes back when the file or topic is not usable.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -54,6 +55,29 @@ TEST(TopicExtraction, FlightPageIsCopiedWithItsPicturesStyleAndLinkedPages) {
     ASSERT_TRUE(page);
     EXPECT_EQ(page->pageUri, "file://" + folder + "/presetname.htm");
     EXPECT_EQ(page->jumpUri, "");
+}
+
+TEST(TopicExtraction, ChangedHelpFileReplacesItsOwnCopyOnly) {
+    const std::string folder = freshTestFolder();
+    const std::string cache = folder + "/cache";
+    const std::string file = folder + "/help.chm";
+    writeText(file, fileText(englishHelp()));
+    const std::optional<ExtractedTopic> first = extractHelpTopic(file, "::/settings.htm", cache);
+    const std::optional<ExtractedTopic> other = extractHelpTopic(germanHelp(), "::/settings.htm", cache);
+    ASSERT_TRUE(first && other);
+    const std::string source = LUMARA_HELP_SOURCE_DIR;
+    writeText(file, fileText(germanHelp()));
+    const std::optional<ExtractedTopic> changed = extractHelpTopic(file, "::/settings.htm", cache);
+    ASSERT_TRUE(changed);
+    EXPECT_NE(changed->pageUri, first->pageUri);
+    std::vector<std::string> folders;
+    for (const auto& entry : fs::directory_iterator(cache)) folders.push_back("file://" + entry.path().string());
+    std::sort(folders.begin(), folders.end());
+    std::vector<std::string> expected{changed->pageUri.substr(0, changed->pageUri.rfind('/')),
+                                      other->pageUri.substr(0, other->pageUri.rfind('/'))};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(folders, expected) << "the earlier version's copy is gone, the other help file's copy stays";
+    EXPECT_EQ(fileText(changed->pageUri.substr(7)), fileText(source + "/de/settings.htm"));
 }
 
 TEST(TopicExtraction, LimitsLeaveOutLinkedFilesButNotThePage) {

@@ -37,11 +37,19 @@ TEST(HackCommand, ModesAndWindowNumbers) {
     EXPECT_EQ(doubled.overrides.size(), 1u);
     EXPECT_EQ(parse({"--rooted"}).mode, Mode::NotHack);
 
-    for (const char* bad : {"", "0x", "12ab", "-5", "0x20000000", "99999999999999999999", "0"}) {
+    for (const char* bad : {"", "0x", "12ab", "-5", "+5", "0x-5", "0x 5", "5 "}) {
         const HackCommand c = parse({"-window-id", bad});
         EXPECT_EQ(c.mode, Mode::Invalid) << bad;
         EXPECT_NE(c.error.find("-window-id"), std::string::npos);
     }
+    // Numbers wider than X11's 29-bit ids are well formed but name no window:
+    // 0, which the saver reports as a window that is not there.
+    for (const char* none : {"0x20000000", "0x7fffffff", "4294967296", "99999999999999999999", "0"}) {
+        const HackCommand c = parse({"-window-id", none});
+        EXPECT_EQ(c.mode, Mode::WindowId) << none;
+        EXPECT_EQ(c.window, 0u) << none;
+    }
+    EXPECT_EQ(parse({"-window-id", "0x1fffffff"}).window, 0x1fffffffu);
     EXPECT_EQ(parseXWindowId("0X2A"), 42u);
 }
 
@@ -68,13 +76,28 @@ TEST(HackCommand, OptionsTakeTheTablesRangesAndAreRefusedOutsideThem) {
     }
 }
 
+// Arguments are shown with every byte outside printable ASCII as \xNN: none
+// of an argument's control or escape bytes reaches the terminal.
 TEST(HackCommand, MissingValuesAndUnknownArgumentsNameTheArgument) {
     using Args = std::vector<std::string>;
-    for (const auto& [args, error] : {std::pair{Args{"-root", "-stars"}, "-stars needs a value (see --help)"},
-                                      {Args{"-root", "-sparkle", "3"}, "unknown argument '-sparkle' (see --help)"}}) {
+    for (const auto& [args, error] :
+         {std::pair<Args, std::string>{{"-root", "-stars"}, "-stars needs a value (see --help)"},
+          {Args{"-root", "-sparkle", "3"}, "unknown argument '-sparkle' (see --help)"},
+          {Args{"-root", "-spark\x07le\n", "3"}, "unknown argument '-spark\\x07le\\x0a' (see --help)"},
+          {Args{"-stars", "\xff\x1b[31m9"}, "-stars \\xff\\x1b[31m9: expected 100 to 20000 (see --help)"},
+          {Args{"-antialias", "good\r\x7f\xc3\xa9"},
+           "-antialias good\\x0d\\x7f\\xc3\\xa9: expected disabled, sharp, normal, very-good, perfect, blurred or 0 "
+           "to 5 (see --help)"},
+          {Args{"-window-id", "\x1b]0;x\x07"},
+           "-window-id \\x1b]0;x\\x07: expected an X11 window number, decimal or 0x hexadecimal"}}) {
         EXPECT_EQ(parse(args).mode, Mode::Invalid);
         EXPECT_EQ(parse(args).error, error);
     }
+    std::string escapes;
+    for (int i = 0; i < 60; ++i) escapes += "\\x1b";
+    EXPECT_EQ(parse({"-clouds", std::string(70, '\x1b')}).error,
+              "-clouds " + escapes + "... (70 bytes): expected 0 to 10 (see --help)")
+        << "a long argument is cut after its first 60 bytes";
 }
 
 TEST(HackCommand, AntiAliasingByNameOrNumber) {

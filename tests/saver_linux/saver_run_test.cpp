@@ -103,6 +103,12 @@ TEST(SaverCommandLine, WindowsThatAreNotThereEndItWithMinusOne) {
     Child nowhere({lumaraPath(), "-root"}, env);
     EXPECT_EQ(nowhere.waitFor(5000ms), 255);
     EXPECT_NE(nowhere.errorOutput().find("XSCREENSAVER_WINDOW names no window"), std::string::npos);
+    // A number too wide for an X11 window reads as an absent one.
+    for (const char* window : {"0x1234567", "0x7fffffff"}) {
+        Child absent = saverIn(x, store, {"-window-id", window});
+        EXPECT_EQ(absent.waitFor(5000ms), 255) << window;
+        EXPECT_NE(absent.errorOutput().find("-window-id names no window"), std::string::npos) << window;
+    }
 }
 
 TEST(SaverCommandLine, WithoutADisplayItSaysSo) {

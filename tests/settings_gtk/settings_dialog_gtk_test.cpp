@@ -119,15 +119,59 @@ TEST(GtkSettingsDialog, OkThatCannotSaveSaysSo) {
     EXPECT_FALSE(run.view->result());
 }
 
-TEST(GtkSettingsDialog, GermanLanguageFileGivesGermanCaptionsAndButtons) {
+std::string listRowText(GtkWidget* scrolledList, int row) {
+    GtkWidget* list = gtk_bin_get_child(GTK_BIN(gtk_bin_get_child(GTK_BIN(scrolledList))));
+    GtkListBoxRow* shown = gtk_list_box_get_row_at_index(GTK_LIST_BOX(list), row);
+    return shown ? shownText(gtk_bin_get_child(GTK_BIN(shown))) : "";
+}
+
+std::string comboRowText(GtkWidget* combo, int row) {
+    GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(combo));
+    GtkTreeIter at;
+    if (!gtk_tree_model_iter_nth_child(model, &at, nullptr, row)) return "";
+    gchar* text = nullptr;
+    gtk_tree_model_get(model, &at, gtk_combo_box_get_entry_text_column(GTK_COMBO_BOX(combo)), &text, -1);
+    const std::string shown = text ? text : "";
+    g_free(text);
+    return shown;
+}
+
+// Names stored in Windows-1252 by the Windows build (here "Caf\xe9", "\xe9t\xe9")
+// show as UTF-8, as the language file's texts do, and keep their bytes;
+// a name typed here is stored as typed.
+TEST(GtkSettingsDialog, GermanTextsAndWindows1252NamesShowAsUtf8) {
     SettingsRun run("german");
-    run.store([](Settings& s) { s.Language = std::string(LUMARA_LANGUAGE_DIR) + "/german.lang"; });
+    const std::string picture = run.folder + "/Caf\xe9.bmp", sound = run.folder + "/\xe9t\xe9.wav";
+    std::ofstream(picture) << "BM";
+    std::ofstream(sound) << "RIFF";
+    run.store([&](Settings& s) {
+        s.Language = std::string(LUMARA_LANGUAGE_DIR) + "/german.lang";
+        s.Presets.push_back(s.Presets[0]);
+        s.Presets.back().Name = "Caf\xe9";
+        s.NURimages = {picture};
+        s.RecentSounds = {sound};
+    });
     run.open();
     EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(run.view->widget())), "Einstellungen für Lumara Screensaver");
     EXPECT_EQ(shownText(run.widget(dlg::kCancel)), "Abbrechen");
     EXPECT_EQ(shownText(run.widget(dlg::kAddPreset)), "Hinzufügen");
     GtkNotebook* tabs = GTK_NOTEBOOK(run.widget(dlg::kPageTabs));
     EXPECT_STREQ(gtk_notebook_get_tab_label_text(tabs, gtk_notebook_get_nth_page(tabs, 0)), " Sternenfeld ");
+
+    GtkWidget* presets = run.widget(dlg::kPresetList);
+    EXPECT_EQ(listRowText(presets, 3), "Café");
+    answerNewPreset("Thé");
+    click(run.widget(dlg::kAddPreset));
+    EXPECT_EQ(listRowText(presets, 4), "Thé");
+    EXPECT_EQ(listRowText(run.widget(dlg::kPictureList), 0), "Café.bmp");
+    EXPECT_EQ(comboRowText(run.widget(dlg::kSoundBox), 2), "été.wav");
+    click(run.widget(dlg::kOk));
+    const Settings stored = run.stored();
+    ASSERT_EQ(stored.Presets.size(), 5u);
+    EXPECT_EQ(stored.Presets[3].Name, "Caf\xe9");
+    EXPECT_EQ(stored.Presets[4].Name, "Th\xc3\xa9");
+    EXPECT_EQ(stored.NURimages, std::vector<std::string>{picture});
+    EXPECT_EQ(stored.RecentSounds, std::vector<std::string>{sound});
 }
 
 // Windows' wildcards match without regard to case; GTK's patterns do not.

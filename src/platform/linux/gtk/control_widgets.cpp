@@ -159,7 +159,8 @@ ControlWidget makeControlWidget(const ControlTemplate& t, const DialogUnits& uni
 
 void setControlText(ControlWidget& c, std::string_view text) {
     c.text = text;
-    const std::string shown = gtkMnemonicText(text);
+    const std::string utf8 = shownAsUtf8(text);
+    const std::string shown = gtkMnemonicText(utf8);
     switch (c.kind) {
     case ControlKind::PushButton:
     case ControlKind::CheckBox:
@@ -172,10 +173,10 @@ void setControlText(ControlWidget& c, std::string_view text) {
         break;
     case ControlKind::GroupBox:
         if (!GTK_IS_BUTTON(gtk_frame_get_label_widget(GTK_FRAME(c.outer))))
-            gtk_frame_set_label(GTK_FRAME(c.outer), text.empty() ? nullptr : std::string(text).c_str());
+            gtk_frame_set_label(GTK_FRAME(c.outer), utf8.empty() ? nullptr : utf8.c_str());
         break;
     case ControlKind::Edit:
-        gtk_entry_set_text(GTK_ENTRY(c.outer), std::string(text).c_str());
+        gtk_entry_set_text(GTK_ENTRY(c.outer), utf8.c_str());
         break;
     default:
         break;

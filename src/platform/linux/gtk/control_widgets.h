@@ -8,8 +8,11 @@
 // GtkImage, edit fields GtkEntry, list boxes a GtkListBox in a scrolled
 // window, drop-down lists GtkComboBoxText, trackbars GtkScale, tab controls
 // GtkNotebook. Texts keep Windows' "&" mnemonics in the data; the widgets
-// show them as GTK's "_". A text that does not fit its control ends in an
-// ellipsis rather than making the control grow over its neighbours.
+// show them as GTK's "_". GTK takes UTF-8 only: every text reaches a widget
+// through shownAsUtf8 (i18n/text_encoding.h), and a control's text is handed
+// back in the bytes it was given (an edit field's: what it holds, as typed).
+// A text that does not fit its control ends in an ellipsis rather than
+// making the control grow over its neighbours.
 #include <gtk/gtk.h>
 
 #include <cstdint>
@@ -25,7 +28,7 @@ struct ControlWidget {
     ControlKind kind = ControlKind::Label;
     GtkWidget* outer = nullptr;  // what sits in the dialog; the control's window handle
     GtkWidget* inner = nullptr;  // what holds its value (the list inside its scrolled window); else outer
-    std::string text;            // as last set, "&" and all
+    std::string text;            // as last set, "&" and all, its bytes unconverted
 };
 
 // Windows' mnemonic text in GTK's form: "&x" becomes "_x", "&&" a plain

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "i18n/text_encoding.h"
+
 std::string caseInsensitivePattern(std::string_view pattern) {
     if (pattern == "*.*") return "*";
     std::string out;
@@ -25,7 +27,7 @@ std::string caseInsensitivePattern(std::string_view pattern) {
 
 GtkFileFilter* windowsFileFilter(const std::string& description, std::string_view patterns) {
     GtkFileFilter* filter = gtk_file_filter_new();
-    gtk_file_filter_set_name(filter, description.c_str());
+    gtk_file_filter_set_name(filter, shownAsUtf8(description).c_str());
     while (!patterns.empty()) {
         const size_t end = patterns.find(';');
         const std::string_view one = patterns.substr(0, end);
@@ -36,8 +38,9 @@ GtkFileFilter* windowsFileFilter(const std::string& description, std::string_vie
 }
 
 bool chooseFile(GtkWindow* owner, const OpenFileRequest& request, std::string& path) {
+    const std::string title = shownAsUtf8(request.title);
     GtkFileChooserNative* chooser =
-        gtk_file_chooser_native_new(request.title.c_str(), owner, GTK_FILE_CHOOSER_ACTION_OPEN, nullptr, nullptr);
+        gtk_file_chooser_native_new(title.c_str(), owner, GTK_FILE_CHOOSER_ACTION_OPEN, nullptr, nullptr);
     GtkFileChooser* files = GTK_FILE_CHOOSER(chooser);
     gtk_file_chooser_set_local_only(files, TRUE);
     for (size_t i = 0; i < request.filters.size(); ++i) {

@@ -79,7 +79,7 @@ int GtkDialogView::run(uint32_t templateId, DialogController& controller, GtkWin
 void GtkDialogView::build(GtkWindow* transientFor) {
     window_ = gtk_dialog_new();
     GtkWindow* window = GTK_WINDOW(window_);
-    gtk_window_set_title(window, std::string(template_.caption).c_str());
+    gtk_window_set_title(window, shownAsUtf8(template_.caption).c_str());
     gtk_window_set_resizable(window, FALSE);
     gtk_window_set_modal(window, template_.kind != DialogKind::Hidden);
     gtk_window_set_deletable(window, template_.kind == DialogKind::Modal);
@@ -428,7 +428,7 @@ std::vector<DescendantWindow> GtkDialogView::descendants() {
 // A page's own text shows nowhere: it has no caption.
 void GtkDialogView::setWindowText(WindowHandle window, std::string_view text) {
     if (window == handle(window_)) {
-        if (GTK_IS_WINDOW(window_)) gtk_window_set_title(GTK_WINDOW(window_), std::string(text).c_str());
+        if (GTK_IS_WINDOW(window_)) gtk_window_set_title(GTK_WINDOW(window_), shownAsUtf8(text).c_str());
         return;
     }
     for (ControlWidget& c : controls_)
@@ -448,7 +448,7 @@ void GtkDialogView::listAdd(int id, std::string_view row) {
     const ControlWidget* c = find(id);
     if (!c || c->kind != ControlKind::ListBox) return;
     Quiet quiet(*this);
-    GtkWidget* label = gtk_label_new(std::string(row).c_str());
+    GtkWidget* label = gtk_label_new(shownAsUtf8(row).c_str());
     gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
     gtk_label_set_ellipsize(GTK_LABEL(label), PANGO_ELLIPSIZE_END);
     gtk_widget_show(label);
@@ -489,7 +489,7 @@ void GtkDialogView::comboAdd(int id, std::string_view row) {
     const ControlWidget* c = find(id);
     if (!c || c->kind != ControlKind::DropDownList) return;
     Quiet quiet(*this);
-    gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(c->outer), std::string(row).c_str());
+    gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(c->outer), shownAsUtf8(row).c_str());
 }
 
 void GtkDialogView::comboSelect(int id, int row) {
@@ -545,7 +545,7 @@ void GtkDialogView::tabInsert(int id, int index, std::string_view text) {
     Quiet quiet(*this);
     GtkWidget* page = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
     gtk_widget_show(page);
-    GtkWidget* label = gtk_label_new_with_mnemonic(gtkMnemonicText(text).c_str());
+    GtkWidget* label = gtk_label_new_with_mnemonic(gtkMnemonicText(shownAsUtf8(text)).c_str());
     gtk_notebook_insert_page(GTK_NOTEBOOK(c->outer), page, label, index);
 }
 
@@ -583,8 +583,8 @@ bool GtkDialogView::openFile(const OpenFileRequest& request, std::string& path) 
 
 void GtkDialogView::showError(std::string_view caption, std::string_view text) {
     GtkWidget* box = gtk_message_dialog_new(GTK_WINDOW(gtk_widget_get_toplevel(window_)), GTK_DIALOG_MODAL,
-                                            GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s", std::string(text).c_str());
-    gtk_window_set_title(GTK_WINDOW(box), std::string(caption).c_str());
+                                            GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s", shownAsUtf8(text).c_str());
+    gtk_window_set_title(GTK_WINDOW(box), shownAsUtf8(caption).c_str());
     gtk_dialog_run(GTK_DIALOG(box));
     gtk_widget_destroy(box);
 }

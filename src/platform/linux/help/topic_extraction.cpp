@@ -11,6 +11,7 @@
 #include <deque>
 #include <filesystem>
 #include <set>
+#include <vector>
 
 #include "platform/linux/atomic_file.h"
 #include "platform/linux/help/help_paths.h"
@@ -32,16 +33,42 @@ void mix(uint64_t& hash, const void* data, size_t size) {
     }
 }
 
-std::string folderName(const std::string& helpFile, const struct stat& status) {
+std::string hexName(uint64_t hash) {
+    char name[17];
+    std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(hash));
+    return name;
+}
+
+// "<path>-": the start every copy of the help file at `helpFile` has.
+std::string copyPrefix(const std::string& helpFile) {
     uint64_t hash = 0xCBF29CE484222325u;
     mix(hash, helpFile.data(), helpFile.size());
+    return hexName(hash) + "-";
+}
+
+// "<path>-<identity>": a changed or replaced file gets a new name.
+std::string folderName(const std::string& helpFile, const struct stat& status) {
+    uint64_t hash = 0xCBF29CE484222325u;
     for (const int64_t field : {static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtim.tv_sec),
                                 static_cast<int64_t>(status.st_mtim.tv_nsec), static_cast<int64_t>(status.st_ino),
                                 static_cast<int64_t>(status.st_dev)})
         mix(hash, &field, sizeof field);
-    char name[17];
-    std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(hash));
-    return name;
+    return copyPrefix(helpFile) + hexName(hash);
+}
+
+// Copies of earlier versions of the help file are never shown again (their
+// folder's name no longer matches), and each may hold up to the extraction's
+// byte limit: only the current version's folder is kept.
+void removeEarlierCopies(const std::string& cacheRoot, const std::string& helpFile, const std::string& current) {
+    const std::string prefix = copyPrefix(helpFile);
+    std::error_code error;
+    std::vector<std::filesystem::path> earlier;
+    for (std::filesystem::directory_iterator entry(cacheRoot, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (name.starts_with(prefix) && name != current) earlier.push_back(entry->path());
+    }
+    for (const std::filesystem::path& folder : earlier) std::filesystem::remove_all(folder, error);
 }
 
 bool isPage(std::string_view path) {
@@ -102,7 +129,9 @@ std::optional<ExtractedTopic> extractHelpTopic(const std::string& helpFile, std:
     if (!wanted || cacheRoot.empty() || cacheRoot.front() != '/' || limits.maxFiles == 0) return std::nullopt;
     const std::unique_ptr<ChmReaderProcess> reader = ChmReaderProcess::start(helpFile, limits.reading);
     if (!reader) return std::nullopt;
-    const std::string folder = cacheRoot + "/" + folderName(helpFile, reader->status());
+    const std::string name = folderName(helpFile, reader->status());
+    removeEarlierCopies(cacheRoot, helpFile, name);
+    const std::string folder = cacheRoot + "/" + name;
 
     std::string page;
     if (reader->read(wanted->page, page) != ChmRead::Read || page.size() > limits.maxBytes ||

@@ -13,7 +13,7 @@
 //
 // Each help file gets a folder of its own, named after its path, size,
 // modification time and inode, so a changed or replaced file is extracted
-// afresh. Files are written whole (written aside, then renamed), so a
+// afresh; the folder of its earlier version is then removed. Files are written whole (written aside, then renamed), so a
 // browser still reading an earlier copy never sees half a file.
 
 // $XDG_CACHE_HOME/lumara/help, or ~/.cache/lumara/help when XDG_CACHE_HOME
