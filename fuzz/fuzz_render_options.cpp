@@ -13,6 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (data[i] == 0) args.emplace_back();
         else args.back().push_back(static_cast<char>(data[i]));
     }
-    (void)parseRenderOptions(args);
+    RenderOptions options;
+    (void)parseRenderOptions(args, options);
     return 0;
 }

@@ -6,7 +6,7 @@
 
 #include "i18n/load_text.h"
 
-std::string loadText(const Settings& settings, uint32_t id, size_t bufferSize) {
+std::string dialogText(const Settings& settings, uint32_t id, size_t bufferSize) {
     std::vector<char> buffer(bufferSize + 1);
     const size_t length = LoadText(settings.LanguageTable, id, buffer.data(), bufferSize);
     return std::string(buffer.data(), length);
@@ -20,5 +20,5 @@ std::string_view fileNamePart(std::string_view path) {
 void showRefusal(DialogView& view, const Settings& settings, uint32_t id) {
     // Long enough for any text of the table or a language file's line.
     constexpr size_t kMessageBuffer = 1000;
-    view.showError(kMessageCaption, loadText(settings, id, kMessageBuffer));
+    view.showError(kMessageCaption, dialogText(settings, id, kMessageBuffer));
 }

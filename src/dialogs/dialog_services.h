@@ -19,7 +19,7 @@ struct DialogServices {
 
 // Text `id` of the language or the built-in table, as read into a buffer
 // of `bufferSize` bytes with its NUL.
-std::string loadText(const Settings& settings, uint32_t id, size_t bufferSize);
+std::string dialogText(const Settings& settings, uint32_t id, size_t bufferSize);
 
 // The caption of the dialogs' message boxes.
 inline constexpr std::string_view kMessageCaption = "Lumara Screensaver";

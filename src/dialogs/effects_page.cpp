@@ -32,9 +32,9 @@ intptr_t EffectsPage::dialogProc(const Message& m) { return dispatchMessage<Effe
 
 // The row index is the AntiAliase value: off, then sharp to blurred.
 void EffectsPage::initialise() {
-    view().comboAdd(dlg::kAntiAliasBox, loadText(settings(), dlg::kAntiAliasOff, 50));
+    view().comboAdd(dlg::kAntiAliasBox, dialogText(settings(), dlg::kAntiAliasOff, 50));
     for (uint32_t mode = 0; mode < 5; ++mode)
-        view().comboAdd(dlg::kAntiAliasBox, loadText(settings(), dlg::kAntiAliasSharp + mode, 50));
+        view().comboAdd(dlg::kAntiAliasBox, dialogText(settings(), dlg::kAntiAliasSharp + mode, 50));
     refresh();
 }
 
@@ -49,14 +49,14 @@ void EffectsPage::refresh() {
 void EffectsPage::rebuildSoundBox() {
     const Settings& s = settings();
     view().comboReset(dlg::kSoundBox);
-    view().comboAdd(dlg::kSoundBox, loadText(s, dlg::kSoundNone, 50));
-    view().comboAdd(dlg::kSoundBox, loadText(s, dlg::kSoundBuiltIn, 50));
+    view().comboAdd(dlg::kSoundBox, dialogText(s, dlg::kSoundNone, 50));
+    view().comboAdd(dlg::kSoundBox, dialogText(s, dlg::kSoundBuiltIn, 50));
     int selected = kNoSoundRow;
     for (size_t i = 0; i < s.RecentSounds.size(); ++i) {
         view().comboAdd(dlg::kSoundBox, fileNamePart(s.RecentSounds[i]));
         if (s.RecentSounds[i] == s.BackSound) selected = kFirstRecentRow + static_cast<int>(i);
     }
-    view().comboAdd(dlg::kSoundBox, loadText(s, dlg::kSoundBrowse, 50));
+    view().comboAdd(dlg::kSoundBox, dialogText(s, dlg::kSoundBrowse, 50));
     if (s.BackSound == kBuiltInSound) selected = kBuiltInSoundRow;
     view().comboSelect(dlg::kSoundBox, selected);
 }
@@ -81,7 +81,7 @@ intptr_t EffectsPage::onSound(const Message&) {
     } else {
         OpenFileRequest request;
         request.filters = {{"Waveform audio (*.wav)", "*.WAV"}, {"All (*.*)", "*.*"}};
-        request.title = loadText(s, dlg::kSoundFileTitle, 100);
+        request.title = dialogText(s, dlg::kSoundFileTitle, 100);
         request.bufferSize = Settings::kBackSoundCapacity;
         std::string path;
         if (view().openFile(request, path) && path.size() < Settings::kBackSoundCapacity) {

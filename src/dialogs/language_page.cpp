@@ -49,7 +49,7 @@ void LanguagePage::initialise() {
         view().comboAdd(dlg::kLanguageBox, ReadLanguageName(path, services().folders));
     view().comboSelect(dlg::kLanguageBox, rowOf(s.LanguageFiles, s.Language));
 
-    view().comboAdd(dlg::kHelpFileBox, loadText(s, dlg::kNoHelpFile, 2000));
+    view().comboAdd(dlg::kHelpFileBox, dialogText(s, dlg::kNoHelpFile, 2000));
     for (const std::string& path : s.HelpFiles) view().comboAdd(dlg::kHelpFileBox, fileNamePart(path));
     view().comboSelect(dlg::kHelpFileBox, rowOf(s.HelpFiles, s.HelpFile));
 }

@@ -49,7 +49,7 @@ intptr_t SettingsDialog::onInitDialog(const Message&) {
     LoadSettings(s, services_.store, services_.folders);
     TranslateDialog(view(), dlg::kSettings, s.LanguageTable);
     for (int i = 0; i < 4; ++i)
-        view().tabInsert(dlg::kPageTabs, i, loadText(s, dlg::kFirstPageTab + static_cast<uint32_t>(i), 100));
+        view().tabInsert(dlg::kPageTabs, i, dialogText(s, dlg::kFirstPageTab + static_cast<uint32_t>(i), 100));
     for (size_t i = 0; i < pages_.size(); ++i)
         pageWindows_[i] = view().createPage(pages_[i]->templateId(), dlg::kPageTabs, *pages_[i]);
     placePages();

@@ -54,7 +54,7 @@ intptr_t StarfieldPage::onAddPicture(const Message&) {
                        {"PNG image (*.png)", "*.PNG"},
                        {"All (*.*)", "*.*"}};
     request.initialFolder = settings().ProgramDir;
-    request.title = loadText(settings(), dlg::kPictureFileTitle, 100);
+    request.title = dialogText(settings(), dlg::kPictureFileTitle, 100);
     std::string path;
     if (!view().openFile(request, path)) return 1;
     if (!fitsStoreWith(StoredText::Pictures, settings().NURimages, path)) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/byte_order.h"
 #include "i18n/load_text.h"
 #include "settings/store_values.h"
 #include "settings/stored_texts.h"
@@ -12,16 +13,6 @@ namespace {
 constexpr size_t kPresetBlockMeaningful = 33;
 
 std::string valueName(char kind, int index) { return std::string("PRESET") + kind + std::to_string(index); }
-
-int32_t readLittleEndian(const uint8_t* p) {
-    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-                                static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24);
-}
-
-void putLittleEndian(uint8_t* p, int32_t value) {
-    const auto v = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
 
 struct FactoryPreset {
     uint32_t nameId;
@@ -44,7 +35,7 @@ constexpr size_t kFactoryNameBuffer = 100;
 std::array<uint8_t, kPresetBlockSize> encodePresetBlock(const Preset& p) {
     std::array<uint8_t, kPresetBlockSize> block{};
     for (const SettingInfo& s : kFlightSettings) {
-        if (s.kind == SettingKind::Number) putLittleEndian(&block[s.presetOffset], s.get(p));
+        if (s.kind == SettingKind::Number) writeLittleEndian(&block[s.presetOffset], static_cast<uint32_t>(s.get(p)));
         else block[s.presetOffset] = static_cast<uint8_t>(s.get(p));
     }
     return block;
@@ -62,7 +53,8 @@ bool ReadPreset(int index, StoreKey& key, Preset& preset) {
         !readString(key, valueName('n', index), readBufferOf(StoredText::PresetName), name))
         return false;
     for (const SettingInfo& s : kFlightSettings)
-        s.set(preset, s.kind == SettingKind::Number ? readLittleEndian(&block[s.presetOffset]) : block[s.presetOffset]);
+        s.set(preset, s.kind == SettingKind::Number ? static_cast<int32_t>(readLittleEndian32(&block[s.presetOffset]))
+                                                 : block[s.presetOffset]);
     preset.NURimages = std::move(images);
     preset.BackSound = std::move(sound);
     preset.Name = std::move(name);

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/byte_order.h"
+
 namespace {
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -107,8 +109,8 @@ bool parseValueData(std::string_view s, const std::vector<std::string_view>& lin
             number = number * 16 + static_cast<uint32_t>(hexDigit(c));
         }
         value.type = ValueType::Dword;
-        value.data = {static_cast<uint8_t>(number), static_cast<uint8_t>(number >> 8),
-                      static_cast<uint8_t>(number >> 16), static_cast<uint8_t>(number >> 24)};
+        value.data.resize(4);
+        writeLittleEndian(value.data.data(), number);
         return true;
     }
     if (s.substr(0, 4) == "hex:") {
@@ -185,9 +187,7 @@ void appendValue(std::string& out, const RegistryValue& v) {
         appendQuoted(out, std::string_view(reinterpret_cast<const char*>(v.data.data()), v.data.size() - 1));
     } else if (v.type == ValueType::Dword && v.data.size() == 4) {
         char digits[16];
-        const uint32_t n = static_cast<uint32_t>(v.data[0]) | static_cast<uint32_t>(v.data[1]) << 8 |
-                           static_cast<uint32_t>(v.data[2]) << 16 | static_cast<uint32_t>(v.data[3]) << 24;
-        std::snprintf(digits, sizeof digits, "%08x", n);
+        std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(readLittleEndian32(v.data.data())));
         out += "dword:";
         out += digits;
     } else {

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "settings/setting_table.h"
+#include "ui/dialog_ids.h"
 
 // The command-line options that set a picture parameter for one run, in the
 // manner of a screen-saver daemon's hacks ("-stars 300"). Each names its
@@ -41,7 +42,9 @@ inline constexpr std::array<SettingOption, 8> kSettingOptions{{
 // menu shows are the settings page's own (string table ids, same order).
 inline constexpr std::array<std::string_view, 6> kAntiAliasNames{"disabled", "sharp",   "normal",
                                                                  "very-good", "perfect", "blurred"};
-inline constexpr std::array<uint32_t, 6> kAntiAliasTextIds{3055, 3050, 3051, 3052, 3053, 3054};
+inline constexpr std::array<uint32_t, 6> kAntiAliasTextIds{dlg::kAntiAliasOff,       dlg::kAntiAliasSharp,
+                                                           dlg::kAntiAliasSharp + 1, dlg::kAntiAliasSharp + 2,
+                                                           dlg::kAntiAliasSharp + 3, dlg::kAntiAliasSharp + 4};
 static_assert(findFlightSetting("AntiAliase")->high - findFlightSetting("AntiAliase")->low + 1 ==
               static_cast<int32_t>(kAntiAliasNames.size()));
 

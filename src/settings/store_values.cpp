@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/byte_order.h"
 #include "settings/multi_string.h"
 
 namespace {
@@ -58,8 +59,8 @@ bool readBinary(StoreKey& key, std::string_view name, size_t bufferSize, std::ve
 }
 
 bool writeNumber(StoreKey* key, std::string_view name, uint32_t value) {
-    const uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                              static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+    uint8_t bytes[4];
+    writeLittleEndian(bytes, value);
     return key && key->write(name, ValueType::Dword, bytes, 4);
 }
 

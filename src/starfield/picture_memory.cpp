@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "base/byte_order.h"
+
 // The figures follow the buffers a decoder keeps at its peak: for PNG the
 // collected compressed data, the inflated rows (grown by doubling from the
 // size the header promises), the image at its native depth and the
@@ -14,11 +16,6 @@
 
 namespace {
 
-uint32_t be16(std::span<const uint8_t> b, size_t at) { return uint32_t{b[at]} << 8 | b[at + 1]; }
-uint32_t be32(std::span<const uint8_t> b, size_t at) { return be16(b, at) << 16 | be16(b, at + 2); }
-uint32_t le16(std::span<const uint8_t> b, size_t at) { return uint32_t{b[at + 1]} << 8 | b[at]; }
-uint32_t le32(std::span<const uint8_t> b, size_t at) { return le16(b, at + 2) << 16 | le16(b, at); }
-
 uint64_t ceilDiv(uint64_t a, uint64_t b) { return (a + b - 1) / b; }
 
 // The RGB picture the decoder returns and the copy made of it.
@@ -29,9 +26,9 @@ std::optional<uint64_t> pngBytes(std::span<const uint8_t> file) {
     if (file.size() < 8 || !std::equal(kSignature.begin(), kSignature.end(), file.begin())) return std::nullopt;
     size_t at = 8;
     // Apple's "CgBI" chunk may come before the header.
-    while (at + 8 <= file.size() && be32(file, at + 4) == 0x43674249) at += 12 + uint64_t{be32(file, at)};
-    if (at + 21 > file.size() || be32(file, at + 4) != 0x49484452) return std::nullopt;  // "IHDR"
-    const uint64_t w = be32(file, at + 8), h = be32(file, at + 12);
+    while (at + 8 <= file.size() && readBigEndian32(&file[at + 4]) == 0x43674249) at += 12 + uint64_t{readBigEndian32(&file[at])};
+    if (at + 21 > file.size() || readBigEndian32(&file[at + 4]) != 0x49484452) return std::nullopt;  // "IHDR"
+    const uint64_t w = readBigEndian32(&file[at + 8]), h = readBigEndian32(&file[at + 12]);
     const uint32_t depth = file[at + 16], colour = file[at + 17];
     const bool interlaced = file[at + 20] == 1;
     static constexpr std::array<uint32_t, 7> kChannels = {1, 0, 3, 1, 2, 0, 4};
@@ -92,7 +89,7 @@ std::optional<uint64_t> jpegBytes(std::span<const uint8_t> file) {
         if (marker == 0xC0 || marker == 0xC1 || marker == 0xC2) {
             const size_t f = at + 1;
             if (f + 8 > file.size()) return std::nullopt;
-            const uint64_t h = be16(file, f + 3), w = be16(file, f + 5);
+            const uint64_t h = readBigEndian16(&file[f + 3]), w = readBigEndian16(&file[f + 5]);
             const uint32_t components = file[f + 7];
             if (w == 0 || h == 0 || components == 0 || components > 4 || f + 8 + 3 * components > file.size())
                 return std::nullopt;
@@ -116,7 +113,7 @@ std::optional<uint64_t> jpegBytes(std::span<const uint8_t> file) {
             ++at;
             continue;
         }
-        const uint32_t length = be16(file, at + 1);
+        const uint32_t length = readBigEndian16(&file[at + 1]);
         if (length < 2) return std::nullopt;
         at += 1 + length;
     }
@@ -127,7 +124,7 @@ std::optional<uint64_t> gifBytes(std::span<const uint8_t> file) {
     if (file.size() < 10 || file[0] != 'G' || file[1] != 'I' || file[2] != 'F' || file[3] != '8' ||
         (file[4] != '7' && file[4] != '9') || file[5] != 'a')
         return std::nullopt;
-    const uint64_t pixels = uint64_t{le16(file, 6)} * le16(file, 8);
+    const uint64_t pixels = uint64_t{readLittleEndian16(&file[6])} * readLittleEndian16(&file[8]);
     // Canvas and background of four channels, the history plane, then the
     // three-channel conversion beside them.
     return file.size() + std::max((4 + 4 + 1 + 3) * pixels, handedOut(pixels));
@@ -135,14 +132,14 @@ std::optional<uint64_t> gifBytes(std::span<const uint8_t> file) {
 
 std::optional<uint64_t> bmpBytes(std::span<const uint8_t> file) {
     if (file.size() < 26 || file[0] != 'B' || file[1] != 'M') return std::nullopt;
-    const uint32_t headerSize = le32(file, 14);
+    const uint32_t headerSize = readLittleEndian32(&file[14]);
     uint64_t w = 0, h = 0;
     if (headerSize == 12) {
-        w = le16(file, 18);
-        h = le16(file, 20);
+        w = readLittleEndian16(&file[18]);
+        h = readLittleEndian16(&file[20]);
     } else if (headerSize == 40 || headerSize == 56 || headerSize == 108 || headerSize == 124) {
-        const auto height = static_cast<int32_t>(le32(file, 22));
-        w = le32(file, 18);
+        const auto height = static_cast<int32_t>(readLittleEndian32(&file[22]));
+        w = readLittleEndian32(&file[18]);
         h = height < 0 ? 0 - static_cast<int64_t>(height) : height;
     } else {
         return std::nullopt;

@@ -10,19 +10,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/byte_order.h"
 #include "platform/linux/stb_picture_decoder.h"
 #include "starfield/picture_memory.h"
 
 namespace {
-
-void put16(std::vector<uint8_t>& b, uint32_t v) {
-    b.push_back(static_cast<uint8_t>(v >> 8));
-    b.push_back(static_cast<uint8_t>(v));
-}
-void put32(std::vector<uint8_t>& b, uint32_t v) {
-    put16(b, v >> 16);
-    put16(b, v & 0xFFFF);
-}
 
 // A zlib stream inflating to `count` zero bytes: one literal zero, then
 // copies of 258 bytes from one back, then literal zeros for the rest, in
@@ -58,23 +50,23 @@ std::vector<uint8_t> zlibZeros(uint64_t count) {
     for (; left > 0; --left) code(0x30, 8);
     code(0, 7);  // end of block
     if (used) out.push_back(static_cast<uint8_t>(bits));
-    put32(out, 0);  // the checksum, not checked
+    appendBigEndian(out, 0, 4);  // the checksum, not checked
     return out;
 }
 
 void pngChunk(std::vector<uint8_t>& b, const char* type, const std::vector<uint8_t>& data) {
-    put32(b, static_cast<uint32_t>(data.size()));
+    appendBigEndian(b, static_cast<uint32_t>(data.size()), 4);
     b.insert(b.end(), type, type + 4);
     b.insert(b.end(), data.begin(), data.end());
-    put32(b, 0);  // CRC, not checked
+    appendBigEndian(b, 0, 4);  // CRC, not checked
 }
 
 // A PNG of the given header whose image data inflate to `inflated` zeros.
 std::vector<uint8_t> png(uint32_t w, uint32_t h, uint8_t depth, uint8_t colour, bool interlaced, uint64_t inflated) {
     std::vector<uint8_t> b = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<uint8_t> header;
-    put32(header, w);
-    put32(header, h);
+    appendBigEndian(header, w, 4);
+    appendBigEndian(header, h, 4);
     header.insert(header.end(), {depth, colour, 0, 0, static_cast<uint8_t>(interlaced ? 1 : 0)});
     pngChunk(b, "IHDR", header);
     pngChunk(b, "IDAT", zlibZeros(inflated));
@@ -98,7 +90,7 @@ uint64_t pngRows(uint64_t w, uint64_t h, uint64_t bpp, bool interlaced) {
 
 void jpegSegment(std::vector<uint8_t>& b, uint8_t marker, const std::vector<uint8_t>& data) {
     b.insert(b.end(), {0xFF, marker});
-    put16(b, static_cast<uint32_t>(data.size() + 2));
+    appendBigEndian(b, static_cast<uint32_t>(data.size() + 2), 2);
     b.insert(b.end(), data.begin(), data.end());
 }
 
@@ -110,8 +102,8 @@ std::vector<uint8_t> jpeg(uint32_t w, uint32_t h, uint8_t components, bool progr
     table[0] = 0;
     jpegSegment(b, 0xDB, table);
     std::vector<uint8_t> frame = {8};
-    put16(frame, h);
-    put16(frame, w);
+    appendBigEndian(frame, h, 2);
+    appendBigEndian(frame, w, 2);
     frame.push_back(components);
     for (uint8_t c = 1; c <= components; ++c) frame.insert(frame.end(), {c, 0x11, 0});
     jpegSegment(b, progressive ? 0xC2 : 0xC0, frame);

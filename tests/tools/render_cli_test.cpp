@@ -45,9 +45,10 @@ TEST(RenderCli, BadArgumentsExitTwoAndWriteNothing) {
     EXPECT_EQ(runRender("--help"), 0);
     EXPECT_EQ(runRender("--version"), 0);
     // The one line names what was wrong.
-    EXPECT_EQ(std::get<OptionError>(parseRenderOptions({"--bogus"})).message, "unknown argument: --bogus");
-    EXPECT_EQ(std::get<OptionError>(parseRenderOptions({"-x", "1"})).message, "unknown argument: -x");
-    EXPECT_EQ(std::get<OptionError>(parseRenderOptions({"--size"})).message, "missing value after --size");
+    RenderOptions options;
+    EXPECT_EQ(parseRenderOptions({"--bogus"}, options).message(), "unknown argument: --bogus");
+    EXPECT_EQ(parseRenderOptions({"-x", "1"}, options).message(), "unknown argument: -x");
+    EXPECT_EQ(parseRenderOptions({"--size"}, options).message(), "missing value after --size");
 }
 
 TEST(RenderCli, ErrorsNameAHugeArgumentWithoutEchoingItWhole) {
@@ -55,9 +56,10 @@ TEST(RenderCli, ErrorsNameAHugeArgumentWithoutEchoingItWhole) {
     for (const std::vector<std::string>& args : {std::vector<std::string>{"--set", huge, "--raw", "x"},
                                                  {"--size", huge, "--raw", "x"},
                                                  {huge + "\u00e9", "1"}}) {
-        const auto parsed = parseRenderOptions(args);
-        ASSERT_TRUE(std::holds_alternative<OptionError>(parsed));
-        const std::string& message = std::get<OptionError>(parsed).message;
+        RenderOptions options;
+        const Outcome parsed = parseRenderOptions(args, options);
+        ASSERT_FALSE(parsed.ok());
+        const std::string& message = parsed.message();
         EXPECT_LT(message.size(), 300u);
         EXPECT_NE(message.find("StarsCount=999"), std::string::npos) << message;
         EXPECT_NE(message.find(std::to_string(args[0].size() > 100 ? args[0].size() : args[1].size()) + " bytes"),

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/byte_order.h"
 #include "base/message_text.h"
 #include "render/frame_rgb.h"
 #include "render_options.h"
@@ -54,23 +55,14 @@ private:
     bool ok_ = true;
 };
 
-void put32be(uint8_t* p, uint32_t v) {
-    p[0] = static_cast<uint8_t>(v >> 24), p[1] = static_cast<uint8_t>(v >> 16);
-    p[2] = static_cast<uint8_t>(v >> 8), p[3] = static_cast<uint8_t>(v);
-}
-void put32le(uint8_t* p, uint32_t v) {
-    p[0] = static_cast<uint8_t>(v), p[1] = static_cast<uint8_t>(v >> 8);
-    p[2] = static_cast<uint8_t>(v >> 16), p[3] = static_cast<uint8_t>(v >> 24);
-}
-
 bool writeChunk(OutputFile& out, const char* type, const uint8_t* data, uint32_t length) {
     uint8_t head[8];
-    put32be(head, length);
+    writeBigEndian32(head, length);
     std::memcpy(head + 4, type, 4);
     uLong crc = crc32(0, reinterpret_cast<const Bytef*>(type), 4);
     if (length) crc = crc32(crc, data, length);
     uint8_t tail[4];
-    put32be(tail, static_cast<uint32_t>(crc));
+    writeBigEndian32(tail, static_cast<uint32_t>(crc));
     return out.write(head, 8) && (length == 0 || out.write(data, length)) && out.write(tail, 4);
 }
 
@@ -79,8 +71,8 @@ bool writeChunk(OutputFile& out, const char* type, const uint8_t* data, uint32_t
 bool writePng(const FrameTarget& frame, OutputFile& out) {
     static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     uint8_t header[13] = {};
-    put32be(header, static_cast<uint32_t>(frame.width));
-    put32be(header + 4, static_cast<uint32_t>(frame.height));
+    writeBigEndian32(header, static_cast<uint32_t>(frame.width));
+    writeBigEndian32(header + 4, static_cast<uint32_t>(frame.height));
     header[8] = 8;  // bits per channel
     header[9] = 2;  // RGB
     if (!out.write(kSignature, 8) || !writeChunk(out, "IHDR", header, 13)) return false;
@@ -119,11 +111,11 @@ bool writePng(const FrameTarget& frame, OutputFile& out) {
 bool writeBmp(const FrameTarget& frame, OutputFile& out) {
     const uint32_t rowBytes = (static_cast<uint32_t>(frame.width) * 3 + 3) & ~3u;
     uint8_t header[54] = {'B', 'M'};
-    put32le(header + 2, 54 + rowBytes * static_cast<uint32_t>(frame.height));
-    put32le(header + 10, 54);
-    put32le(header + 14, 40);
-    put32le(header + 18, static_cast<uint32_t>(frame.width));
-    put32le(header + 22, static_cast<uint32_t>(frame.height));
+    writeLittleEndian(header + 2, 54 + rowBytes * static_cast<uint32_t>(frame.height));
+    writeLittleEndian(header + 10, 54);
+    writeLittleEndian(header + 14, 40);
+    writeLittleEndian(header + 18, static_cast<uint32_t>(frame.width));
+    writeLittleEndian(header + 22, static_cast<uint32_t>(frame.height));
     header[26] = 1;   // planes
     header[28] = 24;  // bits per pixel
     if (!out.write(header, sizeof header)) return false;

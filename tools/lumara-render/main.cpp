@@ -14,12 +14,11 @@
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    auto parsed = parseRenderOptions(args);
-    if (auto* bad = std::get_if<OptionError>(&parsed)) {
-        std::fprintf(stderr, "lumara-render: %s (see --help)\n", bad->message.c_str());
+    RenderOptions options;
+    if (const Outcome parsed = parseRenderOptions(args, options); !parsed.ok()) {
+        std::fprintf(stderr, "lumara-render: %s (see --help)\n", parsed.message().c_str());
         return 2;
     }
-    const RenderOptions& options = std::get<RenderOptions>(parsed);
     if (options.help) {
         std::fputs(renderUsage().c_str(), stdout);
         return 0;

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <charconv>
 #include <string_view>
 
 #include "base/message_text.h"
+#include "base/parse_number.h"
 #include "settings/setting_table.h"
 
 namespace {
@@ -20,17 +20,10 @@ std::string settingNames() {
     return names;
 }
 
-bool parseInt(std::string_view text, int32_t& out) {
-    if (text.empty()) return false;
-    if (text.front() == '+') text.remove_prefix(1);
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
-    return ec == std::errc() && end == text.data() + text.size();
-}
-
 bool parseSize(std::string_view text, int32_t& w, int32_t& h) {
     const size_t x = text.find_first_of("xX");
     if (x == std::string_view::npos) return false;
-    return parseInt(text.substr(0, x), w) && parseInt(text.substr(x + 1), h) && w >= 1 && h >= 1 &&
+    return parseWholeNumber(text.substr(0, x), w) && parseWholeNumber(text.substr(x + 1), h) && w >= 1 && h >= 1 &&
            w <= kMaxSide && h <= kMaxSide;
 }
 
@@ -55,13 +48,14 @@ std::string renderUsage() {
            settingNames() + ".\n";
 }
 
-std::variant<RenderOptions, OptionError> parseRenderOptions(const std::vector<std::string>& args) {
+Outcome parseRenderOptions(const std::vector<std::string>& args, RenderOptions& options) {
     RenderOptions o;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& flag = args[i];
         if (flag == "--help" || flag == "-h") {
             o.help = true;
-            return o;
+            options = std::move(o);
+            return {};
         }
         if (flag == "--from-store") {
             o.fromStore = true;
@@ -69,45 +63,47 @@ std::variant<RenderOptions, OptionError> parseRenderOptions(const std::vector<st
         }
         if (flag == "--version") {
             o.version = true;
-            return o;
+            options = std::move(o);
+            return {};
         }
         constexpr std::array<std::string_view, 7> kValued{"--size", "--frames", "--format", "--set",
                                                           "--picture", "--out", "--raw"};
         if (std::find(kValued.begin(), kValued.end(), flag) == kValued.end())
-            return OptionError{"unknown argument: " + shownInMessage(flag)};
-        if (i + 1 >= args.size()) return OptionError{"missing value after " + shownInMessage(flag)};
+            return Outcome::failure("unknown argument: " + shownInMessage(flag));
+        if (i + 1 >= args.size()) return Outcome::failure("missing value after " + shownInMessage(flag));
         const std::string& value = args[++i];
         if (flag == "--size") {
             if (!parseSize(value, o.width, o.height))
-                return OptionError{"bad --size '" + shownInMessage(value) + "': expected WxH, each 1 to 16384"};
+                return Outcome::failure("bad --size '" + shownInMessage(value) + "': expected WxH, each 1 to 16384");
         } else if (flag == "--frames") {
-            if (!parseInt(value, o.frames) || o.frames < 1)
-                return OptionError{"bad --frames '" + shownInMessage(value) + "': expected a whole number of at least 1"};
+            if (!parseWholeNumber(value, o.frames) || o.frames < 1)
+                return Outcome::failure("bad --frames '" + shownInMessage(value) + "': expected a whole number of at least 1");
         } else if (flag == "--format") {
-            if (!parseInt(value, o.format) || o.format < 21 || o.format > 24)
-                return OptionError{"bad --format '" + shownInMessage(value) + "': expected 21, 22, 23 or 24"};
+            if (!parseWholeNumber(value, o.format) || o.format < 21 || o.format > 24)
+                return Outcome::failure("bad --format '" + shownInMessage(value) + "': expected 21, 22, 23 or 24");
         } else if (flag == "--set") {
             const size_t eq = value.find('=');
             const std::string name = value.substr(0, eq);
             if (eq == std::string::npos || !findFlightSetting(name))
-                return OptionError{"bad --set '" + shownInMessage(value) + "': expected NAME=VALUE with NAME one of " +
-                                   settingNames()};
+                return Outcome::failure("bad --set '" + shownInMessage(value) + "': expected NAME=VALUE with NAME one of " +
+                                   settingNames());
             int32_t number = 0;
-            if (!parseInt(std::string_view(value).substr(eq + 1), number))
-                return OptionError{"bad --set '" + shownInMessage(value) + "': the value must be a 32-bit whole number"};
+            if (!parseWholeNumber(std::string_view(value).substr(eq + 1), number))
+                return Outcome::failure("bad --set '" + shownInMessage(value) + "': the value must be a 32-bit whole number");
             o.overrides.emplace_back(name, number);
         } else if (flag == "--picture") {
-            if (value.empty()) return OptionError{"bad --picture: empty path"};
+            if (value.empty()) return Outcome::failure("bad --picture: empty path");
             o.pictures.push_back(value);
         } else if (flag == "--out") {
             if (!hasImageExtension(value))
-                return OptionError{"bad --out '" + shownInMessage(value) + "': the name must end in .png, .ppm or .bmp"};
+                return Outcome::failure("bad --out '" + shownInMessage(value) + "': the name must end in .png, .ppm or .bmp");
             o.outPath = value;
         } else if (flag == "--raw") {
-            if (value.empty()) return OptionError{"bad --raw: empty path"};
+            if (value.empty()) return Outcome::failure("bad --raw: empty path");
             o.rawPath = value;
         }
     }
-    if (o.outPath.empty() && o.rawPath.empty()) return OptionError{"no output: give --out FILE or --raw FILE"};
-    return o;
+    if (o.outPath.empty() && o.rawPath.empty()) return Outcome::failure("no output: give --out FILE or --raw FILE");
+    options = std::move(o);
+    return {};
 }

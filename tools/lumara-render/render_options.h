@@ -3,8 +3,9 @@
 #include <string>
 #include <string_view>
 #include <utility>
-#include <variant>
 #include <vector>
+
+#include "base/outcome.h"
 
 // What one lumara-render run is asked to do.
 struct RenderOptions {
@@ -21,12 +22,8 @@ struct RenderOptions {
     bool fromStore = false;  // load the settings as the saver does, not a first run's
 };
 
-struct OptionError {
-    std::string message;
-};
-
-// Parses the command line (without the program name). Every malformed,
-// unknown or out-of-range argument gives an error naming it.
-std::variant<RenderOptions, OptionError> parseRenderOptions(const std::vector<std::string>& args);
+// Parses the command line (without the program name) into `options`. Every
+// malformed, unknown or out-of-range argument fails with a line naming it.
+Outcome parseRenderOptions(const std::vector<std::string>& args, RenderOptions& options);
 
 std::string renderUsage();

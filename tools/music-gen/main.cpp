@@ -8,9 +8,11 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
+
+#include "base/byte_order.h"
+#include "embed/embedded_bytes.h"
 
 namespace {
 
@@ -54,31 +56,22 @@ std::vector<int16_t> compose() {
     return out;
 }
 
-void put16(std::vector<uint8_t>& b, uint32_t v) {
-    b.push_back(static_cast<uint8_t>(v));
-    b.push_back(static_cast<uint8_t>(v >> 8));
-}
-void put32(std::vector<uint8_t>& b, uint32_t v) {
-    put16(b, v & 0xFFFF);
-    put16(b, v >> 16);
-}
-
 std::vector<uint8_t> waveImage(const std::vector<int16_t>& samples) {
     const auto dataBytes = static_cast<uint32_t>(samples.size() * 2);
     std::vector<uint8_t> b;
     b.insert(b.end(), {'R', 'I', 'F', 'F'});
-    put32(b, 36 + dataBytes);
+    appendLittleEndian(b, 36 + dataBytes, 4);
     b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    put32(b, 16);
-    put16(b, 1);  // PCM
-    put16(b, 1);  // mono
-    put32(b, kRate);
-    put32(b, kRate * 2);
-    put16(b, 2);
-    put16(b, 16);
+    appendLittleEndian(b, 16, 4);
+    appendLittleEndian(b, 1, 2);  // PCM
+    appendLittleEndian(b, 1, 2);  // mono
+    appendLittleEndian(b, kRate, 4);
+    appendLittleEndian(b, kRate * 2, 4);
+    appendLittleEndian(b, 2, 2);
+    appendLittleEndian(b, 16, 2);
     b.insert(b.end(), {'d', 'a', 't', 'a'});
-    put32(b, dataBytes);
-    for (int16_t s : samples) put16(b, static_cast<uint16_t>(s));
+    appendLittleEndian(b, dataBytes, 4);
+    for (int16_t s : samples) appendLittleEndian(b, static_cast<uint16_t>(s), 2);
     return b;
 }
 
@@ -89,13 +82,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: music-gen OUT.wav OUT.cpp\n");
         return 2;
     }
-    const std::vector<uint8_t> wave = waveImage(compose());
-    std::ofstream(argv[1], std::ios::binary).write(reinterpret_cast<const char*>(wave.data()),
-                                                  static_cast<std::streamsize>(wave.size()));
-    std::ofstream cpp(argv[2]);
-    cpp << "// Made by tools/music-gen at build time.\n#include \"saver/background_sound.h\"\n\n"
-           "namespace {\nconst uint8_t kMusic[] = {";
-    for (size_t i = 0; i < wave.size(); ++i) cpp << (i % 24 ? "" : "\n") << static_cast<int>(wave[i]) << ',';
-    cpp << "\n};\n}  // namespace\n\nstd::span<const uint8_t> builtInMusic() { return kMusic; }\n";
-    return cpp.good() ? 0 : 1;
+    return writeEmbeddedBytes(waveImage(compose()), argv[1], argv[2], "tools/music-gen",
+                              "#include \"saver/background_sound.h\"\n", "std::span<const uint8_t> builtInMusic()")
+               ? 0
+               : 1;
 }

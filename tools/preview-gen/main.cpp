@@ -8,10 +8,11 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <vector>
 
+#include "base/byte_order.h"
+#include "embed/embedded_bytes.h"
 #include "headless_run.h"
 #include "render/frame_rgb.h"
 
@@ -63,31 +64,27 @@ std::vector<Rgb> chooseColours(const std::vector<Rgb>& pixels) {
     return palette;
 }
 
-void put(std::vector<uint8_t>& out, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
 std::vector<uint8_t> bmpImage(const std::vector<Rgb>& pixels, const std::vector<Rgb>& palette) {
     const int rowBytes = (kWidth + 3) / 4 * 4;
     const uint32_t offset = 14 + 40 + 256 * 4;
     std::vector<uint8_t> out;
     out.push_back('B');
     out.push_back('M');
-    put(out, offset + rowBytes * kHeight, 4);
-    put(out, 0, 4);
-    put(out, offset, 4);
-    put(out, 40, 4);
-    put(out, kWidth, 4);
-    put(out, kHeight, 4);
-    put(out, 1, 2);
-    put(out, 8, 2);
-    put(out, 0, 4);
-    put(out, rowBytes * kHeight, 4);
-    put(out, 2835, 4);
-    put(out, 2835, 4);
-    put(out, 256, 4);
-    put(out, 0, 4);
-    for (const Rgb& c : palette) put(out, static_cast<uint32_t>(c.b | c.g << 8 | c.r << 16), 4);
+    appendLittleEndian(out, offset + rowBytes * kHeight, 4);
+    appendLittleEndian(out, 0, 4);
+    appendLittleEndian(out, offset, 4);
+    appendLittleEndian(out, 40, 4);
+    appendLittleEndian(out, kWidth, 4);
+    appendLittleEndian(out, kHeight, 4);
+    appendLittleEndian(out, 1, 2);
+    appendLittleEndian(out, 8, 2);
+    appendLittleEndian(out, 0, 4);
+    appendLittleEndian(out, rowBytes * kHeight, 4);
+    appendLittleEndian(out, 2835, 4);
+    appendLittleEndian(out, 2835, 4);
+    appendLittleEndian(out, 256, 4);
+    appendLittleEndian(out, 0, 4);
+    for (const Rgb& c : palette) appendLittleEndian(out, static_cast<uint32_t>(c.b | c.g << 8 | c.r << 16), 4);
     for (int y = kHeight - 1; y >= 0; --y) {  // bottom row first
         for (int x = 0; x < kWidth; ++x) {
             const Rgb& p = pixels[y * kWidth + x];
@@ -112,13 +109,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::vector<Rgb> pixels = renderPreview();
-    const std::vector<uint8_t> bmp = bmpImage(pixels, chooseColours(pixels));
-    std::ofstream(argv[1], std::ios::binary).write(reinterpret_cast<const char*>(bmp.data()),
-                                                  static_cast<std::streamsize>(bmp.size()));
-    std::ofstream cpp(argv[2]);
-    cpp << "// Made by tools/preview-gen at build time.\n#include <cstdint>\n#include <span>\n\nnamespace {\n"
-           "const uint8_t kPreview[] = {";
-    for (size_t i = 0; i < bmp.size(); ++i) cpp << (i % 24 ? "" : "\n") << static_cast<int>(bmp[i]) << ',';
-    cpp << "\n};\n}  // namespace\n\nstd::span<const uint8_t> previewPicture() { return kPreview; }\n";
-    return cpp.good() ? 0 : 1;
+    return writeEmbeddedBytes(bmpImage(pixels, chooseColours(pixels)), argv[1], argv[2], "tools/preview-gen",
+                              "#include <cstdint>\n#include <span>\n", "std::span<const uint8_t> previewPicture()")
+               ? 0
+               : 1;
 }
