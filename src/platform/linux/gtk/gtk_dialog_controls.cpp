@@ -93,7 +93,8 @@ void GtkDialogView::listAdd(int id, std::string_view row) {
 
 void GtkDialogView::listDelete(int id, int row) {
     change(id, ControlKind::ListBox, [&](const ControlWidget& c) {
-        if (GtkListBoxRow* r = gtk_list_box_get_row_at_index(GTK_LIST_BOX(c.inner), row)) gtk_widget_destroy(GTK_WIDGET(r));
+        GtkListBoxRow* r = gtk_list_box_get_row_at_index(GTK_LIST_BOX(c.inner), row);
+        if (r) gtk_widget_destroy(GTK_WIDGET(r));
     });
 }
 
@@ -155,7 +156,8 @@ void GtkDialogView::trackbarSetup(int id, int32_t low, int32_t high, int32_t tic
 }
 
 void GtkDialogView::trackbarSetPosition(int id, int32_t position) {
-    change(id, ControlKind::Trackbar, [&](const ControlWidget& c) { gtk_range_set_value(GTK_RANGE(c.outer), position); });
+    change(id, ControlKind::Trackbar,
+           [&](const ControlWidget& c) { gtk_range_set_value(GTK_RANGE(c.outer), position); });
 }
 
 int32_t GtkDialogView::trackbarPosition(int id) {

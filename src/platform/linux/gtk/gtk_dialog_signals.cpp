@@ -52,7 +52,8 @@ void GtkDialogView::onComboChanged(GtkComboBox* combo, gpointer view) {
 
 // The controllers read the position from the trackbar itself.
 void GtkDialogView::onValueChanged(GtkRange* range, gpointer view) {
-    static_cast<GtkDialogView*>(view)->deliver(Message{msg::kHScroll, 0, static_cast<intptr_t>(handleOf(GTK_WIDGET(range)))});
+    const auto trackbar = static_cast<intptr_t>(handleOf(GTK_WIDGET(range)));
+    static_cast<GtkDialogView*>(view)->deliver(Message{msg::kHScroll, 0, trackbar});
 }
 
 // Before the notebook changes its page: TCN_SELCHANGING, whose non-zero
