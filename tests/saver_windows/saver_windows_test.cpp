@@ -147,6 +147,8 @@ TEST(WineDialogs, RealControlsEditTheSettingsAndOnlyOkStoresThem) {
     std::string output;
     EXPECT_EQ(wine.run("bin/settings_dialog.exe", {"drive"}, 120, &output), 0) << output;
     EXPECT_EQ(wine.run("bin/settings_dialog.exe", {"cancel"}, 120, &output), 0) << output;
+    EXPECT_EQ(wine.run("bin/settings_dialog.exe", {"page-esc"}, 120, &output), 0) << output;
+    EXPECT_EQ(wine.run("bin/settings_dialog.exe", {"page-enter"}, 120, &output), 0) << output;
 }
 
 TEST(WineDialogs, SaverSettingsEscStoresNothingAndEnterSaves) {

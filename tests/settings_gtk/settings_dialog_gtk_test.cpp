@@ -86,16 +86,25 @@ TEST(GtkSettingsDialog, WidgetsAndPresetsEditTheSettingsAndOkStoresThem) {
     EXPECT_EQ(stored.Presets[3].StarsCount, 4521);
 }
 
-TEST(GtkSettingsDialog, CancelAfterAddingAPresetStoresNothing) {
-    SettingsRun run("cancel");
-    run.store();
-    const std::string before = run.storeBytes();
-    run.open();
-    answerNewPreset("Kept only in memory");
-    click(run.widget(dlg::kAddPreset));
-    click(run.widget(dlg::kCancel));
-    EXPECT_EQ(run.view->result(), msg::kIdCancel);
-    EXPECT_EQ(run.storeBytes(), before);
+// Cancel, and the window manager's close box, which is Cancel too.
+TEST(GtkSettingsDialog, CancelOrTheCloseBoxAfterAddingAPresetStoresNothing) {
+    for (const bool closeBox : {false, true}) {
+        SCOPED_TRACE(closeBox ? "the close box" : "Cancel");
+        SettingsRun run(closeBox ? "close-box" : "cancel");
+        run.store();
+        const std::string before = run.storeBytes();
+        run.open();
+        answerNewPreset("Kept only in memory");
+        click(run.widget(dlg::kAddPreset));
+        if (closeBox) {
+            gtk_window_close(GTK_WINDOW(run.view->widget()));
+            pump();
+        } else {
+            click(run.widget(dlg::kCancel));
+        }
+        EXPECT_EQ(run.view->result(), msg::kIdCancel);
+        EXPECT_EQ(run.storeBytes(), before);
+    }
 }
 
 // The store cannot be written: OK says so in a message box and the dialog stays.

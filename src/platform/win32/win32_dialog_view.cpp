@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dialogs/configure_dialog.h"
+#include "dialogs/dialog_keys.h"
 #include "dialogs/dialog_placement.h"
 #include "ui/dialog_ids.h"
 
@@ -71,9 +72,10 @@ bool Win32DialogView::pageKeyboard(MSG& m) {
         if (m.message == WM_KEYDOWN && (m.wParam == VK_RETURN || m.wParam == VK_ESCAPE)) {
             const bool droppedList = SendMessageA(m.hwnd, CB_GETDROPPEDSTATE, 0, 0) != 0;
             const bool button = (SendMessageA(m.hwnd, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
-            if (!droppedList && !(button && m.wParam == VK_RETURN)) {
-                const int command = m.wParam == VK_RETURN ? IDOK : IDCANCEL;
-                SendMessageA(window_, WM_COMMAND, command, reinterpret_cast<LPARAM>(GetDlgItem(window_, command)));
+            const DialogKey key = m.wParam == VK_RETURN ? DialogKey::Enter : DialogKey::Escape;
+            // OK is the settings dialog's default button.
+            if (const std::optional<int> clicked = dialogKeyCommand(key, {button, droppedList}, IDOK)) {
+                SendMessageA(window_, WM_COMMAND, *clicked, reinterpret_cast<LPARAM>(GetDlgItem(window_, *clicked)));
                 return true;
             }
         }

@@ -6,7 +6,8 @@
 // carries the notification code in lParam and WM_INITDIALOG no parameter.
 // The settings pages are modeless dialogs owned by the settings dialog;
 // while it runs, a message filter gives them the dialog manager's keyboard
-// handling (Tab among the page's controls; Enter and Esc for the dialog).
+// handling (Tab among the page's controls; Enter and Esc for the dialog, by
+// the rule of dialogs/dialog_keys.h).
 #include <windows.h>
 
 #include <memory>

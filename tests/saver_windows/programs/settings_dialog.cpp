@@ -2,6 +2,10 @@
 // controls with their own messages, then the registry read back.
 //   settings_dialog drive          moves, selections, clicks, presets, OK
 //   settings_dialog cancel         a change, then Cancel: nothing stored
+//   settings_dialog page-esc       Esc in a page's open drop-down list folds
+//                                  it; then a change, Esc in a page: nothing
+//                                  stored
+//   settings_dialog page-enter     a change, Enter in a page: stored
 //   settings_dialog german FILE    with FILE as the language: German texts
 // Exit 0 when every check holds.
 #include <windows.h>
@@ -133,6 +137,30 @@ void cancelScript() {
     script.push_back({kSettings, [](HWND d) { click(d, IDCANCEL); }});
 }
 
+// A key as the dialog box's loop gets it for `control` of the page holding it.
+void pressInPage(int control, WPARAM key) { PostMessageA(GetDlgItem(pageWith(control), control), WM_KEYDOWN, key, 0); }
+
+void pageEscScript() {
+    script.push_back({kSettings, [](HWND) {
+                          const HWND list = GetDlgItem(pageWith(1020), 1020);
+                          SendMessageA(list, CB_SHOWDROPDOWN, TRUE, 0);
+                          CHECK(SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) != 0);
+                          pressInPage(1020, VK_ESCAPE);
+                      }});
+    script.push_back({kSettings, [](HWND) {
+                          CHECK(SendDlgItemMessageA(pageWith(1020), 1020, CB_GETDROPPEDSTATE, 0, 0) == 0);
+                          moveTrackbar(pageWith(4000), 4000, 100);
+                          pressInPage(4000, VK_ESCAPE);
+                      }});
+}
+
+void pageEnterScript() {
+    script.push_back({kSettings, [](HWND) {
+                          moveTrackbar(pageWith(4000), 4000, 2500);
+                          pressInPage(4000, VK_RETURN);
+                      }});
+}
+
 void germanScript() {
     script.push_back({"Einstellungen f\xFCr Lumara Screensaver", [](HWND d) {
                           CHECK(wideText(d) == L"Einstellungen f\u00FCr Lumara Screensaver");
@@ -157,12 +185,16 @@ int main(int argc, char** argv) {
         driveScript();
     } else if (mode == "cancel") {
         cancelScript();
+    } else if (mode == "page-esc") {
+        pageEscScript();
+    } else if (mode == "page-enter") {
+        pageEnterScript();
     } else if (mode == "german" && argc == 3) {
         RegistryStore languageStore;
         writeString(languageStore.create(Hive::User, kProductKeyPath).get(), "Language", argv[2]);
         germanScript();
     } else {
-        std::printf("usage: settings_dialog drive | cancel | german FILE\n");
+        std::printf("usage: settings_dialog drive | cancel | page-esc | page-enter | german FILE\n");
         return 2;
     }
     Settings settings;
@@ -185,9 +217,12 @@ int main(int argc, char** argv) {
         CHECK(storedText(key, "BackSound") == "D");
         CHECK(storedText(key, "PRESETn3") == "Kept");
         CHECK(storedText(key, "PRESETn4") == "(none)");
-    } else if (mode == "cancel") {
+    } else if (mode == "cancel" || mode == "page-esc") {
         CHECK(result == IDCANCEL);
         CHECK(storedNumber(key, "StarsCount") == 9000);  // as the drive left it
+    } else if (mode == "page-enter") {
+        CHECK(result == IDOK);
+        CHECK(storedNumber(key, "StarsCount") == 2500);
     } else {
         CHECK(result == IDCANCEL);
     }

@@ -1,7 +1,8 @@
 #pragma once
 // The GTK widget of each control kind of the dialog templates, and how a
-// control's text shows on it. Pairs with GtkDialogView, which places the
-// widgets and turns their signals into the controllers' messages.
+// control's text shows on it. Pairs with dialog_layout.h, which places the
+// widgets, and GtkDialogView, which turns their signals into the
+// controllers' messages.
 //
 // Push buttons and check boxes are GtkButton and GtkCheckButton, static
 // texts GtkLabel, group boxes GtkFrame, etched lines GtkSeparator, pictures
@@ -20,6 +21,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/window_messages.h"
 #include "platform/linux/gtk/dialog_units.h"
 #include "ui/dialog_template.h"
 
@@ -30,6 +32,10 @@ struct ControlWidget {
     GtkWidget* inner = nullptr;  // what holds its value (the list inside its scrolled window); else outer
     std::string text;            // as last set, "&" and all, its bytes unconverted
 };
+
+// The window handle the controllers hold for a dialog's, page's or
+// control's widget.
+inline WindowHandle handleOf(GtkWidget* widget) { return reinterpret_cast<WindowHandle>(widget); }
 
 // Windows' mnemonic text in GTK's form: "&x" becomes "_x", "&&" a plain
 // "&", and a "_" of the text stays a plain "_".

@@ -3,7 +3,7 @@
 // font's average character width (the width of the 52 Latin letters over
 // 52, rounded) and its character height. Here the font is the GTK theme's,
 // measured through Pango, so a template laid out for one font keeps its
-// proportions in another. Pairs with GtkDialogView, which places every
+// proportions in another. Pairs with dialog_layout.h, which places every
 // control at its converted rectangle.
 #include <gtk/gtk.h>
 

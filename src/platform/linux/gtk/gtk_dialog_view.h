@@ -10,11 +10,21 @@
 // menu key), WM_MOVE and WM_DESTROY. Changes the view makes for its
 // controller notify nothing, as Windows' control messages do not.
 //
-// The dialog manager's keys are the view's: Enter gives the default
-// button's command unless a push button has the focus, Esc and the close
-// box give IDCANCEL, whether the focus is in the dialog or one of its
-// pages. The settings pages are the page tabs' own notebook pages, so the
-// notebook keeps them over its display area; placing them is left to it.
+// The dialog manager's keys are the view's: Enter, Esc and the close box
+// follow dialogs/dialog_keys.h, whether the focus is in the dialog or one of
+// its pages. The settings pages are the page tabs' own notebook pages, so
+// the notebook keeps them over its display area; placing them is left to it.
+//
+// One file per concern, as the private part below is grouped:
+//   gtk_dialog_view.cpp       opening and running a dialog, its pages and the
+//                             dialogs it opens; closing; delivering messages
+//   dialog_layout.h           the template's controls placed from dialog units
+//   gtk_dialog_signals.cpp    the widgets' signals as the controllers' messages
+//   gtk_dialog_input.cpp      the dialog manager's keys, the close box, and the
+//                             control a right-click is for
+//   gtk_dialog_controls.cpp   DialogView's operations on controls
+//   gtk_dialog_placement.cpp  where a dialog opens, pages shown and hidden
+//   gtk_dialog_registry.cpp   every open view, for handles held outside one
 #include <gtk/gtk.h>
 
 #include <memory>
@@ -23,6 +33,7 @@
 #include <vector>
 
 #include "dialogs/dialog_controller.h"
+#include "dialogs/dialog_keys.h"
 #include "platform/linux/gtk/control_widgets.h"
 #include "platform/linux/gtk/dialog_units.h"
 
@@ -103,23 +114,35 @@ public:
 private:
     GtkDialogView(const DialogTemplate& dialog, DialogController& controller, GtkDialogView* owner,
                   const Resources& resources);
+
+    // gtk_dialog_view.cpp: opening, pages, closing, delivering messages.
     void build(GtkWindow* transientFor);
-    void centreOverForeignWindow();
     void layOut(GtkWidget* fixed, const DialogUnits& units);
-    void connect(ControlWidget& control);
     bool initialise();
     void close();
-
-    ControlWidget* find(int id);
-    ControlWidget* findWidget(GtkWidget* widget);
     intptr_t deliver(const Message& message);
     void command(int id, uint16_t code);
     // The page holding `widget`, or this dialog.
     GtkDialogView& viewHolding(GtkWidget* widget);
-    bool onKey(const GdkEventKey& key);
-    void onRightClick(double x, double y);
-    void contextMenuFor(GtkWidget* clicked, int rootX, int rootY);
+    ControlWidget* find(int id);
+    // Control `id` when it is of `kind`, else null: an operation meant for
+    // one kind of control leaves a control of another kind alone.
+    ControlWidget* find(int id, ControlKind kind);
+    // The control whose widget (outer or inner) is `widget`, or null.
+    ControlWidget* holding(GtkWidget* widget);
 
+    // gtk_dialog_controls.cpp: runs `apply` on control `id` of `kind`, if
+    // there is one, without the changes it makes becoming messages.
+    template <class Apply>
+    void change(int id, ControlKind kind, Apply apply);
+
+    // gtk_dialog_registry.cpp: every view open in the process.
+    void enrol();
+    void withdraw();
+
+    // gtk_dialog_signals.cpp: the signals that become messages.
+    void connectWindow();
+    void connectControl(const ControlWidget& control);
     static void onClicked(GtkButton* button, gpointer view);
     static void onToggled(GtkToggleButton* button, gpointer view);
     static void onRowSelected(GtkListBox* list, GtkListBoxRow* row, gpointer view);
@@ -131,6 +154,16 @@ private:
     static gboolean onDelete(GtkWidget* window, GdkEvent* event, gpointer view);
     static gboolean onConfigure(GtkWidget* window, GdkEventConfigure* event, gpointer view);
     static void onReleased(GtkGestureMultiPress* gesture, gint presses, gdouble x, gdouble y, gpointer view);
+
+    // gtk_dialog_input.cpp: the dialog manager's keys, the close box, the
+    // control a right-click is for.
+    bool onKey(const GdkEventKey& key);
+    bool dialogKey(DialogKey key, GtkWidget* focused);
+    void onRightClick(double x, double y);
+    void contextMenuFor(GtkWidget* clicked, int rootX, int rootY);
+
+    // gtk_dialog_placement.cpp
+    void centreOverForeignWindow();
 
     // While the view changes its own controls: their signals are no messages.
     struct Quiet {

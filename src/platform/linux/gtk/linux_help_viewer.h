@@ -7,6 +7,11 @@
 // language file's pop-up font when it names one. Pairs with Help
 // (dialogs/help.h) and GtkDialogView, whose handles it takes.
 //
+// It is the GTK face of lumara_linux_help and sits here, in lumara_gtk,
+// rather than in that library: the pop-up is a GtkPopover on a control the
+// open dialog views know, and the browser starts in GDK's launch context.
+// lumara_linux_help needs no GTK, so its tests and fuzz target need none.
+//
 // The viewer is part of the program, so there is no library to find or
 // load, and initialising and uninitialising have nothing to do. A missing,
 // unreadable or damaged file, or a topic it lacks, shows nothing.

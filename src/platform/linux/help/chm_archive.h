@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/linux/help/regular_file.h"
+#include "platform/linux/regular_file.h"
 
 struct chmFile;
 
