@@ -151,8 +151,9 @@ bool HostShell::closeRuleApplies(const Message& m) {
             acLineStatus_ = now;
             return changed;
         }
-        const bool resume = event == 6 || event == 7 || event == 8 || event == 18;
-        return !resume || (m.lParam & 1) == 0;
+        const bool resume = event == msg::kPowerResumeCritical || event == msg::kPowerResumeSuspend ||
+                            event == msg::kPowerResumeStandby || event == msg::kPowerResumeAutomatic;
+        return !resume || (m.lParam & msg::kPowerResumeFromFailure) == 0;
     }
     default: return false;
     }

@@ -14,6 +14,11 @@ class Store;
 class SurfaceDevice;
 struct SaverState;
 
+// Where a preview pane shows the preview picture (150 x 113): the area at
+// the top left blackened first, then the picture drawn at (1, 0).
+inline constexpr ScreenRect kPreviewArea{0, 0, 152, 113};
+inline constexpr ScreenRect kPreviewPicture{1, 0, 150, 113};
+
 // What the saver window needs of the windowing system besides the shell's
 // operations: its size, the frame timer, the preview picture, and ending
 // the process.
@@ -25,8 +30,8 @@ public:
     virtual uint32_t setTimer(WindowHandle window, uint32_t id, uint32_t periodMs) = 0;
     virtual void killTimer(WindowHandle window, uint32_t id) = 0;
     virtual void loadPreviewPicture() = 0;
-    // Blackens the 152 x 113 area at the top left and draws the preview
-    // picture, when one is loaded, 150 x 113 at (1, 0).
+    // Blackens kPreviewArea and draws the preview picture, when one is
+    // loaded, at kPreviewPicture.
     virtual void paintPreviewPicture(WindowHandle window) = 0;
     [[noreturn]] virtual void exitProcess(int32_t code) = 0;
 };

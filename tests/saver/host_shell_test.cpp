@@ -184,17 +184,20 @@ TEST(CloseRules, MouseMovementBeyondFourPixels) {
 
 TEST(CloseRules, PowerBroadcasts) {
     RunningSaver s;
-    s.send(msg::kPowerBroadcast, 7, 1);  // a resume with bit 0 set
-    s.send(msg::kPowerBroadcast, 18, 3);
-    s.send(msg::kPowerBroadcast, 10);  // AC line unchanged
+    // Resumes after a failed suspend keep it open: the system was never away.
+    for (uintptr_t resume : {msg::kPowerResumeCritical, msg::kPowerResumeSuspend, msg::kPowerResumeStandby,
+                             msg::kPowerResumeAutomatic})
+        s.send(msg::kPowerBroadcast, resume, msg::kPowerResumeFromFailure | 2);
+    s.send(msg::kPowerBroadcast, msg::kPowerStatusChange);  // AC line unchanged
     EXPECT_EQ(s.platform.closeRequests(), 0);
     s.platform.acLine = 0;
-    s.send(msg::kPowerBroadcast, 10);
+    s.send(msg::kPowerBroadcast, msg::kPowerStatusChange);
     EXPECT_EQ(s.platform.closeRequests(), 1);
-    s.send(msg::kPowerBroadcast, 10);  // the new status was recorded
+    s.send(msg::kPowerBroadcast, msg::kPowerStatusChange);  // the new status was recorded
     EXPECT_EQ(s.platform.closeRequests(), 1);
+    // Every other event closes it, and so does a resume from a real suspend.
     for (uintptr_t event : {0u, 4u, 9u, 11u, 17u, 19u, 32u}) s.send(msg::kPowerBroadcast, event);
-    s.send(msg::kPowerBroadcast, 6, 0);
+    s.send(msg::kPowerBroadcast, msg::kPowerResumeCritical, 0);
     EXPECT_EQ(s.platform.closeRequests(), 9);
 }
 

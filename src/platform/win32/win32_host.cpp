@@ -18,6 +18,13 @@ HWND hwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 WindowHandle handle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
 
 ScreenRect fromRect(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+RECT toRect(const ScreenRect& r) { return {r.left, r.top, r.left + r.width, r.top + r.height}; }
+
+// The portable names of the power events the close rules tell apart.
+static_assert(msg::kPowerStatusChange == PBT_APMPOWERSTATUSCHANGE && msg::kPowerResumeCritical == PBT_APMRESUMECRITICAL &&
+              msg::kPowerResumeSuspend == PBT_APMRESUMESUSPEND && msg::kPowerResumeStandby == PBT_APMRESUMESTANDBY &&
+              msg::kPowerResumeAutomatic == PBT_APMRESUMEAUTOMATIC &&
+              msg::kPowerResumeFromFailure == PBTF_APMRESUMEFROMFAILURE);
 
 }  // namespace
 
@@ -151,10 +158,11 @@ void Win32Host::loadPreviewPicture() {
 
 void Win32Host::paintPreviewPicture(WindowHandle window) {
     const HDC dc = GetDC(hwnd(window));
-    const RECT area = {0, 0, 152, 113};
+    const RECT area = toRect(kPreviewArea);
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     if (previewBitmap_)
-        DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(previewBitmap_), 0, 1, 0, 150, 113, DST_BITMAP);
+        DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(previewBitmap_), 0, kPreviewPicture.left,
+                   kPreviewPicture.top, kPreviewPicture.width, kPreviewPicture.height, DST_BITMAP);
     ReleaseDC(hwnd(window), dc);
 }
 

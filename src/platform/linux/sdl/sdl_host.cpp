@@ -24,6 +24,8 @@ WindowHandle x11Handle(SDL_Window* window) {
     return reinterpret_cast<WindowHandle>(window);
 }
 
+SDL_Rect sdlRect(const ScreenRect& r) { return {r.left, r.top, r.width, r.height}; }
+
 }  // namespace
 
 SdlHost::SdlHost(std::span<const uint8_t> previewPicture)
@@ -154,7 +156,7 @@ void SdlHost::followPane() {
         return;
     }
     if (!hack_ || (width == paneWidth_ && height == paneHeight_)) return;
-    if (attachToPane()) deliver(Message{msg::kSize, 0, static_cast<intptr_t>((height << 16) | (width & 0xFFFF))});
+    if (attachToPane()) deliver(msg::size(width, height));
 }
 
 void SdlHost::deliver(const Message& message) {
@@ -197,7 +199,7 @@ void SdlHost::dispatch(const SDL_Event& e) {
         if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) deliver(Message{msg::kActivateApp, 0, 0});
         else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) deliver(Message{msg::kPaint, 0, 0});
         else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && hack_)
-            deliver(Message{msg::kSize, 0, (e.window.data2 << 16) | (e.window.data1 & 0xFFFF)});
+            deliver(msg::size(e.window.data1, e.window.data2));
         break;
     default: break;
     }
@@ -300,7 +302,7 @@ void SdlHost::loadPreviewPicture() {
 
 void SdlHost::paintPreviewPicture(WindowHandle) {
     if (!renderer_) return;
-    const SDL_Rect area{0, 0, 152, 113}, picture{1, 0, 150, 113};
+    const SDL_Rect area = sdlRect(kPreviewArea), picture = sdlRect(kPreviewPicture);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderFillRect(renderer_, &area);
     if (previewTexture_) SDL_RenderCopy(renderer_, previewTexture_, nullptr, &picture);
