@@ -2,11 +2,8 @@
 
 #include <cstdlib>
 
-#include "saver/command_line.h"
-
-int HostShell::saverMain(std::string_view commandLine) {
+int HostShell::saverMain(const SaverCommand& command) {
     win9xPlatform_ = components_.isWin9xPlatform();
-    const SaverCommand command = parseSaverCommand(commandLine);
     auto windowOrForeground = [this](WindowHandle w) {
         return w != 0 && platform_.isWindow(w) ? w : platform_.foregroundWindow();
     };
@@ -21,7 +18,7 @@ int HostShell::saverMain(std::string_view commandLine) {
         if (!win9xPlatform_) return -1;
         changePassword(windowOrForeground(command.window));
         return 0;
-    case SaverCommand::Mode::Invalid: break;
+    default: break;
     }
     return -1;
 }

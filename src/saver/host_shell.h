@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "saver/command_line.h"
 #include "saver/host_platform.h"
 #include "saver/messages.h"
 
@@ -25,7 +26,7 @@ public:
     HostShell(HostPlatform& platform, SystemComponents& components, SaverWindowHandler& handler)
         : platform_(platform), components_(components), handler_(handler) {}
 
-    int saverMain(std::string_view commandLine);
+    int saverMain(const SaverCommand& command);
     int runSaver(WindowHandle parent);
     // Runs the flight as a screen-saver daemon's hack: into `target`, or
     // into a resizable window of its own when 0. The daemon owns input:

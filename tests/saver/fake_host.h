@@ -1,4 +1,6 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <functional>
 #include <map>
@@ -7,7 +9,15 @@
 #include <vector>
 
 #include "saver/background_sound.h"
+#include "saver/command_line.h"
 #include "saver/host_shell.h"
+
+// The command the system's command-line text gives.
+inline SaverCommand command(std::string_view text) {
+    SaverCommand read;
+    EXPECT_TRUE(parseSaverCommand(text, read)) << text;
+    return read;
+}
 
 // A windowing system in memory: records what the shell asks of it, and
 // hands sent messages back to the shell as a real one would.

@@ -21,7 +21,7 @@ struct RunningSaver : HostFixture {
             platform.posted.clear();
             if (whileRunning) whileRunning(*this);
         };
-        EXPECT_EQ(shell.saverMain("/s"), 0);
+        EXPECT_EQ(shell.saverMain(command("/s")), 0);
     }
     WindowHandle window = 0;
     intptr_t send(uint32_t id, uintptr_t w = 0, intptr_t l = 0) { return shell.hostWindowProc(window, message(id, w, l)); }
@@ -56,27 +56,55 @@ TEST(CommandLine, ModeLetters) {
                          Case{"/s", Mode::FullScreen, 0}, Case{"s", Mode::FullScreen, 0},
                          Case{"/s trailing words", Mode::FullScreen, 0}, Case{"/p 1234", Mode::Preview, 1234},
                          Case{"/l   1234", Mode::Preview, 1234}, Case{"/P1234", Mode::Preview, 1234},
-                         Case{"/a 77", Mode::ChangePassword, 77}, Case{"/x", Mode::Invalid, 0},
-                         Case{"--\x01", Mode::Invalid, 0}}) {
-        const SaverCommand command = parseSaverCommand(c.text);
-        EXPECT_EQ(command.mode, c.mode) << '"' << c.text << '"';
-        EXPECT_EQ(command.window, c.window) << '"' << c.text << '"';
+                         Case{"/a 77", Mode::ChangePassword, 77}}) {
+        const SaverCommand read = command(c.text);
+        EXPECT_EQ(read.mode, c.mode) << '"' << c.text << '"';
+        EXPECT_EQ(read.window, c.window) << '"' << c.text << '"';
+    }
+    for (const char* refused : {"/x", "--\x01", "-root"}) {
+        SaverCommand read{Mode::Preview, 5, {}};
+        EXPECT_FALSE(parseSaverCommand(refused, read)) << refused;
+    }
+}
+
+// On Linux the same modes come as arguments, a hack's words beside them.
+TEST(CommandLine, ArgumentsAreReadOnce) {
+    using Args = std::vector<std::string>;
+    struct Case {
+        Args args;
+        Mode mode;
+        WindowHandle window;
+    };
+    for (const Case& c : {Case{{}, Mode::Settings, 0}, Case{{"/p", "1234"}, Mode::Preview, 1234},
+                          Case{{"/c:77"}, Mode::Configure, 77}, Case{{"-s"}, Mode::FullScreen, 0},
+                          Case{{"-window-id", "0x10"}, Mode::WindowId, 16}, Case{{"--root"}, Mode::Root, 0},
+                          Case{{"--version"}, Mode::Version, 0}}) {
+        SaverCommand read;
+        EXPECT_TRUE(parseSaverArguments(c.args, read).ok());
+        EXPECT_EQ(read.mode, c.mode) << (c.args.empty() ? "" : c.args[0]);
+        EXPECT_EQ(read.window, c.window) << (c.args.empty() ? "" : c.args[0]);
+    }
+    for (const auto& [args, said] :
+         {std::pair{Args{"/x", "7"}, "unknown argument '/x' (see lumara --help)"},
+          {Args{"-root", "-stars"}, "-stars needs a value (see --help)"}}) {
+        SaverCommand read;
+        EXPECT_EQ(parseSaverArguments(args, read).message(), said);
     }
 }
 
 TEST(SaverMain, RoutesEachMode) {
     HostFixture f;
     // "/c:555" is not a window: the foreground one owns the dialog.
-    for (const char* settings : {"", "/c", "/c:0", "/c:100", "/c:555"}) EXPECT_EQ(f.shell.saverMain(settings), 1);
+    for (const char* settings : {"", "/c", "/c:0", "/c:100", "/c:555"}) EXPECT_EQ(f.shell.saverMain(command(settings)), 1);
     EXPECT_EQ(f.platform.dialogOwners, (std::vector<WindowHandle>{0, 200, 200, 100, 200}));
 
     // "/a": password change exists only on Windows 95/98/Me.
-    for (const char* refused : {"/x", "/p", "/p 555", "/p 123456789012345678901234567890", "/a 100"})
-        EXPECT_EQ(f.shell.saverMain(refused), -1) << refused;
+    for (const char* refused : {"/p", "/p 555", "/p 123456789012345678901234567890", "/a 100"})
+        EXPECT_EQ(f.shell.saverMain(command(refused)), -1) << refused;
     EXPECT_FALSE(f.platform.layout.has_value());
 
     f.components.win9x = true;
-    EXPECT_EQ(f.shell.saverMain("/a 100"), 0);
+    EXPECT_EQ(f.shell.saverMain(command("/a 100")), 0);
     const std::vector<std::string>& calls = f.components.calls;
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "change SCRSAVE 100"), 1) << "the system's dialog for the window";
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "free 12"), 1) << "its library let go";
@@ -84,7 +112,7 @@ TEST(SaverMain, RoutesEachMode) {
 
 TEST(RunSaver, FullScreenCoversTheVirtualScreen) {
     HostFixture f;
-    EXPECT_EQ(f.shell.saverMain("/s"), 0);
+    EXPECT_EQ(f.shell.saverMain(command("/s")), 0);
     ASSERT_TRUE(f.platform.layout.has_value());
     EXPECT_EQ(f.platform.layout->parent, 0u);
     EXPECT_EQ(f.platform.layout->rect.left, -1280);
@@ -96,21 +124,21 @@ TEST(RunSaver, FullScreenCoversTheVirtualScreen) {
 
     HostFixture noMetrics;
     noMetrics.platform.screen = {0, 0, 0, 0};
-    noMetrics.shell.saverMain("/s");
+    noMetrics.shell.saverMain(command("/s"));
     EXPECT_EQ(noMetrics.platform.layout->rect.width, 1024);
 }
 
 TEST(RunSaver, ASecondFullScreenInstanceOnlyRaisesTheFirst) {
     HostFixture f;
     f.platform.runningSaver = 4242;
-    EXPECT_EQ(f.shell.saverMain("/s"), 0);
+    EXPECT_EQ(f.shell.saverMain(command("/s")), 0);
     EXPECT_FALSE(f.platform.layout.has_value());
     EXPECT_EQ(f.platform.broughtToFront, std::vector<WindowHandle>{4242});
 }
 
 TEST(RunSaver, PreviewFillsThePaneAndNeverCloses) {
     HostFixture f;
-    EXPECT_EQ(f.shell.saverMain("/p 100"), 0);
+    EXPECT_EQ(f.shell.saverMain(command("/p 100")), 0);
     EXPECT_STREQ(f.platform.layout->title, "Preview");
     EXPECT_EQ(f.platform.layout->parent, 100u);
     EXPECT_EQ(f.platform.layout->rect.width, 152);
@@ -216,7 +244,7 @@ TEST(HostWindow, SwallowsTaskSwitchesTitleChangesAndTicksWhileClosing) {
 TEST(HostWindow, DestroyPostsQuitAndRestoresTheInputContext) {
     HostFixture f;
     f.components.hasImm = true;
-    f.shell.saverMain("/s");
+    f.shell.saverMain(command("/s"));
     f.shell.hostWindowProc(777, Message{msg::kDestroy, 0, 0});
     EXPECT_EQ(f.platform.quitCode, 0);
     EXPECT_EQ(f.components.calls,
@@ -263,7 +291,7 @@ TEST(Password, AbsentOrDisabledMeansNoCheck) {
     missing.components.win9x = true;
     missing.components.usePassword = 1;
     missing.components.hasPasswordCpl = false;
-    missing.shell.saverMain("/s");
+    missing.shell.saverMain(command("/s"));
     missing.shell.hostWindowProc(777, Message{msg::kClose, 0, 0});
     EXPECT_TRUE(missing.shell.closing());
 }

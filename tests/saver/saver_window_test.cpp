@@ -120,7 +120,7 @@ TEST(SaverWindow, ARendererThatCannotStartEndsTheProcessWithItsCode) {
 
 TEST(SaverWindow, PreviewShowsOnlyItsPicture) {
     Window w([](Settings& s) { s.BackSound = "D"; });
-    ASSERT_EQ(w.shell.saverMain("/p 100"), 0);  // the fake host sends the creation itself
+    ASSERT_EQ(w.shell.saverMain(command("/p 100")), 0);  // the fake host sends the creation itself
     w.send(msg::kEraseBackground);
     w.send(msg::kPaint);
     w.send(msg::kTimer, 1);
@@ -142,12 +142,14 @@ TEST(SaverWindow, ThePasswordCheckAnswerIsPassedBackEverythingElseAnswersOne) {
         EXPECT_EQ(w.send(msg::kKeyDown), 1);
         EXPECT_EQ(w.send(msg::kSetText), 1);
     };
-    w.shell.saverMain("/s");
+    w.shell.saverMain(command("/s"));
 }
 
 TEST(SaverWindow, AHacksOverridesApplyToItsRunOnly) {
     Window w([](Settings& s) { s.StarsCount = 300; });
-    w.saver.overrideSettings(parseHackCommand({"-root", "-stars", "450", "-fps", "50"}).overrides);
+    SaverCommand hack;
+    ASSERT_TRUE(parseHackCommand({"-root", "-stars", "450", "-fps", "50"}, hack).ok());
+    w.saver.overrideSettings(hack.overrides);
     w.send(msg::kCreate);
     EXPECT_EQ(w.state.starField.starCount, 450);
     EXPECT_EQ(w.window.calls, std::vector<std::string>{"timer 1 20"});
@@ -181,7 +183,7 @@ TEST(SaverWindow, AHacksFrameFollowsItsWindowsSize) {
         fullScreen.send(msg::kSize);
         EXPECT_EQ(fullScreen.state.starField.view.width, 64);
     };
-    fullScreen.shell.saverMain("/s");
+    fullScreen.shell.saverMain(command("/s"));
 }
 
 TEST(SaverWindow, FrameTimerPeriodFollowsSmoothness) {

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "base/message_text.h"
 #include "file_store.h"
 #include "platform/linux/gtk/settings_mode.h"
 #include "linux_folder_system.h"
@@ -51,11 +50,11 @@ void printWhereSettingsLive() {
 }
 
 // The window a hack draws into; 0 with a line on stderr when there is none.
-WindowHandle hackTarget(const HackCommand& hack, SdlHost& host) {
-    if (hack.mode == HackCommand::Mode::Window) return 0;
+WindowHandle hackTarget(const SaverCommand& hack, SdlHost& host) {
+    if (hack.mode == SaverCommand::Mode::Window) return 0;
     WindowHandle target = hack.window;
     std::string named = "-window-id";
-    if (hack.mode == HackCommand::Mode::Root) {
+    if (hack.mode == SaverCommand::Mode::Root) {
         const char* daemonWindow = std::getenv("XSCREENSAVER_WINDOW");
         named = "XSCREENSAVER_WINDOW";
         target = daemonWindow && *daemonWindow ? parseXWindowId(daemonWindow) : host.rootWindow();
@@ -70,30 +69,24 @@ WindowHandle hackTarget(const HackCommand& hack, SdlHost& host) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    const HackCommand hack = parseHackCommand(args);
-    switch (hack.mode) {
-    case HackCommand::Mode::Help:
+    using Mode = SaverCommand::Mode;
+    SaverCommand command;
+    // A mode that does not exist ends here, display or not.
+    if (const Outcome read = parseSaverArguments({argv + 1, argv + argc}, command); !read.ok()) {
+        std::fprintf(stderr, "lumara: %s\n", read.message().c_str());
+        return -1;
+    }
+    if (command.mode == Mode::Help) {
         std::fputs(hackUsage().c_str(), stdout);
         printWhereSettingsLive();
         return 0;
-    case HackCommand::Mode::Version: std::printf("lumara %s\n", LUMARA_VERSION); return 0;
-    case HackCommand::Mode::Invalid: std::fprintf(stderr, "lumara: %s\n", hack.error.c_str()); return -1;
-    default: break;
     }
-    std::string commandLine;
-    for (const std::string& arg : args) commandLine += (commandLine.empty() ? "" : " ") + arg;
-    // A mode that does not exist ends here, display or not.
-    const SaverCommand command = parseSaverCommand(commandLine);
-    if (hack.mode == HackCommand::Mode::NotHack && command.mode == SaverCommand::Mode::Invalid) {
-        std::fprintf(stderr, "lumara: unknown argument '%s' (see lumara --help)\n",
-                     shownInMessage(args.front()).c_str());
-        return -1;
+    if (command.mode == Mode::Version) {
+        std::printf("lumara %s\n", LUMARA_VERSION);
+        return 0;
     }
     // The settings dialog runs on GTK alone; SDL is for the saver's window.
-    if (hack.mode == HackCommand::Mode::NotHack &&
-        (command.mode == SaverCommand::Mode::Settings || command.mode == SaverCommand::Mode::Configure))
-        return runSettingsMode(previewPicture(), command) & 0xFF;
+    if (command.showsSettingsDialog()) return runSettingsMode(previewPicture(), command) & 0xFF;
 
     // X11 only: the preview pane is an X11 window, and without a display
     // SDL would otherwise settle for an offscreen driver nobody sees.
@@ -117,12 +110,12 @@ int main(int argc, char** argv) {
         HostShell shell(host, components, saverWindow);
         saverWindow.attach(shell);
         host.attach(shell);
-        if (hack.mode == HackCommand::Mode::NotHack) {
-            code = shell.saverMain(commandLine);
+        if (command.mode != Mode::Root && command.mode != Mode::WindowId && command.mode != Mode::Window) {
+            code = shell.saverMain(command);
         } else {
-            saverWindow.overrideSettings(hack.overrides);
-            const WindowHandle target = hackTarget(hack, host);
-            code = target != 0 || hack.mode == HackCommand::Mode::Window ? shell.runHack(target) : -1;
+            saverWindow.overrideSettings(command.overrides);
+            const WindowHandle target = hackTarget(command, host);
+            code = target != 0 || command.mode == Mode::Window ? shell.runHack(target) : -1;
         }
         state->renderer.release();
     }

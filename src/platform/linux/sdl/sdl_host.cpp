@@ -263,7 +263,7 @@ uint8_t SdlHost::acLineStatus() {
 // this runs the same GTK dialog.
 int SdlHost::showConfigureDialog(WindowHandle owner) {
     using Mode = SaverCommand::Mode;
-    return runSettingsMode(previewBytes_, {owner ? Mode::Configure : Mode::Settings, owner});
+    return runSettingsMode(previewBytes_, {owner ? Mode::Configure : Mode::Settings, owner, {}});
 }
 
 // Runs on SDL's timer thread: at most one tick waits in the queue, as

@@ -61,7 +61,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     Help help(helpViewer, state->settings);
     DialogServices dialogs{state->settings, store, folders, help};
     host.attach(dialogs);
-    const int code = shell.saverMain(commandLine ? commandLine : "");
+    SaverCommand command;
+    const int code = parseSaverCommand(commandLine ? commandLine : "", command) ? shell.saverMain(command) : -1;
     state->renderer.release();
     return code;
 }
