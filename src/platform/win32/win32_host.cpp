@@ -28,7 +28,9 @@ static_assert(msg::kPowerStatusChange == PBT_APMPOWERSTATUSCHANGE && msg::kPower
 
 }  // namespace
 
-Win32Host::Win32Host(HINSTANCE instance) : instance_(instance) { theHost = this; }
+Win32Host::Win32Host(HINSTANCE instance, DialogServices& dialogs) : instance_(instance), dialogs_(dialogs) {
+    theHost = this;
+}
 
 Win32Host::~Win32Host() {
     if (previewBitmap_) DeleteObject(previewBitmap_);
@@ -36,8 +38,8 @@ Win32Host::~Win32Host() {
 }
 
 LRESULT CALLBACK Win32Host::windowProc(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
-    if (!theHost || !theHost->shell_) return DefWindowProcA(window, id, wParam, lParam);
-    return theHost->shell_->hostWindowProc(handle(window), Message{id, wParam, lParam});
+    if (!theHost || !theHost->procedure_) return DefWindowProcA(window, id, wParam, lParam);
+    return theHost->procedure_->windowProc(handle(window), Message{id, wParam, lParam});
 }
 
 bool Win32Host::isWindow(WindowHandle window) { return IsWindow(hwnd(window)) != FALSE; }
@@ -69,7 +71,8 @@ ScreenRect Win32Host::clientRect(WindowHandle window) {
     return {0, 0, client.right, client.bottom};
 }
 
-WindowHandle Win32Host::createSaverWindow(const SaverWindowLayout& layout) {
+WindowHandle Win32Host::createSaverWindow(const SaverWindowLayout& layout, WindowProcedure& procedure) {
+    procedure_ = &procedure;
     WNDCLASSA windowClass = {};
     windowClass.style = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = windowProc;
@@ -93,6 +96,9 @@ int Win32Host::runMessageLoop() {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    // The run is over: a window still there (its renderer could not start)
+    // gets the default handling until the process ends.
+    procedure_ = nullptr;
     return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
 }
 
@@ -137,7 +143,7 @@ uint8_t Win32Host::acLineStatus() {
 }
 
 int Win32Host::showConfigureDialog(WindowHandle owner) {
-    return dialogs_ ? runConfigureDialog(instance_, hwnd(owner), *dialogs_) : -1;
+    return runConfigureDialog(instance_, hwnd(owner), dialogs_);
 }
 
 ScreenRect Win32Host::windowRect(WindowHandle window) {
@@ -165,5 +171,3 @@ void Win32Host::paintPreviewPicture(WindowHandle window) {
                    kPreviewPicture.top, kPreviewPicture.width, kPreviewPicture.height, DST_BITMAP);
     ReleaseDC(hwnd(window), dc);
 }
-
-void Win32Host::exitProcess(int32_t code) { ExitProcess(static_cast<UINT>(code)); }

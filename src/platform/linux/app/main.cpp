@@ -16,9 +16,8 @@
 #include "render/software_device.h"
 #include "saver/command_line.h"
 #include "saver/hack_command.h"
-#include "saver/host_shell.h"
+#include "saver/saver_main.h"
 #include "saver/saver_state.h"
-#include "saver/saver_window.h"
 #include "sdl/no_system_components.h"
 #include "sdl/preview_picture.h"
 #include "sdl/sdl_host.h"
@@ -49,21 +48,22 @@ void printWhereSettingsLive() {
                 joined(settings.LanguageFiles, "none").c_str(), joined(settings.HelpFiles, "none").c_str());
 }
 
-// The window a hack draws into; 0 with a line on stderr when there is none.
-WindowHandle hackTarget(const SaverCommand& hack, SdlHost& host) {
-    if (hack.mode == SaverCommand::Mode::Window) return 0;
-    WindowHandle target = hack.window;
+// The window a hack draws into, which main finds for -root: the one the
+// daemon names, else the root window. False, with a line on stderr, when
+// the command names no window of this display.
+bool findHackWindow(SaverCommand& command, SdlHost& host) {
+    if (command.mode == SaverCommand::Mode::Window) return true;
     std::string named = "-window-id";
-    if (hack.mode == SaverCommand::Mode::Root) {
+    if (command.mode == SaverCommand::Mode::Root) {
         const char* daemonWindow = std::getenv("XSCREENSAVER_WINDOW");
         named = "XSCREENSAVER_WINDOW";
-        target = daemonWindow && *daemonWindow ? parseXWindowId(daemonWindow) : host.rootWindow();
+        command.window = daemonWindow && *daemonWindow ? parseXWindowId(daemonWindow) : host.rootWindow();
     }
-    if (target == 0 || !host.isWindow(target)) {
+    if (command.window == 0 || !host.isWindow(command.window)) {
         std::fprintf(stderr, "lumara: %s names no window on this display\n", named.c_str());
-        return 0;
+        return false;
     }
-    return target;
+    return true;
 }
 
 }  // namespace
@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     auto state = std::make_unique<SaverState>();
-    int code = 0;
+    int code = -1;
     {
         SdlHost host(previewPicture());
         SoftwareDevice device(SdlHost::desktopFormat(), [&host](const FrameTarget& frame) { host.showFrame(frame); });
@@ -106,18 +106,9 @@ int main(int argc, char** argv) {
         LinuxFolderSystem folders = LinuxFolderSystem::forThisProcess();
         const auto pictures = makePlatformPictureDecoder();
         NoSystemComponents components;
-        SaverWindow saverWindow(*state, SaverServices{host, device, sound, store, folders, *pictures});
-        HostShell shell(host, components, saverWindow);
-        saverWindow.attach(shell);
-        host.attach(shell);
-        if (command.mode != Mode::Root && command.mode != Mode::WindowId && command.mode != Mode::Window) {
-            code = shell.saverMain(command);
-        } else {
-            saverWindow.overrideSettings(command.overrides);
-            const WindowHandle target = hackTarget(command, host);
-            code = target != 0 || command.mode == Mode::Window ? shell.runHack(target) : -1;
-        }
-        state->renderer.release();
+        const bool hack = command.mode == Mode::Root || command.mode == Mode::WindowId || command.mode == Mode::Window;
+        if (!hack || findHackWindow(command, host))
+            code = saverMain(command, *state, {host, components, {host, device, sound, store, folders, *pictures}});
     }
     // SDL_Quit is left out on purpose: closing SDL's second X11 connection
     // reports any late error on it (a wake-up event SDL sent to the window as

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 
 #include "platform/linux/gtk/settings_mode.h"
 #include "settings/setting_options.h"
@@ -89,7 +88,8 @@ ScreenRect SdlHost::clientRect(WindowHandle window) {
 
 ScreenRect SdlHost::windowRect(WindowHandle window) { return clientRect(window); }
 
-WindowHandle SdlHost::createSaverWindow(const SaverWindowLayout& layout) {
+WindowHandle SdlHost::createSaverWindow(const SaverWindowLayout& layout, WindowProcedure& procedure) {
+    procedure_ = &procedure;
     parent_ = layout.parent;
     hack_ = layout.hack;
     // The window's surface straight into X11 shared memory: SDL would
@@ -160,7 +160,7 @@ void SdlHost::followPane() {
 }
 
 void SdlHost::deliver(const Message& message) {
-    if (shell_ && handle_) shell_->hostWindowProc(handle_, message);
+    if (procedure_ && handle_) procedure_->windowProc(handle_, message);
 }
 
 int SdlHost::runMessageLoop() {
@@ -176,6 +176,7 @@ int SdlHost::runMessageLoop() {
         if (instance_.raiseRequested() && window_) SDL_RaiseWindow(window_);
         if (parent_ && window_) followPane();
     }
+    procedure_ = nullptr;  // the run is over
     return quitCode_;
 }
 
@@ -231,7 +232,7 @@ void SdlHost::destroyWindow() {
 void SdlHost::postMessage(WindowHandle window, const Message& message) { posted_.emplace_back(window, message); }
 
 intptr_t SdlHost::sendMessage(WindowHandle window, const Message& message) {
-    return shell_ && window == handle_ ? shell_->hostWindowProc(window, message) : 0;
+    return procedure_ && window == handle_ ? procedure_->windowProc(window, message) : 0;
 }
 
 void SdlHost::removePendingTimers(WindowHandle, int) {
@@ -308,8 +309,6 @@ void SdlHost::paintPreviewPicture(WindowHandle) {
     if (previewTexture_) SDL_RenderCopy(renderer_, previewTexture_, nullptr, &picture);
     SDL_RenderPresent(renderer_);
 }
-
-void SdlHost::exitProcess(int32_t code) { std::exit(code); }
 
 void SdlHost::showFrame(const FrameTarget& frame) {
     if (presenter_) presenter_->show(frame);

@@ -25,7 +25,6 @@
 
 #include "raster/frame_target.h"
 #include "saver/host_platform.h"
-#include "saver/host_shell.h"
 #include "saver/saver_window.h"
 #include "sdl_frame_presenter.h"
 #include "single_instance.h"
@@ -38,8 +37,6 @@ public:
     ~SdlHost() override;
     SdlHost(const SdlHost&) = delete;
     SdlHost& operator=(const SdlHost&) = delete;
-
-    void attach(HostShell& shell) { shell_ = &shell; }
 
     // The display's pixel format code, as every frame surface must have it.
     static int32_t desktopFormat();
@@ -59,7 +56,7 @@ public:
     ScreenRect virtualScreen() override;
     ScreenRect screenClipBox() override;
     ScreenRect clientRect(WindowHandle window) override;
-    WindowHandle createSaverWindow(const SaverWindowLayout& layout) override;
+    WindowHandle createSaverWindow(const SaverWindowLayout& layout, WindowProcedure& procedure) override;
     int runMessageLoop() override;
     void postQuit(int code) override;
     intptr_t defaultWindowProc(WindowHandle window, const Message& message) override;
@@ -80,7 +77,6 @@ public:
     void killTimer(WindowHandle window, uint32_t id) override;
     void loadPreviewPicture() override;
     void paintPreviewPicture(WindowHandle window) override;
-    [[noreturn]] void exitProcess(int32_t code) override;
 
 private:
     static constexpr WindowHandle kRunningSaver = 1;  // the other instance, as a handle
@@ -92,7 +88,7 @@ private:
     bool attachToPane();
     void followPane();
 
-    HostShell* shell_ = nullptr;
+    WindowProcedure* procedure_ = nullptr;  // the window's, from its creation on
     std::span<const uint8_t> previewBytes_;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
