@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "file_store.h"
-#include "platform/linux/gtk/settings_mode.h"
 #include "linux_folder_system.h"
 #include "render/software_device.h"
 #include "saver/command_line.h"
@@ -48,11 +47,11 @@ void printWhereSettingsLive() {
                 joined(settings.LanguageFiles, "none").c_str(), joined(settings.HelpFiles, "none").c_str());
 }
 
-// The window a hack draws into, which main finds for -root: the one the
-// daemon names, else the root window. False, with a line on stderr, when
-// the command names no window of this display.
+// The window a hack draws into for -root (the one the daemon names, else
+// the root window) and -window-id. False, with a line on stderr, when the
+// command names no window of this display.
 bool findHackWindow(SaverCommand& command, SdlHost& host) {
-    if (command.mode == SaverCommand::Mode::Window) return true;
+    if (command.mode != SaverCommand::Mode::Root && command.mode != SaverCommand::Mode::WindowId) return true;
     std::string named = "-window-id";
     if (command.mode == SaverCommand::Mode::Root) {
         const char* daemonWindow = std::getenv("XSCREENSAVER_WINDOW");
@@ -85,16 +84,18 @@ int main(int argc, char** argv) {
         std::printf("lumara %s\n", LUMARA_VERSION);
         return 0;
     }
-    // The settings dialog runs on GTK alone; SDL is for the saver's window.
-    if (command.showsSettingsDialog()) return runSettingsMode(previewPicture(), command) & 0xFF;
-
-    // X11 only: the preview pane is an X11 window, and without a display
-    // SDL would otherwise settle for an offscreen driver nobody sees.
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
-        std::fprintf(stderr, "lumara: no display to run on (%s); under a virtual one: xvfb-run -a lumara /s\n",
-                     SDL_GetError());
-        return 1;
+    // SDL is for the saver's window. The settings dialog runs on GTK alone
+    // (SdlHost::showConfigureDialog): SDL's signal handler would otherwise
+    // turn SIGTERM into an event nobody reads while the dialog is open.
+    if (!command.showsSettingsDialog()) {
+        // X11 only: the preview pane is an X11 window, and without a display
+        // SDL would otherwise settle for an offscreen driver nobody sees.
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+            std::fprintf(stderr, "lumara: no display to run on (%s); under a virtual one: xvfb-run -a lumara /s\n",
+                         SDL_GetError());
+            return 1;
+        }
     }
     auto state = std::make_unique<SaverState>();
     int code = -1;
@@ -106,8 +107,7 @@ int main(int argc, char** argv) {
         LinuxFolderSystem folders = LinuxFolderSystem::forThisProcess();
         const auto pictures = makePlatformPictureDecoder();
         NoSystemComponents components;
-        const bool hack = command.mode == Mode::Root || command.mode == Mode::WindowId || command.mode == Mode::Window;
-        if (!hack || findHackWindow(command, host))
+        if (findHackWindow(command, host))
             code = saverMain(command, *state, {host, components, {host, device, sound, store, folders, *pictures}});
     }
     // SDL_Quit is left out on purpose: closing SDL's second X11 connection

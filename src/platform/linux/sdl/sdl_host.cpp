@@ -260,12 +260,7 @@ uint8_t SdlHost::acLineStatus() {
     }
 }
 
-// main runs the configuration mode before SDL starts; a shell that reaches
-// this runs the same GTK dialog.
-int SdlHost::showConfigureDialog(WindowHandle owner) {
-    using Mode = SaverCommand::Mode;
-    return runSettingsMode(previewBytes_, {owner ? Mode::Configure : Mode::Settings, owner, {}});
-}
+int SdlHost::showConfigureDialog(WindowHandle owner) { return runSettingsMode(previewBytes_, owner); }
 
 // Runs on SDL's timer thread: at most one tick waits in the queue, as
 // window timers never pile up.

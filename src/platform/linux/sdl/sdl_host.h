@@ -11,9 +11,10 @@
 // motion, focus-lost, quit, resize and expose events into the host shell's
 // messages, one frame timer (at most one tick waiting), the cursor from X11
 // (its position) and SDL (hiding it), the AC line from SDL's power state,
-// one saver per user and display.
-// Leaves out: power broadcasts, input methods and the password component;
-// the settings dialog is the GTK one (gtk/settings_mode.h).
+// one saver per user and display, the active window from X11 as the
+// foreground one, and the settings dialog as GTK's (gtk/settings_mode.h),
+// which needs no SDL: main starts SDL only for the other modes.
+// Leaves out: power broadcasts, input methods and the password component.
 #include <SDL.h>
 
 #include <atomic>
@@ -49,7 +50,7 @@ public:
 
     // HostPlatform
     bool isWindow(WindowHandle window) override;
-    WindowHandle foregroundWindow() override { return 0; }
+    WindowHandle foregroundWindow() override { return x11_.active(); }
     void setForegroundWindow(WindowHandle window) override;
     WindowHandle parentOf(WindowHandle window) override;
     WindowHandle findRunningSaver() override;
