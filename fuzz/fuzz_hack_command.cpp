@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "saver/command_line.h"
 #include "saver/hack_command.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

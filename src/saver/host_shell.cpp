@@ -34,8 +34,7 @@ int HostShell::run(WindowHandle window) {
         }
         break;
     }
-    if (mode_ != SaverWindowMode::Hack)
-        autoPlayMessage_ = win9xPlatform_ ? platform_.registerMessage("QueryCancelAutoPlay") : 0;
+    autoPlayMessage_ = win9xPlatform_ ? platform_.registerMessage("QueryCancelAutoPlay") : 0;
 
     // A full-screen or preview window that cannot be made ends the run
     // quietly; a hack says so in its exit code.
