@@ -1,11 +1,12 @@
-// The hack's command line: any bytes, split at NULs into arguments, must
-// give a mode or Invalid with its reason, never a crash or a hang, and
+// The Linux program's arguments: any bytes, split at NULs into arguments,
+// must give a mode or a refusal with its reason, never a crash or a hang, and
 // every value it lets through lies in its setting's offered range.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "saver/command_line.h"
 #include "saver/hack_command.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -14,8 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (data[i] == 0) args.emplace_back();
         else args.back().push_back(static_cast<char>(data[i]));
     }
-    const HackCommand command = parseHackCommand(args);
-    if ((command.mode == HackCommand::Mode::Invalid) == command.error.empty()) __builtin_trap();
+    SaverCommand command;
+    const Outcome read = parseSaverArguments(args, command);
+    if (read.ok() == !read.message().empty()) __builtin_trap();
     for (const SettingOverride& o : command.overrides)
         if (o.value < o.setting->low || o.value > o.setting->high) __builtin_trap();
     (void)parseXWindowId(args.front());

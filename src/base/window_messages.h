@@ -57,8 +57,20 @@ inline constexpr int32_t kTabSelectionChanging = -552;  // TCN_SELCHANGING
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
 
+// Two 16-bit values in one parameter, `low` in bits 0..15 and `high` in
+// bits 16..31, as Windows packs a control id with its notification code, a
+// size or a screen point (MAKEWPARAM, MAKELPARAM).
+constexpr uint32_t halves(int32_t low, int32_t high) {
+    return (static_cast<uint32_t>(high) & 0xFFFFu) << 16 | (static_cast<uint32_t>(low) & 0xFFFFu);
+}
+
 // WM_COMMAND as a control sends it.
 constexpr Message command(int controlId, uint16_t code = kButtonClicked) {
-    return {kCommand, (static_cast<uintptr_t>(code) << 16) | (static_cast<uint32_t>(controlId) & 0xFFFFu), 0};
+    return {kCommand, halves(controlId, code), 0};
+}
+
+// WM_SIZE as a window receives it after its client area changed.
+constexpr Message size(int32_t width, int32_t height) {
+    return {kSize, 0, static_cast<intptr_t>(halves(width, height))};
 }
 }  // namespace msg

@@ -1,14 +1,7 @@
 #pragma once
 #include <cstdint>
 
-// Result codes of the surface-and-present layer: 0 for success, negative
-// for failure, with the values the Windows layer reports.
-inline constexpr int32_t kResultOk = 0;
-inline constexpr int32_t kResultFail = static_cast<int32_t>(0x80004005u);
-inline constexpr int32_t kResultOutOfMemory = static_cast<int32_t>(0x8007000Eu);
-inline constexpr int32_t kResultInvalidCall = static_cast<int32_t>(0x8876086Cu);
-
-constexpr bool failed(int32_t result) { return result < 0; }
+#include "base/result_codes.h"
 
 // The two surfaces the CPU writes through a lock.
 enum class Surface { Frame, CloudImage };

@@ -2,6 +2,9 @@
 
 #include <limits>
 
+#include "base/message_text.h"
+#include "saver/hack_command.h"
+
 WindowHandle parseWindowHandle(std::string_view text) {
     WindowHandle value = 0;
     constexpr WindowHandle kMax = std::numeric_limits<WindowHandle>::max();
@@ -23,25 +26,36 @@ std::string_view skipSpaces(std::string_view text) {
 
 }  // namespace
 
-SaverCommand parseSaverCommand(std::string_view text) {
+bool parseSaverCommand(std::string_view text, SaverCommand& command) {
+    using Mode = SaverCommand::Mode;
     while (!text.empty() && (text.front() == ' ' || text.front() == '-' || text.front() == '/'))
         text.remove_prefix(1);
-    if (text.empty()) return {SaverCommand::Mode::Settings, 0};
-    const char letter = text.front();
+    if (text.empty()) {
+        command = {Mode::Settings, 0, {}};
+        return true;
+    }
     const std::string_view rest = text.substr(1);
-    switch (letter) {
+    switch (text.front()) {
     case 'S':
-    case 's': return {SaverCommand::Mode::FullScreen, 0};
+    case 's': command = {Mode::FullScreen, 0, {}}; return true;
     case 'P':
     case 'p':
     case 'L':
-    case 'l': return {SaverCommand::Mode::Preview, parseWindowHandle(skipSpaces(rest))};
+    case 'l': command = {Mode::Preview, parseWindowHandle(skipSpaces(rest)), {}}; return true;
     case 'C':
     case 'c':
-        return {SaverCommand::Mode::Configure,
-                !rest.empty() && rest.front() == ':' ? parseWindowHandle(rest.substr(1)) : 0};
+        command = {Mode::Configure, !rest.empty() && rest.front() == ':' ? parseWindowHandle(rest.substr(1)) : 0, {}};
+        return true;
     case 'A':
-    case 'a': return {SaverCommand::Mode::ChangePassword, parseWindowHandle(skipSpaces(rest))};
-    default: return {SaverCommand::Mode::Invalid, 0};
+    case 'a': command = {Mode::ChangePassword, parseWindowHandle(skipSpaces(rest)), {}}; return true;
+    default: return false;
     }
+}
+
+Outcome parseSaverArguments(const std::vector<std::string>& args, SaverCommand& command) {
+    if (isHackCommandLine(args)) return parseHackCommand(args, command);
+    std::string text;
+    for (const std::string& arg : args) text += (text.empty() ? "" : " ") + arg;
+    if (parseSaverCommand(text, command)) return {};
+    return Outcome::failure("unknown argument '" + shownInMessage(args.front()) + "' (see lumara --help)");
 }

@@ -99,60 +99,58 @@ WindowHandle parseXWindowId(std::string_view text) {
     return value;
 }
 
-HackCommand parseHackCommand(const std::vector<std::string>& args) {
-    HackCommand command;
-    if (args.empty()) return command;
+bool isHackCommandLine(const std::vector<std::string>& args) {
+    if (args.empty()) return false;
     const std::string& first = args.front();
+    return first == "--help" || first == "-h" || first == "--version" || isModeWord(hackWord(first)) ||
+           findOption(hackWord(first));
+}
+
+Outcome parseHackCommand(const std::vector<std::string>& args, SaverCommand& command) {
+    using Mode = SaverCommand::Mode;
+    const std::string_view first = args.empty() ? "" : args.front();
     if (first == "--help" || first == "-h") {
-        command.mode = HackCommand::Mode::Help;
-        return command;
+        command = {Mode::Help, 0, {}};
+        return {};
     }
     if (first == "--version") {
-        command.mode = HackCommand::Mode::Version;
-        return command;
+        command = {Mode::Version, 0, {}};
+        return {};
     }
-    if (!isModeWord(hackWord(first)) && !findOption(hackWord(first))) return command;
-
-    command.mode = HackCommand::Mode::Window;  // when only options are given
-    auto fail = [&command](std::string message) {
-        command.mode = HackCommand::Mode::Invalid;
-        command.error = std::move(message);
-        command.overrides.clear();
-        return command;
-    };
-    HackCommand::Mode mode = HackCommand::Mode::Window;
+    SaverCommand read{Mode::Window, 0, {}};  // when only options are given
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& given = args[i];
         const std::string_view arg = hackWord(given);
         if (arg == "-root") {
-            mode = HackCommand::Mode::Root;
+            read.mode = Mode::Root;
             continue;
         }
         if (arg == "-window") {
-            mode = HackCommand::Mode::Window;
+            read.mode = Mode::Window;
             continue;
         }
         const SettingOption* option = findOption(arg);
-        if (arg != "-window-id" && !option) return fail("unknown argument '" + shownInMessage(given) + "' (see --help)");
-        if (i + 1 >= args.size()) return fail(shownInMessage(given) + " needs a value (see --help)");
+        if (arg != "-window-id" && !option)
+            return Outcome::failure("unknown argument '" + shownInMessage(given) + "' (see --help)");
+        if (i + 1 >= args.size()) return Outcome::failure(shownInMessage(given) + " needs a value (see --help)");
         const std::string& value = args[++i];
         if (!option) {
             if (windowNumberText(value).digits.empty())
-                return fail("-window-id " + shownInMessage(value) +
-                            ": expected an X11 window number, decimal or 0x hexadecimal");
+                return Outcome::failure("-window-id " + shownInMessage(value) +
+                                        ": expected an X11 window number, decimal or 0x hexadecimal");
             // A number no X11 window can have stays 0, and is then looked
             // up and missed like any other absent window.
-            command.window = parseXWindowId(value);
-            mode = HackCommand::Mode::WindowId;
+            read.window = parseXWindowId(value);
+            read.mode = Mode::WindowId;
             continue;
         }
         int32_t stored = 0;
         std::string error;
-        if (!parseOptionValue(*option, value, stored, error)) return fail(error);
-        command.overrides.push_back({findFlightSetting(option->storedName), stored});
+        if (!parseOptionValue(*option, value, stored, error)) return Outcome::failure(error);
+        read.overrides.push_back({findFlightSetting(option->storedName), stored});
     }
-    command.mode = mode;
-    return command;
+    command = std::move(read);
+    return {};
 }
 
 void applyOverrides(FlightParameters& flight, const std::vector<SettingOverride>& overrides) {

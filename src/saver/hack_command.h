@@ -4,39 +4,26 @@
 #include <string_view>
 #include <vector>
 
-#include "saver/messages.h"
+#include "base/outcome.h"
+#include "saver/command_line.h"
 #include "settings/setting_options.h"
 
 // The saver's command line as a screen-saver daemon's hack (xscreensaver's
-// conventions), beside the Windows-style modes of command_line.h, which it
+// conventions), beside the system's modes of command_line.h, which it
 // leaves alone: a command line is a hack's only when its first argument is
-// one of the words below (with one dash or two), and "--help", "-h" and
+// one of its mode words (-root, -window-id, -window) or options
+// (settings/setting_options.h), with one dash or two; "--help", "-h" and
 // "--version" are answered before either is read.
 
-// A picture parameter set for one run, after the stored settings are read.
-struct SettingOverride {
-    const SettingInfo* setting;
-    int32_t value;  // as stored
-};
+// True when `args` (without the program name) is a hack's command line or
+// asks for help or the version.
+bool isHackCommandLine(const std::vector<std::string>& args);
 
-struct HackCommand {
-    enum class Mode {
-        NotHack,   // a Windows-style command line
-        Help,
-        Version,
-        Root,      // into the daemon's window, else the root window
-        WindowId,  // into the given window
-        Window,    // in a resizable window of its own
-        Invalid,   // `error` says why, in one line
-    };
-    Mode mode = Mode::NotHack;
-    WindowHandle window = 0;  // WindowId; 0 for a number no X11 window can have
-    std::vector<SettingOverride> overrides;
-    std::string error;
-};
-
-// `args` without the program name.
-HackCommand parseHackCommand(const std::vector<std::string>& args);
+// Reads such a command line into `command`: Help, Version, Root, WindowId
+// with its window, or Window (also when only options are given), with the
+// options as overrides. A refused argument leaves `command` as it was and
+// says why, in one line.
+Outcome parseHackCommand(const std::vector<std::string>& args, SaverCommand& command);
 
 // An X11 window number, decimal or 0x hexadecimal, the whole text; 0 when
 // it is none or too large for one.

@@ -23,6 +23,14 @@ struct SaverWindowLayout {
     bool hack = false;  // a daemon's hack: draws into `parent` as it is and follows its size
 };
 
+// The saver window's procedure: the host shell, which the platform hands
+// every message of the window from its creation on.
+class WindowProcedure {
+public:
+    virtual ~WindowProcedure() = default;
+    virtual intptr_t windowProc(WindowHandle window, const Message& message) = 0;
+};
+
 // What the host shell needs of the windowing system. The Windows adapter
 // maps each operation onto one or two Win32 calls; the Linux adapter
 // implements them over SDL and X11.
@@ -42,11 +50,12 @@ public:
     virtual ScreenRect clientRect(WindowHandle window) = 0;
 
     // Registers the window class and creates the window; 0 on failure. The
-    // platform delivers the window's messages to the shell from here on,
-    // creation included.
-    virtual WindowHandle createSaverWindow(const SaverWindowLayout& layout) = 0;
+    // platform delivers the window's messages to `procedure` from here on,
+    // creation included, until the message loop ends.
+    virtual WindowHandle createSaverWindow(const SaverWindowLayout& layout, WindowProcedure& procedure) = 0;
     // Runs the message loop to its quit message; returns the quit code.
     virtual int runMessageLoop() = 0;
+    // Ends the message loop; `code` becomes its result, the run's exit code.
     virtual void postQuit(int code) = 0;
     virtual intptr_t defaultWindowProc(WindowHandle window, const Message& message) = 0;
     virtual void postMessage(WindowHandle window, const Message& message) = 0;

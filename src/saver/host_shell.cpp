@@ -2,39 +2,11 @@
 
 #include <cstdlib>
 
-#include "saver/command_line.h"
-
-int HostShell::saverMain(std::string_view commandLine) {
-    win9xPlatform_ = components_.isWin9xPlatform();
-    const SaverCommand command = parseSaverCommand(commandLine);
-    auto windowOrForeground = [this](WindowHandle w) {
-        return w != 0 && platform_.isWindow(w) ? w : platform_.foregroundWindow();
-    };
-    switch (command.mode) {
-    case SaverCommand::Mode::FullScreen: return runSaver(0);
-    case SaverCommand::Mode::Preview:
-        if (command.window == 0 || !platform_.isWindow(command.window)) return -1;
-        return runSaver(command.window);
-    case SaverCommand::Mode::Settings: return platform_.showConfigureDialog(0);
-    case SaverCommand::Mode::Configure: return platform_.showConfigureDialog(windowOrForeground(command.window));
-    case SaverCommand::Mode::ChangePassword:
-        if (!win9xPlatform_) return -1;
-        changePassword(windowOrForeground(command.window));
-        return 0;
-    case SaverCommand::Mode::Invalid: break;
-    }
-    return -1;
-}
-
-int HostShell::runSaver(WindowHandle parent) {
+int HostShell::run(WindowHandle window) {
     SaverWindowLayout layout;
-    layout.parent = parent;
-    if (parent != 0) {
-        const ScreenRect client = platform_.clientRect(parent);
-        layout.rect = {0, 0, client.width, client.height};
-        layout.title = "Preview";
-        previewMode_ = true;
-    } else {
+    layout.parent = window;
+    switch (mode_) {
+    case SaverWindowMode::FullScreen:
         layout.rect = platform_.virtualScreen();
         if (layout.rect.width == 0 || layout.rect.height == 0) layout.rect = platform_.screenClipBox();
         layout.title = "Screen Saver";
@@ -44,36 +16,39 @@ int HostShell::runSaver(WindowHandle parent) {
         }
         acLineStatus_ = platform_.acLineStatus();
         loadPasswordVerifier();
+        break;
+    case SaverWindowMode::Preview: {
+        const ScreenRect client = platform_.clientRect(window);
+        layout.rect = {0, 0, client.width, client.height};
+        layout.title = "Preview";
+        break;
+    }
+    case SaverWindowMode::Hack:
+        layout.hack = true;
+        layout.title = "Lumara";
+        layout.rect = {0, 0, 800, 600};
+        if (window != 0) {
+            if (!platform_.isWindow(window)) return -1;
+            const ScreenRect client = platform_.clientRect(window);
+            layout.rect = {0, 0, client.width, client.height};
+        }
+        break;
     }
     autoPlayMessage_ = win9xPlatform_ ? platform_.registerMessage("QueryCancelAutoPlay") : 0;
 
-    int code = 0;
-    saverWindow_ = platform_.createSaverWindow(layout);
-    if (saverWindow_ != 0) {
-        if (!previewMode_) platform_.setForegroundWindow(saverWindow_);
+    // A full-screen or preview window that cannot be made ends the run
+    // quietly; a hack says so in its exit code.
+    int code = mode_ == SaverWindowMode::Hack ? -1 : 0;
+    const WindowHandle saverWindow = platform_.createSaverWindow(layout, *this);
+    if (saverWindow != 0) {
+        if (ownsScreen()) platform_.setForegroundWindow(saverWindow);
         code = platform_.runMessageLoop();
     }
     unloadPasswordVerifier();
     return code;
 }
 
-int HostShell::runHack(WindowHandle target) {
-    SaverWindowLayout layout;
-    layout.parent = target;
-    layout.hack = true;
-    layout.title = "Lumara";
-    layout.rect = {0, 0, 800, 600};
-    if (target != 0) {
-        if (!platform_.isWindow(target)) return -1;
-        const ScreenRect client = platform_.clientRect(target);
-        layout.rect = {0, 0, client.width, client.height};
-    }
-    hackMode_ = true;
-    saverWindow_ = platform_.createSaverWindow(layout);
-    return saverWindow_ != 0 ? platform_.runMessageLoop() : -1;
-}
-
-intptr_t HostShell::hostWindowProc(WindowHandle window, const Message& m) {
+intptr_t HostShell::windowProc(WindowHandle window, const Message& m) {
     switch (m.id) {
     case msg::kCreate:
         if (const auto imm = components_.loadedModule("IMM32.DLL")) {
@@ -85,24 +60,24 @@ intptr_t HostShell::hostWindowProc(WindowHandle window, const Message& m) {
         }
         startCursor_ = platform_.cursorPosition();
         if (ownsScreen()) platform_.hideCursor();
-        return handler_.saverWindowProc(window, m);
+        return toSaver(window, m);
     case msg::kDestroy:
         if (imeDetached_) components_.callImmAssociateContext(imeAssociate_, window, savedImeContext_);
         platform_.postQuit(0);
-        return handler_.saverWindowProc(window, m);
+        return toSaver(window, m);
     case msg::kSetText: return 0;
     case msg::kPaint:
         if (closing_) return platform_.defaultWindowProc(window, m);
         if (ownsScreen()) platform_.hideCursor();
-        return handler_.saverWindowProc(window, m);
+        return toSaver(window, m);
     case msg::kHelp:
     case msg::kContextMenu:
-        if (previewMode_) {
+        if (preview()) {
             const WindowHandle parent = platform_.parentOf(window);
             if (parent != 0) platform_.postMessage(parent, Message{m.id, parent, m.lParam});
             return 1;
         }
-        return handler_.saverWindowProc(window, m);
+        return toSaver(window, m);
     case msg::kKeyDown:
     case msg::kSysKeyDown:
     case msg::kMouseMove:
@@ -110,18 +85,27 @@ intptr_t HostShell::hostWindowProc(WindowHandle window, const Message& m) {
     case msg::kRButtonDown:
     case msg::kMButtonDown:
         if (closing_) return platform_.defaultWindowProc(window, m);
-        return handler_.saverWindowProc(window, m);
+        return toSaver(window, m);
     case msg::kTimer:
         if (closing_) return 0;
         platform_.yieldTimeSlice();
-        return handler_.saverWindowProc(window, m);
+        return toSaver(window, m);
     case msg::kSysCommand:
-        if (!previewMode_ &&
+        if (!preview() &&
             (m.wParam == msg::kScNextWindow || m.wParam == msg::kScPrevWindow || m.wParam == msg::kScScreenSave))
             return 0;
-        return handler_.saverWindowProc(window, m);
-    default: return handler_.saverWindowProc(window, m);
+        return toSaver(window, m);
+    default: return toSaver(window, m);
     }
+}
+
+// The saver answers 1 to every message, also to those it leaves to the
+// default handling; only the password check's answer is passed back, so a
+// refused password keeps the saver open.
+intptr_t HostShell::toSaver(WindowHandle window, const Message& m) {
+    if (saver_.handle(window, m)) return 1;
+    const intptr_t answer = defaultSaverProc(window, m);
+    return m.id == msg::kVerifyRequest ? answer : 1;
 }
 
 void HostShell::requestClose(WindowHandle window) { platform_.postMessage(window, Message{msg::kClose, 0, 0}); }
@@ -151,8 +135,9 @@ bool HostShell::closeRuleApplies(const Message& m) {
             acLineStatus_ = now;
             return changed;
         }
-        const bool resume = event == 6 || event == 7 || event == 8 || event == 18;
-        return !resume || (m.lParam & 1) == 0;
+        const bool resume = event == msg::kPowerResumeCritical || event == msg::kPowerResumeSuspend ||
+                            event == msg::kPowerResumeStandby || event == msg::kPowerResumeAutomatic;
+        return !resume || (m.lParam & msg::kPowerResumeFromFailure) == 0;
     }
     default: return false;
     }
@@ -228,12 +213,4 @@ void HostShell::unloadPasswordVerifier() {
 
 void HostShell::setScreenSaverRunning(bool running) {
     if (win9xPlatform_) components_.setScreenSaverRunning(running);
-}
-
-void HostShell::changePassword(WindowHandle window) {
-    const SystemComponents::Library mpr = components_.loadLibrary("MPR.DLL");
-    if (!mpr) return;
-    if (const auto change = components_.findProcedure(mpr, "PwdChangePasswordA"))
-        components_.callPwdChangePassword(change, "SCRSAVE", window);
-    components_.freeLibrary(mpr);
 }

@@ -6,6 +6,7 @@
 #include "render/renderer.h"
 #include "saver/background_sound.h"
 #include "saver/flight.h"
+#include "saver/hack_command.h"
 #include "saver/saver_state.h"
 #include "settings/settings_store.h"
 
@@ -14,34 +15,32 @@ uint32_t frameTimerPeriod(int32_t smoothness) {
     return period <= 0 ? 0u : static_cast<uint32_t>(std::min<int64_t>(period, INT32_MAX));
 }
 
-intptr_t SaverWindow::saverWindowProc(WindowHandle window, const Message& m) {
-    const bool preview = shell_->previewMode();
+bool SaverWindow::handle(WindowHandle window, const Message& m) {
+    const bool preview = mode_ == SaverWindowMode::Preview;
     switch (m.id) {
     case msg::kCreate:
         if (preview) services_.window.loadPreviewPicture();
         else create(window);
-        return 1;
+        return true;
     case msg::kEraseBackground:
-        if (rendererWindow_ == 0 && !preview) eraseBackground(window);
+        if (rendererWindow_ == 0 && !preview) startRenderer(window);
         else services_.window.paintPreviewPicture(window);
-        return 1;
+        return true;
     case msg::kPaint:
         if (preview) services_.window.paintPreviewPicture(window);
-        shell_->defaultSaverProc(window, m);
-        return 1;
+        return false;
     case msg::kTimer:
-        if (rendererWindow_ != 0) runFrame(state_);
-        return 1;
+        if (rendererRunning_) runFrame(state_);
+        return true;
     case msg::kSize:
-        if (shell_->hackMode() && rendererWindow_ != 0) followSize(window);
-        else shell_->defaultSaverProc(window, m);
-        return 1;
+        if (mode_ != SaverWindowMode::Hack || !rendererRunning_) return false;
+        followSize(window);
+        return true;
     case msg::kDestroy:
         stopBackgroundSound(services_.sound);
         services_.window.killTimer(window, frameTimer_);
-        return 1;
-    case msg::kVerifyRequest: return shell_->defaultSaverProc(window, m);
-    default: shell_->defaultSaverProc(window, m); return 1;
+        return true;
+    default: return false;
     }
 }
 
@@ -54,12 +53,15 @@ void SaverWindow::create(WindowHandle window) {
     frameTimer_ = services_.window.setTimer(window, kFrameTimerId, frameTimerPeriod(settings.Smoothness));
 }
 
-void SaverWindow::eraseBackground(WindowHandle window) {
+// A renderer that cannot start ends the run with its result, and the
+// window draws nothing until then.
+void SaverWindow::startRenderer(WindowHandle window) {
     rendererWindow_ = window;
     const ScreenRect rect = services_.window.windowRect(window);
     const int32_t result =
         state_.renderer.init(services_.device, reinterpret_cast<const void*>(window), rect.width, rect.height);
-    if (result != 0) services_.window.exitProcess(result);
+    rendererRunning_ = result == kResultOk;
+    if (!rendererRunning_) services_.window.postQuit(result);
 }
 
 // The flight keeps going; only the view and the frame surfaces are made
@@ -68,7 +70,5 @@ void SaverWindow::followSize(WindowHandle window) {
     const ScreenRect rect = services_.window.windowRect(window);
     const StarField::RendererView& view = state_.starField.view;
     if (rect.width < 1 || rect.height < 1 || (rect.width == view.width && rect.height == view.height)) return;
-    const int32_t result =
-        state_.renderer.init(services_.device, reinterpret_cast<const void*>(window), rect.width, rect.height);
-    if (result != 0) services_.window.exitProcess(result);
+    startRenderer(window);
 }

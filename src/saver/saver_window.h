@@ -2,10 +2,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "saver/hack_command.h"
+#include "saver/command_line.h"
 #include "saver/host_platform.h"
-#include "saver/host_shell.h"
 #include "saver/messages.h"
+#include "saver/saver_window_handler.h"
 
 class FolderSystem;
 class PictureDecoder;
@@ -14,9 +14,14 @@ class Store;
 class SurfaceDevice;
 struct SaverState;
 
+// Where a preview pane shows the preview picture (150 x 113): the area at
+// the top left blackened first, then the picture drawn at (1, 0).
+inline constexpr ScreenRect kPreviewArea{0, 0, 152, 113};
+inline constexpr ScreenRect kPreviewPicture{1, 0, 150, 113};
+
 // What the saver window needs of the windowing system besides the shell's
 // operations: its size, the frame timer, the preview picture, and ending
-// the process.
+// the run.
 class SaverWindowPlatform {
 public:
     virtual ~SaverWindowPlatform() = default;
@@ -25,10 +30,12 @@ public:
     virtual uint32_t setTimer(WindowHandle window, uint32_t id, uint32_t periodMs) = 0;
     virtual void killTimer(WindowHandle window, uint32_t id) = 0;
     virtual void loadPreviewPicture() = 0;
-    // Blackens the 152 x 113 area at the top left and draws the preview
-    // picture, when one is loaded, 150 x 113 at (1, 0).
+    // Blackens kPreviewArea and draws the preview picture, when one is
+    // loaded, at kPreviewPicture.
     virtual void paintPreviewPicture(WindowHandle window) = 0;
-    [[noreturn]] virtual void exitProcess(int32_t code) = 0;
+    // Ends the message loop; `code` becomes its result, the run's exit code
+    // (HostPlatform::postQuit, which a host implements once for both).
+    virtual void postQuit(int code) = 0;
 };
 
 // The services a saver run draws on, each behind its seam.
@@ -44,37 +51,37 @@ struct SaverServices {
 // The saver's own window logic: at creation it loads the settings, starts
 // the sound, builds the star field and starts the frame timer; the first
 // erase makes the renderer; every tick draws one frame; destruction stops
-// sound and timer. A preview window only shows its picture. A daemon's
-// hack may set picture parameters for its run, and its frame follows the
-// size of the window it draws into.
-class SaverWindow : public SaverWindowHandler {
+// sound and timer. A renderer that cannot start ends the run with its
+// result as the exit code. A preview window only shows its picture. A
+// daemon's hack may set picture parameters for its run, and its frame
+// follows the size of the window it draws into.
+class SaverWindow final : public SaverWindowHandler {
 public:
     static constexpr uint32_t kFrameTimerId = 1;
 
-    SaverWindow(SaverState& state, SaverServices services) : state_(state), services_(services) {}
-    void attach(HostShell& shell) { shell_ = &shell; }
-    // Set after the stored settings are read at creation; never stored.
-    void overrideSettings(std::vector<SettingOverride> overrides) { overrides_ = std::move(overrides); }
+    // `overrides`: a hack's picture parameters, set after the stored
+    // settings are read at creation; never stored.
+    SaverWindow(SaverState& state, SaverServices services, SaverWindowMode mode,
+                std::vector<SettingOverride> overrides = {})
+        : state_(state), services_(services), mode_(mode), overrides_(std::move(overrides)) {}
 
-    // Answers 1 to every message; only the password check's answer is
-    // passed back from the default handling, so a refused password keeps
-    // the saver open.
-    intptr_t saverWindowProc(WindowHandle window, const Message& message) override;
-
-    uint32_t frameTimer() const { return frameTimer_; }
-    bool rendererReady() const { return rendererWindow_ != 0; }
+    // Creation, erasing, ticks, a hack's new size and destruction are its
+    // own; painting (after the preview's picture) and everything else go on
+    // to the default saver handling.
+    bool handle(WindowHandle window, const Message& message) override;
 
 private:
     void create(WindowHandle window);
-    void eraseBackground(WindowHandle window);
+    void startRenderer(WindowHandle window);
     void followSize(WindowHandle window);
 
     SaverState& state_;
     SaverServices services_;
-    HostShell* shell_ = nullptr;
+    const SaverWindowMode mode_;
+    const std::vector<SettingOverride> overrides_;
     uint32_t frameTimer_ = 0;
-    WindowHandle rendererWindow_ = 0;
-    std::vector<SettingOverride> overrides_;
+    WindowHandle rendererWindow_ = 0;  // set by the first erase, whether the renderer started or not
+    bool rendererRunning_ = false;
 };
 
 // The frame timer's period for a Smoothness value: 100 - Smoothness ms,

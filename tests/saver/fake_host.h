@@ -1,4 +1,10 @@
 #pragma once
+// The saver's seams in memory: a host that records what the shell and the
+// saver window ask of it and hands messages to the window's procedure as a
+// real one does, the Windows 95/98/Me components, a stand-in for the saver
+// window, a sound player, and a whole run over them as a main makes it.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <functional>
 #include <map>
@@ -6,31 +12,58 @@
 #include <string>
 #include <vector>
 
+#include "render/fault_device.h"
 #include "saver/background_sound.h"
+#include "saver/command_line.h"
 #include "saver/host_shell.h"
+#include "saver/saver_main.h"
+#include "saver/saver_state.h"
+#include "saver/saver_window.h"
+#include "settings/store_fakes.h"
+#include "starfield/test_pictures.h"
 
-// A windowing system in memory: records what the shell asks of it, and
-// hands sent messages back to the shell as a real one would.
-class FakePlatform : public HostPlatform {
+// The command the system's command-line text gives.
+inline SaverCommand command(std::string_view text) {
+    SaverCommand read;
+    EXPECT_TRUE(parseSaverCommand(text, read)) << text;
+    return read;
+}
+
+// Both of a host's seams, as SdlHost and Win32Host serve them.
+class FakeHost final : public HostPlatform, public SaverWindowPlatform {
 public:
+    static constexpr WindowHandle kSaverWindow = 777;
+
     std::vector<WindowHandle> windows{100, 200};
     WindowHandle foreground = 200;
     WindowHandle runningSaver = 0;
     ScreenRect screen{-1280, 0, 3200, 1200};
     ScreenRect clipBox{0, 0, 1024, 768};
+    ScreenRect rect{0, 0, 64, 48};  // the saver window's
     ScreenPoint cursor{500, 400};
     uint32_t now = 10000;
     uint8_t acLine = 1;
     WindowHandle created = 0;
+    WindowProcedure* procedure = nullptr;
     std::optional<SaverWindowLayout> layout;
     std::vector<std::pair<WindowHandle, Message>> posted;
     std::vector<WindowHandle> broughtToFront;
     std::vector<WindowHandle> dialogOwners;
+    std::vector<std::string> calls;  // of the saver window: "timer 1 70", "kill 1", "load preview", "paint preview"
     int hiddenCursor = 0;
     int defaultCalls = 0;
     int timersRemoved = 0;
-    int quitCode = -100;
-    HostShell* shell = nullptr;
+    std::optional<int> quitCode;
+    // What happens while the message loop runs; the loop then ends with the
+    // quit code posted, else 0.
+    std::function<void()> whileRunning;
+
+    // A message to the saver window, as the platform delivers it.
+    intptr_t send(uint32_t id, uintptr_t w = 0, intptr_t l = 0) { return procedure->windowProc(created, {id, w, l}); }
+    int closeRequests() const {
+        return static_cast<int>(std::count_if(posted.begin(), posted.end(),
+                                              [](const auto& p) { return p.second.id == msg::kClose; }));
+    }
 
     bool isWindow(WindowHandle w) override {
         return std::find(windows.begin(), windows.end(), w) != windows.end() || (w != 0 && w == created);
@@ -42,17 +75,16 @@ public:
     ScreenRect virtualScreen() override { return screen; }
     ScreenRect screenClipBox() override { return clipBox; }
     ScreenRect clientRect(WindowHandle) override { return {0, 0, 152, 112}; }
-    WindowHandle createSaverWindow(const SaverWindowLayout& s) override {
+    WindowHandle createSaverWindow(const SaverWindowLayout& s, WindowProcedure& p) override {
         layout = s;
-        created = 777;
-        if (shell) shell->hostWindowProc(created, Message{msg::kCreate, 0, 0});
+        created = kSaverWindow;
+        procedure = &p;
+        send(msg::kCreate);
         return created;
     }
-    // What happens while the message loop runs; the loop then ends.
-    std::function<void()> whileRunning;
     int runMessageLoop() override {
         if (whileRunning) whileRunning();
-        return 0;
+        return quitCode.value_or(0);
     }
     void postQuit(int code) override { quitCode = code; }
     intptr_t defaultWindowProc(WindowHandle, const Message&) override {
@@ -60,7 +92,7 @@ public:
         return 0;
     }
     void postMessage(WindowHandle w, const Message& m) override { posted.emplace_back(w, m); }
-    intptr_t sendMessage(WindowHandle w, const Message& m) override { return shell->hostWindowProc(w, m); }
+    intptr_t sendMessage(WindowHandle w, const Message& m) override { return procedure->windowProc(w, m); }
     void removePendingTimers(WindowHandle, int count) override { timersRemoved += count; }
     uint32_t registerMessage(std::string_view) override { return 0xC123; }
     ScreenPoint cursorPosition() override { return cursor; }
@@ -73,10 +105,14 @@ public:
         return 1;
     }
 
-    int closeRequests() const {
-        return static_cast<int>(std::count_if(posted.begin(), posted.end(),
-                                              [](const auto& p) { return p.second.id == msg::kClose; }));
+    ScreenRect windowRect(WindowHandle) override { return rect; }
+    uint32_t setTimer(WindowHandle, uint32_t id, uint32_t periodMs) override {
+        calls.push_back("timer " + std::to_string(id) + " " + std::to_string(periodMs));
+        return id;
     }
+    void killTimer(WindowHandle, uint32_t id) override { calls.push_back("kill " + std::to_string(id)); }
+    void loadPreviewPicture() override { calls.push_back("load preview"); }
+    void paintPreviewPicture(WindowHandle) override { calls.push_back("paint preview"); }
 };
 
 // The Windows 95/98/Me components, or none of them.
@@ -119,17 +155,14 @@ public:
     }
 };
 
-// Stands in for the saver window logic: hands everything to the default
-// saver handling and answers 1, passing back only the password check's
-// answer, as the real one does.
-class ForwardingHandler : public SaverWindowHandler {
+// Stands in for the saver window: notes what reaches it and leaves all of
+// it to the default saver handling.
+class LeavingHandler : public SaverWindowHandler {
 public:
-    HostShell* shell = nullptr;
     std::vector<uint32_t> seen;
-    intptr_t saverWindowProc(WindowHandle window, const Message& m) override {
+    bool handle(WindowHandle, const Message& m) override {
         seen.push_back(m.id);
-        const intptr_t result = shell->defaultSaverProc(window, m);
-        return m.id == msg::kVerifyRequest ? result : 1;
+        return false;
     }
 };
 
@@ -142,13 +175,34 @@ public:
     void stop() override { calls.push_back("stop"); }
 };
 
-struct HostFixture {
-    FakePlatform platform;
+// A host shell over the fakes with the stand-in saver window.
+struct ShellFakes {
+    FakeHost host;
     FakeComponents components;
-    ForwardingHandler handler;
-    HostShell shell{platform, components, handler};
-    HostFixture() {
-        platform.shell = &shell;
-        handler.shell = &shell;
+    LeavingHandler saver;
+    HostShell shell(SaverWindowMode mode) { return HostShell(host, components, saver, mode); }
+};
+
+// Everything a main hands saverMain, over fakes, with stored settings.
+struct SaverFakes {
+    explicit SaverFakes(void (*stored)(Settings&) = nullptr) {
+        if (!stored) return;
+        Settings s;
+        ApplyFallbackDefaults(s);
+        stored(s);
+        EXPECT_TRUE(SaveSettings(s, store).ok());
     }
+    int run(const SaverCommand& command) {
+        return saverMain(command, state, {host, components, {host, device, sound, store, folders, pictures}});
+    }
+    int presents() const { return device.count(Op::Present); }
+
+    SaverState state;
+    FakeHost host;
+    FakeComponents components;
+    FaultDevice device{kFormatX8R8G8B8};
+    RecordingPlayer sound;
+    MemoryStore store;
+    FakeFolders folders;
+    FakePictureDecoder pictures;  // none to be had
 };

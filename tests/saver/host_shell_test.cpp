@@ -7,32 +7,28 @@ namespace {
 
 using Mode = SaverCommand::Mode;
 
-Message message(uint32_t id, uintptr_t w = 0, intptr_t l = 0) { return Message{id, w, l}; }
-
-// A full-screen saver: `whileRunning` runs inside its message loop (the
+// A full-screen shell: `whileRunning` runs inside its message loop (the
 // password component is loaded only until the loop ends).
-struct RunningSaver : HostFixture {
+struct RunningSaver : ShellFakes {
     explicit RunningSaver(bool win9x = false, std::optional<uint32_t> usePassword = std::nullopt,
                           std::function<void(RunningSaver&)> whileRunning = {}) {
         components.win9x = win9x;
         components.usePassword = usePassword;
-        platform.whileRunning = [this, whileRunning] {
-            window = platform.created;
-            platform.posted.clear();
+        host.whileRunning = [this, whileRunning] {
+            host.posted.clear();
             if (whileRunning) whileRunning(*this);
         };
-        EXPECT_EQ(shell.saverMain("/s"), 0);
+        EXPECT_EQ(shell.emplace(host, components, saver, SaverWindowMode::FullScreen).run(0), 0);
     }
-    WindowHandle window = 0;
-    intptr_t send(uint32_t id, uintptr_t w = 0, intptr_t l = 0) { return shell.hostWindowProc(window, message(id, w, l)); }
+    std::optional<HostShell> shell;
+    intptr_t send(uint32_t id, uintptr_t w = 0, intptr_t l = 0) { return host.send(id, w, l); }
 };
 
 // Every kind of input a person gives, the pointer moved far away last.
-void sendEveryInput(HostFixture& f) {
-    for (uint32_t id : {msg::kKeyDown, msg::kLButtonDown, msg::kMouseMove, msg::kActivateApp})
-        f.shell.hostWindowProc(777, Message{id, 0, 0});
-    f.platform.cursor = {0, 0};
-    f.shell.hostWindowProc(777, Message{msg::kMouseMove, 0, 0});
+void sendEveryInput(FakeHost& host) {
+    for (uint32_t id : {msg::kKeyDown, msg::kLButtonDown, msg::kMouseMove, msg::kActivateApp}) host.send(id);
+    host.cursor = {0, 0};
+    host.send(msg::kMouseMove);
 }
 
 }  // namespace
@@ -56,166 +52,210 @@ TEST(CommandLine, ModeLetters) {
                          Case{"/s", Mode::FullScreen, 0}, Case{"s", Mode::FullScreen, 0},
                          Case{"/s trailing words", Mode::FullScreen, 0}, Case{"/p 1234", Mode::Preview, 1234},
                          Case{"/l   1234", Mode::Preview, 1234}, Case{"/P1234", Mode::Preview, 1234},
-                         Case{"/a 77", Mode::ChangePassword, 77}, Case{"/x", Mode::Invalid, 0},
-                         Case{"--\x01", Mode::Invalid, 0}}) {
-        const SaverCommand command = parseSaverCommand(c.text);
-        EXPECT_EQ(command.mode, c.mode) << '"' << c.text << '"';
-        EXPECT_EQ(command.window, c.window) << '"' << c.text << '"';
+                         Case{"/a 77", Mode::ChangePassword, 77}}) {
+        const SaverCommand read = command(c.text);
+        EXPECT_EQ(read.mode, c.mode) << '"' << c.text << '"';
+        EXPECT_EQ(read.window, c.window) << '"' << c.text << '"';
+    }
+    for (const char* refused : {"/x", "--\x01", "-root"}) {
+        SaverCommand read{Mode::Preview, 5, {}};
+        EXPECT_FALSE(parseSaverCommand(refused, read)) << refused;
+    }
+}
+
+// On Linux the same modes come as arguments, a hack's words beside them.
+TEST(CommandLine, ArgumentsAreReadOnce) {
+    using Args = std::vector<std::string>;
+    struct Case {
+        Args args;
+        Mode mode;
+        WindowHandle window;
+    };
+    for (const Case& c : {Case{{}, Mode::Settings, 0}, Case{{"/p", "1234"}, Mode::Preview, 1234},
+                          Case{{"/c:77"}, Mode::Configure, 77}, Case{{"-s"}, Mode::FullScreen, 0},
+                          Case{{"-window-id", "0x10"}, Mode::WindowId, 16}, Case{{"--root"}, Mode::Root, 0},
+                          Case{{"--version"}, Mode::Version, 0}}) {
+        SaverCommand read;
+        EXPECT_TRUE(parseSaverArguments(c.args, read).ok());
+        EXPECT_EQ(read.mode, c.mode) << (c.args.empty() ? "" : c.args[0]);
+        EXPECT_EQ(read.window, c.window) << (c.args.empty() ? "" : c.args[0]);
+    }
+    for (const auto& [args, said] :
+         {std::pair{Args{"/x", "7"}, "unknown argument '/x' (see lumara --help)"},
+          {Args{"-root", "-stars"}, "-stars needs a value (see --help)"}}) {
+        SaverCommand read;
+        EXPECT_EQ(parseSaverArguments(args, read).message(), said);
     }
 }
 
 TEST(SaverMain, RoutesEachMode) {
-    HostFixture f;
+    SaverFakes f;
     // "/c:555" is not a window: the foreground one owns the dialog.
-    for (const char* settings : {"", "/c", "/c:0", "/c:100", "/c:555"}) EXPECT_EQ(f.shell.saverMain(settings), 1);
-    EXPECT_EQ(f.platform.dialogOwners, (std::vector<WindowHandle>{0, 200, 200, 100, 200}));
+    for (const char* settings : {"", "/c", "/c:0", "/c:100", "/c:555"}) EXPECT_EQ(f.run(command(settings)), 1);
+    EXPECT_EQ(f.host.dialogOwners, (std::vector<WindowHandle>{0, 200, 200, 100, 200}));
 
-    // "/a": password change exists only on Windows 95/98/Me.
-    for (const char* refused : {"/x", "/p", "/p 555", "/p 123456789012345678901234567890", "/a 100"})
-        EXPECT_EQ(f.shell.saverMain(refused), -1) << refused;
-    EXPECT_FALSE(f.platform.layout.has_value());
+    // "/a": password change exists only on Windows 95/98/Me; a hack needs
+    // the window main found for it.
+    for (const SaverCommand& refused : {command("/p"), command("/p 555"), command("/p 123456789012345678901234567890"),
+                                        command("/a 100"), SaverCommand{Mode::Root, 0, {}},
+                                        SaverCommand{Mode::WindowId, 555, {}}, SaverCommand{Mode::Help, 0, {}}})
+        EXPECT_EQ(f.run(refused), -1) << static_cast<int>(refused.mode);
+    EXPECT_FALSE(f.host.layout.has_value());
 
     f.components.win9x = true;
-    EXPECT_EQ(f.shell.saverMain("/a 100"), 0);
+    EXPECT_EQ(f.run(command("/a 100")), 0);
     const std::vector<std::string>& calls = f.components.calls;
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "change SCRSAVE 100"), 1) << "the system's dialog for the window";
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "free 12"), 1) << "its library let go";
+
+    // Each window mode makes its window.
+    for (const auto& [run, parent, hack] : {std::tuple{command("/s"), WindowHandle{0}, false},
+                                            {command("/p 100"), WindowHandle{100}, false},
+                                            {SaverCommand{Mode::Root, 200, {}}, WindowHandle{200}, true},
+                                            {SaverCommand{Mode::Window, 0, {}}, WindowHandle{0}, true}}) {
+        SaverFakes window;
+        EXPECT_EQ(window.run(run), 0);
+        ASSERT_TRUE(window.host.layout.has_value());
+        EXPECT_EQ(window.host.layout->parent, parent);
+        EXPECT_EQ(window.host.layout->hack, hack);
+    }
 }
 
 TEST(RunSaver, FullScreenCoversTheVirtualScreen) {
-    HostFixture f;
-    EXPECT_EQ(f.shell.saverMain("/s"), 0);
-    ASSERT_TRUE(f.platform.layout.has_value());
-    EXPECT_EQ(f.platform.layout->parent, 0u);
-    EXPECT_EQ(f.platform.layout->rect.left, -1280);
-    EXPECT_EQ(f.platform.layout->rect.width, 3200);
-    EXPECT_STREQ(f.platform.layout->title, "Screen Saver");
-    EXPECT_EQ(f.platform.broughtToFront, std::vector<WindowHandle>{777});
-    EXPECT_FALSE(f.shell.previewMode());
-    EXPECT_GT(f.platform.hiddenCursor, 0);
+    ShellFakes f;
+    EXPECT_EQ(f.shell(SaverWindowMode::FullScreen).run(0), 0);
+    ASSERT_TRUE(f.host.layout.has_value());
+    EXPECT_EQ(f.host.layout->parent, 0u);
+    EXPECT_EQ(f.host.layout->rect.left, -1280);
+    EXPECT_EQ(f.host.layout->rect.width, 3200);
+    EXPECT_STREQ(f.host.layout->title, "Screen Saver");
+    EXPECT_EQ(f.host.broughtToFront, std::vector<WindowHandle>{FakeHost::kSaverWindow});
+    EXPECT_GT(f.host.hiddenCursor, 0);
 
-    HostFixture noMetrics;
-    noMetrics.platform.screen = {0, 0, 0, 0};
-    noMetrics.shell.saverMain("/s");
-    EXPECT_EQ(noMetrics.platform.layout->rect.width, 1024);
+    ShellFakes noMetrics;
+    noMetrics.host.screen = {0, 0, 0, 0};
+    noMetrics.shell(SaverWindowMode::FullScreen).run(0);
+    EXPECT_EQ(noMetrics.host.layout->rect.width, 1024);
 }
 
 TEST(RunSaver, ASecondFullScreenInstanceOnlyRaisesTheFirst) {
-    HostFixture f;
-    f.platform.runningSaver = 4242;
-    EXPECT_EQ(f.shell.saverMain("/s"), 0);
-    EXPECT_FALSE(f.platform.layout.has_value());
-    EXPECT_EQ(f.platform.broughtToFront, std::vector<WindowHandle>{4242});
+    ShellFakes f;
+    f.host.runningSaver = 4242;
+    EXPECT_EQ(f.shell(SaverWindowMode::FullScreen).run(0), 0);
+    EXPECT_FALSE(f.host.layout.has_value());
+    EXPECT_EQ(f.host.broughtToFront, std::vector<WindowHandle>{4242});
 }
 
 TEST(RunSaver, PreviewFillsThePaneAndNeverCloses) {
-    HostFixture f;
-    EXPECT_EQ(f.shell.saverMain("/p 100"), 0);
-    EXPECT_STREQ(f.platform.layout->title, "Preview");
-    EXPECT_EQ(f.platform.layout->parent, 100u);
-    EXPECT_EQ(f.platform.layout->rect.width, 152);
-    EXPECT_TRUE(f.shell.previewMode());
-    EXPECT_EQ(f.platform.hiddenCursor, 0);
-    sendEveryInput(f);
-    EXPECT_EQ(f.platform.closeRequests(), 0);
+    ShellFakes f;
+    HostShell shell = f.shell(SaverWindowMode::Preview);
+    EXPECT_EQ(shell.run(100), 0);
+    EXPECT_STREQ(f.host.layout->title, "Preview");
+    EXPECT_EQ(f.host.layout->parent, 100u);
+    EXPECT_EQ(f.host.layout->rect.width, 152);
+    EXPECT_EQ(f.host.hiddenCursor, 0);
+    sendEveryInput(f.host);
+    EXPECT_EQ(f.host.closeRequests(), 0);
 
     // Help requests go to the pane's window, with its handle.
-    EXPECT_EQ(f.shell.hostWindowProc(777, Message{msg::kHelp, 0, 99}), 1);
-    ASSERT_EQ(f.platform.posted.size(), 1u);
-    const auto& [pane, help] = f.platform.posted[0];
+    EXPECT_EQ(f.host.send(msg::kHelp, 0, 99), 1);
+    ASSERT_EQ(f.host.posted.size(), 1u);
+    const auto& [pane, help] = f.host.posted[0];
     EXPECT_EQ(std::tuple(pane, help.wParam, help.lParam), std::tuple(WindowHandle{100}, uintptr_t{100}, intptr_t{99}));
 }
 
 TEST(RunHack, DrawsIntoTheGivenWindowAndOnlyACloseRequestEndsIt) {
-    HostFixture f;
-    f.platform.whileRunning = [&f] {
-        sendEveryInput(f);
-        f.shell.hostWindowProc(777, Message{msg::kPaint, 0, 0});
-        EXPECT_EQ(f.platform.closeRequests(), 0) << "the daemon owns input";
-        const int before = f.platform.defaultCalls;
-        f.shell.hostWindowProc(777, Message{msg::kClose, 0, 0});
-        EXPECT_EQ(f.platform.defaultCalls, before + 1) << "the close request reached the window's default handling";
+    ShellFakes f;
+    f.host.whileRunning = [&f] {
+        sendEveryInput(f.host);
+        f.host.send(msg::kPaint);
+        EXPECT_EQ(f.host.closeRequests(), 0) << "the daemon owns input";
+        const int before = f.host.defaultCalls;
+        f.host.send(msg::kClose);
+        EXPECT_EQ(f.host.defaultCalls, before + 1) << "the close request reached the window's default handling";
     };
-    EXPECT_EQ(f.shell.runHack(100), 0);
-    EXPECT_TRUE(f.platform.layout->hack);
-    EXPECT_EQ(f.platform.layout->parent, 100u);
-    EXPECT_EQ(f.platform.layout->rect.width, 152);
-    EXPECT_TRUE(f.shell.hackMode());
-    EXPECT_FALSE(f.shell.previewMode());
-    EXPECT_EQ(f.platform.hiddenCursor, 0) << "the daemon owns the cursor";
+    EXPECT_EQ(f.shell(SaverWindowMode::Hack).run(100), 0);
+    EXPECT_TRUE(f.host.layout->hack);
+    EXPECT_EQ(f.host.layout->parent, 100u);
+    EXPECT_EQ(f.host.layout->rect.width, 152);
+    EXPECT_EQ(f.host.hiddenCursor, 0) << "the daemon owns the cursor";
 }
 
 TEST(RunHack, AWindowOfItsOwnOrNone) {
-    HostFixture own;
-    EXPECT_EQ(own.shell.runHack(0), 0);
-    EXPECT_EQ(own.platform.layout->parent, 0u);
-    EXPECT_GT(own.platform.layout->rect.width, 0);
-    HostFixture none;
-    EXPECT_EQ(none.shell.runHack(4242), -1);
-    EXPECT_FALSE(none.platform.layout.has_value());
+    ShellFakes own;
+    EXPECT_EQ(own.shell(SaverWindowMode::Hack).run(0), 0);
+    EXPECT_EQ(own.host.layout->parent, 0u);
+    EXPECT_GT(own.host.layout->rect.width, 0);
+    ShellFakes none;
+    EXPECT_EQ(none.shell(SaverWindowMode::Hack).run(4242), -1);
+    EXPECT_FALSE(none.host.layout.has_value());
 }
 
 TEST(CloseRules, InputClosesTheFullScreenSaver) {
     for (uint32_t id : {msg::kKeyDown, msg::kSysKeyDown, msg::kLButtonDown, msg::kRButtonDown, msg::kMButtonDown}) {
         RunningSaver s;
         s.send(id);
-        EXPECT_EQ(s.platform.closeRequests(), 1) << id;
+        EXPECT_EQ(s.host.closeRequests(), 1) << id;
     }
     RunningSaver s;
     s.send(msg::kActivateApp, 1);
     s.send(msg::kPower, 2);
-    EXPECT_EQ(s.platform.closeRequests(), 0);
+    EXPECT_EQ(s.host.closeRequests(), 0);
     s.send(msg::kActivateApp, 0);
     s.send(msg::kPower, 3);
-    EXPECT_EQ(s.platform.closeRequests(), 2);
+    EXPECT_EQ(s.host.closeRequests(), 2);
 }
 
 TEST(CloseRules, MouseMovementBeyondFourPixels) {
     RunningSaver s;
-    s.platform.cursor = {502, 402};  // 4 in sum: stays
+    s.host.cursor = {502, 402};  // 4 in sum: stays
     s.send(msg::kMouseMove);
-    EXPECT_EQ(s.platform.closeRequests(), 0);
-    EXPECT_EQ(s.shell.startCursor().x, 500) << "the reference point stays";
-    s.platform.cursor = {503, 402};  // 5: closes
+    EXPECT_EQ(s.host.closeRequests(), 0);
+    EXPECT_EQ(s.shell->startCursor().x, 500) << "the reference point stays";
+    s.host.cursor = {503, 402};  // 5: closes
     s.send(msg::kMouseMove);
-    EXPECT_EQ(s.platform.closeRequests(), 1);
-    EXPECT_EQ(s.shell.startCursor().x, 503);
+    EXPECT_EQ(s.host.closeRequests(), 1);
+    EXPECT_EQ(s.shell->startCursor().x, 503);
 }
 
 TEST(CloseRules, PowerBroadcasts) {
     RunningSaver s;
-    s.send(msg::kPowerBroadcast, 7, 1);  // a resume with bit 0 set
-    s.send(msg::kPowerBroadcast, 18, 3);
-    s.send(msg::kPowerBroadcast, 10);  // AC line unchanged
-    EXPECT_EQ(s.platform.closeRequests(), 0);
-    s.platform.acLine = 0;
-    s.send(msg::kPowerBroadcast, 10);
-    EXPECT_EQ(s.platform.closeRequests(), 1);
-    s.send(msg::kPowerBroadcast, 10);  // the new status was recorded
-    EXPECT_EQ(s.platform.closeRequests(), 1);
+    // Resumes after a failed suspend keep it open: the system was never away.
+    for (uintptr_t resume : {msg::kPowerResumeCritical, msg::kPowerResumeSuspend, msg::kPowerResumeStandby,
+                             msg::kPowerResumeAutomatic})
+        s.send(msg::kPowerBroadcast, resume, msg::kPowerResumeFromFailure | 2);
+    s.send(msg::kPowerBroadcast, msg::kPowerStatusChange);  // AC line unchanged
+    EXPECT_EQ(s.host.closeRequests(), 0);
+    s.host.acLine = 0;
+    s.send(msg::kPowerBroadcast, msg::kPowerStatusChange);
+    EXPECT_EQ(s.host.closeRequests(), 1);
+    s.send(msg::kPowerBroadcast, msg::kPowerStatusChange);  // the new status was recorded
+    EXPECT_EQ(s.host.closeRequests(), 1);
+    // Every other event closes it, and so does a resume from a real suspend.
     for (uintptr_t event : {0u, 4u, 9u, 11u, 17u, 19u, 32u}) s.send(msg::kPowerBroadcast, event);
-    s.send(msg::kPowerBroadcast, 6, 0);
-    EXPECT_EQ(s.platform.closeRequests(), 9);
+    s.send(msg::kPowerBroadcast, msg::kPowerResumeCritical, 0);
+    EXPECT_EQ(s.host.closeRequests(), 9);
 }
 
 TEST(HostWindow, SwallowsTaskSwitchesTitleChangesAndTicksWhileClosing) {
     RunningSaver s;
     for (uintptr_t command : {msg::kScNextWindow, msg::kScPrevWindow, msg::kScScreenSave}) {
-        s.handler.seen.clear();
+        s.saver.seen.clear();
         EXPECT_EQ(s.send(msg::kSysCommand, command), 0);
-        EXPECT_TRUE(s.handler.seen.empty());
+        EXPECT_TRUE(s.saver.seen.empty());
     }
     s.send(msg::kSysCommand, 0xF060);
-    EXPECT_EQ(s.handler.seen, std::vector<uint32_t>{msg::kSysCommand});
+    EXPECT_EQ(s.saver.seen, std::vector<uint32_t>{msg::kSysCommand});
     EXPECT_EQ(s.send(msg::kSetText), 0);
 }
 
 TEST(HostWindow, DestroyPostsQuitAndRestoresTheInputContext) {
-    HostFixture f;
+    ShellFakes f;
     f.components.hasImm = true;
-    f.shell.saverMain("/s");
-    f.shell.hostWindowProc(777, Message{msg::kDestroy, 0, 0});
-    EXPECT_EQ(f.platform.quitCode, 0);
+    HostShell shell = f.shell(SaverWindowMode::FullScreen);
+    shell.run(0);
+    f.host.send(msg::kDestroy);
+    EXPECT_EQ(f.host.quitCode, 0);
     EXPECT_EQ(f.components.calls,
               (std::vector<std::string>{"find ImmAssociateContext", "associate 0", "associate 55"}));
 }
@@ -224,26 +264,26 @@ TEST(Password, Win9xSaverAsksBeforeClosing) {
     RunningSaver saver(true, 1, [](RunningSaver& s) {
         EXPECT_EQ(s.components.runningFlags, std::vector<bool>{true});
         s.components.verifierAnswer = 0;  // refused
-        s.platform.cursor = {10, 10};
+        s.host.cursor = {10, 10};
         s.send(msg::kClose);
-        EXPECT_FALSE(s.shell.closing());
+        EXPECT_FALSE(s.shell->closing());
         EXPECT_EQ(s.components.verifierCalls, 1);
-        EXPECT_EQ(s.platform.timersRemoved, 2);
-        EXPECT_EQ(s.shell.startCursor().x, 10) << "a refused password takes a fresh reference point";
+        EXPECT_EQ(s.host.timersRemoved, 2);
+        EXPECT_EQ(s.shell->startCursor().x, 10) << "a refused password takes a fresh reference point";
 
-        s.platform.now += 150;  // too soon for another check
+        s.host.now += 150;  // too soon for another check
         s.send(msg::kClose);
         EXPECT_EQ(s.components.verifierCalls, 1);
-        EXPECT_FALSE(s.shell.closing());
+        EXPECT_FALSE(s.shell->closing());
 
-        s.platform.now += 100;
+        s.host.now += 100;
         s.components.verifierAnswer = 1;
         s.send(msg::kClose);
-        EXPECT_TRUE(s.shell.closing());
+        EXPECT_TRUE(s.shell->closing());
         EXPECT_EQ(s.send(msg::kTimer), 0) << "no frames once closing";
-        const size_t before = s.handler.seen.size();
+        const size_t before = s.saver.seen.size();
         s.send(msg::kKeyDown);
-        EXPECT_EQ(s.handler.seen.size(), before) << "input goes to the platform default only";
+        EXPECT_EQ(s.saver.seen.size(), before) << "input goes to the platform default only";
     });
     EXPECT_EQ(saver.components.runningFlags, (std::vector<bool>{true, false})) << "released when the loop ends";
 }
@@ -251,28 +291,29 @@ TEST(Password, Win9xSaverAsksBeforeClosing) {
 TEST(Password, AbsentOrDisabledMeansNoCheck) {
     RunningSaver off(true, 0, [](RunningSaver& s) {
         s.send(msg::kClose);
-        EXPECT_TRUE(s.shell.closing());
+        EXPECT_TRUE(s.shell->closing());
         EXPECT_EQ(s.components.verifierCalls, 0);
     });
     EXPECT_TRUE(off.components.runningFlags.empty());
 
-    HostFixture missing;
+    ShellFakes missing;
     missing.components.win9x = true;
     missing.components.usePassword = 1;
     missing.components.hasPasswordCpl = false;
-    missing.shell.saverMain("/s");
-    missing.shell.hostWindowProc(777, Message{msg::kClose, 0, 0});
-    EXPECT_TRUE(missing.shell.closing());
+    HostShell shell = missing.shell(SaverWindowMode::FullScreen);
+    shell.run(0);
+    missing.host.send(msg::kClose);
+    EXPECT_TRUE(shell.closing());
 }
 
 TEST(Password, AutoPlayIsCancelledOnlyWhilePasswordProtected) {
     RunningSaver protectedSaver(true, 1, [](RunningSaver& s) {
-        EXPECT_EQ(s.shell.defaultSaverProc(s.window, message(0xC123)), 1);
-        EXPECT_EQ(s.platform.closeRequests(), 1);
+        EXPECT_EQ(s.shell->defaultSaverProc(FakeHost::kSaverWindow, {0xC123, 0, 0}), 1);
+        EXPECT_EQ(s.host.closeRequests(), 1);
     });
-    RunningSaver open(true, 0, [](RunningSaver& s) { EXPECT_EQ(s.shell.defaultSaverProc(s.window, message(0xC123)), 0); });
+    RunningSaver open(true, 0, [](RunningSaver& s) { EXPECT_EQ(s.shell->defaultSaverProc(FakeHost::kSaverWindow, {0xC123, 0, 0}), 0); });
     RunningSaver nt(false, std::nullopt, [](RunningSaver& s) {
-        EXPECT_EQ(s.shell.defaultSaverProc(s.window, message(0xC123)), 0) << "no such message outside Win9x";
-        EXPECT_EQ(s.platform.closeRequests(), 0);
+        EXPECT_EQ(s.shell->defaultSaverProc(FakeHost::kSaverWindow, {0xC123, 0, 0}), 0) << "no such message outside Win9x";
+        EXPECT_EQ(s.host.closeRequests(), 0);
     });
 }

@@ -1,187 +1,150 @@
-// The saver window's own rules, over fakes of every service: what creation
-// does and in which order, that ticks draw only once the first erase made
-// the renderer, what the preview does instead, and what destruction stops.
+// The saver window's own rules, run as a main runs them (saverMain over
+// fakes of every seam): what creation does and in which order, that ticks
+// draw only once the first erase made the renderer, what the preview does
+// instead, what destruction stops, and how a renderer that cannot start
+// ends the run.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "fake_host.h"
-#include "render/fault_device.h"
-#include "saver/saver_state.h"
-#include "saver/saver_window.h"
+#include "saver/hack_command.h"
 #include "settings/settings_store.h"
-#include "settings/store_fakes.h"
-#include "starfield/test_pictures.h"
-
-namespace {
-
-struct ProcessEnded {
-    int32_t code;
-};
-
-class FakeWindowPlatform : public SaverWindowPlatform {
-public:
-    std::vector<std::string> calls;
-    ScreenRect rect{0, 0, 64, 48};
-    ScreenRect windowRect(WindowHandle) override { return rect; }
-    uint32_t setTimer(WindowHandle, uint32_t id, uint32_t periodMs) override {
-        calls.push_back("timer " + std::to_string(id) + " " + std::to_string(periodMs));
-        return id;
-    }
-    void killTimer(WindowHandle, uint32_t id) override { calls.push_back("kill " + std::to_string(id)); }
-    void loadPreviewPicture() override { calls.push_back("load preview"); }
-    void paintPreviewPicture(WindowHandle) override { calls.push_back("paint preview"); }
-    [[noreturn]] void exitProcess(int32_t code) override { throw ProcessEnded{code}; }
-};
-
-// A saver window with its shell, as the host would run it.
-struct Window {
-    explicit Window(void (*stored)(Settings&) = nullptr) {
-        if (stored) {
-            Settings s;
-            ApplyFallbackDefaults(s);
-            stored(s);
-            EXPECT_TRUE(SaveSettings(s, store).ok());
-        }
-        platform.shell = &shell;
-        saver.attach(shell);
-    }
-    intptr_t send(uint32_t id, uintptr_t w = 0) { return saver.saverWindowProc(777, Message{id, w, 0}); }
-    int presents() const { return device.count(Op::Present); }
-
-    SaverState state;
-    FakeWindowPlatform window;
-    FaultDevice device{kFormatX8R8G8B8};
-    RecordingPlayer sound;
-    MemoryStore store;
-    FakeFolders folders;
-    FakePictureDecoder pictures;  // none to be had
-    SaverWindow saver{state, SaverServices{window, device, sound, store, folders, pictures}};
-    FakePlatform platform;
-    FakeComponents components;
-    HostShell shell{platform, components, saver};
-};
-
-}  // namespace
 
 TEST(SaverWindow, CreationLoadsStartsSoundBuildsTheFieldAndStartsTheTimerDestructionStopsThem) {
-    Window w([](Settings& s) {
+    SaverFakes f([](Settings& s) {
         s.StarsCount = 300;
         s.Smoothness = 30;
         s.BackSound = "D";
     });
-    EXPECT_EQ(w.send(msg::kCreate), 1);
-    EXPECT_EQ(w.sound.calls, std::vector<std::string>{"image " + std::to_string(builtInMusic().size())});
-    EXPECT_EQ(w.state.starField.starCount, 300) << "the stored settings were loaded";
-    EXPECT_EQ(w.state.starField.spawnBudget, 150);
-    EXPECT_EQ(w.window.calls, std::vector<std::string>{"timer 1 70"});
-    EXPECT_EQ(w.saver.frameTimer(), 1u);
-
-    w.send(msg::kDestroy);
-    EXPECT_EQ(w.sound.calls.back(), "stop");
-    EXPECT_EQ(w.window.calls.back(), "kill 1");
+    f.host.whileRunning = [&f] {
+        EXPECT_EQ(f.sound.calls, std::vector<std::string>{"image " + std::to_string(builtInMusic().size())});
+        EXPECT_EQ(f.state.starField.starCount, 300) << "the stored settings were loaded";
+        EXPECT_EQ(f.state.starField.spawnBudget, 150);
+        EXPECT_EQ(f.host.calls, std::vector<std::string>{"timer 1 70"});
+        EXPECT_EQ(f.host.send(msg::kDestroy), 1);
+    };
+    EXPECT_EQ(f.run(command("/s")), 0);
+    EXPECT_EQ(f.sound.calls.back(), "stop");
+    EXPECT_EQ(f.host.calls.back(), "kill 1");
 }
 
 TEST(SaverWindow, TicksDrawOnlyAfterTheFirstEraseMadeTheRenderer) {
-    Window w;
-    w.send(msg::kCreate);
-    const uint32_t before = w.state.rng.state();
-    w.send(msg::kTimer, 1);
-    EXPECT_EQ(w.presents(), 0);
-    EXPECT_EQ(w.state.rng.state(), before) << "the flight does not advance without a renderer";
-    EXPECT_EQ(w.state.starField.tick, 0);
+    SaverFakes f;
+    f.host.whileRunning = [&f] {
+        const uint32_t before = f.state.rng.state();
+        const int defaults = f.host.defaultCalls;
+        EXPECT_EQ(f.host.send(msg::kTimer, 1), 1);
+        EXPECT_EQ(f.presents(), 0);
+        EXPECT_EQ(f.state.rng.state(), before) << "the flight does not advance without a renderer";
+        EXPECT_EQ(f.state.starField.tick, 0);
 
-    EXPECT_EQ(w.send(msg::kEraseBackground), 1);
-    EXPECT_TRUE(w.saver.rendererReady());
-    EXPECT_EQ(w.state.starField.view.width, 64);
-    EXPECT_EQ(w.state.starField.view.height, 48);
-    w.send(msg::kTimer, 1);
-    w.send(msg::kTimer, 7);  // any timer id ticks
-    EXPECT_EQ(w.presents(), 2);
-    EXPECT_EQ(w.state.starField.tick, 2);
+        EXPECT_EQ(f.host.send(msg::kEraseBackground), 1);
+        EXPECT_EQ(f.state.starField.view.width, 64);
+        EXPECT_EQ(f.state.starField.view.height, 48);
+        f.host.send(msg::kTimer, 1);
+        f.host.send(msg::kTimer, 7);  // any timer id ticks
+        EXPECT_EQ(f.presents(), 2);
+        EXPECT_EQ(f.state.starField.tick, 2);
+        EXPECT_EQ(f.host.defaultCalls, defaults) << "ticks and erasing are the window's own";
 
-    w.send(msg::kEraseBackground);  // later erases only paint, never a second renderer
-    EXPECT_EQ(w.device.count(Op::CreatePresenter), 1);
-    EXPECT_EQ(w.window.calls.back(), "paint preview");
+        f.host.send(msg::kEraseBackground);  // later erases only paint, never a second renderer
+        EXPECT_EQ(f.device.count(Op::CreatePresenter), 1);
+        EXPECT_EQ(f.host.calls.back(), "paint preview");
+    };
+    EXPECT_EQ(f.run(command("/s")), 0);
 }
 
-TEST(SaverWindow, ARendererThatCannotStartEndsTheProcessWithItsCode) {
-    Window w;
-    w.send(msg::kCreate);
-    w.device.failFrom(Op::CreatePresenter);
-    try {
-        w.send(msg::kEraseBackground);
-        FAIL() << "the process should have ended";
-    } catch (const ProcessEnded& ended) {
-        EXPECT_EQ(ended.code, FaultDevice::kInjected);
-    }
+// The renderer's result is the run's exit code, returned through the
+// message loop; nothing is drawn in the meantime.
+TEST(SaverWindow, ARendererThatCannotStartEndsTheRunWithItsCode) {
+    SaverFakes f;
+    f.device.failFrom(Op::CreatePresenter);
+    f.host.whileRunning = [&f] {
+        f.host.send(msg::kEraseBackground);
+        f.host.send(msg::kTimer, 1);
+        f.host.send(msg::kEraseBackground);
+    };
+    EXPECT_EQ(f.run(command("/s")), FaultDevice::kInjected);
+    EXPECT_EQ(f.presents(), 0);
+    EXPECT_EQ(f.state.starField.tick, 0);
+    EXPECT_EQ(f.device.count(Op::CreatePresenter), 1) << "one attempt";
+
+    SaverFakes hack;  // likewise when a hack's frame cannot follow its window
+    hack.device.failFrom(Op::CreatePresenter, 2);
+    hack.host.whileRunning = [&hack] {
+        hack.host.send(msg::kEraseBackground);
+        hack.host.rect = {0, 0, 200, 100};
+        hack.host.send(msg::kSize);
+        hack.host.send(msg::kTimer, 1);
+    };
+    EXPECT_EQ(hack.run({SaverCommand::Mode::Window, 0, {}}), FaultDevice::kInjected);
+    EXPECT_EQ(hack.presents(), 0);
 }
 
 TEST(SaverWindow, PreviewShowsOnlyItsPicture) {
-    Window w([](Settings& s) { s.BackSound = "D"; });
-    ASSERT_EQ(w.shell.saverMain("/p 100"), 0);  // the fake host sends the creation itself
-    w.send(msg::kEraseBackground);
-    w.send(msg::kPaint);
-    w.send(msg::kTimer, 1);
-    w.send(msg::kDestroy);
-    EXPECT_EQ(w.window.calls,
-              (std::vector<std::string>{"load preview", "paint preview", "paint preview", "kill 0"}));
-    EXPECT_EQ(w.sound.calls, std::vector<std::string>{"stop"}) << "no music, but stopping is harmless";
-    EXPECT_EQ(w.state.starField.starCount, 0) << "no settings, no stars";
-    EXPECT_EQ(w.presents(), 0);
+    SaverFakes f([](Settings& s) { s.BackSound = "D"; });
+    f.host.whileRunning = [&f] {
+        for (uint32_t id : {msg::kEraseBackground, msg::kPaint, msg::kTimer, msg::kDestroy}) f.host.send(id, 1);
+    };
+    ASSERT_EQ(f.run(command("/p 100")), 0);
+    EXPECT_EQ(f.host.calls, (std::vector<std::string>{"load preview", "paint preview", "paint preview", "kill 0"}));
+    EXPECT_EQ(f.sound.calls, std::vector<std::string>{"stop"}) << "no music, but stopping is harmless";
+    EXPECT_EQ(f.state.starField.starCount, 0) << "no settings, no stars";
+    EXPECT_EQ(f.presents(), 0);
 }
 
 TEST(SaverWindow, ThePasswordCheckAnswerIsPassedBackEverythingElseAnswersOne) {
-    Window w;
-    w.components.win9x = true;
-    w.components.usePassword = 1;
-    w.components.verifierAnswer = 0;
-    w.platform.whileRunning = [&w] {
-        EXPECT_EQ(w.send(msg::kVerifyRequest), 0) << "a refused password must not close the saver";
-        EXPECT_EQ(w.send(msg::kKeyDown), 1);
-        EXPECT_EQ(w.send(msg::kSetText), 1);
+    SaverFakes f;
+    f.components.win9x = true;
+    f.components.usePassword = 1;
+    f.components.verifierAnswer = 0;
+    f.host.whileRunning = [&f] {
+        EXPECT_EQ(f.host.send(msg::kVerifyRequest), 0) << "a refused password must not close the saver";
+        for (uint32_t id : {msg::kKeyDown, msg::kShowWindow, msg::kTimer, msg::kPaint}) EXPECT_EQ(f.host.send(id), 1) << id;
     };
-    w.shell.saverMain("/s");
+    f.run(command("/s"));
 }
 
-TEST(SaverWindow, AHacksOverridesApplyToItsRunOnly) {
-    Window w([](Settings& s) { s.StarsCount = 300; });
-    w.saver.overrideSettings(parseHackCommand({"-root", "-stars", "450", "-fps", "50"}).overrides);
-    w.send(msg::kCreate);
-    EXPECT_EQ(w.state.starField.starCount, 450);
-    EXPECT_EQ(w.window.calls, std::vector<std::string>{"timer 1 20"});
+TEST(SaverWindow, AHacksOptionsApplyToItsRunOnly) {
+    SaverFakes f([](Settings& s) { s.StarsCount = 300; });
+    SaverCommand hack;
+    ASSERT_TRUE(parseSaverArguments({"-window-id", "100", "-stars", "450", "-fps", "50"}, hack).ok());
+    EXPECT_EQ(f.run(hack), 0);
+    EXPECT_EQ(f.state.starField.starCount, 450);
+    EXPECT_EQ(f.host.calls, std::vector<std::string>{"timer 1 20"});
     Settings stored;
-    LoadSettings(stored, w.store, w.folders);
+    LoadSettings(stored, f.store, f.folders);
     EXPECT_EQ(stored.StarsCount, 300) << "nothing was stored";
 }
 
 TEST(SaverWindow, AHacksFrameFollowsItsWindowsSize) {
-    Window w;
-    w.platform.whileRunning = [&w] {
-        w.send(msg::kEraseBackground);
-        w.window.rect = {0, 0, 200, 100};
-        w.send(msg::kSize);
-        EXPECT_EQ(w.state.starField.view.width, 200);
-        EXPECT_EQ(w.state.starField.view.height, 100);
-        w.send(msg::kTimer, 1);
-        EXPECT_EQ(w.presents(), 1);
-        w.window.rect = {0, 0, 0, 0};  // shrunk away: the last frame stays
-        w.send(msg::kSize);
-        w.window.rect = {0, 0, 200, 100};
-        w.send(msg::kSize);
-        EXPECT_EQ(w.device.count(Op::CreatePresenter), 2) << "only real changes make new surfaces";
+    SaverFakes f;
+    f.host.whileRunning = [&f] {
+        f.host.send(msg::kEraseBackground);
+        f.host.rect = {0, 0, 200, 100};
+        f.host.send(msg::kSize);
+        EXPECT_EQ(f.state.starField.view.width, 200);
+        EXPECT_EQ(f.state.starField.view.height, 100);
+        f.host.send(msg::kTimer, 1);
+        EXPECT_EQ(f.presents(), 1);
+        f.host.rect = {0, 0, 0, 0};  // shrunk away: the last frame stays
+        f.host.send(msg::kSize);
+        f.host.rect = {0, 0, 200, 100};
+        f.host.send(msg::kSize);
+        EXPECT_EQ(f.device.count(Op::CreatePresenter), 2) << "only real changes make new surfaces";
     };
-    w.shell.runHack(100);
+    EXPECT_EQ(f.run({SaverCommand::Mode::WindowId, 100, {}}), 0);
 
-    Window fullScreen;  // the Windows-style saver keeps the size it started with
-    fullScreen.platform.whileRunning = [&fullScreen] {
-        fullScreen.send(msg::kEraseBackground);
-        fullScreen.window.rect = {0, 0, 200, 100};
-        fullScreen.send(msg::kSize);
+    SaverFakes fullScreen;  // the Windows-style saver keeps the size it started with
+    fullScreen.host.whileRunning = [&fullScreen] {
+        fullScreen.host.send(msg::kEraseBackground);
+        fullScreen.host.rect = {0, 0, 200, 100};
+        fullScreen.host.send(msg::kSize);
         EXPECT_EQ(fullScreen.state.starField.view.width, 64);
     };
-    fullScreen.shell.saverMain("/s");
+    fullScreen.run(command("/s"));
 }
 
 TEST(SaverWindow, FrameTimerPeriodFollowsSmoothness) {

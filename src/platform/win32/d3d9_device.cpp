@@ -1,5 +1,8 @@
 #include "d3d9_device.h"
 
+// The portable names of the results this device passes through.
+static_assert(kResultFail == E_FAIL && kResultOutOfMemory == E_OUTOFMEMORY && kResultInvalidCall == D3DERR_INVALIDCALL);
+
 namespace {
 
 template <typename T>

@@ -18,10 +18,19 @@ HWND hwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 WindowHandle handle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
 
 ScreenRect fromRect(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+RECT toRect(const ScreenRect& r) { return {r.left, r.top, r.left + r.width, r.top + r.height}; }
+
+// The portable names of the power events the close rules tell apart.
+static_assert(msg::kPowerStatusChange == PBT_APMPOWERSTATUSCHANGE && msg::kPowerResumeCritical == PBT_APMRESUMECRITICAL &&
+              msg::kPowerResumeSuspend == PBT_APMRESUMESUSPEND && msg::kPowerResumeStandby == PBT_APMRESUMESTANDBY &&
+              msg::kPowerResumeAutomatic == PBT_APMRESUMEAUTOMATIC &&
+              msg::kPowerResumeFromFailure == PBTF_APMRESUMEFROMFAILURE);
 
 }  // namespace
 
-Win32Host::Win32Host(HINSTANCE instance) : instance_(instance) { theHost = this; }
+Win32Host::Win32Host(HINSTANCE instance, DialogServices& dialogs) : instance_(instance), dialogs_(dialogs) {
+    theHost = this;
+}
 
 Win32Host::~Win32Host() {
     if (previewBitmap_) DeleteObject(previewBitmap_);
@@ -29,8 +38,8 @@ Win32Host::~Win32Host() {
 }
 
 LRESULT CALLBACK Win32Host::windowProc(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
-    if (!theHost || !theHost->shell_) return DefWindowProcA(window, id, wParam, lParam);
-    return theHost->shell_->hostWindowProc(handle(window), Message{id, wParam, lParam});
+    if (!theHost || !theHost->procedure_) return DefWindowProcA(window, id, wParam, lParam);
+    return theHost->procedure_->windowProc(handle(window), Message{id, wParam, lParam});
 }
 
 bool Win32Host::isWindow(WindowHandle window) { return IsWindow(hwnd(window)) != FALSE; }
@@ -62,7 +71,8 @@ ScreenRect Win32Host::clientRect(WindowHandle window) {
     return {0, 0, client.right, client.bottom};
 }
 
-WindowHandle Win32Host::createSaverWindow(const SaverWindowLayout& layout) {
+WindowHandle Win32Host::createSaverWindow(const SaverWindowLayout& layout, WindowProcedure& procedure) {
+    procedure_ = &procedure;
     WNDCLASSA windowClass = {};
     windowClass.style = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = windowProc;
@@ -86,6 +96,9 @@ int Win32Host::runMessageLoop() {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    // The run is over: a window still there (its renderer could not start)
+    // gets the default handling until the process ends.
+    procedure_ = nullptr;
     return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
 }
 
@@ -130,7 +143,7 @@ uint8_t Win32Host::acLineStatus() {
 }
 
 int Win32Host::showConfigureDialog(WindowHandle owner) {
-    return dialogs_ ? runConfigureDialog(instance_, hwnd(owner), *dialogs_) : -1;
+    return runConfigureDialog(instance_, hwnd(owner), dialogs_);
 }
 
 ScreenRect Win32Host::windowRect(WindowHandle window) {
@@ -151,11 +164,10 @@ void Win32Host::loadPreviewPicture() {
 
 void Win32Host::paintPreviewPicture(WindowHandle window) {
     const HDC dc = GetDC(hwnd(window));
-    const RECT area = {0, 0, 152, 113};
+    const RECT area = toRect(kPreviewArea);
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     if (previewBitmap_)
-        DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(previewBitmap_), 0, 1, 0, 150, 113, DST_BITMAP);
+        DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(previewBitmap_), 0, kPreviewPicture.left,
+                   kPreviewPicture.top, kPreviewPicture.width, kPreviewPicture.height, DST_BITMAP);
     ReleaseDC(hwnd(window), dc);
 }
-
-void Win32Host::exitProcess(int32_t code) { ExitProcess(static_cast<UINT>(code)); }

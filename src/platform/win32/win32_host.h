@@ -13,19 +13,15 @@
 
 #include "dialogs/dialog_services.h"
 #include "saver/host_platform.h"
-#include "saver/host_shell.h"
 #include "saver/saver_window.h"
 
 class Win32Host final : public HostPlatform, public SaverWindowPlatform {
 public:
-    explicit Win32Host(HINSTANCE instance);
+    // `dialogs`: what the settings dialog works on.
+    Win32Host(HINSTANCE instance, DialogServices& dialogs);
     ~Win32Host() override;
     Win32Host(const Win32Host&) = delete;
     Win32Host& operator=(const Win32Host&) = delete;
-
-    void attach(HostShell& shell) { shell_ = &shell; }
-    // What the settings dialog works on.
-    void attach(DialogServices& dialogs) { dialogs_ = &dialogs; }
 
     // HostPlatform
     bool isWindow(WindowHandle window) override;
@@ -36,7 +32,7 @@ public:
     ScreenRect virtualScreen() override;
     ScreenRect screenClipBox() override;
     ScreenRect clientRect(WindowHandle window) override;
-    WindowHandle createSaverWindow(const SaverWindowLayout& layout) override;
+    WindowHandle createSaverWindow(const SaverWindowLayout& layout, WindowProcedure& procedure) override;
     int runMessageLoop() override;
     void postQuit(int code) override;
     intptr_t defaultWindowProc(WindowHandle window, const Message& message) override;
@@ -57,13 +53,12 @@ public:
     void killTimer(WindowHandle window, uint32_t id) override;
     void loadPreviewPicture() override;
     void paintPreviewPicture(WindowHandle window) override;
-    [[noreturn]] void exitProcess(int32_t code) override;
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT id, WPARAM wParam, LPARAM lParam);
 
     HINSTANCE instance_;
-    HostShell* shell_ = nullptr;
-    DialogServices* dialogs_ = nullptr;
+    DialogServices& dialogs_;
+    WindowProcedure* procedure_ = nullptr;  // the saver window's, from its creation on
     HBITMAP previewBitmap_ = nullptr;
 };

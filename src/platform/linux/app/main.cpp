@@ -10,16 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "base/message_text.h"
 #include "file_store.h"
-#include "platform/linux/gtk/settings_mode.h"
 #include "linux_folder_system.h"
 #include "render/software_device.h"
 #include "saver/command_line.h"
 #include "saver/hack_command.h"
-#include "saver/host_shell.h"
+#include "saver/saver_main.h"
 #include "saver/saver_state.h"
-#include "saver/saver_window.h"
 #include "sdl/no_system_components.h"
 #include "sdl/preview_picture.h"
 #include "sdl/sdl_host.h"
@@ -50,61 +47,58 @@ void printWhereSettingsLive() {
                 joined(settings.LanguageFiles, "none").c_str(), joined(settings.HelpFiles, "none").c_str());
 }
 
-// The window a hack draws into; 0 with a line on stderr when there is none.
-WindowHandle hackTarget(const HackCommand& hack, SdlHost& host) {
-    if (hack.mode == HackCommand::Mode::Window) return 0;
-    WindowHandle target = hack.window;
+// The window a hack draws into for -root (the one the daemon names, else
+// the root window) and -window-id. False, with a line on stderr, when the
+// command names no window of this display.
+bool findHackWindow(SaverCommand& command, SdlHost& host) {
+    if (command.mode != SaverCommand::Mode::Root && command.mode != SaverCommand::Mode::WindowId) return true;
     std::string named = "-window-id";
-    if (hack.mode == HackCommand::Mode::Root) {
+    if (command.mode == SaverCommand::Mode::Root) {
         const char* daemonWindow = std::getenv("XSCREENSAVER_WINDOW");
         named = "XSCREENSAVER_WINDOW";
-        target = daemonWindow && *daemonWindow ? parseXWindowId(daemonWindow) : host.rootWindow();
+        command.window = daemonWindow && *daemonWindow ? parseXWindowId(daemonWindow) : host.rootWindow();
     }
-    if (target == 0 || !host.isWindow(target)) {
+    if (command.window == 0 || !host.isWindow(command.window)) {
         std::fprintf(stderr, "lumara: %s names no window on this display\n", named.c_str());
-        return 0;
+        return false;
     }
-    return target;
+    return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    const HackCommand hack = parseHackCommand(args);
-    switch (hack.mode) {
-    case HackCommand::Mode::Help:
+    using Mode = SaverCommand::Mode;
+    SaverCommand command;
+    // A mode that does not exist ends here, display or not.
+    if (const Outcome read = parseSaverArguments({argv + 1, argv + argc}, command); !read.ok()) {
+        std::fprintf(stderr, "lumara: %s\n", read.message().c_str());
+        return -1;
+    }
+    if (command.mode == Mode::Help) {
         std::fputs(hackUsage().c_str(), stdout);
         printWhereSettingsLive();
         return 0;
-    case HackCommand::Mode::Version: std::printf("lumara %s\n", LUMARA_VERSION); return 0;
-    case HackCommand::Mode::Invalid: std::fprintf(stderr, "lumara: %s\n", hack.error.c_str()); return -1;
-    default: break;
     }
-    std::string commandLine;
-    for (const std::string& arg : args) commandLine += (commandLine.empty() ? "" : " ") + arg;
-    // A mode that does not exist ends here, display or not.
-    const SaverCommand command = parseSaverCommand(commandLine);
-    if (hack.mode == HackCommand::Mode::NotHack && command.mode == SaverCommand::Mode::Invalid) {
-        std::fprintf(stderr, "lumara: unknown argument '%s' (see lumara --help)\n",
-                     shownInMessage(args.front()).c_str());
-        return -1;
+    if (command.mode == Mode::Version) {
+        std::printf("lumara %s\n", LUMARA_VERSION);
+        return 0;
     }
-    // The settings dialog runs on GTK alone; SDL is for the saver's window.
-    if (hack.mode == HackCommand::Mode::NotHack &&
-        (command.mode == SaverCommand::Mode::Settings || command.mode == SaverCommand::Mode::Configure))
-        return runSettingsMode(previewPicture(), command) & 0xFF;
-
-    // X11 only: the preview pane is an X11 window, and without a display
-    // SDL would otherwise settle for an offscreen driver nobody sees.
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
-        std::fprintf(stderr, "lumara: no display to run on (%s); under a virtual one: xvfb-run -a lumara /s\n",
-                     SDL_GetError());
-        return 1;
+    // SDL is for the saver's window. The settings dialog runs on GTK alone
+    // (SdlHost::showConfigureDialog): SDL's signal handler would otherwise
+    // turn SIGTERM into an event nobody reads while the dialog is open.
+    if (!command.showsSettingsDialog()) {
+        // X11 only: the preview pane is an X11 window, and without a display
+        // SDL would otherwise settle for an offscreen driver nobody sees.
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+            std::fprintf(stderr, "lumara: no display to run on (%s); under a virtual one: xvfb-run -a lumara /s\n",
+                         SDL_GetError());
+            return 1;
+        }
     }
     auto state = std::make_unique<SaverState>();
-    int code = 0;
+    int code = -1;
     {
         SdlHost host(previewPicture());
         SoftwareDevice device(SdlHost::desktopFormat(), [&host](const FrameTarget& frame) { host.showFrame(frame); });
@@ -113,18 +107,8 @@ int main(int argc, char** argv) {
         LinuxFolderSystem folders = LinuxFolderSystem::forThisProcess();
         const auto pictures = makePlatformPictureDecoder();
         NoSystemComponents components;
-        SaverWindow saverWindow(*state, SaverServices{host, device, sound, store, folders, *pictures});
-        HostShell shell(host, components, saverWindow);
-        saverWindow.attach(shell);
-        host.attach(shell);
-        if (hack.mode == HackCommand::Mode::NotHack) {
-            code = shell.saverMain(commandLine);
-        } else {
-            saverWindow.overrideSettings(hack.overrides);
-            const WindowHandle target = hackTarget(hack, host);
-            code = target != 0 || hack.mode == HackCommand::Mode::Window ? shell.runHack(target) : -1;
-        }
-        state->renderer.release();
+        if (findHackWindow(command, host))
+            code = saverMain(command, *state, {host, components, {host, device, sound, store, folders, *pictures}});
     }
     // SDL_Quit is left out on purpose: closing SDL's second X11 connection
     // reports any late error on it (a wake-up event SDL sent to the window as

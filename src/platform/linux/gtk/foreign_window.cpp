@@ -1,31 +1,11 @@
 #include "platform/linux/gtk/foreign_window.h"
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <gdk/gdkx.h>
 
 GdkWindow* foreignWindow(GdkDisplay* display, uintptr_t xid) {
     if (xid == 0 || !GDK_IS_X11_DISPLAY(display)) return nullptr;
     return gdk_x11_window_foreign_new_for_display(display, static_cast<Window>(xid));
-}
-
-GdkWindow* activeForeignWindow(GdkDisplay* display) {
-    if (!GDK_IS_X11_DISPLAY(display)) return nullptr;
-    Display* x = gdk_x11_display_get_xdisplay(display);
-    const Atom property = XInternAtom(x, "_NET_ACTIVE_WINDOW", False);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    gdk_x11_display_error_trap_push(display);
-    const int status = XGetWindowProperty(x, DefaultRootWindow(x), property, 0, 1, False, XA_WINDOW, &type, &format,
-                                          &count, &after, &data);
-    gdk_x11_display_error_trap_pop_ignored(display);
-    Window active = None;
-    if (status == Success && type == XA_WINDOW && format == 32 && count == 1 && data)
-        active = *reinterpret_cast<const unsigned long*>(data);  // format 32 comes as longs
-    if (data) XFree(data);
-    return foreignWindow(display, active);
 }
 
 std::optional<PixelRect> viewableFrame(GdkWindow* window) {

@@ -1,8 +1,7 @@
 #pragma once
 // Windows of other programs on the X11 display, as GDK windows: the one a
-// command line names, the one the desktop has active, and where one shows.
-// Each answers without letting X11 end the process over a window that does
-// not exist (or no longer does).
+// command line names, and where one shows. Each answers without letting X11
+// end the process over a window that does not exist (or no longer does).
 #include <gtk/gtk.h>
 
 #include <cstdint>
@@ -13,9 +12,6 @@
 // The window with X11 number `xid`, or null when there is none; the caller
 // owns the reference.
 GdkWindow* foreignWindow(GdkDisplay* display, uintptr_t xid);
-// The window the desktop has active now (the root window's
-// _NET_ACTIVE_WINDOW), or null when it names none; the caller owns it.
-GdkWindow* activeForeignWindow(GdkDisplay* display);
 // The window's frame on the screen while it is viewable; nothing when it is
 // unmapped (minimised, hidden) or gone.
 std::optional<PixelRect> viewableFrame(GdkWindow* window);

@@ -13,18 +13,7 @@
 #include "platform/linux/linux_folder_system.h"
 #include "ui/dialog_ids.h"
 
-namespace {
-
-GdkWindow* ownerOf(const SaverCommand& command) {
-    if (command.mode != SaverCommand::Mode::Configure) return nullptr;
-    GdkDisplay* display = gdk_display_get_default();
-    GdkWindow* named = foreignWindow(display, command.window);
-    return named ? named : activeForeignWindow(display);
-}
-
-}  // namespace
-
-int runSettingsMode(std::span<const uint8_t> aboutPicture, const SaverCommand& command) {
+int runSettingsMode(std::span<const uint8_t> aboutPicture, WindowHandle owner) {
     // X11, as the saver and its preview pane.
     gdk_set_allowed_backends("x11");
     if (!gtk_init_check(nullptr, nullptr)) {
@@ -39,8 +28,8 @@ int runSettingsMode(std::span<const uint8_t> aboutPicture, const SaverCommand& c
     Help help(viewer, *settings);
     DialogServices services{*settings, store, folders, help};
     ConfigureDialog configure(services);
-    GdkWindow* owner = ownerOf(command);
-    const int result = GtkDialogView::run(dlg::kConfigure, configure, nullptr, {aboutPicture, owner});
-    if (owner) g_object_unref(owner);
+    GdkWindow* keptOver = foreignWindow(gdk_display_get_default(), owner);
+    const int result = GtkDialogView::run(dlg::kConfigure, configure, nullptr, {aboutPicture, keptOver});
+    if (keptOver) g_object_unref(keptOver);
     return result;
 }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 
 #include "platform/linux/gtk/settings_mode.h"
 #include "settings/setting_options.h"
@@ -23,6 +22,8 @@ WindowHandle x11Handle(SDL_Window* window) {
 #endif
     return reinterpret_cast<WindowHandle>(window);
 }
+
+SDL_Rect sdlRect(const ScreenRect& r) { return {r.left, r.top, r.width, r.height}; }
 
 }  // namespace
 
@@ -87,7 +88,8 @@ ScreenRect SdlHost::clientRect(WindowHandle window) {
 
 ScreenRect SdlHost::windowRect(WindowHandle window) { return clientRect(window); }
 
-WindowHandle SdlHost::createSaverWindow(const SaverWindowLayout& layout) {
+WindowHandle SdlHost::createSaverWindow(const SaverWindowLayout& layout, WindowProcedure& procedure) {
+    procedure_ = &procedure;
     parent_ = layout.parent;
     hack_ = layout.hack;
     // The window's surface straight into X11 shared memory: SDL would
@@ -154,11 +156,11 @@ void SdlHost::followPane() {
         return;
     }
     if (!hack_ || (width == paneWidth_ && height == paneHeight_)) return;
-    if (attachToPane()) deliver(Message{msg::kSize, 0, static_cast<intptr_t>((height << 16) | (width & 0xFFFF))});
+    if (attachToPane()) deliver(msg::size(width, height));
 }
 
 void SdlHost::deliver(const Message& message) {
-    if (shell_ && handle_) shell_->hostWindowProc(handle_, message);
+    if (procedure_ && handle_) procedure_->windowProc(handle_, message);
 }
 
 int SdlHost::runMessageLoop() {
@@ -174,6 +176,7 @@ int SdlHost::runMessageLoop() {
         if (instance_.raiseRequested() && window_) SDL_RaiseWindow(window_);
         if (parent_ && window_) followPane();
     }
+    procedure_ = nullptr;  // the run is over
     return quitCode_;
 }
 
@@ -197,7 +200,7 @@ void SdlHost::dispatch(const SDL_Event& e) {
         if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) deliver(Message{msg::kActivateApp, 0, 0});
         else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) deliver(Message{msg::kPaint, 0, 0});
         else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && hack_)
-            deliver(Message{msg::kSize, 0, (e.window.data2 << 16) | (e.window.data1 & 0xFFFF)});
+            deliver(msg::size(e.window.data1, e.window.data2));
         break;
     default: break;
     }
@@ -229,7 +232,7 @@ void SdlHost::destroyWindow() {
 void SdlHost::postMessage(WindowHandle window, const Message& message) { posted_.emplace_back(window, message); }
 
 intptr_t SdlHost::sendMessage(WindowHandle window, const Message& message) {
-    return shell_ && window == handle_ ? shell_->hostWindowProc(window, message) : 0;
+    return procedure_ && window == handle_ ? procedure_->windowProc(window, message) : 0;
 }
 
 void SdlHost::removePendingTimers(WindowHandle, int) {
@@ -257,12 +260,7 @@ uint8_t SdlHost::acLineStatus() {
     }
 }
 
-// main runs the configuration mode before SDL starts; a shell that reaches
-// this runs the same GTK dialog.
-int SdlHost::showConfigureDialog(WindowHandle owner) {
-    using Mode = SaverCommand::Mode;
-    return runSettingsMode(previewBytes_, {owner ? Mode::Configure : Mode::Settings, owner});
-}
+int SdlHost::showConfigureDialog(WindowHandle owner) { return runSettingsMode(previewBytes_, owner); }
 
 // Runs on SDL's timer thread: at most one tick waits in the queue, as
 // window timers never pile up.
@@ -300,14 +298,12 @@ void SdlHost::loadPreviewPicture() {
 
 void SdlHost::paintPreviewPicture(WindowHandle) {
     if (!renderer_) return;
-    const SDL_Rect area{0, 0, 152, 113}, picture{1, 0, 150, 113};
+    const SDL_Rect area = sdlRect(kPreviewArea), picture = sdlRect(kPreviewPicture);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderFillRect(renderer_, &area);
     if (previewTexture_) SDL_RenderCopy(renderer_, previewTexture_, nullptr, &picture);
     SDL_RenderPresent(renderer_);
 }
-
-void SdlHost::exitProcess(int32_t code) { std::exit(code); }
 
 void SdlHost::showFrame(const FrameTarget& frame) {
     if (presenter_) presenter_->show(frame);

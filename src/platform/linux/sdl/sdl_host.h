@@ -11,9 +11,10 @@
 // motion, focus-lost, quit, resize and expose events into the host shell's
 // messages, one frame timer (at most one tick waiting), the cursor from X11
 // (its position) and SDL (hiding it), the AC line from SDL's power state,
-// one saver per user and display.
-// Leaves out: power broadcasts, input methods and the password component;
-// the settings dialog is the GTK one (gtk/settings_mode.h).
+// one saver per user and display, the active window from X11 as the
+// foreground one, and the settings dialog as GTK's (gtk/settings_mode.h),
+// which needs no SDL: main starts SDL only for the other modes.
+// Leaves out: power broadcasts, input methods and the password component.
 #include <SDL.h>
 
 #include <atomic>
@@ -25,7 +26,6 @@
 
 #include "raster/frame_target.h"
 #include "saver/host_platform.h"
-#include "saver/host_shell.h"
 #include "saver/saver_window.h"
 #include "sdl_frame_presenter.h"
 #include "single_instance.h"
@@ -39,8 +39,6 @@ public:
     SdlHost(const SdlHost&) = delete;
     SdlHost& operator=(const SdlHost&) = delete;
 
-    void attach(HostShell& shell) { shell_ = &shell; }
-
     // The display's pixel format code, as every frame surface must have it.
     static int32_t desktopFormat();
 
@@ -52,14 +50,14 @@ public:
 
     // HostPlatform
     bool isWindow(WindowHandle window) override;
-    WindowHandle foregroundWindow() override { return 0; }
+    WindowHandle foregroundWindow() override { return x11_.active(); }
     void setForegroundWindow(WindowHandle window) override;
     WindowHandle parentOf(WindowHandle window) override;
     WindowHandle findRunningSaver() override;
     ScreenRect virtualScreen() override;
     ScreenRect screenClipBox() override;
     ScreenRect clientRect(WindowHandle window) override;
-    WindowHandle createSaverWindow(const SaverWindowLayout& layout) override;
+    WindowHandle createSaverWindow(const SaverWindowLayout& layout, WindowProcedure& procedure) override;
     int runMessageLoop() override;
     void postQuit(int code) override;
     intptr_t defaultWindowProc(WindowHandle window, const Message& message) override;
@@ -80,7 +78,6 @@ public:
     void killTimer(WindowHandle window, uint32_t id) override;
     void loadPreviewPicture() override;
     void paintPreviewPicture(WindowHandle window) override;
-    [[noreturn]] void exitProcess(int32_t code) override;
 
 private:
     static constexpr WindowHandle kRunningSaver = 1;  // the other instance, as a handle
@@ -92,7 +89,7 @@ private:
     bool attachToPane();
     void followPane();
 
-    HostShell* shell_ = nullptr;
+    WindowProcedure* procedure_ = nullptr;  // the window's, from its creation on
     std::span<const uint8_t> previewBytes_;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;

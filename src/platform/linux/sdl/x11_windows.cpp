@@ -1,5 +1,6 @@
 #include "x11_windows.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 namespace {
@@ -33,6 +34,26 @@ bool X11Windows::windowLost() { return watchedWindowLost; }
 uintptr_t X11Windows::root() {
     auto* display = static_cast<Display*>(display_);
     return display ? DefaultRootWindow(display) : 0;
+}
+
+uintptr_t X11Windows::active() {
+    auto* display = static_cast<Display*>(display_);
+    if (!display) return 0;
+    const Atom property = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    auto* previous = XSetErrorHandler(ignoreError);
+    const int status = XGetWindowProperty(display, DefaultRootWindow(display), property, 0, 1, False, XA_WINDOW,
+                                          &type, &format, &count, &after, &data);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    Window window = None;
+    if (status == Success && type == XA_WINDOW && format == 32 && count == 1 && data)
+        window = *reinterpret_cast<const unsigned long*>(data);  // format 32 comes as longs
+    if (data) XFree(data);
+    return window;
 }
 
 X11Windows::X11Windows() : display_(XOpenDisplay(nullptr)) {}

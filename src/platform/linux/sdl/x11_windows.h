@@ -3,9 +3,10 @@
 
 // Questions SdlHost asks of X11 directly, which SDL does not answer: whether
 // a foreign window (the preview pane a host gives us by number, the window a
-// screen-saver daemon draws us into) exists and its size, answered without
-// letting X11 end the process over a window that does not exist, and where
-// the pointer is.
+// screen-saver daemon draws us into, the owner of the settings dialog)
+// exists and its size, answered without letting X11 end the process over a
+// window that does not exist; which window the desktop has active; and
+// where the pointer is.
 // Leaves out: everything that is not X11 (under Wayland alone these fail).
 class X11Windows {
 public:
@@ -21,6 +22,9 @@ public:
     bool pointer(int32_t& x, int32_t& y);
     // The default screen's root window; 0 without a display.
     uintptr_t root();
+    // The window the desktop has active (the root window's
+    // _NET_ACTIVE_WINDOW); 0 when it names none.
+    uintptr_t active();
 
     // From now on an error about `window` on any connection no longer ends
     // the process (Xlib's default answer): a daemon's window can go away

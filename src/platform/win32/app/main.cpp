@@ -14,9 +14,8 @@
 #include "platform/win32/win32_folder_system.h"
 #include "platform/win32/win32_host.h"
 #include "platform/win32/win32_system_components.h"
-#include "saver/host_shell.h"
+#include "saver/saver_main.h"
 #include "saver/saver_state.h"
-#include "saver/saver_window.h"
 #include "starfield/picture_decoder.h"
 
 namespace {
@@ -45,23 +44,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     win9xPlatform = components.isWin9xPlatform();
     SetUnhandledExceptionFilter(lastChanceFilter);
 
+    SaverCommand command;
+    if (!parseSaverCommand(commandLine ? commandLine : "", command)) return -1;
+
     // Process-wide for the whole run, as the saver's logic expects.
     const auto state = std::make_unique<SaverState>();
-    Win32Host host(instance);
-    D3d9Device device;
-    PlaySoundPlayer sound(instance);
     RegistryStore store;
     Win32FolderSystem folders;
-    const auto pictures = makePlatformPictureDecoder();
-    SaverWindow saverWindow(*state, SaverServices{host, device, sound, store, folders, *pictures});
-    HostShell shell(host, components, saverWindow);
-    saverWindow.attach(shell);
-    host.attach(shell);
     HtmlHelpViewer helpViewer;
     Help help(helpViewer, state->settings);
     DialogServices dialogs{state->settings, store, folders, help};
-    host.attach(dialogs);
-    const int code = shell.saverMain(commandLine ? commandLine : "");
-    state->renderer.release();
-    return code;
+    Win32Host host(instance, dialogs);
+    D3d9Device device;
+    PlaySoundPlayer sound(instance);
+    const auto pictures = makePlatformPictureDecoder();
+    return saverMain(command, *state, {host, components, {host, device, sound, store, folders, *pictures}});
 }

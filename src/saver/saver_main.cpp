@@ -1,0 +1,52 @@
+#include "saver/saver_main.h"
+
+#include "saver/host_shell.h"
+#include "saver/saver_state.h"
+
+namespace {
+
+// The system's dialog for a new saver password, MPR.DLL's PwdChangePasswordA.
+void changePassword(SystemComponents& components, WindowHandle window) {
+    const SystemComponents::Library mpr = components.loadLibrary("MPR.DLL");
+    if (!mpr) return;
+    if (const auto change = components.findProcedure(mpr, "PwdChangePasswordA"))
+        components.callPwdChangePassword(change, "SCRSAVE", window);
+    components.freeLibrary(mpr);
+}
+
+int runSaverWindow(SaverWindowMode mode, WindowHandle window, const SaverCommand& command, SaverState& state,
+                   const SaverPlatform& platform) {
+    SaverWindow saver(state, platform.services, mode, command.overrides);
+    HostShell shell(platform.host, platform.components, saver, mode);
+    const int code = shell.run(window);
+    state.renderer.release();
+    return code;
+}
+
+}  // namespace
+
+int saverMain(const SaverCommand& command, SaverState& state, const SaverPlatform& platform) {
+    using Mode = SaverCommand::Mode;
+    HostPlatform& host = platform.host;
+    auto windowOrForeground = [&host](WindowHandle w) { return w != 0 && host.isWindow(w) ? w : host.foregroundWindow(); };
+    switch (command.mode) {
+    case Mode::Settings: return host.showConfigureDialog(0);
+    case Mode::Configure: return host.showConfigureDialog(windowOrForeground(command.window));
+    case Mode::ChangePassword:
+        if (!platform.components.isWin9xPlatform()) return -1;
+        changePassword(platform.components, windowOrForeground(command.window));
+        return 0;
+    case Mode::FullScreen: return runSaverWindow(SaverWindowMode::FullScreen, 0, command, state, platform);
+    case Mode::Preview:
+        if (command.window == 0 || !host.isWindow(command.window)) return -1;
+        return runSaverWindow(SaverWindowMode::Preview, command.window, command, state, platform);
+    case Mode::Root:  // main has found the daemon's window, or the root window
+    case Mode::WindowId:
+        if (command.window == 0) return -1;
+        return runSaverWindow(SaverWindowMode::Hack, command.window, command, state, platform);
+    case Mode::Window: return runSaverWindow(SaverWindowMode::Hack, 0, command, state, platform);
+    case Mode::Help:
+    case Mode::Version: break;
+    }
+    return -1;
+}
