@@ -4,7 +4,7 @@
 // carries no such resource (the tools).
 #include <windows.h>
 
-#include "resource_ids.h"
+#include "platform/win32/resource_ids.h"
 #include "saver/background_sound.h"
 
 std::span<const uint8_t> builtInMusic() {

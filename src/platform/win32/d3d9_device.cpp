@@ -1,4 +1,4 @@
-#include "d3d9_device.h"
+#include "platform/win32/d3d9_device.h"
 
 // The portable names of the results this device passes through.
 static_assert(kResultFail == E_FAIL && kResultOutOfMemory == E_OUTOFMEMORY && kResultInvalidCall == D3DERR_INVALIDCALL);

@@ -1,4 +1,4 @@
-#include "gdiplus_picture_decoder.h"
+#include "platform/win32/gdiplus_picture_decoder.h"
 
 #include <windows.h>
 // GDI+ needs the COM property types that the lean Windows header leaves out.
@@ -9,7 +9,7 @@
 #include <new>
 #include <span>
 
-#include "regular_file.h"
+#include "platform/win32/regular_file.h"
 #include "starfield/picture_memory.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "html_help_viewer.h"
+#include "platform/win32/html_help_viewer.h"
 
 namespace {
 

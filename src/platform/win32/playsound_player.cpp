@@ -1,9 +1,9 @@
-#include "playsound_player.h"
+#include "platform/win32/playsound_player.h"
 
 #include <mmsystem.h>
 
-#include "regular_file.h"
-#include "resource_ids.h"
+#include "platform/win32/regular_file.h"
+#include "platform/win32/resource_ids.h"
 
 namespace {
 

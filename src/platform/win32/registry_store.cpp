@@ -1,4 +1,4 @@
-#include "registry_store.h"
+#include "platform/win32/registry_store.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "regular_file.h"
+#include "platform/win32/regular_file.h"
 
 #include <windows.h>
 

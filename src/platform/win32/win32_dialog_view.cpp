@@ -1,4 +1,4 @@
-#include "win32_dialog_view.h"
+#include "platform/win32/win32_dialog_view.h"
 
 #include <commctrl.h>
 #include <commdlg.h>

@@ -1,8 +1,8 @@
-#include "win32_folder_system.h"
+#include "platform/win32/win32_folder_system.h"
 
 #include <windows.h>
 
-#include "regular_file.h"
+#include "platform/win32/regular_file.h"
 
 namespace {
 

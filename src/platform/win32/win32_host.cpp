@@ -1,9 +1,9 @@
-#include "win32_host.h"
+#include "platform/win32/win32_host.h"
 
 #include <string>
 
-#include "resource_ids.h"
-#include "win32_dialog_view.h"
+#include "platform/win32/resource_ids.h"
+#include "platform/win32/win32_dialog_view.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "win32_system_components.h"
+#include "platform/win32/win32_system_components.h"
 
 #include <windows.h>
 

@@ -10,17 +10,17 @@
 #include <string>
 #include <vector>
 
-#include "file_store.h"
-#include "linux_folder_system.h"
+#include "platform/linux/file_store.h"
+#include "platform/linux/linux_folder_system.h"
 #include "render/software_device.h"
 #include "saver/command_line.h"
 #include "saver/hack_command.h"
 #include "saver/saver_main.h"
 #include "saver/saver_state.h"
-#include "sdl/no_system_components.h"
-#include "sdl/preview_picture.h"
-#include "sdl/sdl_host.h"
-#include "sdl/sdl_sound_player.h"
+#include "platform/linux/sdl/no_system_components.h"
+#include "platform/linux/sdl/preview_picture.h"
+#include "platform/linux/sdl/sdl_host.h"
+#include "platform/linux/sdl/sdl_sound_player.h"
 #include "settings/settings_store.h"
 #include "starfield/picture_decoder.h"
 

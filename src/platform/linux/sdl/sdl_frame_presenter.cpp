@@ -1,4 +1,4 @@
-#include "sdl_frame_presenter.h"
+#include "platform/linux/sdl/sdl_frame_presenter.h"
 
 #include <algorithm>
 #include <cstring>

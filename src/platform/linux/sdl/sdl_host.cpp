@@ -1,4 +1,4 @@
-#include "sdl_host.h"
+#include "platform/linux/sdl/sdl_host.h"
 
 #include <SDL_syswm.h>
 

@@ -27,9 +27,9 @@
 #include "raster/frame_target.h"
 #include "saver/host_platform.h"
 #include "saver/saver_window.h"
-#include "sdl_frame_presenter.h"
-#include "single_instance.h"
-#include "x11_windows.h"
+#include "platform/linux/sdl/sdl_frame_presenter.h"
+#include "platform/linux/sdl/single_instance.h"
+#include "platform/linux/sdl/x11_windows.h"
 
 class SdlHost final : public HostPlatform, public SaverWindowPlatform {
 public:

@@ -1,4 +1,4 @@
-#include "sdl_sound_player.h"
+#include "platform/linux/sdl/sdl_sound_player.h"
 
 #include <algorithm>
 #include <cstdio>

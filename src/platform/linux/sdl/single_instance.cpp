@@ -1,4 +1,4 @@
-#include "single_instance.h"
+#include "platform/linux/sdl/single_instance.h"
 
 #include <algorithm>
 #include <cerrno>

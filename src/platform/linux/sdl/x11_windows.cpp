@@ -1,4 +1,4 @@
-#include "x11_windows.h"
+#include "platform/linux/sdl/x11_windows.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
