@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "base/message_text.h"
+#include "base/parse_number.h"
 
 namespace {
 
@@ -25,12 +26,6 @@ std::string_view hackWord(std::string_view arg) {
     return arg;
 }
 
-bool parseInt(std::string_view text, int32_t& out) {
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
-    return !text.empty() && ec == std::errc() && end == text.data() + text.size();
-}
-
 std::string rangeText(const SettingOption& o) {
     const OptionRange r = optionRange(o);
     std::string text = std::to_string(r.low) + " to " + std::to_string(r.high);
@@ -46,7 +41,7 @@ std::string rangeText(const SettingOption& o) {
 bool parseOptionValue(const SettingOption& o, std::string_view text, int32_t& stored, std::string& error) {
     const OptionRange r = optionRange(o);
     int32_t value = 0;
-    bool number = parseInt(text, value);
+    bool number = parseWholeNumber(text, value);
     if (!number && o.scale == OptionScale::Choice) {
         for (size_t i = 0; i < kAntiAliasNames.size(); ++i)
             if (kAntiAliasNames[i] == text) {
