@@ -133,9 +133,9 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes) {
 }
 
 bool keepDamagedCopy(const std::string& path) {
-    FileReadResult why = FileReadResult::Read;
-    const int from = openRegularFile(path, why);
-    if (from < 0) return why == FileReadResult::Absent;
+    int from = -1;
+    if (const FileReadResult opened = openRegularFile(path, from); opened != FileReadResult::Read)
+        return opened == FileReadResult::Absent;
     constexpr int kMaxCopies = 100;
     bool kept = false;
     for (int n = 0; n < kMaxCopies && !kept; ++n) {

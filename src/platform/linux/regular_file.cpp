@@ -5,29 +5,26 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-int openRegularFile(const std::string& path, FileReadResult& why) {
+FileReadResult openRegularFile(const std::string& path, int& fd) {
     // Without O_NONBLOCK, opening a FIFO waits for a writer; O_NOCTTY keeps a
     // terminal from becoming the program's controlling one.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        why = errno == ENOENT || errno == ENOTDIR ? FileReadResult::Absent : FileReadResult::Unreadable;
-        return -1;
-    }
+    const int opened = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (opened < 0) return errno == ENOENT || errno == ENOTDIR ? FileReadResult::Absent : FileReadResult::Unreadable;
     struct stat info {};
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        ::close(fd);
-        why = FileReadResult::Unreadable;
-        return -1;
+    const int flags = ::fcntl(opened, F_GETFL);
+    if (::fstat(opened, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
+        ::fcntl(opened, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(opened);
+        return FileReadResult::Unreadable;
     }
-    return fd;
+    fd = opened;
+    return FileReadResult::Read;
 }
 
 FileReadResult readRegularFile(const std::string& path, size_t limit, std::string& out) {
-    FileReadResult result = FileReadResult::Read;
-    const int fd = openRegularFile(path, result);
-    if (fd < 0) return result;
+    int fd = -1;
+    FileReadResult result = openRegularFile(path, fd);
+    if (result != FileReadResult::Read) return result;
     out.clear();
     char buffer[65536];
     for (;;) {
@@ -49,9 +46,8 @@ FileReadResult readRegularFile(const std::string& path, size_t limit, std::strin
 }
 
 RegularFile::RegularFile(const std::string& path) {
-    FileReadResult why = FileReadResult::Read;
-    const int fd = openRegularFile(path, why);
-    if (fd < 0) return;
+    int fd = -1;
+    if (openRegularFile(path, fd) != FileReadResult::Read) return;
     if (::fstat(fd, &status_) != 0) {
         ::close(fd);
         return;

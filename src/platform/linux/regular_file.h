@@ -10,9 +10,9 @@
 // and used only when it is a regular file: a FIFO would otherwise wait for
 // a writer for ever, and a device would be read without end.
 
-// A descriptor open for reading (blocking reads, closed on exec), or -1
-// with `why` set to Absent or Unreadable.
-int openRegularFile(const std::string& path, FileReadResult& why);
+// Opens `path` for reading (blocking reads, closed on exec): Read with the
+// descriptor in `fd`, else Absent or Unreadable with `fd` untouched.
+FileReadResult openRegularFile(const std::string& path, int& fd);
 
 // Reads the regular file at `path` into `out`; more than `limit` bytes is
 // TooLarge.

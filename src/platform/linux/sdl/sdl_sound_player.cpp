@@ -13,9 +13,8 @@ void SdlSoundPlayer::loopWaveImage(std::span<const uint8_t> wave) {
 
 void SdlSoundPlayer::loopWaveFile(const std::string& path) {
     // Opened here rather than by SDL, which would wait on a FIFO for ever.
-    FileReadResult why = FileReadResult::Read;
-    const int fd = openRegularFile(path, why);
-    if (fd < 0) return stop();
+    int fd = -1;
+    if (openRegularFile(path, fd) != FileReadResult::Read) return stop();
     FILE* file = ::fdopen(fd, "rb");
     if (!file) {
         ::close(fd);
