@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/linux/file_store.h"
+#include "saver_environment.h"
 #include "settings/settings_store.h"
 #include "x11_session.h"
 
@@ -31,16 +32,8 @@ struct StoredSettings {
 };
 
 inline std::map<std::string, std::string> saverEnvironment(const X11Session& x, const StoredSettings& store) {
-    return {{"DISPLAY", x.displayName()},
-            {"LUMARA_USER_STORE", store.user()},
-            {"LUMARA_MACHINE_STORE", store.machine()},
-            {"SDL_AUDIODRIVER", "dummy"},
-            // In sanitizer builds: the system's display and bus libraries keep
-            // allocations to the end, some in drivers already unloaded, so
-            // leak reports of the whole program name nothing of ours.
-            {"ASAN_OPTIONS", "detect_leaks=0"}};
+    return saverEnvironment(x.displayName(), store.folder);
 }
-
 
 // The saver started in `x` over `store` with `args`.
 inline Child saverIn(const X11Session& x, const StoredSettings& store, std::vector<std::string> args) {

@@ -15,6 +15,7 @@
 #include "dialogs/dialog_placement.h"
 #include "gtk_desktop.h"
 #include "platform_linux/temp_folder.h"
+#include "saver_linux/saver_environment.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -26,12 +27,7 @@ struct ConfigureRun {
         std::filesystem::remove(user());
     }
     std::map<std::string, std::string> environment(const std::string& display) const {
-        return {{"DISPLAY", display},
-                {"LUMARA_USER_STORE", user()},
-                {"LUMARA_MACHINE_STORE", folder + "/machine.reg"},
-                {"XDG_CACHE_HOME", folder + "/cache"},
-                // GTK and its libraries keep allocations to the end of the process.
-                {"ASAN_OPTIONS", "detect_leaks=0"}};
+        return saverEnvironment(display, folder);
     }
     std::string user() const { return folder + "/user.reg"; }
     std::string folder;
