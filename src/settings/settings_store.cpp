@@ -151,7 +151,10 @@ void LoadSettings(Settings& s, Store& store, FolderSystem& folders) {
 }
 
 // The sound history is saved from a copy and takes its new order only when
-// the save succeeded, so a failed save leaves the record as it was.
+// the save succeeded, so a failed save leaves the record as it was. A user
+// key whose values did not all reach the store is put back as it was: the
+// checksum stored early would otherwise stop matching the values beside it,
+// and the next load would fall back to the defaults.
 Outcome SaveSettings(Settings& s, Store& store) {
     std::vector<std::string> recentSounds = s.RecentSounds;
     if (s.BackSound.size() >= 2) AddRecentSound(recentSounds, s.BackSound, s.RecentSoundsLimit);
@@ -161,8 +164,10 @@ Outcome SaveSettings(Settings& s, Store& store) {
     } else if (const auto user = store.create(Hive::User, kProductKeyPath); !user) {
         saved = Outcome::failure("The settings store cannot be created or opened for writing.");
     } else if (const std::string failed = writeUserValues(s, recentSounds, *user); !failed.empty()) {
+        user->revert();
         saved = Outcome::failure("The value \"" + failed + "\" could not be written.");
     } else if (!user->commit()) {
+        user->revert();
         saved = Outcome::failure("The settings store could not be written.");
     }
     if (fitsStore(StoredText::ProgramDir, s.ProgramDir)) {

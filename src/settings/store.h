@@ -41,6 +41,12 @@ public:
     // Makes the changes so far durable; false when they could not be. A store
     // that writes each value at once has nothing left to do here.
     virtual bool commit() { return true; }
+
+    // Puts every value this key wrote or deleted back as it was when the key
+    // was opened (as far as the store still can), so a save that failed part
+    // of the way leaves no mix of new and old values. A key opened for
+    // reading has nothing to put back.
+    virtual void revert() = 0;
 };
 
 class Store {

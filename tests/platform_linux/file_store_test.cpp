@@ -106,6 +106,16 @@ TEST_F(FileStoreTest, RoundTripsEveryValueTypeAsReadableRegedit4) {
     EXPECT_EQ(odd.data, twoLines);
     EXPECT_EQ(readValue(*key, "NoNul").data, std::vector<uint8_t>{'a'});
     EXPECT_FALSE(readValue(*key, "PRESETb0", 39).ok);  // too large for the buffer
+
+    // A failed save's key, reverted, holds and leaves the file as it was.
+    {
+        const auto failed = store.create(Hive::User, kProductKeyPath);
+        writeNumber(failed.get(), "StarsCount", 1);
+        failed->remove("BackSound");
+        failed->revert();
+        EXPECT_EQ(readValue(*failed, "StarsCount").data, (std::vector<uint8_t>{0x88, 0x13, 0, 0}));
+    }
+    EXPECT_EQ(fileText(user), text);
 }
 
 TEST_F(FileStoreTest, ReadsAWindowsExportAsItIs) {

@@ -303,17 +303,31 @@ TEST_F(SettingsStore, OnlyAFileSoundEntersTheHistory) {
     }
 }
 
-TEST(SaveSettings, AValueThatCannotBeWrittenFailsTheSaveAfterEveryOtherWrite) {
+// Every value is still attempted, then the user key is put back as it was:
+// a checksum written before the failing value would otherwise make the next
+// load fall back to the defaults.
+TEST(SaveSettings, AValueThatCannotBeWrittenFailsTheSaveAndLeavesTheStoredSettingsAsTheyWere) {
     MemoryStore full;
     Settings s = sampleSettings();
     EXPECT_TRUE(SaveSettings(s, full).ok());
-    MemoryStore store;
-    store.refusedValue = "RotSpeed";
-    s = sampleSettings();
-    const Outcome saved = SaveSettings(s, store);
-    EXPECT_FALSE(saved.ok());
-    EXPECT_NE(saved.message().find("\"RotSpeed\""), std::string::npos) << saved.message();
-    EXPECT_EQ(store.log, full.log);  // the same values, in the same order
+    for (const char* refused : {"RotSpeed", "HelpFile", "PRESETb3", "RECSOUND 1"}) {
+        SCOPED_TRACE(refused);
+        MemoryStore store;
+        Settings before;
+        before.Presets.resize(6);  // the failed save deletes two presets, then puts them back
+        before.RecentSounds = {"C:\\sounds\\kept.wav"};
+        EXPECT_TRUE(SaveSettings(before, store).ok());
+        const std::string stored = formatRegistryFile(store.hives[0]);
+        store.log.clear();
+        store.refusedValue = refused;
+        s = sampleSettings();
+        const Outcome saved = SaveSettings(s, store);
+        EXPECT_FALSE(saved.ok());
+        EXPECT_NE(saved.message().find(std::string("\"") + refused + "\""), std::string::npos) << saved.message();
+        EXPECT_EQ(store.names("write"), full.names("write"));  // the same values, in the same order
+        EXPECT_EQ(store.names("revert"), std::vector<std::string>{"user"});
+        EXPECT_EQ(formatRegistryFile(store.hives[0]), stored);
+    }
 }
 
 // A user key that cannot be created, or whose changes cannot be kept.

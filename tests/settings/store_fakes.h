@@ -1,7 +1,7 @@
 #pragma once
 // In-memory store and folder system for driving the settings logic: every
-// operation is logged in order, and hives can be made unreadable or
-// unwritable.
+// operation is logged in order, hives can be made unreadable or unwritable,
+// and a key reverts to its values when it was opened.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -65,7 +65,7 @@ private:
     class Key final : public StoreKey {
     public:
         Key(MemoryStore& store, Hive hive, std::string path, bool writable)
-            : store_(store), hive_(hive), path_(std::move(path)), writable_(writable) {}
+            : store_(store), hive_(hive), path_(std::move(path)), writable_(writable), opened_(section()) {}
         ~Key() override { store_.log.push_back("close " + hiveName(hive_)); }
         bool read(std::string_view name, ValueType& type, uint8_t* data, uint32_t& size) override {
             store_.log.push_back("read " + std::string(name));
@@ -80,6 +80,10 @@ private:
             return true;
         }
         bool commit() override { return !(hive_ == Hive::User && store_.commitFails); }
+        void revert() override {
+            store_.log.push_back("revert " + hiveName(hive_));
+            if (writable_) section() = opened_;
+        }
         bool remove(std::string_view name) override {
             store_.log.push_back("delete " + std::string(name));
             return writable_ && section().remove(name);
@@ -91,6 +95,7 @@ private:
         Hive hive_;
         std::string path_;
         bool writable_;
+        RegistrySection opened_;  // the key's values when it was opened
     };
 
     std::unique_ptr<StoreKey> held_[2];  // declared last: closed before the log goes

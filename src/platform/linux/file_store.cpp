@@ -60,14 +60,17 @@ public:
     using FileKey::FileKey;
     bool write(std::string_view, ValueType, const uint8_t*, uint32_t) override { return false; }
     bool remove(std::string_view) override { return false; }
+    void revert() override {}
 };
 
 // A key opened for writing: its hive file, written back whole when changed.
+// Nothing reaches the file before the commit or the close, so reverting
+// only takes up the document as it was read again.
 class FileWriteKey final : public FileKey {
 public:
     FileWriteKey(std::string file, std::string section, RegistryDocument document, bool damaged, bool dirty)
-        : FileKey(std::move(section), std::move(document)), file_(std::move(file)), damaged_(damaged),
-          dirty_(dirty) {}
+        : FileKey(std::move(section), document), file_(std::move(file)), opened_(std::move(document)),
+          damaged_(damaged), dirty_(dirty) {}
 
     ~FileWriteKey() override { commit(); }
 
@@ -95,8 +98,14 @@ public:
         return writeFileAtomically(file_, formatRegistryFile(document_));
     }
 
+    void revert() override {
+        document_ = opened_;
+        dirty_ = false;
+    }
+
 private:
     std::string file_;
+    RegistryDocument opened_;  // as read when the key was opened
     bool damaged_;
     bool dirty_;
 };

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -41,16 +43,63 @@ public:
     }
 
     bool write(std::string_view name, ValueType type, const uint8_t* data, uint32_t size) override {
-        return RegSetValueExA(key_, std::string(name).c_str(), 0, static_cast<DWORD>(type), data, size) ==
-               ERROR_SUCCESS;
+        const std::string value(name);
+        keepPrevious(value);
+        return RegSetValueExA(key_, value.c_str(), 0, static_cast<DWORD>(type), data, size) == ERROR_SUCCESS;
     }
 
     bool remove(std::string_view name) override {
-        return RegDeleteValueA(key_, std::string(name).c_str()) == ERROR_SUCCESS;
+        const std::string value(name);
+        keepPrevious(value);
+        return RegDeleteValueA(key_, value.c_str()) == ERROR_SUCCESS;
+    }
+
+    // The registry takes every value at once, so what a write or delete
+    // replaced is kept until the key closes and put back from there.
+    void revert() override {
+        for (const auto& [name, previous] : previous_) {
+            if (previous.state == Previous::Absent) {
+                RegDeleteValueA(key_, name.c_str());
+            } else if (previous.state == Previous::Held) {
+                RegSetValueExA(key_, name.c_str(), 0, previous.type, previous.data.data(),
+                               static_cast<DWORD>(previous.data.size()));
+            }
+        }
+        previous_.clear();
     }
 
 private:
+    // A value as it was before this key first changed it. One that could
+    // not be read is left as it is by a revert.
+    struct Previous {
+        enum State { Absent, Held, Unread } state = Unread;
+        DWORD type = 0;
+        std::vector<BYTE> data;
+    };
+
+    void keepPrevious(const std::string& name) {
+        if (previous_.count(name)) return;
+        Previous& previous = previous_[name];
+        DWORD size = 0;
+        LSTATUS status = RegQueryValueExA(key_, name.c_str(), nullptr, &previous.type, nullptr, &size);
+        if (status == ERROR_FILE_NOT_FOUND) {
+            previous.state = Previous::Absent;
+            return;
+        }
+        // A value that grows between the two queries is asked again.
+        while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
+            previous.data.resize(size);
+            status = RegQueryValueExA(key_, name.c_str(), nullptr, &previous.type, previous.data.data(), &size);
+            if (status == ERROR_SUCCESS) {
+                previous.data.resize(size);
+                previous.state = Previous::Held;
+                return;
+            }
+        }
+    }
+
     HKEY key_;
+    std::map<std::string, Previous> previous_;  // by the name as written
 };
 
 }  // namespace

@@ -31,6 +31,38 @@ void installMachineKey() {
 
 FlightParameters& flight(Settings& s) { return s; }
 
+// The registry, but one value's writes fail.
+class RefusingStore final : public Store {
+public:
+    explicit RefusingStore(std::string refused) : refused_(std::move(refused)) {}
+    std::unique_ptr<StoreKey> open(Hive hive, std::string_view path) override { return registry_.open(hive, path); }
+    std::unique_ptr<StoreKey> create(Hive hive, std::string_view path) override {
+        std::unique_ptr<StoreKey> key = registry_.create(hive, path);
+        return key ? std::make_unique<Key>(std::move(key), refused_) : nullptr;
+    }
+
+private:
+    class Key final : public StoreKey {
+    public:
+        Key(std::unique_ptr<StoreKey> key, const std::string& refused) : key_(std::move(key)), refused_(refused) {}
+        bool read(std::string_view name, ValueType& type, uint8_t* data, uint32_t& size) override {
+            return key_->read(name, type, data, size);
+        }
+        bool has(std::string_view name) override { return key_->has(name); }
+        bool write(std::string_view name, ValueType type, const uint8_t* data, uint32_t size) override {
+            return name != refused_ && key_->write(name, type, data, size);
+        }
+        bool remove(std::string_view name) override { return key_->remove(name); }
+        void revert() override { key_->revert(); }
+
+    private:
+        std::unique_ptr<StoreKey> key_;
+        const std::string& refused_;
+    };
+    RegistryStore registry_;
+    std::string refused_;
+};
+
 Settings loaded(Store& store, FolderSystem& folders) {
     Settings s;
     LoadSettings(s, store, folders);
@@ -79,6 +111,22 @@ int roundTrip() {
     CHECK(storedType(key, "RECSOUND 1") == REG_SZ);
     CHECK(storedType(key, "PRESETn2") == 0);  // the deleted preset's values are gone
     RegCloseKey(key);
+
+    // A save that fails after the checksum, a preset's deletion and a new
+    // recent sound were written puts every value back as it was.
+    RefusingStore refusing("RECSOUND 1");
+    Settings failing = back;
+    failing.StarsCount = 999;
+    failing.Presets.pop_back();
+    failing.BackSound = "C:\\sounds\\new.wav";
+    CHECK(!SaveSettings(failing, refusing).ok());
+    Settings kept = loaded(store, folders);
+    CHECK(flight(kept) == flight(saved));
+    CHECK(kept.Presets == saved.Presets);
+    CHECK(kept.RecentSounds == saved.RecentSounds);
+    const HKEY reverted = openUserKey();
+    CHECK(storedType(reverted, "RECSOUND 2") == 0);
+    RegCloseKey(reverted);
 
     // Loading opens the key for reading only, passes over a preset it cannot
     // read and leaves every value as it was.
