@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "i18n/load_text.h"
+#include "ui/dialog_ids.h"
 
 std::string dialogText(const Settings& settings, uint32_t id, size_t bufferSize) {
     std::vector<char> buffer(bufferSize + 1);
@@ -17,8 +18,10 @@ std::string_view fileNamePart(std::string_view path) {
     return separator == std::string_view::npos ? path : path.substr(separator + 1);
 }
 
+void showMessage(DialogView& view, const Settings& settings, std::string_view text) {
+    view.showError(dialogText(settings, dlg::kMessageCaption, kMessageBuffer), text);
+}
+
 void showRefusal(DialogView& view, const Settings& settings, uint32_t id) {
-    // Long enough for any text of the table or a language file's line.
-    constexpr size_t kMessageBuffer = 1000;
-    view.showError(kMessageCaption, dialogText(settings, id, kMessageBuffer));
+    showMessage(view, settings, dialogText(settings, id, kMessageBuffer));
 }

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "dialogs/help.h"
+#include "i18n/language_file.h"
 #include "settings/program_folder.h"
 #include "settings/settings.h"
 #include "settings/store.h"
@@ -21,10 +22,14 @@ struct DialogServices {
 // of `bufferSize` bytes with its NUL.
 std::string dialogText(const Settings& settings, uint32_t id, size_t bufferSize);
 
-// The caption of the dialogs' message boxes.
-inline constexpr std::string_view kMessageCaption = "Lumara Screensaver";
+// The buffer a message's text is read into: room for the longest line a
+// language file can give it.
+inline constexpr size_t kMessageBuffer = kLanguageLineLimit + 1;
 
 class DialogView;
+// Tells the user `text` in a message box, under the dialogs' caption in the
+// settings' language.
+void showMessage(DialogView& view, const Settings& settings, std::string_view text);
 // Tells the user in a message box, with text `id`, why the dialog refused
 // what was asked.
 void showRefusal(DialogView& view, const Settings& settings, uint32_t id);

@@ -108,7 +108,8 @@ intptr_t SettingsDialog::onContextMenu(const Message& m) {
 intptr_t SettingsDialog::onOk(const Message&) {
     const Outcome saved = SaveSettings(services_.settings, services_.store);
     if (!saved.ok()) {
-        view().showError(kMessageCaption, "The settings could not be saved.\n\n" + saved.message());
+        const Settings& s = services_.settings;
+        showMessage(view(), s, dialogText(s, dlg::kNotSaved, kMessageBuffer) + "\n\n" + saved.message());
         return 1;
     }
     view().endDialog(msg::kIdOk);

@@ -4,8 +4,10 @@
 #include <string_view>
 
 #include "i18n/language_file.h"
+#include "i18n/load_text.h"
 #include "settings/preset_store.h"
 #include "settings/store_values.h"
+#include "ui/dialog_ids.h"
 
 namespace {
 
@@ -14,6 +16,9 @@ constexpr std::string_view kChecksumValueName = "RandSeed";
 
 // Recent sounds beyond this index are never read or tidied.
 constexpr int kNumberedValueLimit = 255;
+
+// Room for the longest line a language file can give a text.
+constexpr size_t kMessageBuffer = kLanguageLineLimit + 1;
 
 std::string recentSoundName(int index) { return "RECSOUND " + std::to_string(index); }
 
@@ -104,6 +109,15 @@ std::string writeUserValues(const Settings& s, const std::vector<std::string>& r
     return failed;
 }
 
+// Why a save failed, in the settings' language: text `id` with the stored
+// value's name in place of its "%1".
+std::string failureText(const Settings& s, uint32_t id, std::string_view valueName = {}) {
+    char buffer[kMessageBuffer];
+    std::string text(buffer, LoadText(s.LanguageTable, id, buffer, sizeof buffer));
+    if (const size_t at = text.find("%1"); at != std::string::npos) text.replace(at, 2, valueName);
+    return text;
+}
+
 // The stored name of the first text of the record that would not load back
 // whole, or "" when every one fits.
 std::string firstTooLong(const Settings& s, const std::vector<std::string>& recentSounds) {
@@ -160,15 +174,15 @@ Outcome SaveSettings(Settings& s, Store& store) {
     if (s.BackSound.size() >= 2) AddRecentSound(recentSounds, s.BackSound, s.RecentSoundsLimit);
     Outcome saved;
     if (const std::string tooLong = firstTooLong(s, recentSounds); !tooLong.empty()) {
-        saved = Outcome::failure("The value \"" + tooLong + "\" is longer than the settings can read back.");
+        saved = Outcome::failure(failureText(s, dlg::kValueTooLong, tooLong));
     } else if (const auto user = store.create(Hive::User, kProductKeyPath); !user) {
-        saved = Outcome::failure("The settings store cannot be created or opened for writing.");
+        saved = Outcome::failure(failureText(s, dlg::kStoreNotOpened));
     } else if (const std::string failed = writeUserValues(s, recentSounds, *user); !failed.empty()) {
         user->revert();
-        saved = Outcome::failure("The value \"" + failed + "\" could not be written.");
+        saved = Outcome::failure(failureText(s, dlg::kValueNotWritten, failed));
     } else if (!user->commit()) {
         user->revert();
-        saved = Outcome::failure("The settings store could not be written.");
+        saved = Outcome::failure(failureText(s, dlg::kStoreNotWritten));
     }
     if (fitsStore(StoredText::ProgramDir, s.ProgramDir)) {
         const auto machine = store.create(Hive::Machine, kProductKeyPath);

@@ -21,13 +21,14 @@ void LoadSettings(Settings& settings, Store& store, FolderSystem& folders);
 
 // Writes the record. A successful save changes the record only by moving a
 // sound file in BackSound to the front of RecentSounds; a failed one leaves
-// it as it was. Fails, with the reason, when a text of the record is longer
-// than loading reads back (then nothing of the user key is written), when
-// the user key could not be created, or when a value of it could not be
-// written or the key's changes kept: every value is still attempted, then
-// the key is reverted, so the stored settings load as they did before. The
-// machine-wide "ProgramDir" is written without a report: most users may not
-// write machine-wide values.
+// it as it was. Fails, with the reason in the language of the record's
+// language table, when a text of the record is longer than loading reads
+// back (then nothing of the user key is written), when the user key could
+// not be created, or when a value of it could not be written or the key's
+// changes kept: every value is still attempted, then the key is reverted,
+// so the stored settings load as they did before. The machine-wide
+// "ProgramDir" is written without a report: most users may not write
+// machine-wide values.
 Outcome SaveSettings(Settings& settings, Store& store);
 
 // Puts `path` at the front of the list: an equal entry moves there; a new

@@ -74,4 +74,9 @@ inline constexpr uint32_t kNoHelpFile = 3064;
 inline constexpr uint32_t kPictureFileTitle = 3065;
 // Refusals of what would be stored longer than it can be read back.
 inline constexpr uint32_t kPictureListFull = 3070, kPresetTooLong = 3071, kPathTooLong = 3072;
+// The caption of the dialogs' message boxes, and why a save failed: "%1" in
+// a text stands for the stored value's name.
+inline constexpr uint32_t kMessageCaption = 3073, kNotSaved = 3074;
+inline constexpr uint32_t kValueTooLong = 3075, kStoreNotOpened = 3076, kValueNotWritten = 3077,
+                          kStoreNotWritten = 3078;
 }  // namespace dlg

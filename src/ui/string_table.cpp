@@ -4,7 +4,8 @@
 
 namespace {
 
-// Sorted by id. The dashes are en dashes (U+2013).
+// Sorted by id. The dashes are en dashes (U+2013). "%1" stands for a stored
+// value's name.
 constexpr std::array kEntries = {
     StringTableEntry{3025, "Disabled"},
     StringTableEntry{3026, "Default \u2013 \"Durodi vudav\""},
@@ -28,6 +29,12 @@ constexpr std::array kEntries = {
     StringTableEntry{3070, "The picture was not added: the list of pictures would be too long to be stored."},
     StringTableEntry{3071, "The current settings cannot be kept as a preset: their list of pictures is too long for a preset."},
     StringTableEntry{3072, "This file cannot be chosen: its path is too long to be stored."},
+    StringTableEntry{3073, "Lumara Screensaver"},
+    StringTableEntry{3074, "The settings could not be saved."},
+    StringTableEntry{3075, "The value \"%1\" is longer than the settings can read back."},
+    StringTableEntry{3076, "The settings store cannot be created or opened for writing."},
+    StringTableEntry{3077, "The value \"%1\" could not be written."},
+    StringTableEntry{3078, "The settings store could not be written."},
 };
 
 }  // namespace

@@ -104,7 +104,10 @@ bool FakeDialog::openFile(const OpenFileRequest& request, std::string& path) {
     return true;
 }
 
-void FakeDialog::showError(std::string_view, std::string_view text) { desktop_.errors.emplace_back(text); }
+void FakeDialog::showError(std::string_view caption, std::string_view text) {
+    desktop_.errorCaptions.emplace_back(caption);
+    desktop_.errors.emplace_back(text);
+}
 
 int FakeDialog::runModal(uint32_t templateId, DialogController& controller) {
     FakeDialog& modal = desktop_.open(templateId, controller);

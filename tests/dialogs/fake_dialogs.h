@@ -122,7 +122,7 @@ public:
     std::function<void(FakeDialog&)> onModal = [](FakeDialog& d) { d.click(2); };
     std::deque<std::optional<std::string>> fileAnswers;  // nothing: cancelled
     std::vector<OpenFileRequest> fileRequests;
-    std::vector<std::string> errors;
+    std::vector<std::string> errors, errorCaptions;  // message boxes' texts and captions
 
 private:
     std::vector<std::unique_ptr<FakeDialog>> dialogs_;

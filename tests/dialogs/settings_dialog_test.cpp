@@ -137,22 +137,32 @@ TEST(SettingsDialog, CancelStoresNothingAndOkStoresEverything) {
     EXPECT_EQ(back.Presets.back().Name, "Mine");
 }
 
-TEST(SettingsDialog, OkThatCannotSaveSaysSoOnceAndStaysOpen) {
+// Each failure is told once, in the dialog's language, and the dialog stays
+// open on the record as it was: the sound box's rows still name the files
+// they set, and "Browse..." still opens the chooser.
+TEST(SettingsDialog, OkThatCannotSaveSaysWhyInItsLanguageAndStaysOpenOnTheSameRecord) {
     DialogRig rig;
-    rig.keep(Settings());
+    Settings stored;
+    stored.Language = rig.addFile("german.lang", "Deutsch\r\n\r\n3073=Schoner\r\n3074=Nicht gespeichert.\r\n"
+                                                 "3076=Kein Schl\xFCssel.\r\n3077=Wert %1 nicht geschrieben.");
+    stored.RecentSounds = {"C:\\s\\1.wav", "C:\\s\\2.wav"};
+    rig.keep(stored);
+    writeString(&rig.store.key(), "BackSound", "C:\\s\\3.wav");  // a save puts it first in the history
     FakeDialog& d = rig.open();
+    FakeDialog& effects = rig.page(kEffectsPage);
     rig.store.creatable[0] = false;
     d.click(kOk);
-    EXPECT_FALSE(d.ended());
-    ASSERT_EQ(rig.desktop.errors.size(), 1u);
-    EXPECT_NE(rig.desktop.errors[0].find("could not be saved"), std::string::npos);
-
     rig.store.creatable[0] = true;
     rig.store.refusedValue = "HelpFile";
     d.click(kOk);
     EXPECT_FALSE(d.ended());
-    ASSERT_EQ(rig.desktop.errors.size(), 2u);
-    EXPECT_NE(rig.desktop.errors[1].find("HelpFile"), std::string::npos);
+    EXPECT_EQ(rig.desktop.errors, (std::vector<std::string>{"Nicht gespeichert.\n\nKein Schl\u00FCssel.",
+                                                            "Nicht gespeichert.\n\nWert HelpFile nicht geschrieben."}));
+    EXPECT_EQ(rig.desktop.errorCaptions, (std::vector<std::string>{"Schoner", "Schoner"}));
+    effects.select(kSoundBox, 2);
+    EXPECT_EQ(rig.settings.BackSound, "C:\\s\\1.wav");
+    effects.select(kSoundBox, 4);
+    EXPECT_EQ(rig.desktop.fileRequests.size(), 1u);
 
     rig.store.refusedValue.clear();
     d.click(kOk);
