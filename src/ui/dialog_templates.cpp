@@ -10,7 +10,7 @@ using namespace dlg;
 using namespace style;
 
 constexpr int kNone = kUnnamedControl;
-constexpr uint16_t kList = kNotify | kBorder | kVerticalScroll | kTabStop;
+constexpr uint16_t kList = kNotify | kVerticalScroll | kTabStop;
 
 constexpr std::array kSettingsControls = {
     ControlTemplate{kOk, K::PushButton, 172, 156, 51, 14, "OK", kDefault | kTabStop},
@@ -37,7 +37,7 @@ constexpr std::array kStarfieldControls = {
     ControlTemplate{kUsePictures, K::CheckBox, 9, 50, 191, 10, "Use customized random distribution for the stars",
                     kTabStop},
     ControlTemplate{kPicturesLabel, K::Label, 10, 60, 131, 8, "Distribution data files"},
-    ControlTemplate{kPictureList, K::ListBox, 9, 69, 132, 44, "", kList},
+    ControlTemplate{kPictureList, K::ListBox, 9, 69, 132, 44, "", kList | kBorder},
     ControlTemplate{kAddPicture, K::PushButton, 147, 69, 51, 14, "A&dd...", kTabStop},
     ControlTemplate{kRemovePicture, K::PushButton, 147, 83, 51, 14, "&Remove", kTabStop},
 };

@@ -42,6 +42,9 @@ TEST(GtkSettingsDialog, WidgetsAndPresetsEditTheSettingsAndOkStoresThem) {
     run.store();
     run.open();
     GtkWidget* list = run.widget(dlg::kPresetList);
+    // Framed as the templates frame them: the picture list, not the preset list.
+    EXPECT_EQ(gtk_scrolled_window_get_shadow_type(GTK_SCROLLED_WINDOW(list)), GTK_SHADOW_NONE);
+    EXPECT_EQ(gtk_scrolled_window_get_shadow_type(GTK_SCROLLED_WINDOW(run.widget(dlg::kPictureList))), GTK_SHADOW_IN);
     answerNewPreset("Gone");
     click(run.widget(dlg::kAddPreset));
     selectRow(list, 0);
@@ -69,7 +72,9 @@ TEST(GtkSettingsDialog, WidgetsAndPresetsEditTheSettingsAndOkStoresThem) {
     gtk_combo_box_set_active(GTK_COMBO_BOX(run.widget(dlg::kAntiAliasBox)), 4);
     gtk_combo_box_set_active(GTK_COMBO_BOX(run.widget(dlg::kSoundBox)), 1);
     pump();
-    answerNewPreset(std::string(60, 'k'));  // typing stops at 50 bytes
+    std::string accented;
+    for (int i = 0; i < 60; ++i) accented += "\u00e9";
+    answerNewPreset(accented);  // typing stops at 50 characters, one byte each as stored
     click(run.widget(dlg::kAddPreset));
 
     click(run.widget(dlg::kOk));
@@ -82,7 +87,7 @@ TEST(GtkSettingsDialog, WidgetsAndPresetsEditTheSettingsAndOkStoresThem) {
     EXPECT_EQ(stored.AntiAliase, 4);
     EXPECT_EQ(stored.BackSound, "D");
     ASSERT_EQ(stored.Presets.size(), 4u);
-    EXPECT_EQ(stored.Presets[3].Name, std::string(50, 'k'));
+    EXPECT_EQ(stored.Presets[3].Name, std::string(50, '\xe9'));
     EXPECT_EQ(stored.Presets[3].StarsCount, 4521);
 }
 
@@ -147,7 +152,8 @@ std::string comboRowText(GtkWidget* combo, int row) {
 
 // Names stored in Windows-1252 by the Windows build (here "Caf\xe9", "\xe9t\xe9")
 // show as UTF-8, as the language file's texts do, and keep their bytes;
-// a name typed here is stored as typed.
+// a name typed here is stored in Windows-1252 too ('?' where it has no
+// character).
 TEST(GtkSettingsDialog, GermanTextsAndWindows1252NamesShowAsUtf8) {
     SettingsRun run("german");
     const std::string picture = run.folder + "/Caf\xe9.bmp", sound = run.folder + "/\xe9t\xe9.wav";
@@ -169,16 +175,16 @@ TEST(GtkSettingsDialog, GermanTextsAndWindows1252NamesShowAsUtf8) {
 
     GtkWidget* presets = run.widget(dlg::kPresetList);
     EXPECT_EQ(listRowText(presets, 3), "Café");
-    answerNewPreset("Thé");
+    answerNewPreset("Thé \u4e2d");
     click(run.widget(dlg::kAddPreset));
-    EXPECT_EQ(listRowText(presets, 4), "Thé");
+    EXPECT_EQ(listRowText(presets, 4), "Thé ?");
     EXPECT_EQ(listRowText(run.widget(dlg::kPictureList), 0), "Café.bmp");
     EXPECT_EQ(comboRowText(run.widget(dlg::kSoundBox), 2), "été.wav");
     click(run.widget(dlg::kOk));
     const Settings stored = run.stored();
     ASSERT_EQ(stored.Presets.size(), 5u);
     EXPECT_EQ(stored.Presets[3].Name, "Caf\xe9");
-    EXPECT_EQ(stored.Presets[4].Name, "Th\xc3\xa9");
+    EXPECT_EQ(stored.Presets[4].Name, "Th\xe9 ?");
     EXPECT_EQ(stored.NURimages, std::vector<std::string>{picture});
     EXPECT_EQ(stored.RecentSounds, std::vector<std::string>{sound});
 }

@@ -1,6 +1,6 @@
 #include "platform/linux/gtk/control_widgets.h"
 
-#include <cstring>
+#include <algorithm>
 
 #include "i18n/text_encoding.h"
 
@@ -28,31 +28,16 @@ GtkWidget* pictureWidget(std::span<const uint8_t> picture, int width, int height
     return image;
 }
 
-GtkWidget* listWidget(GtkWidget*& list) {
+// A list framed as Windows frames one with a border.
+GtkWidget* listWidget(GtkWidget*& list, bool border) {
     GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
     gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_NEVER, GTK_POLICY_AUTOMATIC);
-    gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scrolled), GTK_SHADOW_IN);
+    gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scrolled), border ? GTK_SHADOW_IN : GTK_SHADOW_NONE);
     list = gtk_list_box_new();
     gtk_list_box_set_selection_mode(GTK_LIST_BOX(list), GTK_SELECTION_SINGLE);
     gtk_container_add(GTK_CONTAINER(scrolled), list);
     gtk_widget_show(list);
     return scrolled;
-}
-
-void onInsertText(GtkEditable* editable, const gchar* text, gint length, gint* position, gpointer) {
-    const auto limit = GPOINTER_TO_SIZE(g_object_get_data(G_OBJECT(editable), "lumara-byte-limit"));
-    const size_t held = std::strlen(gtk_entry_get_text(GTK_ENTRY(editable)));
-    const std::string_view typed(text, length < 0 ? std::strlen(text) : static_cast<size_t>(length));
-    const size_t room = held < limit ? limit - held : 0;
-    if (typed.size() <= room) return;
-    g_signal_stop_emission_by_name(editable, "insert-text");
-    const size_t fits = interfaceTextCut(typed, room);
-    if (fits > 0) {
-        g_signal_handlers_block_by_func(editable, reinterpret_cast<gpointer>(onInsertText), nullptr);
-        gtk_editable_insert_text(editable, typed.data(), static_cast<gint>(fits), position);
-        g_signal_handlers_unblock_by_func(editable, reinterpret_cast<gpointer>(onInsertText), nullptr);
-    }
-    gtk_widget_error_bell(GTK_WIDGET(editable));
 }
 
 // Push buttons keep the side padding of Windows' push buttons: the
@@ -127,11 +112,9 @@ ControlWidget makeControlWidget(const ControlTemplate& t, const DialogUnits& uni
         break;
     case ControlKind::Edit:
         c.outer = gtk_entry_new();
-        g_signal_connect(c.outer, "insert-text", G_CALLBACK(onInsertText), nullptr);
-        g_object_set_data(G_OBJECT(c.outer), "lumara-byte-limit", GSIZE_TO_POINTER(G_MAXSIZE));
         break;
     case ControlKind::ListBox:
-        c.outer = listWidget(c.inner);
+        c.outer = listWidget(c.inner, t.style & style::kBorder);
         break;
     case ControlKind::DropDownList:
         // The template's height is that of the open list; the closed box
@@ -183,6 +166,9 @@ void setControlText(ControlWidget& c, std::string_view text) {
     }
 }
 
-void limitEditBytes(GtkWidget* entry, size_t limit) {
-    g_object_set_data(G_OBJECT(entry), "lumara-byte-limit", GSIZE_TO_POINTER(limit));
+// GTK counts characters, and every character is one byte of the field's
+// text in Windows-1252. It takes no limit above 65536, and 0 for none.
+void limitEditCharacters(GtkWidget* entry, size_t limit) {
+    constexpr size_t kLongestLimit = 65536;
+    gtk_entry_set_max_length(GTK_ENTRY(entry), static_cast<gint>(std::min(limit, kLongestLimit)));
 }

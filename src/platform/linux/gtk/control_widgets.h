@@ -11,7 +11,9 @@
 // GtkNotebook. Texts keep Windows' "&" mnemonics in the data; the widgets
 // show them as GTK's "_". GTK takes UTF-8 only: every text reaches a widget
 // through shownAsUtf8 (i18n/text_encoding.h), and a control's text is handed
-// back in the bytes it was given (an edit field's: what it holds, as typed).
+// back in the bytes it was given. An edit field's is what it holds in
+// Windows-1252, as the Windows build stores a typed name ('?' for a
+// character that code page lacks), so both builds accept the same names.
 // A text that does not fit its control ends in an ellipsis rather than
 // making the control grow over its neighbours.
 #include <gtk/gtk.h>
@@ -51,6 +53,6 @@ ControlWidget makeControlWidget(const ControlTemplate& control, const DialogUnit
 // Lists, drop-down lists, trackbars and tab controls show none.
 void setControlText(ControlWidget& control, std::string_view text);
 
-// Limits the bytes an edit field holds: typing and pasting stop at the
-// limit, never inside a character.
-void limitEditBytes(GtkWidget* entry, size_t limit);
+// Limits the characters an edit field holds: typing and pasting stop at
+// the limit.
+void limitEditCharacters(GtkWidget* entry, size_t limit);

@@ -30,13 +30,13 @@ void GtkDialogView::setText(int id, std::string_view text) {
 std::string GtkDialogView::text(int id, size_t limit) {
     const ControlWidget* c = find(id);
     if (!c) return {};
-    const std::string_view held =
-        c->kind == ControlKind::Edit ? std::string_view(gtk_entry_get_text(GTK_ENTRY(c->outer))) : std::string_view(c->text);
-    return std::string(held.substr(0, interfaceTextCut(held, limit)));
+    if (c->kind == ControlKind::Edit)
+        return utf8ToWindows1252(gtk_entry_get_text(GTK_ENTRY(c->outer))).substr(0, limit);
+    return c->text.substr(0, interfaceTextCut(c->text, limit));
 }
 
 void GtkDialogView::setTextLimit(int id, size_t limit) {
-    if (const ControlWidget* c = find(id, ControlKind::Edit)) limitEditBytes(c->outer, limit);
+    if (const ControlWidget* c = find(id, ControlKind::Edit)) limitEditCharacters(c->outer, limit);
 }
 
 void GtkDialogView::enable(int id, bool enabled) {
