@@ -46,6 +46,7 @@ TEST(Help, TopicsAndPopUpsOfEveryDialogGoToTheChosenFile) {
     // A new help file applies at once; the new-preset dialog has its own table.
     rig.viewer.shown.clear();
     rig.page(kLanguagePage).select(kHelpFileBox, 2);
+    d.click(kHelp);
     rig.desktop.onModal = [&](FakeDialog& ask) {
         ask.click(kHelp);
         ask.rightClick(kOk);
@@ -54,6 +55,7 @@ TEST(Help, TopicsAndPopUpsOfEveryDialogGoToTheChosenFile) {
     d.click(kAddPreset);
     FakeDialog& ask = rig.desktop.find(kNewPreset);
     EXPECT_EQ(rig.viewer.shown, (std::vector<std::string>{
+                                      "topic " + handle(d) + " " + other + "::/settings.htm",
                                       "topic " + handle(ask) + " " + other + "::/presetname.htm",
                                       "popup " + handle(ask, kOk) + " " + other + "::ContextHelp.txt 14 Arial,9,0",
                                   }));
@@ -66,6 +68,11 @@ TEST(Help, WithoutAHelpFileOnlyInitialiseAndUninitialiseReachTheViewer) {
     d.click(kHelp);
     d.rightClick(kPresetList);
     rig.page(kStarfieldPage).send({msg::kHelp, 0, 0});
+    rig.desktop.onModal = [](FakeDialog& ask) {
+        ask.click(kHelp);
+        ask.click(kCancel);
+    };
+    d.click(kAddPreset);
     rig.desktop.onModal = [](FakeDialog& about) {
         about.click(kLicense);
         about.click(kOk);
@@ -129,4 +136,10 @@ TEST(TranslateDialog, OneTextPerIdAppliesInEveryDialogCutToItsBufferAndPagesTran
     FakeDialog& name = rig.desktop.open(kNewPreset, ask);
     EXPECT_EQ(name.caption(), "Name?");
     EXPECT_EQ(name.at(kOk).text, "Fine");
+
+    // An empty text is no text: the row shows the built-in one.
+    rig.folders.files[rig.programDir + "/test.lang"] = "Test\r\n\r\n3055=";
+    SettingsDialog again(rig.services);
+    rig.desktop.open(kSettings, again);
+    EXPECT_EQ(rig.page(kEffectsPage).at(kAntiAliasBox).rows[0], "Disabled");
 }

@@ -72,6 +72,9 @@ TEST(LanguageFile, ReadsHeaderAndEntries) {
         {"a name alone", "Name", true, "Name", {}, 0},
         {"a header alone", "Name\nFont", true, "Name", {}, 0, "Font"},
         {"a header and its line break", "Name\nFont\n", true, "Name", {}, 0, "Font"},
+        // Strictly a file ends with its last entry; the one line break an
+        // editor adds is accepted, as rejecting the file would silently lose
+        // the whole translation. A second one is an empty line.
         {"one final line break", "x\n\n1=a\n", true, "x", {{1, "a"}}},
         {"one final CR LF", "x\r\n\r\n1=a\r\n", true, "x", {{1, "a"}}},
         {"an empty line at the end", "x\n\n1=a\n\n", false, "x"},
