@@ -8,6 +8,11 @@
 // converted when they are read on a UTF-8 system.
 #if defined(_WIN32)
 inline constexpr bool kInterfaceTextIsUtf8 = false;
+
+// UTF-8 (the program's own texts) in the system's ANSI code page, the one
+// the ANSI controls show; '?' for a character that code page lacks.
+// Defined by the Windows build's text library (platform/win32/ansi_text).
+std::string utf8ToAnsiCodePage(std::string_view text);
 #else
 inline constexpr bool kInterfaceTextIsUtf8 = true;
 #endif
@@ -25,8 +30,8 @@ std::string windows1252ToUtf8(std::string_view bytes);
 // page; the store keeps their bytes, only what is shown is converted.
 std::string shownAsUtf8(std::string_view text);
 
-// UTF-8 as Windows-1252; characters it lacks become '?'. Expects valid
-// UTF-8 (the program's own texts).
+// UTF-8 as Windows-1252, the code page names typed into the dialogs are
+// stored in; characters it lacks become '?'. Expects valid UTF-8.
 std::string utf8ToWindows1252(std::string_view text);
 
 // The longest prefix of `text` of at most `limit` bytes that does not end

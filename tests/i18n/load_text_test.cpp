@@ -62,8 +62,8 @@ TEST(TextEncoding, Utf8ValidationRejectsMalformedSequences) {
         EXPECT_FALSE(isValidUtf8(bad)) << bad;
 }
 
-// Where interface text is the ANSI code page, the built-in texts reach the
-// controls in Windows-1252, as the shipped language files are written.
+// Windows-1252, the code page of the shipped language files and of typed
+// preset names, holds every text of the built-in table.
 TEST(TextEncoding, Utf8ToWindows1252IsTheInverseForEveryTextTheTableHolds) {
     for (const StringTableEntry& entry : builtInStringTable())
         EXPECT_EQ(windows1252ToUtf8(utf8ToWindows1252(entry.text)), entry.text) << entry.id;

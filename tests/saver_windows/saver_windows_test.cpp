@@ -35,6 +35,7 @@ struct ProgramRun {
     std::string name, program;
     std::vector<std::string> args;
     std::vector<std::string> said;  // what its output must hold
+    std::string locale = {};        // Wine's locale (LC_ALL), when not the default
 };
 
 void PrintTo(const ProgramRun& run, std::ostream* out) { *out << run.program; }
@@ -44,6 +45,7 @@ class WineProgram : public ::testing::TestWithParam<ProgramRun> {};
 TEST_P(WineProgram, PassesItsChecks) {
     const ProgramRun& p = GetParam();
     WineSession wine;
+    if (!p.locale.empty()) wine.environment["LC_ALL"] = p.locale;
     std::filesystem::create_directories(tmpPath("wine-files"));  // file_check's scratch folder
     std::string output;
     EXPECT_EQ(wine.run(p.program, p.args, 180, &output), 0) << output;
@@ -51,7 +53,8 @@ TEST_P(WineProgram, PassesItsChecks) {
 }
 
 // The registry store; files named by the settings (pipes, devices and
-// folders refused, pictures judged first); the saver's resources; the
+// folders refused, pictures judged first); the saver's resources and the
+// built-in texts in the ANSI code page, also a double-byte one; the
 // preview (Wine does not draw a child window another process owns, so the
 // pane program checks the window the saver makes in it, and that the saver
 // ends with the pane); the help file's topic in the HTML Help viewer through
@@ -63,7 +66,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ProgramRun{"Store", "bin/settings_tool.exe", {"roundtrip"}, {}},
         ProgramRun{"Files", "bin/file_check.exe", {"Z:" + tmpPath("wine-files")}, {}},
-        ProgramRun{"Resources", "bin/resource_check.exe", {"Z:" + windowsProgram(kSaver)}, {}},
+        ProgramRun{"Resources", "bin/resource_check.exe", {"Z:" + windowsProgram(kSaver), "1252"}, {}},
+        ProgramRun{"ResourcesInChinese", "bin/resource_check.exe", {"Z:" + windowsProgram(kSaver), "936"}, {},
+                   "zh_CN.UTF-8"},
         ProgramRun{"Preview", "bin/preview_pane.exe", {"Z:" + windowsProgram(kSaver)}, {"preview shown", "saver exit 0"}},
         ProgramRun{"HelpTopic",
                    "bin/help_viewer.exe",

@@ -1,36 +1,41 @@
-// The resources lumara.scr carries, read as the system reads them.
-//   resource_check SAVER.scr       exit 0 when every check holds
+// The resources lumara.scr carries, read as the system reads them, and the
+// built-in texts as LoadText gives them in the system's ANSI code page.
+//   resource_check SAVER.scr CODEPAGE   exit 0 when every check holds
 #include <windows.h>
 
 #include "test_program.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "i18n/load_text.h"
 #include "ui/string_table.h"
 
 namespace {
 
-// The built-in text as LoadStringA gives it: UTF-8 through UTF-16 into the
-// ANSI code page.
+// The built-in text as LoadStringA gives it (UTF-8 through UTF-16 into the
+// ANSI code page), and as LoadText does without a language file.
 bool sameAsBuiltIn(HMODULE saver, const StringTableEntry& entry) {
     wchar_t wide[256];
     const int n = MultiByteToWideChar(CP_UTF8, 0, entry.text.data(), static_cast<int>(entry.text.size()), wide, 255);
     char expected[256] = {};
     WideCharToMultiByte(CP_ACP, 0, wide, n, expected, 255, nullptr, nullptr);
-    char loaded[256] = {};
+    char loaded[256] = {}, text[256] = {};
     LoadStringA(saver, entry.id, loaded, sizeof loaded);
-    return std::strcmp(expected, loaded) == 0;
+    LoadText(LanguageTable(), entry.id, text, sizeof text);
+    return std::strcmp(expected, loaded) == 0 && std::strcmp(expected, text) == 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::printf("usage: resource_check SAVER.scr\n");
+    if (argc != 3) {
+        std::printf("usage: resource_check SAVER.scr CODEPAGE\n");
         return 2;
     }
+    CHECK(GetACP() == static_cast<UINT>(std::atoi(argv[2])));  // the locale the test asked Wine for
     const HMODULE saver = LoadLibraryExA(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!saver) {
         std::printf("cannot open %s\n", argv[1]);
