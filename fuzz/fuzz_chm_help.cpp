@@ -50,17 +50,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     ExtractionLimits limits;
     limits.reading.time = std::chrono::milliseconds(1000);
-    const std::optional<ExtractedTopic> topic = extractHelpTopic(file, "::/settings.htm#tab2", cache, limits);
-    if (topic && !topic->pageUri.starts_with("file://" + cache + "/")) std::abort();
+    ExtractedTopic topic;
+    if (extractHelpTopic(file, "::/settings.htm#tab2", cache, topic, limits) &&
+        !topic.pageUri.starts_with("file://" + cache + "/"))
+        std::abort();
     std::filesystem::remove_all(cache);
-    (void)loadPopupText(file, 29, limits.reading);
+    std::string text;
+    (void)loadPopupText(file, 29, text, limits.reading);
 
     for (const std::string& link : pageLinks(bytes)) {
-        const std::optional<std::string> target = resolveLink("/more/page.htm", link);
-        if (target && (!isSafeArchivePath(*target) || target->find("/..") != std::string::npos)) std::abort();
+        std::string target;
+        if (resolveLink("/more/page.htm", link, target) &&
+            (!isSafeArchivePath(target) || target.find("/..") != std::string::npos))
+            std::abort();
     }
-    (void)findPopupText(bytes, 29);
-    (void)parsePopupFont(bytes);
-    (void)parseHelpTopic(bytes);
+    (void)findPopupText(bytes, 29, text);
+    PopupFont font;
+    (void)parsePopupFont(bytes, font);
+    HelpTopic parsed;
+    (void)parseHelpTopic(bytes, parsed);
     return 0;
 }

@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <optional>
 #include <span>
 
 #include "platform/linux/stb_picture_decoder.h"
@@ -36,7 +35,7 @@ void buildAndSample(const Picture& picture) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::span<const uint8_t> bytes(data, size);
-    if (const std::optional<Picture> picture = decodePicture(bytes, kFuzzMaxPixels)) buildAndSample(*picture);
+    if (Picture picture; decodePicture(bytes, picture, kFuzzMaxPixels)) buildAndSample(picture);
 
     if (size >= 4) {
         Picture raw;

@@ -5,11 +5,13 @@
 // The core's one error convention. An operation that can only succeed or
 // fail returns bool, true when it did what it says. One whose failure
 // carries a text for a person (a language file's error message, why a save
-// failed) returns an Outcome. One that makes a value or fails gives the
-// value through an out-parameter beside its bool or Outcome. Platform-facing
-// seams keep the platform's integer results (0 success, negative failure;
-// result_codes.h), tested where a caller relies on them. Nothing returns an
-// optional whose presence means failure.
+// failed) returns an Outcome. One whose callers act on which failure it was
+// returns a result enum (FileReadResult). One that makes a value or fails,
+// or finds one or none, gives the value through an out-parameter beside its
+// bool or Outcome, and a failure leaves that out-parameter as it was.
+// Platform-facing seams keep the platform's integer results (0 success,
+// negative failure; result_codes.h), tested where a caller relies on them.
+// Nothing returns an optional whose presence means failure.
 class [[nodiscard]] Outcome {
 public:
     Outcome() = default;  // success

@@ -2,15 +2,19 @@
 
 #include "base/window_messages.h"
 
-std::optional<int> dialogKeyCommand(DialogKey key, const KeyFocus& focus, int defaultButton) {
+bool dialogKeyCommand(DialogKey key, const KeyFocus& focus, int defaultButton, int& button) {
     switch (key) {
-    case DialogKey::CloseBox: return msg::kIdCancel;
+    case DialogKey::CloseBox:
+        button = msg::kIdCancel;
+        return true;
     case DialogKey::Escape:
-        if (focus.droppedList) return std::nullopt;
-        return msg::kIdCancel;
+        if (focus.droppedList) return false;
+        button = msg::kIdCancel;
+        return true;
     case DialogKey::Enter:
-        if (focus.pushButton || focus.droppedList) return std::nullopt;
-        return defaultButton;
+        if (focus.pushButton || focus.droppedList) return false;
+        button = defaultButton;
+        return true;
     }
-    return std::nullopt;
+    return false;
 }

@@ -3,7 +3,6 @@
 // every view: which button's click the dialog gets, or none when the
 // focused control takes the key itself. Each view turns its platform's keys
 // into a DialogKey and sends the answer as that button's BN_CLICKED.
-#include <optional>
 
 enum class DialogKey { Enter, Escape, CloseBox };
 
@@ -13,7 +12,8 @@ struct KeyFocus {
     bool droppedList = false;  // an open drop-down list: Enter picks its row, Esc folds it
 };
 
-// Enter clicks `defaultButton`, Esc and the close box click Cancel (IDCANCEL),
-// wherever the focus is in the dialog or one of its pages; nullopt leaves
-// the key to the focused control.
-std::optional<int> dialogKeyCommand(DialogKey key, const KeyFocus& focus, int defaultButton);
+// The button the key clicks, into `button`: Enter clicks `defaultButton`,
+// Esc and the close box click Cancel (IDCANCEL), wherever the focus is in
+// the dialog or one of its pages. False, leaving `button` as it was, when
+// the key is the focused control's own.
+bool dialogKeyCommand(DialogKey key, const KeyFocus& focus, int defaultButton, int& button);

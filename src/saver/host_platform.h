@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <optional>
 #include <string_view>
 
 #include "saver/messages.h"
@@ -90,9 +89,10 @@ public:
     virtual Procedure findProcedure(Library library, std::string_view name) = 0;
     virtual void freeLibrary(Library library) = 0;
 
-    // "ScreenSaveUsePassword" of the user's "Control Panel\Desktop" key;
-    // none when the key or the value cannot be read.
-    virtual std::optional<uint32_t> screenSaveUsePassword() = 0;
+    // "ScreenSaveUsePassword" of the user's "Control Panel\Desktop" key,
+    // into `value`; false, leaving `value` as it was, when the key or the
+    // value cannot be read.
+    virtual bool screenSaveUsePassword(uint32_t& value) = 0;
     virtual void setScreenSaverRunning(bool running) = 0;
 
     virtual int32_t callVerifyScreenSavePwd(Procedure verifier, WindowHandle window) = 0;

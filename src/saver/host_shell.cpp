@@ -192,8 +192,8 @@ bool HostShell::verifyPassword(WindowHandle window) {
 void HostShell::loadPasswordVerifier() {
     if (!win9xPlatform_) return;
     if (passwordLibrary_) unloadPasswordVerifier();
-    const std::optional<uint32_t> usePassword = components_.screenSaveUsePassword();
-    if (!usePassword || *usePassword == 0) return;
+    uint32_t usePassword = 0;
+    if (!components_.screenSaveUsePassword(usePassword) || usePassword == 0) return;
     passwordLibrary_ = components_.loadLibrary("PASSWORD.CPL");
     if (!passwordLibrary_) return;
     passwordVerifier_ = components_.findProcedure(passwordLibrary_, "VerifyScreenSavePwd");

@@ -22,7 +22,8 @@ void LocateProgramDir(Settings& s, StoreKey& machineKey, FolderSystem& folders) 
     if (readString(machineKey, "ProgramDir", readBufferOf(StoredText::ProgramDir), s.ProgramDir)) return;
 
     const ProgramFolderLayout& layout = folders.layout();
-    std::string path = folders.installedProgramsFolder().value_or(layout.fallbackRoot);
+    std::string path;
+    if (!folders.installedProgramsFolder(path)) path = layout.fallbackRoot;
     for (const std::string& level : layout.levels) {
         path += layout.separator;
         path += level;

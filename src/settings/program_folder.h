@@ -1,6 +1,5 @@
 #pragma once
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,9 +29,9 @@ public:
 
     virtual const ProgramFolderLayout& layout() const = 0;
 
-    // The system's folder for installed programs; nothing when it cannot be
-    // found.
-    virtual std::optional<std::string> installedProgramsFolder() = 0;
+    // The system's folder for installed programs, into `folder`; false,
+    // leaving `folder` as it was, when it cannot be found.
+    virtual bool installedProgramsFolder(std::string& folder) = 0;
 
     // Creates one folder level; an existing folder is fine, failure is ignored.
     virtual void createFolder(const std::string& path) = 0;

@@ -1,6 +1,5 @@
 #include "starfield/distribution_pictures.h"
 
-#include <optional>
 #include <string>
 #include <utility>
 
@@ -39,10 +38,10 @@ void loadDistributionPictures(StarField& field, const Settings& settings, Pictur
     field.pictures.clear();
     if (!settings.UseNUR) return;
     for (const std::string& path : settings.NURimages) {
-        const std::optional<Picture> picture = decoder.loadPicture(path);
-        if (!picture) continue;
+        Picture picture;
+        if (!decoder.loadPicture(path, picture)) continue;
         DistributionMap map;
-        if (buildPictureDistribution(*picture, field.levels, map)) field.pictures.push_back(std::move(map));
+        if (buildPictureDistribution(picture, field.levels, map)) field.pictures.push_back(std::move(map));
     }
     if (!field.pictures.empty()) field.currentPicture = static_cast<uint32_t>(field.rng()) % field.pictureCount();
 }

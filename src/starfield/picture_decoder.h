@@ -1,7 +1,6 @@
 #pragma once
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,10 +22,11 @@ class PictureDecoder {
 public:
     virtual ~PictureDecoder() = default;
 
-    // The picture in the file, or nothing when the file cannot be opened or
-    // decoded, is no regular file, holds more than kMaxPicturePixels pixels
-    // or would take more than kMaxPictureDecodeBytes to decode.
-    virtual std::optional<Picture> loadPicture(const std::string& path) = 0;
+    // Decodes the picture in the file into `picture`. False, leaving
+    // `picture` as it was, when the file cannot be opened or decoded, is no
+    // regular file, holds more than kMaxPicturePixels pixels or would take
+    // more than kMaxPictureDecodeBytes to decode.
+    virtual bool loadPicture(const std::string& path, Picture& picture) = 0;
 };
 
 // The platform's decoder, defined by the platform library.

@@ -21,20 +21,20 @@ uint64_t ceilDiv(uint64_t a, uint64_t b) { return (a + b - 1) / b; }
 // The RGB picture the decoder returns and the copy made of it.
 uint64_t handedOut(uint64_t pixels) { return 2 * 3 * pixels; }
 
-std::optional<uint64_t> pngBytes(std::span<const uint8_t> file) {
+bool pngBytes(std::span<const uint8_t> file, uint64_t& bytes) {
     static constexpr std::array<uint8_t, 8> kSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (file.size() < 8 || !std::equal(kSignature.begin(), kSignature.end(), file.begin())) return std::nullopt;
+    if (file.size() < 8 || !std::equal(kSignature.begin(), kSignature.end(), file.begin())) return false;
     size_t at = 8;
     // Apple's "CgBI" chunk may come before the header.
     while (at + 8 <= file.size() && readBigEndian32(&file[at + 4]) == 0x43674249) at += 12 + uint64_t{readBigEndian32(&file[at])};
-    if (at + 21 > file.size() || readBigEndian32(&file[at + 4]) != 0x49484452) return std::nullopt;  // "IHDR"
+    if (at + 21 > file.size() || readBigEndian32(&file[at + 4]) != 0x49484452) return false;  // "IHDR"
     const uint64_t w = readBigEndian32(&file[at + 8]), h = readBigEndian32(&file[at + 12]);
     const uint32_t depth = file[at + 16], colour = file[at + 17];
     const bool interlaced = file[at + 20] == 1;
     static constexpr std::array<uint32_t, 7> kChannels = {1, 0, 3, 1, 2, 0, 4};
     if (w == 0 || h == 0 || w > (1u << 24) || h > (1u << 24) || colour >= kChannels.size() ||
         kChannels[colour] == 0 || depth == 0 || depth > 16)
-        return std::nullopt;
+        return false;
     const uint64_t n = kChannels[colour];
     const bool palette = colour == 3;
     const uint64_t sampleBytes = depth == 16 ? 2 : 1;
@@ -68,13 +68,14 @@ std::optional<uint64_t> pngBytes(std::span<const uint8_t> file) {
     if (palette) peak = std::max(peak, capacity + image + 3 * pixels);
     else peak = std::max(peak, image + 3 * pixels * sampleBytes);
     if (depth == 16) peak = std::max(peak, 3 * pixels * 2 + 3 * pixels);
-    return file.size() + peak;
+    bytes = file.size() + peak;
+    return true;
 }
 
-std::optional<uint64_t> jpegBytes(std::span<const uint8_t> file) {
+bool jpegBytes(std::span<const uint8_t> file, uint64_t& bytes) {
     size_t at = 0;
     while (at < file.size() && file[at] == 0xFF) ++at;
-    if (at == 0 || at >= file.size() || file[at] != 0xD8) return std::nullopt;
+    if (at == 0 || at >= file.size() || file[at] != 0xD8) return false;
     ++at;
     // Segments up to the frame header; bytes between segments are skipped
     // one at a time, as the decoder does.
@@ -84,21 +85,21 @@ std::optional<uint64_t> jpegBytes(std::span<const uint8_t> file) {
             continue;
         }
         while (at < file.size() && file[at] == 0xFF) ++at;
-        if (at + 2 >= file.size()) return std::nullopt;
+        if (at + 2 >= file.size()) return false;
         const uint8_t marker = file[at];
         if (marker == 0xC0 || marker == 0xC1 || marker == 0xC2) {
             const size_t f = at + 1;
-            if (f + 8 > file.size()) return std::nullopt;
+            if (f + 8 > file.size()) return false;
             const uint64_t h = readBigEndian16(&file[f + 3]), w = readBigEndian16(&file[f + 5]);
             const uint32_t components = file[f + 7];
             if (w == 0 || h == 0 || components == 0 || components > 4 || f + 8 + 3 * components > file.size())
-                return std::nullopt;
+                return false;
             uint32_t hMax = 1, vMax = 1;
             std::array<uint32_t, 4> hs{}, vs{};
             for (uint32_t c = 0; c < components; ++c) {
                 hs[c] = file[f + 9 + 3 * c] >> 4;
                 vs[c] = file[f + 9 + 3 * c] & 15;
-                if (hs[c] == 0 || hs[c] > 4 || vs[c] == 0 || vs[c] > 4) return std::nullopt;
+                if (hs[c] == 0 || hs[c] > 4 || vs[c] == 0 || vs[c] > 4) return false;
                 hMax = std::max(hMax, hs[c]);
                 vMax = std::max(vMax, vs[c]);
             }
@@ -107,31 +108,33 @@ std::optional<uint64_t> jpegBytes(std::span<const uint8_t> file) {
             uint64_t planes = 0;
             for (uint32_t c = 0; c < components; ++c)
                 planes += (mcuX * hs[c] * 8) * (mcuY * vs[c] * 8) * perSample + 2 * 15 + w + 3;
-            return file.size() + std::max(planes + 3 * w * h, handedOut(w * h));
+            bytes = file.size() + std::max(planes + 3 * w * h, handedOut(w * h));
+            return true;
         }
         if (marker == 0xD8 || marker == 0xD9 || (marker >= 0xD0 && marker <= 0xD7)) {
             ++at;
             continue;
         }
         const uint32_t length = readBigEndian16(&file[at + 1]);
-        if (length < 2) return std::nullopt;
+        if (length < 2) return false;
         at += 1 + length;
     }
-    return std::nullopt;
+    return false;
 }
 
-std::optional<uint64_t> gifBytes(std::span<const uint8_t> file) {
+bool gifBytes(std::span<const uint8_t> file, uint64_t& bytes) {
     if (file.size() < 10 || file[0] != 'G' || file[1] != 'I' || file[2] != 'F' || file[3] != '8' ||
         (file[4] != '7' && file[4] != '9') || file[5] != 'a')
-        return std::nullopt;
+        return false;
     const uint64_t pixels = uint64_t{readLittleEndian16(&file[6])} * readLittleEndian16(&file[8]);
     // Canvas and background of four channels, the history plane, then the
     // three-channel conversion beside them.
-    return file.size() + std::max((4 + 4 + 1 + 3) * pixels, handedOut(pixels));
+    bytes = file.size() + std::max((4 + 4 + 1 + 3) * pixels, handedOut(pixels));
+    return true;
 }
 
-std::optional<uint64_t> bmpBytes(std::span<const uint8_t> file) {
-    if (file.size() < 26 || file[0] != 'B' || file[1] != 'M') return std::nullopt;
+bool bmpBytes(std::span<const uint8_t> file, uint64_t& bytes) {
+    if (file.size() < 26 || file[0] != 'B' || file[1] != 'M') return false;
     const uint32_t headerSize = readLittleEndian32(&file[14]);
     uint64_t w = 0, h = 0;
     if (headerSize == 12) {
@@ -142,18 +145,16 @@ std::optional<uint64_t> bmpBytes(std::span<const uint8_t> file) {
         w = readLittleEndian32(&file[18]);
         h = height < 0 ? 0 - static_cast<int64_t>(height) : height;
     } else {
-        return std::nullopt;
+        return false;
     }
-    if (w > (1u << 24) || h > (1u << 24)) return std::nullopt;
-    return file.size() + handedOut(w * h);
+    if (w > (1u << 24) || h > (1u << 24)) return false;
+    bytes = file.size() + handedOut(w * h);
+    return true;
 }
 
 }  // namespace
 
-std::optional<uint64_t> pictureDecodeBytes(std::span<const uint8_t> file) {
+bool pictureDecodeBytes(std::span<const uint8_t> file, uint64_t& bytes) {
     // In the order the formats are told apart when decoding.
-    if (auto bytes = jpegBytes(file)) return bytes;
-    if (auto bytes = pngBytes(file)) return bytes;
-    if (auto bytes = bmpBytes(file)) return bytes;
-    return gifBytes(file);
+    return jpegBytes(file, bytes) || pngBytes(file, bytes) || bmpBytes(file, bytes) || gifBytes(file, bytes);
 }

@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <optional>
 #include <span>
 
 // How much memory decoding a picture file takes, judged from its header
@@ -15,6 +14,7 @@ inline constexpr uint64_t kMaxPictureDecodeBytes = uint64_t{256} << 20;
 // own bytes, the decoder's buffers at the picture's native depth (inflated
 // PNG data, de-interlacing, JPEG component planes and, for progressive
 // JPEGs, their coefficients, GIF canvases), the conversion to 8-bit RGB and
-// the picture handed out. Nothing when the header is not a BMP, JPEG, GIF
-// or PNG header these figures can be told from.
-std::optional<uint64_t> pictureDecodeBytes(std::span<const uint8_t> file);
+// the picture handed out, into `bytes`. False, leaving `bytes` as it was,
+// when the header is not a BMP, JPEG, GIF or PNG header these figures can be
+// told from.
+bool pictureDecodeBytes(std::span<const uint8_t> file, uint64_t& bytes);

@@ -22,10 +22,7 @@ protected:
     void SetUp() override {
         ::testing::FLAGS_gtest_death_test_style = "threadsafe";
         folder_ = freshTestFolder();
-        const std::optional<ExtractedTopic> extracted =
-            extractHelpTopic(englishHelp(), "::/settings.htm#tab2", folder_ + "/cache");
-        ASSERT_TRUE(extracted);
-        topic_ = *extracted;
+        ASSERT_TRUE(extractHelpTopic(englishHelp(), "::/settings.htm#tab2", folder_ + "/cache", topic_));
         const std::string browser = folder_ + "/browser.sh";
         writeText(browser, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + received() + ".part\" && mv \"" + received() +
                                ".part\" \"" + received() + "\"\n");

@@ -19,24 +19,24 @@ std::string readOrNothing(ChmReaderProcess& reader, std::string_view path) {
 TEST(ChmReading, StoredFilesComeBackWholeInBothWays) {
     const RegularFile file(englishHelp());
     ASSERT_TRUE(file.isOpen());
-    const std::optional<ChmArchive> archive = ChmArchive::open(file);
-    ASSERT_TRUE(archive);
+    ChmArchive archive;
+    ASSERT_TRUE(archive.open(file));
     const std::unique_ptr<ChmReaderProcess> reader = ChmReaderProcess::start(englishHelp());
     ASSERT_TRUE(reader);
     EXPECT_EQ(reader->status().st_size, file.status().st_size);
 
     const std::string source = fileText(std::string(LUMARA_HELP_SOURCE_DIR) + "/en/ContextHelp.txt");
     std::string bytes;
-    EXPECT_EQ(archive->read("/ContextHelp.txt", bytes), ChmRead::Read);
+    EXPECT_EQ(archive.read("/ContextHelp.txt", bytes), ChmRead::Read);
     EXPECT_EQ(bytes, source);
     EXPECT_EQ(readOrNothing(*reader, "/ContextHelp.txt"), source);
     EXPECT_EQ(readOrNothing(*reader, "/CONTEXTHELP.TXT"), source) << "letter case does not matter inside a .chm";
     const std::string picture = readOrNothing(*reader, "/pictures/flight.png");
     EXPECT_EQ(picture.substr(1, 3), "PNG");
-    EXPECT_EQ(archive->read("/pictures/flight.png", bytes), ChmRead::Read);
+    EXPECT_EQ(archive.read("/pictures/flight.png", bytes), ChmRead::Read);
     EXPECT_EQ(picture, bytes);
 
-    EXPECT_EQ(archive->read("/missing.htm", bytes), ChmRead::Absent);
+    EXPECT_EQ(archive.read("/missing.htm", bytes), ChmRead::Absent);
     // The last: longer than any stored path.
     for (const std::string& absent : {std::string("/missing.htm"), std::string(), std::string(600, 'a')})
         EXPECT_EQ(reader->read(absent, bytes), ChmRead::Absent) << absent;
@@ -50,13 +50,21 @@ TEST(ChmReading, PathsThatAreNotHelpFilesGiveNothingAtOnce) {
     writeText(folder + "/empty.chm", "");
     writeText(folder + "/text.chm", "ITSF, but not really a help file");
 
+    // An archive never opened reads nothing; one that fails to open
+    // another file keeps the file it has.
+    ChmArchive archive;
+    std::string bytes;
+    EXPECT_EQ(archive.read("/ContextHelp.txt", bytes), ChmRead::Absent);
+    const RegularFile help(englishHelp());
+    ASSERT_TRUE(archive.open(help));
     const auto started = std::chrono::steady_clock::now();
     for (const std::string& path :
          {folder + "/missing.chm", fifo, folder, folder + "/empty.chm", folder + "/text.chm"}) {
         const RegularFile file(path);
-        EXPECT_FALSE(file.isOpen() && ChmArchive::open(file)) << path;
+        EXPECT_FALSE(file.isOpen() && archive.open(file)) << path;
         EXPECT_FALSE(ChmReaderProcess::start(path)) << path;
     }
+    EXPECT_EQ(archive.read("/ContextHelp.txt", bytes), ChmRead::Read);
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2)) << "nothing waits on the FIFO";
 }
 

@@ -28,12 +28,12 @@ size_t fileCount(const std::string& folder) {
 
 TEST(TopicExtraction, FlightPageIsCopiedWithItsPicturesStyleAndLinkedPages) {
     const std::string cache = freshTestFolder();
-    const std::optional<ExtractedTopic> topic = extractHelpTopic(englishHelp(), "::/settings.htm#tab2", cache);
-    ASSERT_TRUE(topic);
+    ExtractedTopic topic;
+    ASSERT_TRUE(extractHelpTopic(englishHelp(), "::/settings.htm#tab2", cache, topic));
     const std::string folder = copyFolder(cache);
     ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(topic->pageUri, "file://" + folder + "/settings.htm#tab2");
-    EXPECT_EQ(topic->jumpUri, "file://" + folder + "/settings.htm--tab2.htm");
+    EXPECT_EQ(topic.pageUri, "file://" + folder + "/settings.htm#tab2");
+    EXPECT_EQ(topic.jumpUri, "file://" + folder + "/settings.htm--tab2.htm");
 
     const std::string source = LUMARA_HELP_SOURCE_DIR;
     EXPECT_EQ(fileText(folder + "/settings.htm"), fileText(source + "/en/settings.htm"));
@@ -48,13 +48,12 @@ TEST(TopicExtraction, FlightPageIsCopiedWithItsPicturesStyleAndLinkedPages) {
     EXPECT_FALSE(fs::exists(folder + "/ContextHelp.txt")) << "only what the topic leads to";
     EXPECT_NE(fileText(folder + "/settings.htm--tab2.htm").find("url=settings.htm#tab2\""), std::string::npos);
 
-    const std::optional<ExtractedTopic> again = extractHelpTopic(englishHelp(), "::/settings.htm#tab2", cache);
-    ASSERT_TRUE(again);
-    EXPECT_EQ(again->pageUri, topic->pageUri) << "the same file keeps its folder";
-    const std::optional<ExtractedTopic> page = extractHelpTopic(englishHelp(), "/presetname.htm", cache);
-    ASSERT_TRUE(page);
-    EXPECT_EQ(page->pageUri, "file://" + folder + "/presetname.htm");
-    EXPECT_EQ(page->jumpUri, "");
+    ExtractedTopic again, page;
+    ASSERT_TRUE(extractHelpTopic(englishHelp(), "::/settings.htm#tab2", cache, again));
+    EXPECT_EQ(again.pageUri, topic.pageUri) << "the same file keeps its folder";
+    ASSERT_TRUE(extractHelpTopic(englishHelp(), "/presetname.htm", cache, page));
+    EXPECT_EQ(page.pageUri, "file://" + folder + "/presetname.htm");
+    EXPECT_EQ(page.jumpUri, "");
 }
 
 TEST(TopicExtraction, ChangedHelpFileReplacesItsOwnCopyOnly) {
@@ -62,52 +61,56 @@ TEST(TopicExtraction, ChangedHelpFileReplacesItsOwnCopyOnly) {
     const std::string cache = folder + "/cache";
     const std::string file = folder + "/help.chm";
     writeText(file, fileText(englishHelp()));
-    const std::optional<ExtractedTopic> first = extractHelpTopic(file, "::/settings.htm", cache);
-    const std::optional<ExtractedTopic> other = extractHelpTopic(germanHelp(), "::/settings.htm", cache);
-    ASSERT_TRUE(first && other);
+    ExtractedTopic first, other, changed;
+    ASSERT_TRUE(extractHelpTopic(file, "::/settings.htm", cache, first));
+    ASSERT_TRUE(extractHelpTopic(germanHelp(), "::/settings.htm", cache, other));
     const std::string source = LUMARA_HELP_SOURCE_DIR;
     writeText(file, fileText(germanHelp()));
-    const std::optional<ExtractedTopic> changed = extractHelpTopic(file, "::/settings.htm", cache);
-    ASSERT_TRUE(changed);
-    EXPECT_NE(changed->pageUri, first->pageUri);
+    ASSERT_TRUE(extractHelpTopic(file, "::/settings.htm", cache, changed));
+    EXPECT_NE(changed.pageUri, first.pageUri);
     std::vector<std::string> folders;
     for (const auto& entry : fs::directory_iterator(cache)) folders.push_back("file://" + entry.path().string());
     std::sort(folders.begin(), folders.end());
-    std::vector<std::string> expected{changed->pageUri.substr(0, changed->pageUri.rfind('/')),
-                                      other->pageUri.substr(0, other->pageUri.rfind('/'))};
+    std::vector<std::string> expected{changed.pageUri.substr(0, changed.pageUri.rfind('/')),
+                                      other.pageUri.substr(0, other.pageUri.rfind('/'))};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(folders, expected) << "the earlier version's copy is gone, the other help file's copy stays";
-    EXPECT_EQ(fileText(changed->pageUri.substr(7)), fileText(source + "/de/settings.htm"));
+    EXPECT_EQ(fileText(changed.pageUri.substr(7)), fileText(source + "/de/settings.htm"));
 }
 
 TEST(TopicExtraction, LimitsLeaveOutLinkedFilesButNotThePage) {
     const std::string cache = freshTestFolder();
     ExtractionLimits fewFiles;
     fewFiles.maxFiles = 3;
-    ASSERT_TRUE(extractHelpTopic(englishHelp(), "::/settings.htm#tab1", cache, fewFiles));
+    ExtractedTopic topic;
+    ASSERT_TRUE(extractHelpTopic(englishHelp(), "::/settings.htm#tab1", cache, topic, fewFiles));
     EXPECT_EQ(fileCount(copyFolder(cache)), 3u + 1) << "two linked files and the jump page";
     const std::string small = freshTestFolder() + "/small";
     const size_t pageSize = fileText(std::string(LUMARA_HELP_SOURCE_DIR) + "/en/settings.htm").size();
     ExtractionLimits fewBytes;
     fewBytes.maxBytes = pageSize;
-    ASSERT_TRUE(extractHelpTopic(englishHelp(), "::/settings.htm", small, fewBytes));
+    ASSERT_TRUE(extractHelpTopic(englishHelp(), "::/settings.htm", small, topic, fewBytes));
     EXPECT_EQ(fileCount(copyFolder(small)), 1u);
     fewBytes.maxBytes = pageSize - 1;
-    EXPECT_FALSE(extractHelpTopic(englishHelp(), "::/settings.htm", small, fewBytes));
+    EXPECT_FALSE(extractHelpTopic(englishHelp(), "::/settings.htm", small, topic, fewBytes));
 }
 
 // Files that are no help file at all: ChmReading.PathsThatAreNotHelpFilesGiveNothingAtOnce.
 TEST(TopicExtraction, NothingForDamagedFilesUnusableTopicsAndCacheFolders) {
     const std::string folder = freshTestFolder();
     const std::string cache = folder + "/cache";
+    // A failure leaves the caller's topic as it was.
+    ExtractedTopic extracted{"earlier", "jump"};
     EXPECT_FALSE(extractHelpTopic(truncatedHelp(folder + "/cut.chm", fileText(englishHelp()).size() / 2),
-                                  "::/settings.htm#tab2", cache));
+                                  "::/settings.htm#tab2", cache, extracted));
     for (const char* topic : {"::/missing.htm", "::/settings.htm#tab 2", "::/../settings.htm", "::"})
-        EXPECT_FALSE(extractHelpTopic(englishHelp(), topic, cache)) << topic;
+        EXPECT_FALSE(extractHelpTopic(englishHelp(), topic, cache, extracted)) << topic;
     EXPECT_EQ(fileCount(cache), 0u);
     writeText(folder + "/file", "");
     for (const std::string& unusable : {std::string("relative/cache"), std::string(), folder + "/file"})
-        EXPECT_FALSE(extractHelpTopic(englishHelp(), "::/settings.htm", unusable)) << unusable;
+        EXPECT_FALSE(extractHelpTopic(englishHelp(), "::/settings.htm", unusable, extracted)) << unusable;
+    EXPECT_EQ(extracted.pageUri, "earlier");
+    EXPECT_EQ(extracted.jumpUri, "jump");
 }
 
 TEST(TopicExtraction, CacheFolderFollowsXdgCacheHome) {

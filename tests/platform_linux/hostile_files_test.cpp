@@ -64,7 +64,8 @@ TEST(HostileFiles, FifosDevicesAndFoldersAreRefusedAtOnceInEveryRole) {
         EXPECT_EQ(state.settings.LanguageTable.description, "default");
         EXPECT_EQ(state.settings.LanguageTable.count(), 0u);
         StbPictureDecoder decoder;
-        EXPECT_FALSE(decoder.loadPicture(path));
+        Picture picture;
+        EXPECT_FALSE(decoder.loadPicture(path, picture));
         loadDistributionPictures(state.starField, state.settings, decoder);
         EXPECT_TRUE(state.starField.pictures.empty());
     }

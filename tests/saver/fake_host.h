@@ -140,7 +140,11 @@ public:
         return 21;
     }
     void freeLibrary(Library l) override { calls.push_back("free " + std::to_string(l)); }
-    std::optional<uint32_t> screenSaveUsePassword() override { return usePassword; }
+    bool screenSaveUsePassword(uint32_t& value) override {
+        if (!usePassword) return false;
+        value = *usePassword;
+        return true;
+    }
     void setScreenSaverRunning(bool running) override { runningFlags.push_back(running); }
     int32_t callVerifyScreenSavePwd(Procedure, WindowHandle) override {
         ++verifierCalls;

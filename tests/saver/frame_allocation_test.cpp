@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <utility>
 
 #include "render/software_device.h"
 #include "saver/flight.h"
@@ -36,13 +37,14 @@ namespace {
 // Every path is a picture of a bright disc on black.
 class DiscPictures : public PictureDecoder {
 public:
-    std::optional<Picture> loadPicture(const std::string&) override {
+    bool loadPicture(const std::string&, Picture& picture) override {
         Picture p{64, 48, std::vector<uint8_t>(64 * 48 * 3, 0)};
         for (int32_t y = 0; y < p.height; ++y)
             for (int32_t x = 0; x < p.width; ++x)
                 if ((x - 32) * (x - 32) + (y - 24) * (y - 24) < 400)
                     for (int c = 0; c < 3; ++c) p.rgb[static_cast<size_t>((y * p.width + x) * 3 + c)] = 220;
-        return p;
+        picture = std::move(p);
+        return true;
     }
 };
 

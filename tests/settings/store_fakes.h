@@ -110,7 +110,11 @@ public:
     std::vector<std::string> created;
 
     const ProgramFolderLayout& layout() const override { return folderLayout; }
-    std::optional<std::string> installedProgramsFolder() override { return programFiles; }
+    bool installedProgramsFolder(std::string& folder) override {
+        if (!programFiles) return false;
+        folder = *programFiles;
+        return true;
+    }
     void createFolder(const std::string& path) override {
         created.push_back(path);
         folders[path];

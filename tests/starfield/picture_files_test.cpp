@@ -73,9 +73,9 @@ TEST(PictureFiles, EveryFormatDecodesToItsPixels) {
     for (const Format& format : kFormats) {
         const std::string path = tempPath(format.file);
         ASSERT_TRUE(format.write(path, original)) << format.file;
-        const std::optional<Picture> decoded = decoder.loadPicture(path);
-        ASSERT_TRUE(decoded) << format.file;
-        ASSERT_EQ(std::tuple(decoded->width, decoded->height, decoded->rgb.size()), std::tuple(40, 32, 40u * 32u * 3u))
+        Picture decoded;
+        ASSERT_TRUE(decoder.loadPicture(path, decoded)) << format.file;
+        ASSERT_EQ(std::tuple(decoded.width, decoded.height, decoded.rgb.size()), std::tuple(40, 32, 40u * 32u * 3u))
             << format.file;
         int worst = 0;
         for (int32_t y = 0; y < 32; ++y)
@@ -83,13 +83,13 @@ TEST(PictureFiles, EveryFormatDecodesToItsPixels) {
                 // Compression ringing stays near the block edges.
                 const bool nearEdge = std::abs(y - 16) < 4 || std::abs(x - 24) < 4;
                 if (format.tolerance && nearEdge) continue;
-                worst = std::max(worst, channelDistance(pixelAt(*decoded, x, y), pixelAt(original, x, y)));
+                worst = std::max(worst, channelDistance(pixelAt(decoded, x, y), pixelAt(original, x, y)));
             }
         EXPECT_LE(worst, format.tolerance) << format.file;
 
-        const std::optional<Picture> fromMemory = decodePicture(readFile(path));
-        ASSERT_TRUE(fromMemory) << format.file;
-        EXPECT_EQ(fromMemory->rgb, decoded->rgb) << format.file;
+        Picture fromMemory;
+        ASSERT_TRUE(decodePicture(readFile(path), fromMemory)) << format.file;
+        EXPECT_EQ(fromMemory.rgb, decoded.rgb) << format.file;
     }
 }
 
@@ -98,9 +98,9 @@ TEST(PictureFiles, AlphaIsIgnoredAndGreyBecomesRgb) {
          {std::tuple{4, std::vector<uint8_t>{10, 20, 30, 0, 200, 100, 50, 255}, std::vector<uint8_t>{10, 20, 30, 200, 100, 50}},
           {1, {7, 250}, {7, 7, 7, 250, 250, 250}}}) {
         ASSERT_TRUE(writePngChannels(tempPath("channels.png"), 2, 1, channels, bytes));
-        const std::optional<Picture> decoded = StbPictureDecoder().loadPicture(tempPath("channels.png"));
-        ASSERT_TRUE(decoded) << channels;
-        EXPECT_EQ(decoded->rgb, rgb) << channels;
+        Picture decoded;
+        ASSERT_TRUE(StbPictureDecoder().loadPicture(tempPath("channels.png"), decoded)) << channels;
+        EXPECT_EQ(decoded.rgb, rgb) << channels;
     }
 }
 
@@ -116,12 +116,16 @@ TEST(PictureFiles, UnreadableFilesFailToLoad) {
         {"picture.ppm", {'P', '6', '\n', '1', ' ', '1', '\n', '2', '5', '5', '\n', 255, 255, 255}},
     };
     StbPictureDecoder decoder;
+    // A failed load leaves the caller's picture as it was.
+    const Picture earlier{1, 1, {1, 2, 3}};
+    Picture picture = earlier;
     for (const auto& [name, content] : broken) {
         ASSERT_TRUE(writeBytes(tempPath(name), content));
-        EXPECT_FALSE(decoder.loadPicture(tempPath(name))) << name;
-        EXPECT_FALSE(decodePicture(content)) << name;
+        EXPECT_FALSE(decoder.loadPicture(tempPath(name), picture)) << name;
+        EXPECT_FALSE(decodePicture(content, picture)) << name;
     }
-    EXPECT_FALSE(decoder.loadPicture(tempPath("no-such-picture.png")));
+    EXPECT_FALSE(decoder.loadPicture(tempPath("no-such-picture.png"), picture));
+    EXPECT_EQ(std::tuple(picture.width, picture.height, picture.rgb), std::tuple(earlier.width, earlier.height, earlier.rgb));
 
     // A BMP cut short after its header reads as black, which gives no stars.
     ASSERT_TRUE(writeBytes(tempPath("header-only.bmp"), bmpHeaderOnly(40, 32)));
@@ -136,8 +140,9 @@ TEST(PictureFiles, UnreadableFilesFailToLoad) {
 TEST(PictureFiles, PicturesOfMoreThanTheLimitOfPixelsAreRefused) {
     ASSERT_TRUE(writePng(tempPath("limit.png"), blocksPicture()));
     const std::vector<uint8_t> png = readFile(tempPath("limit.png"));
-    EXPECT_TRUE(decodePicture(png, 40 * 32));
-    EXPECT_FALSE(decodePicture(png, 40 * 32 - 1));
+    Picture picture;
+    EXPECT_TRUE(decodePicture(png, picture, 40 * 32));
+    EXPECT_FALSE(decodePicture(png, picture, 40 * 32 - 1));
 }
 
 // The headless renderer loads --picture files when UseNUR is set.
@@ -198,12 +203,13 @@ TEST(PictureFiles, JpegsWithOversizedHuffmanTablesAreRefused) {
     for (int i = 0; i < 16; ++i) jpeg.push_back(17);
     jpeg.resize(jpeg.size() + 272, 0);
     EXPECT_FALSE(jpegHuffmanTablesFit(jpeg));
-    EXPECT_FALSE(decodePicture(jpeg));
+    Picture picture;
+    EXPECT_FALSE(decodePicture(jpeg, picture));
     // The decoder also reads fill bytes before the start of the image.
     std::vector<uint8_t> filled(40, 0xFF);
     filled.insert(filled.end(), jpeg.begin() + 1, jpeg.end());
     EXPECT_FALSE(jpegHuffmanTablesFit(filled));
-    EXPECT_FALSE(decodePicture(filled));
+    EXPECT_FALSE(decodePicture(filled, picture));
     jpeg[7] = 1;  // 256 codes fit
     EXPECT_TRUE(jpegHuffmanTablesFit(jpeg));
 
@@ -216,7 +222,7 @@ TEST(PictureFiles, JpegsWithOversizedHuffmanTablesAreRefused) {
     real.insert(real.end(), {0xFF, 0xC4, 0x00, 0x13, 0x10});
     for (int i = 0; i < 16; ++i) real.push_back(255);
     EXPECT_FALSE(jpegHuffmanTablesFit(real));
-    EXPECT_TRUE(StbPictureDecoder().loadPicture(tempPath("tables.jpg")));
+    EXPECT_TRUE(StbPictureDecoder().loadPicture(tempPath("tables.jpg"), picture));
     ASSERT_TRUE(writeBytes(tempPath("tables.jpg"), real));
-    EXPECT_FALSE(StbPictureDecoder().loadPicture(tempPath("tables.jpg")));
+    EXPECT_FALSE(StbPictureDecoder().loadPicture(tempPath("tables.jpg"), picture));
 }

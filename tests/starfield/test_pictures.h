@@ -1,7 +1,6 @@
 #pragma once
 #include <cstdint>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,10 +35,11 @@ public:
     std::map<std::string, Picture> files;
     std::vector<std::string> asked;
 
-    std::optional<Picture> loadPicture(const std::string& path) override {
+    bool loadPicture(const std::string& path, Picture& picture) override {
         asked.push_back(path);
         const auto found = files.find(path);
-        if (found == files.end()) return std::nullopt;
-        return found->second;
+        if (found == files.end()) return false;
+        picture = found->second;
+        return true;
     }
 };

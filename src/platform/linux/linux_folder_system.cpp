@@ -52,17 +52,21 @@ LinuxFolderSystem LinuxFolderSystem::forThisProcess() {
     return LinuxFolderSystem(std::move(path));
 }
 
-std::optional<std::string> LinuxFolderSystem::installedProgramsFolder() {
-    if (executablePath_.empty() || executablePath_[0] != '/') return std::nullopt;
+bool LinuxFolderSystem::installedProgramsFolder(std::string& folder) {
+    if (executablePath_.empty() || executablePath_[0] != '/') return false;
     const std::string executableFolder = folderOf(executablePath_);
-    std::string folder = executableFolder;
-    for (int level = 0; level <= kLevelsAboveExecutable; ++level, folder = folderOf(folder)) {
-        const std::string base = folder == "/" ? "" : folder;
-        if (isFolder(base + "/share/lumara")) return base + "/share";
-        if (folder == "/") break;
+    std::string above = executableFolder;
+    for (int level = 0; level <= kLevelsAboveExecutable; ++level, above = folderOf(above)) {
+        const std::string base = above == "/" ? "" : above;
+        if (isFolder(base + "/share/lumara")) {
+            folder = base + "/share";
+            return true;
+        }
+        if (above == "/") break;
     }
     const std::string parent = folderOf(executableFolder);
-    return (parent == "/" ? "" : parent) + "/share";
+    folder = (parent == "/" ? "" : parent) + "/share";
+    return true;
 }
 
 void LinuxFolderSystem::createFolder(const std::string& path) { ::mkdir(path.c_str(), 0755); }

@@ -1,5 +1,4 @@
 #pragma once
-#include <optional>
 #include <string>
 
 #include "settings/program_folder.h"
@@ -29,7 +28,7 @@ public:
     static LinuxFolderSystem forThisProcess();
 
     const ProgramFolderLayout& layout() const override { return layout_; }
-    std::optional<std::string> installedProgramsFolder() override;
+    bool installedProgramsFolder(std::string& folder) override;
     void createFolder(const std::string& path) override;
     // Names matching the wildcard without regard to ASCII case (files carried
     // over from Windows often have upper-case extensions), sorted by name.

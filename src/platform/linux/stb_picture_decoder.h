@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 
@@ -18,9 +17,11 @@
 // dropped; 16-bit and grey pictures come out as 8-bit R, G, B.
 // Leaves out: every other format, and every frame of an animated GIF but
 // the first; colour profiles are not applied.
-std::optional<Picture> decodePicture(std::span<const uint8_t> bytes, int64_t maxPixels = kMaxPicturePixels);
+// False, leaving `picture` as it was, when the bytes are refused or cannot
+// be decoded.
+bool decodePicture(std::span<const uint8_t> bytes, Picture& picture, int64_t maxPixels = kMaxPicturePixels);
 
 class StbPictureDecoder final : public PictureDecoder {
 public:
-    std::optional<Picture> loadPicture(const std::string& path) override;
+    bool loadPicture(const std::string& path, Picture& picture) override;
 };

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <new>
 #include <span>
+#include <utility>
 
 #include "platform/win32/regular_file.h"
 #include "starfield/picture_memory.h"
@@ -87,35 +88,37 @@ bool readPixels(Gdiplus::GpBitmap* bitmap, Picture& picture) {
 
 }  // namespace
 
-std::optional<Picture> GdiplusPictureDecoder::loadPicture(const std::string& path) {
-    if (!gdiplusStarted()) return std::nullopt;
+bool GdiplusPictureDecoder::loadPicture(const std::string& path, Picture& picture) {
+    if (!gdiplusStarted()) return false;
     // Read whole and judged from its header before GDI+ sees it.
     std::string bytes;
-    if (readRegularFile(path, kMaxPictureDecodeBytes, bytes) != FileReadResult::Read) return std::nullopt;
-    const std::optional<uint64_t> need =
-        pictureDecodeBytes(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
-    if (!need || *need > kMaxPictureDecodeBytes) return std::nullopt;
+    if (readRegularFile(path, kMaxPictureDecodeBytes, bytes) != FileReadResult::Read) return false;
+    uint64_t need = 0;
+    if (!pictureDecodeBytes(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), need) ||
+        need > kMaxPictureDecodeBytes)
+        return false;
     const MemoryStream stream(bytes);
     bytes = std::string();
     Gdiplus::GpBitmap* created = nullptr;
     // Without colour management: the file's own colours.
-    if (!stream.get() || gp::GdipCreateBitmapFromStream(stream.get(), &created) != Gdiplus::Ok) return std::nullopt;
+    if (!stream.get() || gp::GdipCreateBitmapFromStream(stream.get(), &created) != Gdiplus::Ok) return false;
     const BitmapHandle bitmap(created);
     UINT width = 0, height = 0;
     if (gp::GdipGetImageWidth(bitmap.get(), &width) != Gdiplus::Ok ||
         gp::GdipGetImageHeight(bitmap.get(), &height) != Gdiplus::Ok || width == 0 || height == 0 ||
         int64_t{width} * height > kMaxPicturePixels)
-        return std::nullopt;
-    Picture picture;
-    picture.width = static_cast<int32_t>(width);
-    picture.height = static_cast<int32_t>(height);
+        return false;
+    Picture decoded;
+    decoded.width = static_cast<int32_t>(width);
+    decoded.height = static_cast<int32_t>(height);
     try {
-        picture.rgb.resize(static_cast<size_t>(width) * height * 3);
+        decoded.rgb.resize(static_cast<size_t>(width) * height * 3);
     } catch (const std::bad_alloc&) {
-        return std::nullopt;
+        return false;
     }
-    if (!readPixels(bitmap.get(), picture)) return std::nullopt;
-    return picture;
+    if (!readPixels(bitmap.get(), decoded)) return false;
+    picture = std::move(decoded);
+    return true;
 }
 
 std::unique_ptr<PictureDecoder> makePlatformPictureDecoder() { return std::make_unique<GdiplusPictureDecoder>(); }

@@ -13,5 +13,5 @@
 
 class GdiplusPictureDecoder final : public PictureDecoder {
 public:
-    std::optional<Picture> loadPicture(const std::string& path) override;
+    bool loadPicture(const std::string& path, Picture& picture) override;
 };

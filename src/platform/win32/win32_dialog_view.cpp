@@ -74,8 +74,8 @@ bool Win32DialogView::pageKeyboard(MSG& m) {
             const bool button = (SendMessageA(m.hwnd, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
             const DialogKey key = m.wParam == VK_RETURN ? DialogKey::Enter : DialogKey::Escape;
             // OK is the settings dialog's default button.
-            if (const std::optional<int> clicked = dialogKeyCommand(key, {button, droppedList}, IDOK)) {
-                SendMessageA(window_, WM_COMMAND, *clicked, reinterpret_cast<LPARAM>(GetDlgItem(window_, *clicked)));
+            if (int clicked = 0; dialogKeyCommand(key, {button, droppedList}, IDOK, clicked)) {
+                SendMessageA(window_, WM_COMMAND, clicked, reinterpret_cast<LPARAM>(GetDlgItem(window_, clicked)));
                 return true;
             }
         }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "platform/win32/regular_file.h"
 
 namespace {
@@ -14,13 +16,14 @@ constexpr char kProgramFilesReference[] = "%ProgramFiles%";
 // ExpandEnvironmentStringsA reports success for a variable that is not
 // defined and leaves the reference in place; that is no folder either, nor
 // is an expansion that does not fit the buffer.
-std::optional<std::string> Win32FolderSystem::installedProgramsFolder() {
+bool Win32FolderSystem::installedProgramsFolder(std::string& folder) {
     char buffer[kPathBuffer];
     const DWORD length = ExpandEnvironmentStringsA(kProgramFilesReference, buffer, kPathBuffer);
-    if (length == 0 || length > kPathBuffer) return std::nullopt;
-    const std::string expanded(buffer);
-    if (expanded.empty() || expanded == kProgramFilesReference) return std::nullopt;
-    return expanded;
+    if (length == 0 || length > kPathBuffer) return false;
+    std::string expanded(buffer);
+    if (expanded.empty() || expanded == kProgramFilesReference) return false;
+    folder = std::move(expanded);
+    return true;
 }
 
 void Win32FolderSystem::createFolder(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }

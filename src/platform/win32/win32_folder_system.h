@@ -15,7 +15,7 @@ public:
     Win32FolderSystem() : layout_(windowsProgramFolderLayout()) {}
 
     const ProgramFolderLayout& layout() const override { return layout_; }
-    std::optional<std::string> installedProgramsFolder() override;
+    bool installedProgramsFolder(std::string& folder) override;
     void createFolder(const std::string& path) override;
     std::vector<std::string> listFolder(const std::string& folder, std::string_view pattern) override;
     FileReadResult readFile(const std::string& path, size_t limit, std::string& out) override;

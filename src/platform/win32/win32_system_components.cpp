@@ -43,16 +43,17 @@ SystemComponents::Procedure Win32SystemComponents::findProcedure(Library library
 
 void Win32SystemComponents::freeLibrary(Library library) { FreeLibrary(module(library)); }
 
-std::optional<uint32_t> Win32SystemComponents::screenSaveUsePassword() {
+bool Win32SystemComponents::screenSaveUsePassword(uint32_t& value) {
     HKEY desktop = nullptr;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &desktop) != ERROR_SUCCESS) return std::nullopt;
-    uint32_t value = 0;
-    DWORD size = sizeof value;
+    if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &desktop) != ERROR_SUCCESS) return false;
+    uint32_t stored = 0;
+    DWORD size = sizeof stored;
     const LONG read =
-        RegQueryValueExA(desktop, "ScreenSaveUsePassword", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
+        RegQueryValueExA(desktop, "ScreenSaveUsePassword", nullptr, nullptr, reinterpret_cast<BYTE*>(&stored), &size);
     RegCloseKey(desktop);
-    if (read != ERROR_SUCCESS) return std::nullopt;
-    return value;
+    if (read != ERROR_SUCCESS) return false;
+    value = stored;
+    return true;
 }
 
 void Win32SystemComponents::setScreenSaverRunning(bool running) {

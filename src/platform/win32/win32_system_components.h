@@ -17,7 +17,7 @@ public:
     Library loadedModule(std::string_view name) override;
     Procedure findProcedure(Library library, std::string_view name) override;
     void freeLibrary(Library library) override;
-    std::optional<uint32_t> screenSaveUsePassword() override;
+    bool screenSaveUsePassword(uint32_t& value) override;
     void setScreenSaverRunning(bool running) override;
     int32_t callVerifyScreenSavePwd(Procedure verifier, WindowHandle window) override;
     void callPwdChangePassword(Procedure changer, std::string_view provider, WindowHandle window) override;

@@ -8,16 +8,17 @@ GdkWindow* foreignWindow(GdkDisplay* display, uintptr_t xid) {
     return gdk_x11_window_foreign_new_for_display(display, static_cast<Window>(xid));
 }
 
-std::optional<PixelRect> viewableFrame(GdkWindow* window) {
-    if (!window) return std::nullopt;
+bool viewableFrame(GdkWindow* window, PixelRect& frame) {
+    if (!window) return false;
     GdkDisplay* display = gdk_window_get_display(window);
     XWindowAttributes attributes;
-    GdkRectangle frame{0, 0, 0, 0};
+    GdkRectangle extents{0, 0, 0, 0};
     gdk_x11_display_error_trap_push(display);
     const bool viewable = XGetWindowAttributes(gdk_x11_display_get_xdisplay(display), gdk_x11_window_get_xid(window),
                                                &attributes) != 0 &&
                           attributes.map_state == IsViewable;
-    if (viewable) gdk_window_get_frame_extents(window, &frame);
-    if (gdk_x11_display_error_trap_pop(display) != 0 || !viewable) return std::nullopt;
-    return PixelRect{frame.x, frame.y, frame.x + frame.width, frame.y + frame.height};
+    if (viewable) gdk_window_get_frame_extents(window, &extents);
+    if (gdk_x11_display_error_trap_pop(display) != 0 || !viewable) return false;
+    frame = {extents.x, extents.y, extents.x + extents.width, extents.y + extents.height};
+    return true;
 }

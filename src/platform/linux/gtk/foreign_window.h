@@ -5,13 +5,13 @@
 #include <gtk/gtk.h>
 
 #include <cstdint>
-#include <optional>
 
 #include "dialogs/dialog_view.h"
 
 // The window with X11 number `xid`, or null when there is none; the caller
 // owns the reference.
 GdkWindow* foreignWindow(GdkDisplay* display, uintptr_t xid);
-// The window's frame on the screen while it is viewable; nothing when it is
-// unmapped (minimised, hidden) or gone.
-std::optional<PixelRect> viewableFrame(GdkWindow* window);
+// The window's frame on the screen, into `frame`, while it is viewable;
+// false, leaving `frame` as it was, when it is unmapped (minimised, hidden)
+// or gone.
+bool viewableFrame(GdkWindow* window, PixelRect& frame);

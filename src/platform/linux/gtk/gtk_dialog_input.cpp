@@ -43,9 +43,10 @@ bool GtkDialogView::onKey(const GdkEventKey& key) {
 // An open drop-down list holds the keyboard while it is open, so its keys
 // never come here: the focus is never a dropped list.
 bool GtkDialogView::dialogKey(DialogKey key, GtkWidget* focused) {
-    const std::optional<int> clicked = dialogKeyCommand(key, {.pushButton = isPushButton(focused)}, defaultId_);
-    if (clicked) command(*clicked, msg::kButtonClicked);
-    return clicked.has_value();
+    int clicked = 0;
+    if (!dialogKeyCommand(key, {.pushButton = isPushButton(focused)}, defaultId_, clicked)) return false;
+    command(clicked, msg::kButtonClicked);
+    return true;
 }
 
 // The control under the pointer: the smallest one that takes clicks, so a

@@ -20,7 +20,8 @@ void GtkDialogView::centre() {
 
 void GtkDialogView::centreOverForeignWindow() {
     GdkDisplay* display = gdk_window_get_display(resources_.keptOver);
-    const std::optional<PixelRect> owner = viewableFrame(resources_.keptOver);
+    std::optional<PixelRect> owner;  // none when it is not shown
+    if (PixelRect frame; viewableFrame(resources_.keptOver, frame)) owner = frame;
     GdkMonitor* monitor = owner ? gdk_display_get_monitor_at_point(display, (owner->left + owner->right) / 2,
                                                                    (owner->top + owner->bottom) / 2)
                                 : gdk_display_get_primary_monitor(display);

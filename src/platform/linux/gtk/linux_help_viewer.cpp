@@ -31,10 +31,10 @@ LinuxHelpViewer::~LinuxHelpViewer() { closePopup(); }
 
 intptr_t LinuxHelpViewer::displayTopic(WindowHandle, const std::string& fileAndTopic) {
     const auto [file, topic] = splitFileAndTopic(fileAndTopic);
-    const std::optional<ExtractedTopic> extracted = extractHelpTopic(file, topic, helpCacheRoot());
-    if (!extracted) return 0;
+    ExtractedTopic extracted;
+    if (!extractHelpTopic(file, topic, helpCacheRoot(), extracted)) return 0;
     GdkAppLaunchContext* context = gdk_display_get_app_launch_context(gdk_display_get_default());
-    const bool opened = openInBrowser(*extracted, G_APP_LAUNCH_CONTEXT(context));
+    const bool opened = openInBrowser(extracted, G_APP_LAUNCH_CONTEXT(context));
     g_object_unref(context);
     return opened ? 1 : 0;
 }
@@ -42,15 +42,15 @@ intptr_t LinuxHelpViewer::displayTopic(WindowHandle, const std::string& fileAndT
 intptr_t LinuxHelpViewer::displayTextPopup(WindowHandle control, const std::string& file, const HelpPopup& popup) {
     GtkWidget* widget = GtkDialogView::liveWidget(control);
     if (!widget) return 0;
-    const std::optional<std::string> text = loadPopupText(splitFileAndTopic(file).first, popup.topic);
-    if (!text) return 0;
+    std::string text;
+    if (!loadPopupText(splitFileAndTopic(file).first, popup.topic, text)) return 0;
     closePopup();
-    GtkWidget* label = gtk_label_new(text->c_str());
+    GtkWidget* label = gtk_label_new(text.c_str());
     gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
     gtk_label_set_max_width_chars(GTK_LABEL(label), 50);
     gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
-    if (const std::optional<PopupFont> font = parsePopupFont(popup.font)) {
-        PangoAttrList* attributes = fontAttributes(*font);
+    if (PopupFont font; parsePopupFont(popup.font, font)) {
+        PangoAttrList* attributes = fontAttributes(font);
         gtk_label_set_attributes(GTK_LABEL(label), attributes);
         pango_attr_list_unref(attributes);
     }

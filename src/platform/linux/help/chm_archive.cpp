@@ -4,18 +4,17 @@
 
 void ChmArchive::Closer::operator()(chmFile* file) const { chm_close(file); }
 
-std::optional<ChmArchive> ChmArchive::open(const RegularFile& file) {
-    if (!file.isOpen()) return std::nullopt;
+bool ChmArchive::open(const RegularFile& file) {
+    if (!file.isOpen()) return false;
     chmFile* handle = chm_open(file.descriptorPath().c_str());
-    if (!handle) return std::nullopt;
-    ChmArchive archive;
-    archive.file_.reset(handle);
-    return archive;
+    if (!handle) return false;
+    file_.reset(handle);
+    return true;
 }
 
 ChmRead ChmArchive::read(std::string_view path, std::string& bytes) const {
     bytes.clear();
-    if (path.empty() || path.size() > CHM_MAX_PATHLEN) return ChmRead::Absent;
+    if (!file_ || path.empty() || path.size() > CHM_MAX_PATHLEN) return ChmRead::Absent;
     const std::string name(path);
     chmUnitInfo unit{};
     if (chm_resolve_object(file_.get(), name.c_str(), &unit) != CHM_RESOLVE_SUCCESS) return ChmRead::Absent;

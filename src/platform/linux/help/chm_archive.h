@@ -1,7 +1,6 @@
 #pragma once
 #include <cstddef>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,10 +30,12 @@ public:
     // cannot make the reader allocate without bound.
     static constexpr size_t kMaxObjectBytes = 16 * 1024 * 1024;
 
-    // Nothing when the file is not a .chm that chmlib can open.
-    static std::optional<ChmArchive> open(const RegularFile& file);
+    // Opens the help file; false, leaving the archive as it was, when it is
+    // not a .chm that chmlib can open.
+    bool open(const RegularFile& file);
 
-    // Reads the stored file into `bytes` (emptied unless Read).
+    // Reads the stored file into `bytes` (emptied unless Read). An archive
+    // never opened holds nothing.
     ChmRead read(std::string_view path, std::string& bytes) const;
 
 private:

@@ -84,16 +84,16 @@ void limitChild(const ChmReaderProcess::Limits& limits) {
 // The child's whole life: answer requests until the parent hangs up.
 [[noreturn]] void serve(int socket, const RegularFile& file, const ChmReaderProcess::Limits& limits) {
     limitChild(limits);
-    const std::optional<ChmArchive> archive = ChmArchive::open(file);
-    const uint8_t opened = archive ? 1 : 0;
-    if (!sendAll(socket, &opened, 1) || !archive) ::_exit(0);
+    ChmArchive archive;
+    const uint8_t opened = archive.open(file) ? 1 : 0;
+    if (!sendAll(socket, &opened, 1) || !opened) ::_exit(0);
     std::string bytes;
     for (;;) {
         uint32_t length = 0;
         if (!receiveAll(socket, &length, sizeof length) || length == 0 || length > CHM_MAX_PATHLEN) ::_exit(0);
         std::string path(length, '\0');
         if (!receiveAll(socket, path.data(), length)) ::_exit(0);
-        const uint8_t result = static_cast<uint8_t>(archive->read(path, bytes));
+        const uint8_t result = static_cast<uint8_t>(archive.read(path, bytes));
         if (!sendAll(socket, &result, 1)) ::_exit(0);
         if (result != static_cast<uint8_t>(ChmRead::Read)) continue;
         const uint64_t size = bytes.size();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace {
 
@@ -29,21 +30,23 @@ int hexValue(char c) {
     return -1;
 }
 
-std::optional<std::string> percentDecoded(std::string_view text) {
+// False for a "%" not followed by two hex digits.
+bool percentDecoded(std::string_view text, std::string& decoded) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '%') {
             out += text[i];
             continue;
         }
-        if (i + 2 >= text.size()) return std::nullopt;
+        if (i + 2 >= text.size()) return false;
         const int high = hexValue(text[i + 1]);
         const int low = hexValue(text[i + 2]);
-        if (high < 0 || low < 0) return std::nullopt;
+        if (high < 0 || low < 0) return false;
         out += static_cast<char>(high * 16 + low);
         i += 2;
     }
-    return out;
+    decoded = std::move(out);
+    return true;
 }
 
 bool startsWithNoCase(std::string_view text, size_t at, std::string_view word) {
@@ -69,13 +72,14 @@ bool isSafeArchivePath(std::string_view path) {
     }
 }
 
-std::optional<HelpTopic> parseHelpTopic(std::string_view topic) {
+bool parseHelpTopic(std::string_view topic, HelpTopic& parsed) {
     if (topic.starts_with("::")) topic.remove_prefix(2);
     const size_t hash = topic.find('#');
-    HelpTopic parsed{std::string(topic.substr(0, hash)), {}};
-    if (hash != std::string_view::npos) parsed.anchor = topic.substr(hash + 1);
-    if (!isSafeArchivePath(parsed.page) || !isAnchor(parsed.anchor)) return std::nullopt;
-    return parsed;
+    HelpTopic found{std::string(topic.substr(0, hash)), {}};
+    if (hash != std::string_view::npos) found.anchor = topic.substr(hash + 1);
+    if (!isSafeArchivePath(found.page) || !isAnchor(found.anchor)) return false;
+    parsed = std::move(found);
+    return true;
 }
 
 std::vector<std::string> pageLinks(std::string_view html) {
@@ -109,14 +113,14 @@ std::vector<std::string> pageLinks(std::string_view html) {
     return links;
 }
 
-std::optional<std::string> resolveLink(std::string_view page, std::string_view link) {
+bool resolveLink(std::string_view page, std::string_view link, std::string& path) {
     while (!link.empty() && isSpace(link.front())) link.remove_prefix(1);
     while (!link.empty() && isSpace(link.back())) link.remove_suffix(1);
     link = link.substr(0, link.find_first_of("#?"));
     const size_t colon = link.find(':');
     if (link.empty() || link.front() == '/' || link.find('\\') != std::string_view::npos ||
         (colon != std::string_view::npos && colon < link.find('/')))
-        return std::nullopt;
+        return false;
     std::vector<std::string> names;
     const size_t pageFolder = page.rfind('/');
     for (size_t start = 1; pageFolder != std::string_view::npos && start <= pageFolder;) {
@@ -126,20 +130,21 @@ std::optional<std::string> resolveLink(std::string_view page, std::string_view l
     }
     for (size_t start = 0; start <= link.size();) {
         const size_t slash = std::min(link.find('/', start), link.size());
-        const std::optional<std::string> name = percentDecoded(link.substr(start, slash - start));
+        std::string name;
+        if (!percentDecoded(link.substr(start, slash - start), name)) return false;
         start = slash + 1;
-        if (!name) return std::nullopt;
-        if (name->empty() || *name == ".") continue;
-        if (*name == "..") {
-            if (names.empty()) return std::nullopt;
+        if (name.empty() || name == ".") continue;
+        if (name == "..") {
+            if (names.empty()) return false;
             names.pop_back();
             continue;
         }
-        if (!isSafeName(*name)) return std::nullopt;
-        names.push_back(*name);
+        if (!isSafeName(name)) return false;
+        names.push_back(std::move(name));
     }
-    std::string path;
-    for (const std::string& name : names) path += "/" + name;
-    if (!isSafeArchivePath(path)) return std::nullopt;
-    return path;
+    std::string resolved;
+    for (const std::string& name : names) resolved += "/" + name;
+    if (!isSafeArchivePath(resolved)) return false;
+    path = std::move(resolved);
+    return true;
 }

@@ -1,5 +1,4 @@
 #pragma once
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,9 +15,10 @@ struct HelpTopic {
     std::string anchor;  // "tab2"; empty for the top of the page
 };
 
-// Nothing when the page is not a safe archive path or the anchor holds more
-// than letters, digits and "._:-".
-std::optional<HelpTopic> parseHelpTopic(std::string_view topic);
+// Reads `topic` into `parsed`. False, leaving `parsed` as it was, when the
+// page is not a safe archive path or the anchor holds more than letters,
+// digits and "._:-".
+bool parseHelpTopic(std::string_view topic, HelpTopic& parsed);
 
 // True for "/" followed by plain names joined by "/": no empty name, none
 // starting with ".", no control characters and none of \ : * ? " < > |.
@@ -27,8 +27,9 @@ bool isSafeArchivePath(std::string_view path);
 // The values of the href and src attributes of an HTML page, in page order.
 std::vector<std::string> pageLinks(std::string_view html);
 
-// The archive path a link on `page` leads to: relative to the page's folder,
-// "%XX" decoded, the "#anchor" and "?query" dropped. Nothing for links to
-// the page itself, with a scheme ("http:", "ms-its:"), from the root ("/x"),
-// above the archive's root, or to a name that is not safe.
-std::optional<std::string> resolveLink(std::string_view page, std::string_view link);
+// The archive path a link on `page` leads to, into `path`: relative to the
+// page's folder, "%XX" decoded, the "#anchor" and "?query" dropped. False,
+// leaving `path` as it was, for links to the page itself, with a scheme
+// ("http:", "ms-its:"), from the root ("/x"), above the archive's root, or
+// to a name that is not safe.
+bool resolveLink(std::string_view page, std::string_view link, std::string& path);

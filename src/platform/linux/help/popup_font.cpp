@@ -1,6 +1,7 @@
 #include "platform/linux/help/popup_font.h"
 
 #include <charconv>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -11,13 +12,18 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(start, text.find_last_not_of(" \t") - start + 1);
 }
 
-// An empty field gives `empty`; nothing when it is not a number up to `max`.
-std::optional<int> number(std::string_view field, int max, int empty) {
-    if (field.empty()) return empty;
-    int value = 0;
-    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
-    if (error != std::errc() || end != field.data() + field.size() || value < 0 || value > max) return std::nullopt;
-    return value;
+// The field's number into `value`, 0 for an empty field; false when it is
+// not a number up to `max`.
+bool number(std::string_view field, int max, int& value) {
+    if (field.empty()) {
+        value = 0;
+        return true;
+    }
+    int parsed = 0;
+    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), parsed);
+    if (error != std::errc() || end != field.data() + field.size() || parsed < 0 || parsed > max) return false;
+    value = parsed;
+    return true;
 }
 
 bool equalsNoCase(std::string_view a, std::string_view upper) {
@@ -29,7 +35,7 @@ bool equalsNoCase(std::string_view a, std::string_view upper) {
 
 }  // namespace
 
-std::optional<PopupFont> parsePopupFont(std::string_view line) {
+bool parsePopupFont(std::string_view line, PopupFont& font) {
     std::vector<std::string_view> fields;
     for (size_t start = 0;;) {
         const size_t comma = line.find(',', start);
@@ -37,25 +43,27 @@ std::optional<PopupFont> parsePopupFont(std::string_view line) {
         if (comma == std::string_view::npos) break;
         start = comma + 1;
     }
-    if (fields.size() > 4 || fields[0].empty()) return std::nullopt;
-    PopupFont font{std::string(fields[0])};
+    if (fields.size() > 4 || fields[0].empty()) return false;
+    PopupFont parsed{std::string(fields[0])};
     constexpr int kMaxPointSize = 999;
     constexpr int kMaxCharacterSet = 255;
-    const std::optional<int> size = number(fields.size() > 1 ? fields[1] : "", kMaxPointSize, 0);
-    if (!size || !number(fields.size() > 2 ? fields[2] : "", kMaxCharacterSet, 0)) return std::nullopt;
-    font.pointSize = *size;
+    int characterSet = 0;
+    if (!number(fields.size() > 1 ? fields[1] : "", kMaxPointSize, parsed.pointSize) ||
+        !number(fields.size() > 2 ? fields[2] : "", kMaxCharacterSet, characterSet))
+        return false;
     std::string_view styles = fields.size() > 3 ? fields[3] : "";
     while (!(styles = trimmed(styles)).empty()) {
         const std::string_view word = styles.substr(0, styles.find_first_of(" \t"));
         styles.remove_prefix(word.size());
         if (equalsNoCase(word, "BOLD"))
-            font.bold = true;
+            parsed.bold = true;
         else if (equalsNoCase(word, "ITALIC"))
-            font.italic = true;
+            parsed.italic = true;
         else if (equalsNoCase(word, "UNDERLINE"))
-            font.underline = true;
+            parsed.underline = true;
         else
-            return std::nullopt;
+            return false;
     }
-    return font;
+    font = std::move(parsed);
+    return true;
 }

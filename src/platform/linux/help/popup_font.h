@@ -1,5 +1,4 @@
 #pragma once
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,7 +16,8 @@ struct PopupFont {
     bool underline = false;
 };
 
-// Nothing for an empty line and for one not in that form (no face, a size
-// or character set that is not a number in range, an unknown style word):
-// the pop-up then uses the viewer's own font.
-std::optional<PopupFont> parsePopupFont(std::string_view line);
+// Reads `line` into `font`. False, leaving `font` as it was, for an empty
+// line and for one not in that form (no face, a size or character set that
+// is not a number in range, an unknown style word): the pop-up then uses the
+// viewer's own font.
+bool parsePopupFont(std::string_view line, PopupFont& font);

@@ -1,6 +1,7 @@
 #include "platform/linux/help/popup_texts.h"
 
 #include <charconv>
+#include <utility>
 
 #include "i18n/text_encoding.h"
 
@@ -12,23 +13,22 @@ bool isTopicLine(std::string_view line) {
     return line.starts_with(".topic") && (line.size() == 6 || line[6] == ' ' || line[6] == '\t');
 }
 
-// The number of a topic line; nothing for a symbol.
-std::optional<uint32_t> topicNumber(std::string_view line) {
+// Whether a topic line names topic `topic` by its number (a symbol names none).
+bool namesTopic(std::string_view line, uint32_t topic) {
     line.remove_prefix(6);
     const size_t start = line.find_first_not_of(" \t");
-    if (start == std::string_view::npos) return std::nullopt;
+    if (start == std::string_view::npos) return false;
     uint32_t number = 0;
     const auto [end, error] = std::from_chars(line.data() + start, line.data() + line.size(), number);
-    if (error != std::errc() || !isBlank(std::string_view(end, static_cast<size_t>(line.data() + line.size() - end))))
-        return std::nullopt;
-    return number;
+    return error == std::errc() &&
+           isBlank(std::string_view(end, static_cast<size_t>(line.data() + line.size() - end))) && number == topic;
 }
 
 }  // namespace
 
-std::optional<std::string> findPopupText(std::string_view contextHelp, uint32_t topic) {
+bool findPopupText(std::string_view contextHelp, uint32_t topic, std::string& text) {
     if (contextHelp.starts_with("\xEF\xBB\xBF")) contextHelp.remove_prefix(3);
-    std::string text;
+    std::string collected;
     bool inTopic = false;
     size_t blankLines = 0;
     for (size_t start = 0; start < contextHelp.size();) {
@@ -38,7 +38,7 @@ std::optional<std::string> findPopupText(std::string_view contextHelp, uint32_t 
         if (line.ends_with('\r')) line.remove_suffix(1);
         if (isTopicLine(line)) {
             if (inTopic) break;
-            inTopic = topicNumber(line) == topic;
+            inTopic = namesTopic(line, topic);
             continue;
         }
         if (!inTopic) continue;
@@ -46,19 +46,20 @@ std::optional<std::string> findPopupText(std::string_view contextHelp, uint32_t 
             ++blankLines;
             continue;
         }
-        if (!text.empty()) text.append(blankLines + 1, '\n');
+        if (!collected.empty()) collected.append(blankLines + 1, '\n');
         blankLines = 0;
-        text += line;
+        collected += line;
     }
-    if (text.empty()) return std::nullopt;
-    return isValidUtf8(contextHelp) ? text : windows1252ToUtf8(text);
+    if (collected.empty()) return false;
+    text = isValidUtf8(contextHelp) ? std::move(collected) : windows1252ToUtf8(collected);
+    return true;
 }
 
-std::optional<std::string> loadPopupText(const std::string& helpFile, uint32_t topic,
-                                         const ChmReaderProcess::Limits& limits) {
+bool loadPopupText(const std::string& helpFile, uint32_t topic, std::string& text,
+                   const ChmReaderProcess::Limits& limits) {
     const std::unique_ptr<ChmReaderProcess> reader = ChmReaderProcess::start(helpFile, limits);
-    if (!reader) return std::nullopt;
+    if (!reader) return false;
     std::string contextHelp;
-    if (reader->read("/ContextHelp.txt", contextHelp) != ChmRead::Read) return std::nullopt;
-    return findPopupText(contextHelp, topic);
+    if (reader->read("/ContextHelp.txt", contextHelp) != ChmRead::Read) return false;
+    return findPopupText(contextHelp, topic, text);
 }

@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,12 +16,13 @@
 // stay. Topics named by a symbol instead of a number cannot be asked for.
 // The first text of a number counts. A UTF-8 byte-order mark is skipped.
 
-// Topic `topic`'s text from the file's contents, as UTF-8 (a file that is
-// not UTF-8 is read as Windows-1252, as the shipped German and French help
-// is). Nothing when the topic is absent or has no text.
-std::optional<std::string> findPopupText(std::string_view contextHelp, uint32_t topic);
+// Topic `topic`'s text from the file's contents into `text`, as UTF-8 (a
+// file that is not UTF-8 is read as Windows-1252, as the shipped German and
+// French help is). False, leaving `text` as it was, when the topic is absent
+// or has no text.
+bool findPopupText(std::string_view contextHelp, uint32_t topic, std::string& text);
 
-// The same from the help file at `helpFile`; nothing also when the file
-// cannot be read or has no "ContextHelp.txt".
-std::optional<std::string> loadPopupText(const std::string& helpFile, uint32_t topic,
-                                         const ChmReaderProcess::Limits& limits = {});
+// The same from the help file at `helpFile`; false also when the file cannot
+// be read or has no "ContextHelp.txt".
+bool loadPopupText(const std::string& helpFile, uint32_t topic, std::string& text,
+                   const ChmReaderProcess::Limits& limits = {});

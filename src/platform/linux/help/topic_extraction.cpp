@@ -123,57 +123,59 @@ std::string helpCacheRoot() {
     return root + "/lumara/help";
 }
 
-std::optional<ExtractedTopic> extractHelpTopic(const std::string& helpFile, std::string_view topic,
-                                               const std::string& cacheRoot, const ExtractionLimits& limits) {
-    const std::optional<HelpTopic> wanted = parseHelpTopic(topic);
-    if (!wanted || cacheRoot.empty() || cacheRoot.front() != '/' || limits.maxFiles == 0) return std::nullopt;
+bool extractHelpTopic(const std::string& helpFile, std::string_view topic, const std::string& cacheRoot,
+                      ExtractedTopic& extracted, const ExtractionLimits& limits) {
+    HelpTopic wanted;
+    if (!parseHelpTopic(topic, wanted) || cacheRoot.empty() || cacheRoot.front() != '/' || limits.maxFiles == 0)
+        return false;
     const std::unique_ptr<ChmReaderProcess> reader = ChmReaderProcess::start(helpFile, limits.reading);
-    if (!reader) return std::nullopt;
+    if (!reader) return false;
     const std::string name = folderName(helpFile, reader->status());
     removeEarlierCopies(cacheRoot, helpFile, name);
     const std::string folder = cacheRoot + "/" + name;
 
     std::string page;
-    if (reader->read(wanted->page, page) != ChmRead::Read || page.size() > limits.maxBytes ||
-        !writeUnder(folder, wanted->page, page))
-        return std::nullopt;
+    if (reader->read(wanted.page, page) != ChmRead::Read || page.size() > limits.maxBytes ||
+        !writeUnder(folder, wanted.page, page))
+        return false;
     size_t files = 1;
     size_t bytes = page.size();
-    std::set<std::string> seen{wanted->page};
+    std::set<std::string> seen{wanted.page};
     std::deque<std::pair<std::string, std::string>> toScan;
-    toScan.emplace_back(wanted->page, std::move(page));
+    toScan.emplace_back(wanted.page, std::move(page));
     while (!toScan.empty()) {
         const auto [path, text] = std::move(toScan.front());
         toScan.pop_front();
         for (const std::string& link : pageLinks(text)) {
-            const std::optional<std::string> target = resolveLink(path, link);
-            if (!target || !seen.insert(*target).second) continue;
+            std::string target;
+            if (!resolveLink(path, link, target) || !seen.insert(target).second) continue;
             if (files == limits.maxFiles) break;
             std::string linked;
-            const ChmRead read = reader->read(*target, linked);
+            const ChmRead read = reader->read(target, linked);
             if (read == ChmRead::Unreadable) {
                 // The folder belongs to this file alone; nothing of a
                 // damaged file is left to be shown.
                 std::error_code ignored;
                 std::filesystem::remove_all(folder, ignored);
-                return std::nullopt;
+                return false;
             }
             if (read == ChmRead::Absent || linked.size() > limits.maxBytes - bytes) continue;
-            if (!writeUnder(folder, *target, linked)) continue;
+            if (!writeUnder(folder, target, linked)) continue;
             ++files;
             bytes += linked.size();
-            if (isPage(*target)) toScan.emplace_back(*target, std::move(linked));
+            if (isPage(target)) toScan.emplace_back(target, std::move(linked));
         }
     }
 
-    ExtractedTopic extracted{fileUri(folder + wanted->page), {}};
-    if (extracted.pageUri.empty()) return std::nullopt;
-    if (!wanted->anchor.empty()) {
-        extracted.pageUri += "#" + wanted->anchor;
-        const std::string pageName = wanted->page.substr(wanted->page.rfind('/') + 1);
-        const std::string jumpPath = wanted->page + "--" + wanted->anchor + ".htm";
-        if (writeUnder(folder, jumpPath, jumpPage(pageName, wanted->anchor)))
-            extracted.jumpUri = fileUri(folder + jumpPath);
+    ExtractedTopic copy{fileUri(folder + wanted.page), {}};
+    if (copy.pageUri.empty()) return false;
+    if (!wanted.anchor.empty()) {
+        copy.pageUri += "#" + wanted.anchor;
+        const std::string pageName = wanted.page.substr(wanted.page.rfind('/') + 1);
+        const std::string jumpPath = wanted.page + "--" + wanted.anchor + ".htm";
+        if (writeUnder(folder, jumpPath, jumpPage(pageName, wanted.anchor)))
+            copy.jumpUri = fileUri(folder + jumpPath);
     }
-    return extracted;
+    extracted = std::move(copy);
+    return true;
 }

@@ -1,6 +1,5 @@
 #pragma once
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,10 +34,11 @@ struct ExtractionLimits {
     ChmReaderProcess::Limits reading;
 };
 
-// Copies the topic ("::/settings.htm#tab2") of `helpFile` under `cacheRoot`.
-// Nothing when the topic is malformed, the help file cannot be opened, lacks
-// the topic's page or is found damaged on the way (a listed file that cannot
-// be read whole), or the page cannot be written. Linked files that are
-// absent, unsafe to name or beyond the limits are left out.
-std::optional<ExtractedTopic> extractHelpTopic(const std::string& helpFile, std::string_view topic,
-                                               const std::string& cacheRoot, const ExtractionLimits& limits = {});
+// Copies the topic ("::/settings.htm#tab2") of `helpFile` under `cacheRoot`
+// and says where into `extracted`. False, leaving `extracted` as it was, when
+// the topic is malformed, the help file cannot be opened, lacks the topic's
+// page or is found damaged on the way (a listed file that cannot be read
+// whole), or the page cannot be written. Linked files that are absent, unsafe
+// to name or beyond the limits are left out.
+bool extractHelpTopic(const std::string& helpFile, std::string_view topic, const std::string& cacheRoot,
+                      ExtractedTopic& extracted, const ExtractionLimits& limits = {});

@@ -14,7 +14,7 @@ public:
     Library loadedModule(std::string_view) override { return 0; }
     Procedure findProcedure(Library, std::string_view) override { return 0; }
     void freeLibrary(Library) override {}
-    std::optional<uint32_t> screenSaveUsePassword() override { return std::nullopt; }
+    bool screenSaveUsePassword(uint32_t&) override { return false; }
     void setScreenSaverRunning(bool) override {}
     int32_t callVerifyScreenSavePwd(Procedure, WindowHandle) override { return 1; }
     void callPwdChangePassword(Procedure, std::string_view, WindowHandle) override {}
