@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "fault_device.h"
 #include "starfield/flight.h"
@@ -193,6 +194,49 @@ TEST(Renderer, OddFrameSizesGetATruncatedPictureEnlargedOverTheWholeFrame) {
         EXPECT_EQ(std::memcmp(frame.row(30) + 44 * bpp, picture.row(6) + 10 * bpp, static_cast<size_t>(bpp)), 0);
         rig.renderer().presentFrame();
         rig.renderer().release();
+    }
+}
+
+// A screen that lends its own memory gets the very frames the device would
+// have drawn in memory of its own; a frame it cannot lend memory for is
+// neither drawn nor shown, and ends nothing.
+TEST(Renderer, AScreensLentMemoryGetsTheSameFramesAndAFrameWithoutItIsSkipped) {
+    for (const auto& [clouds, antiAlias] : {std::pair{0, 3}, {4, 5}, {0, 0}}) {
+        SCOPED_TRACE(::testing::Message() << "clouds " << clouds << " mode " << antiAlias);
+        Rig own(clouds, 600, antiAlias), lent(clouds, 600, antiAlias);
+        constexpr int32_t kWidth = 90, kHeight = 70, kPitch = kWidth * 4 + 8;
+        std::vector<uint8_t> screen(static_cast<size_t>(kPitch) * kHeight, 0x5A);
+        bool lending = true;
+        int shows = 0;
+        const uint8_t* shownPixels = nullptr;
+        SoftwareDevice device(
+            kFormatX8R8G8B8,
+            [&](const FrameTarget& f) {
+                ++shows;
+                shownPixels = f.pixels;
+            },
+            [&](int32_t w, int32_t h, int32_t format) {
+                return lending ? FrameTarget{screen.data(), kPitch, w, h, format} : FrameTarget{};
+            });
+        ASSERT_EQ(own.renderer().init(own.device, nullptr, kWidth, kHeight), 0);
+        ASSERT_EQ(lent.renderer().init(device, nullptr, kWidth, kHeight), 0);
+        for (int frame = 0; frame < 40; ++frame) {
+            lending = frame != 20;
+            own.frame();
+            const int before = shows;
+            lent.frame();
+            if (!lending) {
+                EXPECT_EQ(shows, before);
+                continue;
+            }
+            ASSERT_EQ(shownPixels, screen.data()) << "drawn in place";
+            for (int32_t y = 0; y < kHeight; ++y)
+                ASSERT_EQ(std::memcmp(own.device.shown.row(y), screen.data() + y * kPitch, kWidth * 4), 0)
+                    << "frame " << frame << " row " << y;
+        }
+        EXPECT_EQ(lent.renderer().nebulaOn(), clouds != 0);
+        own.renderer().release();
+        lent.renderer().release();
     }
 }
 
