@@ -133,20 +133,41 @@ int32_t starBrightness(int32_t z, int32_t fade, int32_t nearSpawnDepth) {
     return static_cast<int32_t>(std::max<int64_t>(0, 255 - dimming));
 }
 
+namespace {
+
+// The top-left pixel a star at (x, y) touches, or false when it is skipped.
+bool starOrigin(const StarCanvas& canvas, int64_t x, int64_t y, int64_t limitX, int64_t limitY, int& px, int& py) {
+    const FrameTarget& frame = canvas.frame;
+    const SplatTable* table = canvas.splat;
+    const int64_t reach = table ? int64_t{table->splatWidth} * 256 : 0;
+    if (x < 0 || y < 0 || x >= limitX - reach || y >= limitY - reach) return false;
+    if (frame.empty() || !isDrawableFormat(frame.format)) return false;
+    px = static_cast<int>(x >> 8);
+    py = static_cast<int>(y >> 8);
+    // The view limits lie inside the frame the renderer locks; this only
+    // keeps a canvas smaller than its view from being written past.
+    const int span = table ? table->splatWidth : 1;
+    return px <= frame.width - span && py <= frame.height - span;
+}
+
+}  // namespace
+
+void eraseStarAt(const StarCanvas& canvas, int64_t x, int64_t y, int64_t limitX, int64_t limitY) {
+    int px = 0, py = 0;
+    if (!starOrigin(canvas, x, y, limitX, limitY, px, py)) return;
+    const FrameTarget& frame = canvas.frame;
+    const int span = canvas.splat ? canvas.splat->splatWidth : 1;
+    const int bpp = bytesPerPixel(frame.format);
+    for (int row = 0; row < span; ++row)
+        std::memset(frame.row(py + row) + static_cast<intptr_t>(px) * bpp, 0, static_cast<size_t>(span * bpp));
+}
+
 void drawStarAt(const StarCanvas& canvas, int64_t x, int64_t y, int64_t limitX, int64_t limitY,
                 int32_t f) {
     const FrameTarget& frame = canvas.frame;
     const SplatTable* table = canvas.splat;
-    const int64_t reach = table ? int64_t{table->splatWidth} * 256 : 0;
-    if (x < 0 || y < 0 || x >= limitX - reach || y >= limitY - reach) return;
-    if (frame.empty() || !isDrawableFormat(frame.format)) return;
-
-    const int px = static_cast<int>(x >> 8);
-    const int py = static_cast<int>(y >> 8);
-    // The view limits lie inside the frame the renderer locks; this only
-    // keeps a canvas smaller than its view from being written past.
-    const int span = table ? table->splatWidth : 1;
-    if (px > frame.width - span || py > frame.height - span) return;
+    int px = 0, py = 0;
+    if (!starOrigin(canvas, x, y, limitX, limitY, px, py)) return;
     if (!table) {
         uint8_t* p = frame.row(py) + static_cast<intptr_t>(px) * bytesPerPixel(frame.format);
         switch (frame.format) {

@@ -29,6 +29,7 @@ int32_t SoftwareDevice::MemorySurface::allocate(int32_t width, int32_t height, i
 
 int32_t SoftwareDevice::createPresenter(const void*, int32_t width, int32_t height) {
     frame_ = MemorySurface{};
+    keptPixels_ = nullptr;
     frameWidth_ = width;
     frameHeight_ = height;
     lent_ = false;
@@ -48,7 +49,9 @@ FrameTarget SoftwareDevice::borrow(int32_t width, int32_t height) const {
 }
 
 void SoftwareDevice::beginScene() {
-    if (lent_ && !frame_.locked) frame_.target = borrow(frameWidth_, frameHeight_);
+    if (!lent_ || frame_.locked) return;
+    frame_.target = borrow(frameWidth_, frameHeight_);
+    if (!frame_.exists()) keptPixels_ = nullptr;
 }
 
 int32_t SoftwareDevice::createCloudImage(int32_t width, int32_t height, int32_t format) {
@@ -101,6 +104,7 @@ int32_t SoftwareDevice::unlock(Surface surface) {
 int32_t SoftwareDevice::present() {
     if (!frameHeld_ || frame_.locked) return kResultInvalidCall;
     if (show_ && frame_.exists()) show_(frame_.target);
+    keptPixels_ = frame_.target.pixels;
     return kResultOk;
 }
 
@@ -109,6 +113,7 @@ void SoftwareDevice::release() {
     cloudImage_ = MemorySurface{};
     frameHeld_ = false;
     lent_ = false;
+    keptPixels_ = nullptr;
     enlargerReady_ = false;
     enlarger_ = BilinearEnlarger{};
 }

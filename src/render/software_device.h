@@ -42,6 +42,7 @@ public:
     // The enlargement already lies in the frame: nothing is left to carry.
     int32_t copyEnlargementToFrame() override { return enlargerReady_ ? kResultOk : kResultInvalidCall; }
     void clearFrame() override;
+    bool frameKept() override { return frame_.exists() && frame_.target.pixels == keptPixels_; }
     SurfaceLock lock(Surface surface) override;
     int32_t unlock(Surface surface) override;
     void beginScene() override;
@@ -66,6 +67,9 @@ private:
     ShowFrame show_;
     LendFrame lend_;
     bool lent_ = false;  // the frame is the screen's, asked for at each frame's start
+    // The frame's memory as the last present showed it; null after a frame
+    // the screen lent none for, as its memory may since have been made anew.
+    const uint8_t* keptPixels_ = nullptr;
     int32_t frameWidth_ = 0;
     int32_t frameHeight_ = 0;
     MemorySurface frame_;

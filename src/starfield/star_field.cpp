@@ -71,6 +71,8 @@ void starPass(StarField& f) {
         f.projectedY = plot.y;
         plot.star->plot(f);
     }
+    const bool drawn = !f.view.canvas.frame.empty();
+    f.plottedFrame = drawn && f.plottedFrame != f.view.frameSerial ? f.view.frameSerial : 0;
 }
 
 void pictureModeTimer(StarField& f) {
@@ -152,6 +154,13 @@ void moveStar(StarField& field, Star& star) {
     if (star.z < 0 || std::abs(static_cast<int64_t>(field.projectedX)) >= bound ||
         std::abs(static_cast<int64_t>(field.projectedY)) >= bound)
         star.active = false;
+}
+
+void eraseDrawnStars(const StarField& field) {
+    const int64_t limitX = 2 * int64_t{field.halfWidth}, limitY = 2 * int64_t{field.halfHeight};
+    for (const StarField::PendingPlot& plot : field.pendingPlots)
+        eraseStarAt(field.view.canvas, int64_t{plot.x} + field.halfWidth, int64_t{plot.y} + field.halfHeight, limitX,
+                    limitY);
 }
 
 void stepStarField(StarField& field) {

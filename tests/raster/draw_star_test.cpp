@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 #include "raster/draw_star.h"
 #include "raster/splat_table.h"
@@ -70,7 +71,17 @@ TEST(DrawStarClipping, SplatsNeverReachTheLastColumnOrRow) {
         // The top-left corner is drawable.
         drawStarAt(canvas, 0, 0, px(w), px(h), 255);
         EXPECT_NE(frame.pixel(n / 2, n / 2), 0u);
+        // Erasing the same stars leaves all black; the skipped ones erase nothing.
+        for (const auto& [x, y] : {std::pair{px(w - n - 1) + 255, px(h - n - 1) + 255}, {px(w - n), px(0)},
+                                   {px(0), px(h - n)}, {int64_t{0}, int64_t{0}}})
+            eraseStarAt(canvas, x, y, px(w), px(h));
+        EXPECT_FALSE(frame.changedOutside(-1, -1, -1, -1)) << "N = " << n;
     }
+    TestFrame single(6, 4, kFormatR5G6B5, 0x77);
+    drawStarAt(StarCanvas{single.target, nullptr}, px(5), px(3), px(6), px(4), 255);
+    eraseStarAt(StarCanvas{single.target, nullptr}, px(5), px(3), px(6), px(4));
+    EXPECT_EQ(single.pixel(5, 3), 0u);
+    EXPECT_FALSE(single.changedOutside(5, 3, 5, 3));
 }
 
 TEST(DrawStarClipping, DisabledModeReachesEveryPixelOfAnEvenFrame) {
