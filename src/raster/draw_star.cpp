@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "raster/avx2.h"
 #include "raster/splat_table.h"
 
 #if defined(__SSE2__)
@@ -45,11 +46,50 @@ void plotGrey16(uint8_t* p, int32_t f, Layout16 layout) {
     store16(p, static_cast<uint16_t>(grey << layout.redShift | grey << layout.greenShift | grey));
 }
 
+// Every pixel of the splat, one at a time; a weight of 0 adds nothing but
+// the pixel's byte 3 is still cleared, as the vector loops clear it.
+void splat32Plain(const FrameTarget& frame, const SplatTable& table, int px, int py, int sx, int sy, int32_t f) {
+    const int n = table.splatWidth;
+    const int32_t* w = table.splat(sx, sy);
+    for (int row = 0; row < n; ++row) {
+        uint8_t* p = frame.row(py + row) + static_cast<intptr_t>(px) * 4;
+        for (int col = 0; col < n; ++col, p += 4, ++w) {
+            const uint32_t add = static_cast<uint32_t>((*w * f) >> 8);
+            const uint32_t old = load32(p);
+            const uint32_t b = std::min<uint32_t>(255, (old & 0xFF) + add);
+            const uint32_t g = std::min<uint32_t>(255, (old >> 8 & 0xFF) + add);
+            const uint32_t r = std::min<uint32_t>(255, (old >> 16 & 0xFF) + add);
+            store32(p, b | g << 8 | r << 16);
+        }
+    }
+}
+
+#if LUMARA_WIDE_VECTORS
+// One row of the eight-wide splat at a time. A weight w <= 256 times 256 f
+// fits in 16 bits, so the high half of that product is (w * f) >> 8; one
+// multiplication spreads it to blue, green and red (byte 3 stays 0), which
+// are added with byte saturation; the frame's byte 3 is cleared.
+LUMARA_AVX2 void splat32Rows8(const FrameTarget& frame, const SplatTable& table, int px, int py, int sx, int sy,
+                              int32_t f) {
+    const int32_t* weights = table.splat(sx, sy);
+    const __m256i brightness = _mm256_set1_epi32(f << 8);
+    const __m256i spread = _mm256_set1_epi32(0x00010101);
+    const __m256i colourBytes = _mm256_set1_epi32(0x00FFFFFF);
+    uint8_t* p = frame.row(py) + static_cast<intptr_t>(px) * 4;
+    for (int row = 0; row < 8; ++row, weights += 8, p += frame.pitch) {
+        const __m256i w = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights));
+        const __m256i add = _mm256_mullo_epi32(_mm256_mulhi_epu16(w, brightness), spread);
+        const __m256i old = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), _mm256_and_si256(_mm256_adds_epu8(old, add), colourBytes));
+    }
+}
+#endif
+
 #if defined(__SSE2__)
 // Four pixels at a time: each weight, scaled by the brightness, is spread
 // to blue, green and red and added with byte saturation; byte 3 is cleared.
 // Exactly the per-channel min(255, old + w) of the plain loop below.
-void splat32(const FrameTarget& frame, const SplatTable& table, int px, int py, int sx, int sy, int32_t f) {
+void splat32Sse2(const FrameTarget& frame, const SplatTable& table, int px, int py, int sx, int sy, int32_t f) {
     const int n = table.splatWidth;
     const int32_t* weights = table.splat(sx, sy);
     const __m128i brightness = _mm_set1_epi32(f);
@@ -81,26 +121,19 @@ void splat32(const FrameTarget& frame, const SplatTable& table, int px, int py, 
         }
     }
 }
-#else
-// Splat rows are drawn over their spans only: outside them every weight is
-// 0, which adds nothing.
+#endif
+
 void splat32(const FrameTarget& frame, const SplatTable& table, int px, int py, int sx, int sy, int32_t f) {
-    const int n = table.splatWidth;
-    const SplatTable::Span* spans = table.rowSpans(sx, sy);
-    for (int row = 0; row < n; ++row) {
-        const int32_t* w = table.splat(sx, sy) + row * n + spans[row].first;
-        uint8_t* p = frame.row(py + row) + static_cast<intptr_t>(px + spans[row].first) * 4;
-        for (int col = spans[row].first; col < spans[row].end; ++col, p += 4, ++w) {
-            const uint32_t add = static_cast<uint32_t>((*w * f) >> 8);
-            const uint32_t old = load32(p);
-            const uint32_t b = std::min<uint32_t>(255, (old & 0xFF) + add);
-            const uint32_t g = std::min<uint32_t>(255, (old >> 8 & 0xFF) + add);
-            const uint32_t r = std::min<uint32_t>(255, (old >> 16 & 0xFF) + add);
-            store32(p, b | g << 8 | r << 16);
-        }
+    switch (table.rows) {
+#if LUMARA_WIDE_VECTORS
+    case SplatRows::Avx2: splat32Rows8(frame, table, px, py, sx, sy, f); break;
+#endif
+#if defined(__SSE2__)
+    case SplatRows::Sse2: splat32Sse2(frame, table, px, py, sx, sy, f); break;
+#endif
+    default: splat32Plain(frame, table, px, py, sx, sy, f); break;
     }
 }
-#endif
 
 void splat16(const FrameTarget& frame, const SplatTable& table, int px, int py, int sx, int sy, int32_t f,
              Layout16 layout) {
@@ -133,20 +166,41 @@ int32_t starBrightness(int32_t z, int32_t fade, int32_t nearSpawnDepth) {
     return static_cast<int32_t>(std::max<int64_t>(0, 255 - dimming));
 }
 
+namespace {
+
+// The top-left pixel a star at (x, y) touches, or false when it is skipped.
+bool starOrigin(const StarCanvas& canvas, int64_t x, int64_t y, int64_t limitX, int64_t limitY, int& px, int& py) {
+    const FrameTarget& frame = canvas.frame;
+    const SplatTable* table = canvas.splat;
+    const int64_t reach = table ? int64_t{table->splatWidth} * 256 : 0;
+    if (x < 0 || y < 0 || x >= limitX - reach || y >= limitY - reach) return false;
+    if (frame.empty() || !isDrawableFormat(frame.format)) return false;
+    px = static_cast<int>(x >> 8);
+    py = static_cast<int>(y >> 8);
+    // The view limits lie inside the frame the renderer locks; this only
+    // keeps a canvas smaller than its view from being written past.
+    const int span = table ? table->splatWidth : 1;
+    return px <= frame.width - span && py <= frame.height - span;
+}
+
+}  // namespace
+
+void eraseStarAt(const StarCanvas& canvas, int64_t x, int64_t y, int64_t limitX, int64_t limitY) {
+    int px = 0, py = 0;
+    if (!starOrigin(canvas, x, y, limitX, limitY, px, py)) return;
+    const FrameTarget& frame = canvas.frame;
+    const int span = canvas.splat ? canvas.splat->splatWidth : 1;
+    const int bpp = bytesPerPixel(frame.format);
+    for (int row = 0; row < span; ++row)
+        std::memset(frame.row(py + row) + static_cast<intptr_t>(px) * bpp, 0, static_cast<size_t>(span * bpp));
+}
+
 void drawStarAt(const StarCanvas& canvas, int64_t x, int64_t y, int64_t limitX, int64_t limitY,
                 int32_t f) {
     const FrameTarget& frame = canvas.frame;
     const SplatTable* table = canvas.splat;
-    const int64_t reach = table ? int64_t{table->splatWidth} * 256 : 0;
-    if (x < 0 || y < 0 || x >= limitX - reach || y >= limitY - reach) return;
-    if (frame.empty() || !isDrawableFormat(frame.format)) return;
-
-    const int px = static_cast<int>(x >> 8);
-    const int py = static_cast<int>(y >> 8);
-    // The view limits lie inside the frame the renderer locks; this only
-    // keeps a canvas smaller than its view from being written past.
-    const int span = table ? table->splatWidth : 1;
-    if (px > frame.width - span || py > frame.height - span) return;
+    int px = 0, py = 0;
+    if (!starOrigin(canvas, x, y, limitX, limitY, px, py)) return;
     if (!table) {
         uint8_t* p = frame.row(py) + static_cast<intptr_t>(px) * bytesPerPixel(frame.format);
         switch (frame.format) {

@@ -22,3 +22,7 @@ int32_t starBrightness(int32_t z, int32_t fade, int32_t nearSpawnDepth);
 // wholly inside the limits. Stars that do not fit are skipped whole.
 void drawStarAt(const StarCanvas& canvas, int64_t x, int64_t y, int64_t limitX, int64_t limitY,
                 int32_t f);
+
+// Blackens every pixel drawStarAt with the same arguments may have lit: the
+// star's pixel or its whole N x N splat, or nothing for a star it skips.
+void eraseStarAt(const StarCanvas& canvas, int64_t x, int64_t y, int64_t limitX, int64_t limitY);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "raster/avx2.h"
+
 namespace {
 
 // Counts of the lattice points (u, v) with u^2 + v^2 < r^2, as a 2-D prefix
@@ -54,9 +56,13 @@ int splatWidthForMode(int32_t antiAlias) {
     }
 }
 
-SplatTable buildSplatTable(int n) {
+SplatTable buildSplatTable(int n, SplatRows widest) {
     SplatTable table;
     table.splatWidth = n;
+#if defined(__SSE2__)
+    table.rows = widest == SplatRows::Plain ? SplatRows::Plain : SplatRows::Sse2;
+#endif
+    if (widest == SplatRows::Avx2 && n == 8 && avx2Available()) table.rows = SplatRows::Avx2;
     table.weights.assign(static_cast<size_t>(n) * n * 1024, 0);
     // Units of 1/64 pixel: the splat is S samples wide, the disc's radius R.
     const int64_t s = 64 * int64_t{n};

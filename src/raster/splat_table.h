@@ -9,6 +9,11 @@
 // The weights of one sub-pixel position lie together, row by row, so that
 // drawing a star reads one short run of memory instead of N * N entries a
 // page apart.
+// How a splat's rows are added into a 32-bit frame: pixel by pixel, four
+// pixels at a time (SSE2), or a whole row of eight at once (AVX2, for the
+// eight-wide splat). All three give the same bytes.
+enum class SplatRows : uint8_t { Plain, Sse2, Avx2 };
+
 struct SplatTable {
     struct Span {
         uint8_t first = 0;  // first column with a non-zero weight
@@ -20,6 +25,7 @@ struct SplatTable {
     // Per sub-pixel position and row, the columns the disc reaches: a splat
     // row is drawn only there (about 40% of an 8 x 8 splat is corners).
     std::vector<Span> spans;  // (sy * 32 + sx) * N + row
+    SplatRows rows = SplatRows::Plain;
 
     // The N * N weights of one sub-pixel position, rows top to bottom.
     const int32_t* splat(int sx, int sy) const {
@@ -37,5 +43,6 @@ int splatWidthForMode(int32_t antiAlias);
 
 // Builds the table for N in {2, 3, 4, 6, 8} (other N are accepted too).
 // Each weight is the count of the 64 x 64 samples of its pixel that lie
-// strictly inside the disc, divided by 16.
-SplatTable buildSplatTable(int n);
+// strictly inside the disc, divided by 16. Its rows are drawn with the
+// widest way, up to `widest`, that this build and processor have for N.
+SplatTable buildSplatTable(int n, SplatRows widest = SplatRows::Avx2);

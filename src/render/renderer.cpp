@@ -22,6 +22,7 @@ constexpr float kFreqMax[3] = {25.0f, 30.0f, 35.0f};
 
 int32_t Renderer::init(SurfaceDevice& device, const void* window, int32_t width, int32_t height) {
     device_ = &device;
+    starsOnBlack_ = false;
     StarField::RendererView& view = field_.view;
     view.width = width;
     view.height = height;
@@ -75,16 +76,32 @@ int32_t Renderer::beginFrame() {
     if (!ready_) return kResultInvalidCall;
     device_->beginScene();
     if (nebula_) renewNebula();
+    StarField::RendererView& view = field_.view;
+    const uint32_t lastFrame = view.frameSerial;
+    view.frameSerial = lastFrame + 1 != 0 ? lastFrame + 1 : 1;
     // Also when the nebula failed during this frame: the frame must not show
-    // what an earlier frame left in it.
-    if (!nebula_) device_->clearFrame();
+    // what an earlier frame left in it. Where it is known to be black but
+    // for the last frame's stars, only they are blackened.
+    const bool eraseStars = !nebula_ && starsOnBlack_ && lastFrame != 0 && field_.plottedFrame == lastFrame &&
+                            erasingIsCheaper() && device_->frameKept();
+    if (!nebula_ && !eraseStars) device_->clearFrame();
 
     const SurfaceLock lock = device_->lock(Surface::Frame);
     frameLocked_ = !failed(lock.result) && lock.pixels;
-    StarField::RendererView& view = field_.view;
     view.canvas.frame = frameLocked_ ? lockedTarget(lock, view.width, view.height) : FrameTarget{};
     view.canvas.splat = splat_.splatWidth ? &splat_ : nullptr;
+    if (eraseStars && frameLocked_) eraseDrawnStars(field_);
+    else if (eraseStars) device_->clearFrame();  // no stars this frame, and none of the last
+    starsOnBlack_ = !nebula_ && frameLocked_;
     return lock.result;
+}
+
+// Blackening each star's pixels costs more than clearing the whole frame
+// once the stars cover about as much of it.
+bool Renderer::erasingIsCheaper() const {
+    const StarField::RendererView& view = field_.view;
+    const int64_t span = splat_.splatWidth ? splat_.splatWidth : 1;
+    return static_cast<int64_t>(field_.pendingPlots.size()) * span * span < int64_t{view.width} * view.height / 2;
 }
 
 void Renderer::renewNebula() {
@@ -123,6 +140,7 @@ void Renderer::release() {
     ready_ = false;
     nebula_ = false;
     frameLocked_ = false;
+    starsOnBlack_ = false;
 }
 
 FrameTarget Renderer::lockedTarget(const SurfaceLock& lock, int32_t width, int32_t height) const {

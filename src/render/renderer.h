@@ -38,8 +38,9 @@ public:
     int32_t init(SurfaceDevice& device, const void* window, int32_t width, int32_t height);
 
     // Drifts and partly renews the nebula and enlarges it into the frame,
-    // or clears the frame black; then locks the frame as the star field's
-    // canvas. Returns the frame lock's result.
+    // or clears the frame black (where the device keeps its frame, only
+    // what the last frame's stars lit); then locks the frame as the star
+    // field's canvas. Returns the frame lock's result.
     int32_t beginFrame();
 
     // Unlocks the frame, takes the canvas away from the star field and shows
@@ -58,6 +59,7 @@ private:
     void renewNebula();
     void stopNebula();
     FrameTarget lockedTarget(const SurfaceLock& lock, int32_t width, int32_t height) const;
+    bool erasingIsCheaper() const;
 
     Random& rng_;
     Settings& settings_;
@@ -67,6 +69,8 @@ private:
     bool ready_ = false;
     bool nebula_ = false;
     bool frameLocked_ = false;
+    // The frame locked last was black before its stars were drawn.
+    bool starsOnBlack_ = false;
     int32_t cloudWidth_ = 0;
     int32_t cloudHeight_ = 0;
     SplatTable splat_;

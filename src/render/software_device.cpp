@@ -28,7 +28,30 @@ int32_t SoftwareDevice::MemorySurface::allocate(int32_t width, int32_t height, i
 }
 
 int32_t SoftwareDevice::createPresenter(const void*, int32_t width, int32_t height) {
+    frame_ = MemorySurface{};
+    keptPixels_ = nullptr;
+    frameWidth_ = width;
+    frameHeight_ = height;
+    lent_ = false;
+    if (lend_) {
+        frame_.target = borrow(width, height);
+        lent_ = frame_.exists();
+        if (lent_) return kResultOk;
+    }
     return frame_.allocate(width, height, format_);
+}
+
+FrameTarget SoftwareDevice::borrow(int32_t width, int32_t height) const {
+    const FrameTarget screen = lend_(width, height, format_);
+    const bool fits = !screen.empty() && screen.width == width && screen.height == height && screen.format == format_ &&
+                      width >= 1 && height >= 1 && screen.pitch >= width * bytesPerPixel(format_);
+    return fits ? screen : FrameTarget{};
+}
+
+void SoftwareDevice::beginScene() {
+    if (!lent_ || frame_.locked) return;
+    frame_.target = borrow(frameWidth_, frameHeight_);
+    if (!frame_.exists()) keptPixels_ = nullptr;
 }
 
 int32_t SoftwareDevice::createCloudImage(int32_t width, int32_t height, int32_t format) {
@@ -37,8 +60,7 @@ int32_t SoftwareDevice::createCloudImage(int32_t width, int32_t height, int32_t 
 }
 
 int32_t SoftwareDevice::createEnlargementImages(int32_t width, int32_t height, int32_t format) {
-    if (format != format_ || cloudImage_.bytes.empty() || width != frame_.target.width ||
-        height != frame_.target.height)
+    if (format != format_ || !cloudImage_.exists() || !frameHeld_ || width != frameWidth_ || height != frameHeight_)
         return kResultInvalidCall;
     enlarger_.prepare(cloudImage_.target.width, cloudImage_.target.height, width, height);
     enlargerReady_ = true;
@@ -47,17 +69,22 @@ int32_t SoftwareDevice::createEnlargementImages(int32_t width, int32_t height, i
 
 int32_t SoftwareDevice::enlargeCloudImage() {
     if (!enlargerReady_ || !frameHeld_ || frame_.locked || cloudImage_.locked) return kResultInvalidCall;
-    enlarger_.enlarge(cloudImage_.target, frame_.target);
+    // A screen that has no surface this frame is not drawn into, nor is the
+    // nebula ended for it.
+    if (frame_.exists()) enlarger_.enlarge(cloudImage_.target, frame_.target);
     return kResultOk;
 }
 
 void SoftwareDevice::clearFrame() {
-    if (frameHeld_ && !frame_.locked) std::memset(frame_.bytes.data(), 0, frame_.bytes.size());
+    if (!frameHeld_ || !frame_.exists() || frame_.locked) return;
+    const FrameTarget& t = frame_.target;
+    const size_t rowBytes = static_cast<size_t>(t.width) * static_cast<size_t>(bytesPerPixel(t.format));
+    std::memset(t.pixels, 0, static_cast<size_t>(t.pitch) * static_cast<size_t>(t.height - 1) + rowBytes);
 }
 
 SoftwareDevice::MemorySurface* SoftwareDevice::surfaceFor(Surface surface) {
     MemorySurface* s = surface == Surface::Frame ? (frameHeld_ ? &frame_ : nullptr) : &cloudImage_;
-    return s && !s->bytes.empty() ? s : nullptr;
+    return s && s->exists() ? s : nullptr;
 }
 
 SurfaceLock SoftwareDevice::lock(Surface surface) {
@@ -76,7 +103,8 @@ int32_t SoftwareDevice::unlock(Surface surface) {
 
 int32_t SoftwareDevice::present() {
     if (!frameHeld_ || frame_.locked) return kResultInvalidCall;
-    if (show_) show_(frame_.target);
+    if (show_ && frame_.exists()) show_(frame_.target);
+    keptPixels_ = frame_.target.pixels;
     return kResultOk;
 }
 
@@ -84,6 +112,8 @@ void SoftwareDevice::release() {
     frame_ = MemorySurface{};
     cloudImage_ = MemorySurface{};
     frameHeld_ = false;
+    lent_ = false;
+    keptPixels_ = nullptr;
     enlargerReady_ = false;
     enlarger_ = BilinearEnlarger{};
 }

@@ -6,6 +6,12 @@
 // not exist here. Presenting hands the finished frame to a callback, which
 // shows it (a window) or keeps it (a file writer). Serves the four drawable
 // pixel formats; a presenter in any other is refused.
+//
+// A screen that can lend the very memory it shows (a window's own surface)
+// is drawn into directly: no frame of the device's own exists and nothing
+// is copied to show it. The loan is asked for again at every frame's start,
+// as a window may give its surface up between frames (resized, gone): a
+// frame without one draws nothing and shows nothing.
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -17,23 +23,29 @@
 class SoftwareDevice final : public SurfaceDevice {
 public:
     using ShowFrame = std::function<void(const FrameTarget&)>;
+    // The screen's own memory for a frame of width x height in the device's
+    // format, kept from one frame to the next; empty when it has none.
+    using LendFrame = std::function<FrameTarget(int32_t width, int32_t height, int32_t format)>;
 
-    // A display of the given pixel format; `show` receives every presented frame.
-    SoftwareDevice(int32_t format, ShowFrame show) : format_(format), show_(std::move(show)) {}
+    // A display of the given pixel format; `show` receives every presented
+    // frame, `lend` (when given) offers the memory to draw it in.
+    SoftwareDevice(int32_t format, ShowFrame show, LendFrame lend = {})
+        : format_(format), show_(std::move(show)), lend_(std::move(lend)) {}
 
     bool openGraphics() override { return true; }
     int32_t createPresenter(const void* window, int32_t width, int32_t height) override;
     int32_t displayFormat() override { return format_; }
-    void acquireFrame() override { frameHeld_ = !frame_.bytes.empty(); }
+    void acquireFrame() override { frameHeld_ = frame_.exists() || lent_; }
     int32_t createCloudImage(int32_t width, int32_t height, int32_t format) override;
     int32_t createEnlargementImages(int32_t width, int32_t height, int32_t format) override;
     int32_t enlargeCloudImage() override;
     // The enlargement already lies in the frame: nothing is left to carry.
     int32_t copyEnlargementToFrame() override { return enlargerReady_ ? kResultOk : kResultInvalidCall; }
     void clearFrame() override;
+    bool frameKept() override { return frame_.exists() && frame_.target.pixels == keptPixels_; }
     SurfaceLock lock(Surface surface) override;
     int32_t unlock(Surface surface) override;
-    void beginScene() override {}
+    void beginScene() override;
     void endScene() override {}
     int32_t present() override;
     void release() override;
@@ -44,12 +56,22 @@ private:
         FrameTarget target;
         bool locked = false;
 
+        bool exists() const { return !target.empty(); }
         int32_t allocate(int32_t width, int32_t height, int32_t format);
     };
     MemorySurface* surfaceFor(Surface surface);
+    // The screen's memory for this frame, when it lends a fitting one.
+    FrameTarget borrow(int32_t width, int32_t height) const;
 
     int32_t format_;
     ShowFrame show_;
+    LendFrame lend_;
+    bool lent_ = false;  // the frame is the screen's, asked for at each frame's start
+    // The frame's memory as the last present showed it; null after a frame
+    // the screen lent none for, as its memory may since have been made anew.
+    const uint8_t* keptPixels_ = nullptr;
+    int32_t frameWidth_ = 0;
+    int32_t frameHeight_ = 0;
     MemorySurface frame_;
     MemorySurface cloudImage_;
     bool frameHeld_ = false;

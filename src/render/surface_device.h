@@ -39,6 +39,11 @@ public:
     virtual int32_t copyEnlargementToFrame() = 0;
     // The whole frame black.
     virtual void clearFrame() = 0;
+    // True when the frame the next lock gives still holds exactly what the
+    // last present showed: the same memory, untouched since. Then the
+    // renderer blackens only what the last frame's stars lit instead of the
+    // whole frame. A device that cannot promise it answers false.
+    virtual bool frameKept() { return false; }
     // What the surface held is readable through the lock, and exactly what
     // is written is what is later enlarged or shown.
     virtual SurfaceLock lock(Surface surface) = 0;

@@ -51,26 +51,49 @@ void roam(StarField& f) {
     f.velocityZ = static_cast<int32_t>(std::cos(f.roamTilt) * f.moveStep);
 }
 
+// What moving and projecting a star needs of the field, worked out once a
+// step: the star pass changes none of it, but through the stars' references
+// the compiler cannot know that and would reload and recompute it per star.
+struct Motion {
+    int32_t dx, dy, dz;
+    int64_t cosine, sine;
+    int64_t focalLength;
+    int64_t bound;  // retired at |projection| >= 2 * halfWidth
+};
+
+struct Projection {
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+Motion motionOf(StarField& field);
+Projection project(const Motion& m, const Star& star);
+bool moveAndProject(const Motion& m, Star& star, Projection& at);
+
 void starPass(StarField& f) {
     f.pendingPlots.clear();
-    auto drawLater = [&f](const Star& star) { f.pendingPlots.push_back({&star, f.projectedX, f.projectedY}); };
+    const Motion motion = motionOf(f);
     int32_t placed = 0;
     for (auto& star : f.stars) {
+        Projection at;
         if (star->active) {
-            moveStar(f, *star);
-            if (star->active) drawLater(*star);
+            if (!moveAndProject(motion, *star, at)) continue;
         } else if (placed < f.spawnBudget) {
             star->place(f);
             ++placed;
-            projectStar(f, *star);
-            drawLater(*star);
+            at = project(motion, *star);
+        } else {
+            continue;
         }
+        f.pendingPlots.push_back({star.get(), at.x, at.y});  // room for every star was made with them
     }
     for (const StarField::PendingPlot& plot : f.pendingPlots) {
         f.projectedX = plot.x;
         f.projectedY = plot.y;
         plot.star->plot(f);
     }
+    const bool drawn = !f.view.canvas.frame.empty();
+    f.plottedFrame = drawn && f.plottedFrame != f.view.frameSerial ? f.view.frameSerial : 0;
 }
 
 void pictureModeTimer(StarField& f) {
@@ -125,33 +148,66 @@ void setViewSize(StarField& field, int32_t width, int32_t height) {
     field.spawnHalfHeight = field.halfHeight;
 }
 
-void projectStar(StarField& field, const Star& star) {
+namespace {
+
+Motion motionOf(StarField& field) {
     StarField::RollSine& roll = field.rollSine;
     if (roll.angle != field.angle) {
         roll = {field.angle, field.sine.sine(field.angle), field.sine.cosine(field.angle)};
     }
-    const int64_t c = roll.cosine;
-    const int64_t s = roll.sine;
+    // Products in 64 bits: the same as 32-bit ones for every offered speed,
+    // and no overflow for a stored speed far beyond them.
+    const int64_t scale = field.stepScale;
+    return Motion{static_cast<int32_t>(field.velocityX * scale / 256),
+                  static_cast<int32_t>(field.velocityY * scale / 256),
+                  static_cast<int32_t>(scale * field.velocityZ / 256),
+                  roll.cosine,
+                  roll.sine,
+                  field.focalLength,
+                  2 * static_cast<int64_t>(field.halfWidth)};
+}
+
+Projection project(const Motion& m, const Star& star) {
     const int64_t d = star.z | 1;
     const int64_t x = star.x;
     const int64_t y = star.y;
     // |x * c - y * s| < 2^48: within the exact range of exactQuotient.
-    field.projectedX = projectAxis(x * c - y * s, d, field.focalLength);
-    field.projectedY = projectAxis(x * s + y * c, d, field.focalLength);
+    return {projectAxis(x * m.cosine - y * m.sine, d, m.focalLength),
+            projectAxis(x * m.sine + y * m.cosine, d, m.focalLength)};
+}
+
+// False when the star passed the viewer or left the view: it is retired.
+bool moveAndProject(const Motion& m, Star& star, Projection& at) {
+    star.x = wrappingAdd(star.x, m.dx);
+    star.y = wrappingAdd(star.y, m.dy);
+    star.z = wrappingAdd(star.z, m.dz);
+    at = project(m, star);
+    const bool inFlight =
+        star.z >= 0 && std::abs(static_cast<int64_t>(at.x)) < m.bound && std::abs(static_cast<int64_t>(at.y)) < m.bound;
+    if (!inFlight) star.active = false;
+    return inFlight;
+}
+
+}  // namespace
+
+void projectStar(StarField& field, const Star& star) {
+    const Projection at = project(motionOf(field), star);
+    field.projectedX = at.x;
+    field.projectedY = at.y;
 }
 
 void moveStar(StarField& field, Star& star) {
-    // Products in 64 bits: the same as 32-bit ones for every offered speed,
-    // and no overflow for a stored speed far beyond them.
-    const int64_t scale = field.stepScale;
-    star.x = wrappingAdd(star.x, static_cast<int32_t>(field.velocityX * scale / 256));
-    star.y = wrappingAdd(star.y, static_cast<int32_t>(field.velocityY * scale / 256));
-    star.z = wrappingAdd(star.z, static_cast<int32_t>(scale * field.velocityZ / 256));
-    projectStar(field, star);
-    const int64_t bound = 2 * static_cast<int64_t>(field.halfWidth);
-    if (star.z < 0 || std::abs(static_cast<int64_t>(field.projectedX)) >= bound ||
-        std::abs(static_cast<int64_t>(field.projectedY)) >= bound)
-        star.active = false;
+    Projection at;
+    moveAndProject(motionOf(field), star, at);
+    field.projectedX = at.x;
+    field.projectedY = at.y;
+}
+
+void eraseDrawnStars(const StarField& field) {
+    const int64_t limitX = 2 * int64_t{field.halfWidth}, limitY = 2 * int64_t{field.halfHeight};
+    for (const StarField::PendingPlot& plot : field.pendingPlots)
+        eraseStarAt(field.view.canvas, int64_t{plot.x} + field.halfWidth, int64_t{plot.y} + field.halfHeight, limitX,
+                    limitY);
 }
 
 void stepStarField(StarField& field) {

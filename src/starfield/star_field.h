@@ -76,6 +76,9 @@ public:
         int32_t y;
     };
     std::vector<PendingPlot> pendingPlots;
+    // The frame (RendererView::frameSerial) the pending plots were drawn
+    // into, when one step drew them all into that frame's canvas; else 0.
+    uint32_t plottedFrame = 0;
 
     // The roll's 16.16 sine and cosine, worked out once per angle rather
     // than once per star.
@@ -97,6 +100,7 @@ public:
         int32_t pixelFormat = kFormatUnknown;
         int32_t antiAlias = 0;
         StarCanvas canvas;
+        uint32_t frameSerial = 0;  // counts the frames begun, never 0 once one has
     } view;
 
     uint32_t pictureCount() const { return static_cast<uint32_t>(pictures.size()); }
@@ -124,3 +128,7 @@ void moveStar(StarField& field, Star& star);
 // One simulation step: roll, roaming, the star pass (moving, placing and
 // drawing the stars) and the picture-mode timer.
 void stepStarField(StarField& field);
+
+// Blackens, in the current canvas, every pixel the pending plots may have
+// lit (eraseStarAt of each).
+void eraseDrawnStars(const StarField& field);

@@ -26,6 +26,7 @@ public:
     FrameTarget shown;
     int32_t reportedFormat = 0;    // 0: the real one
     bool hideNebula = false;       // the enlargement clears the frame instead
+    bool keepFrame = true;         // false: the frame is never known to be kept
 
     int count(Op op) const {
         int n = 0;
@@ -59,6 +60,7 @@ public:
         note(Op::ClearFrame);
         real_.clearFrame();
     }
+    bool frameKept() override { return keepFrame && real_.frameKept(); }
     SurfaceLock lock(Surface s) override {
         if (fails(s == Surface::Frame ? Op::LockFrame : Op::LockCloudImage)) return SurfaceLock{kInjected, nullptr, 0};
         return real_.lock(s);

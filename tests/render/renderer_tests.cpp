@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "fault_device.h"
 #include "starfield/flight.h"
@@ -193,6 +194,85 @@ TEST(Renderer, OddFrameSizesGetATruncatedPictureEnlargedOverTheWholeFrame) {
         EXPECT_EQ(std::memcmp(frame.row(30) + 44 * bpp, picture.row(6) + 10 * bpp, static_cast<size_t>(bpp)), 0);
         rig.renderer().presentFrame();
         rig.renderer().release();
+    }
+}
+
+// Where the device keeps its frame, only the last frame's stars are
+// blackened; every frame is the one a whole clear gives, also after a frame
+// that could not be locked, a step outside a frame and a second step in one.
+TEST(Renderer, ErasingTheLastFramesStarsGivesTheFramesAWholeClearGives) {
+    for (int32_t format : {kFormatX8R8G8B8, kFormatR5G6B5, kFormatX1R5G5B5})
+        for (int32_t antiAlias : {0, 1, 5}) {
+            SCOPED_TRACE(::testing::Message() << format << " mode " << antiAlias);
+            Rig erased(0, 300, antiAlias), cleared(0, 300, antiAlias);
+            FaultDevice eraser(format), clearer(format);
+            clearer.keepFrame = false;
+            eraser.failFrom(Op::LockFrame, 30);
+            ASSERT_EQ(erased.renderer().init(eraser, nullptr, 320, 240), 0);
+            ASSERT_EQ(cleared.renderer().init(clearer, nullptr, 320, 240), 0);
+            const int bpp = bytesPerPixel(format);
+            for (int frame = 1; frame <= 60; ++frame) {
+                if (frame == 31) eraser.failFrom(Op::LockFrame, 1000);  // only the 30th lock failed
+                for (Rig* rig : {&erased, &cleared}) {
+                    if (frame == 40) stepStarField(rig->saver.starField);  // no frame to draw into
+                    rig->renderer().beginFrame();
+                    stepStarField(rig->saver.starField);
+                    if (frame == 50) stepStarField(rig->saver.starField);
+                    rig->renderer().presentFrame();
+                }
+                if (frame == 30) {  // its stars are not drawn where the lock failed
+                    EXPECT_TRUE(allZero(eraser.shown));
+                    continue;
+                }
+                for (int32_t y = 0; y < 240; ++y)
+                    ASSERT_EQ(std::memcmp(eraser.shown.row(y), clearer.shown.row(y), static_cast<size_t>(320 * bpp)), 0)
+                        << "frame " << frame << " row " << y;
+            }
+            EXPECT_LT(eraser.count(Op::ClearFrame), 10) << "the stars were erased";
+            EXPECT_EQ(clearer.count(Op::ClearFrame), 60);
+        }
+}
+
+// A screen that lends its own memory gets the very frames the device would
+// have drawn in memory of its own; a frame it cannot lend memory for is
+// neither drawn nor shown, and ends nothing.
+TEST(Renderer, AScreensLentMemoryGetsTheSameFramesAndAFrameWithoutItIsSkipped) {
+    for (const auto& [clouds, antiAlias] : {std::pair{0, 3}, {4, 5}, {0, 0}}) {
+        SCOPED_TRACE(::testing::Message() << "clouds " << clouds << " mode " << antiAlias);
+        Rig own(clouds, 600, antiAlias), lent(clouds, 600, antiAlias);
+        constexpr int32_t kWidth = 90, kHeight = 70, kPitch = kWidth * 4 + 8;
+        std::vector<uint8_t> screen(static_cast<size_t>(kPitch) * kHeight, 0x5A);
+        bool lending = true;
+        int shows = 0;
+        const uint8_t* shownPixels = nullptr;
+        SoftwareDevice device(
+            kFormatX8R8G8B8,
+            [&](const FrameTarget& f) {
+                ++shows;
+                shownPixels = f.pixels;
+            },
+            [&](int32_t w, int32_t h, int32_t format) {
+                return lending ? FrameTarget{screen.data(), kPitch, w, h, format} : FrameTarget{};
+            });
+        ASSERT_EQ(own.renderer().init(own.device, nullptr, kWidth, kHeight), 0);
+        ASSERT_EQ(lent.renderer().init(device, nullptr, kWidth, kHeight), 0);
+        for (int frame = 0; frame < 40; ++frame) {
+            lending = frame != 20;
+            own.frame();
+            const int before = shows;
+            lent.frame();
+            if (!lending) {
+                EXPECT_EQ(shows, before);
+                continue;
+            }
+            ASSERT_EQ(shownPixels, screen.data()) << "drawn in place";
+            for (int32_t y = 0; y < kHeight; ++y)
+                ASSERT_EQ(std::memcmp(own.device.shown.row(y), screen.data() + y * kPitch, kWidth * 4), 0)
+                    << "frame " << frame << " row " << y;
+        }
+        EXPECT_EQ(lent.renderer().nebulaOn(), clouds != 0);
+        own.renderer().release();
+        lent.renderer().release();
     }
 }
 

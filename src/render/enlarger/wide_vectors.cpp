@@ -1,13 +1,3 @@
 #include "render/enlarger/wide_vectors.h"
 
-bool enlarger::wideVectorsAvailable() {
-#if LUMARA_WIDE_VECTORS
-    static const bool available = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    return available;
-#else
-    return false;
-#endif
-}
+bool enlarger::wideVectorsAvailable() { return avx2Available(); }

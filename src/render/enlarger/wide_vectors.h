@@ -4,15 +4,8 @@
 // SSE2. Each function does as many whole vectors of the row as it can, the
 // same way as the eight-lane loops it stands in for, and returns where it
 // stopped; those loops finish the row.
+#include "raster/avx2.h"
 #include "render/enlarger/lanes.h"
-
-#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
-#define LUMARA_WIDE_VECTORS 1
-#include <immintrin.h>
-#define LUMARA_AVX2 __attribute__((target("avx2")))
-#else
-#define LUMARA_WIDE_VECTORS 0
-#endif
 
 namespace enlarger {
 

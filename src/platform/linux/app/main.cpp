@@ -101,7 +101,9 @@ int main(int argc, char** argv) {
     int code = -1;
     {
         SdlHost host(previewPicture());
-        SoftwareDevice device(SdlHost::desktopFormat(), [&host](const FrameTarget& frame) { host.showFrame(frame); });
+        SoftwareDevice device(
+            SdlHost::desktopFormat(), [&host](const FrameTarget& frame) { host.showFrame(frame); },
+            [&host](int32_t width, int32_t height, int32_t format) { return host.lendFrame(width, height, format); });
         SdlSoundPlayer sound;
         FileStore store = FileStore::fromEnvironment();
         LinuxFolderSystem folders = LinuxFolderSystem::forThisProcess();

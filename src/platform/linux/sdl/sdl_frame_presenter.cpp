@@ -12,9 +12,21 @@ uint32_t SdlFramePresenter::sdlFormat(int32_t format) {
     }
 }
 
+FrameTarget SdlFramePresenter::lend(int32_t width, int32_t height, int32_t format) {
+    SDL_Surface* surface = window_ ? SDL_GetWindowSurface(window_) : nullptr;
+    if (!surface || SDL_MUSTLOCK(surface) || !isDrawableFormat(format) || surface->format->format != sdlFormat(format) ||
+        surface->w != width || surface->h != height)
+        return {};
+    return FrameTarget{static_cast<uint8_t*>(surface->pixels), surface->pitch, width, height, format};
+}
+
 void SdlFramePresenter::show(const FrameTarget& frame) {
     SDL_Surface* surface = window_ ? SDL_GetWindowSurface(window_) : nullptr;
     if (!surface || frame.empty() || !isDrawableFormat(frame.format)) return;
+    if (frame.pixels == surface->pixels) {  // drawn in place
+        SDL_UpdateWindowSurface(window_);
+        return;
+    }
     const int width = std::min(frame.width, surface->w);
     const int height = std::min(frame.height, surface->h);
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;

@@ -6,10 +6,12 @@
 // Leaves out: scaling, vertical retrace, and windows with a renderer (the
 // preview pane, whose picture SdlHost paints itself).
 //
-// Shows finished frames in an SDL window by copying them into the window's
-// own surface and handing that to the display (on X11 through shared
-// memory). The frame is copied once, row by row when the formats agree and
-// converted in the same pass when they do not; nothing else touches it.
+// Shows finished frames in an SDL window through the window's own surface,
+// which SDL hands to the display (on X11 through shared memory). Where the
+// surface has the frame's size and pixel format it is lent out and the
+// frame is drawn straight into it: nothing is copied and no second frame
+// exists. Otherwise a frame drawn elsewhere is copied in once, row by row
+// when the formats agree and converted in the same pass when they do not.
 // A streaming texture was measured to cost the CPU some eleven copies of
 // the frame per present with SDL's software renderer, which is what a
 // machine without a graphics driver gets.
@@ -20,6 +22,11 @@
 class SdlFramePresenter {
 public:
     explicit SdlFramePresenter(SDL_Window* window) : window_(window) {}
+
+    // The window's surface as a frame of width x height in `format`, when
+    // it is one; empty otherwise. It stays valid until the window changes
+    // size or goes, so it is asked for again at every frame.
+    FrameTarget lend(int32_t width, int32_t height, int32_t format);
 
     void show(const FrameTarget& frame);
 

@@ -305,6 +305,10 @@ void SdlHost::paintPreviewPicture(WindowHandle) {
     SDL_RenderPresent(renderer_);
 }
 
+FrameTarget SdlHost::lendFrame(int32_t width, int32_t height, int32_t format) {
+    return presenter_ ? presenter_->lend(width, height, format) : FrameTarget{};
+}
+
 void SdlHost::showFrame(const FrameTarget& frame) {
     if (presenter_) presenter_->show(frame);
 }

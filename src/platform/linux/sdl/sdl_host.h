@@ -1,9 +1,9 @@
 #pragma once
 // The HostPlatform and SaverWindowPlatform seams (saver/host_platform.h,
 // saver/saver_window.h) on SDL2, where the Windows build has Win32Host. Pair
-// it with SoftwareDevice (its frames arrive in showFrame and go through an
-// SdlFramePresenter into the window's own surface), SdlSoundPlayer and
-// NoSystemComponents.
+// it with SoftwareDevice (lendFrame offers it the window's own surface to
+// draw in, showFrame shows its frames through an SdlFramePresenter),
+// SdlSoundPlayer and NoSystemComponents.
 // Implements: the saver window (one borderless window over every monitor,
 // the preview pane given by its X11 number, ended when the pane goes, or as
 // a daemon's hack the daemon's window or a resizable one of its own), the
@@ -42,7 +42,9 @@ public:
     // The display's pixel format code, as every frame surface must have it.
     static int32_t desktopFormat();
 
-    // Shows a finished frame (the software device's present).
+    // The window's surface to draw a frame in, when it fits (the software
+    // device's loan), and a finished frame shown (its present).
+    FrameTarget lendFrame(int32_t width, int32_t height, int32_t format);
     void showFrame(const FrameTarget& frame);
 
     // The default screen's root window, where a hack draws without a daemon.
