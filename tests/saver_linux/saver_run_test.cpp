@@ -115,6 +115,27 @@ TEST(SaverCommandLine, WithoutADisplayItSaysSo) {
     Child run({lumaraPath(), "/s"}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}});
     EXPECT_NE(run.waitFor(5000ms).value_or(0), 0);
     EXPECT_NE(run.errorOutput().find("xvfb-run"), std::string::npos) << run.errorOutput();
+    // A Wayland session whose compositor is not there.
+    Child gone({lumaraPath(), "/s"}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", "/nonexistent/wayland-9"}});
+    EXPECT_EQ(gone.waitFor(5000ms), 1);
+    EXPECT_NE(gone.errorOutput().find("no display to run on (wayland: no compositor answers at /nonexistent/wayland-9)"),
+              std::string::npos)
+        << gone.errorOutput();
+}
+
+// The preview pane and the daemon's window are X11 windows: in a Wayland
+// session without X11 these modes end at once, saying why.
+TEST(SaverCommandLine, UnderWaylandAloneTheX11ModesSayWhy) {
+    const std::vector<std::vector<std::string>> x11Modes{
+        {"/p", "123"}, {"/l", "123"}, {"-root"}, {"-window-id", "0x1"}, {"-window"}, {"-stars", "100"}};
+    for (std::vector<std::string> args : x11Modes) {
+        SCOPED_TRACE(args.front());
+        args.insert(args.begin(), lumaraPath());
+        Child run(args, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", "wayland-0"}});
+        EXPECT_EQ(run.waitFor(5000ms), 255);
+        EXPECT_NE(run.errorOutput().find("this Wayland session has no X11 display"), std::string::npos)
+            << run.errorOutput();
+    }
 }
 
 TEST(SaverSound, TheBuiltInMusicLoops) {

@@ -1,0 +1,132 @@
+// The saver in a Wayland session, as a person there meets it: `lumara /s`
+// over two outputs of headless sway (layer shell) spanning them with one
+// frame, ended by a key, once per session, started by swayidle, living
+// through outputs that go and come; over GNOME's mutter (a full-screen
+// toplevel) covering the monitor and ended by a key, a click or the mouse;
+// the settings dialog on GTK's Wayland backend; the X11 modes refused.
+#include <gtest/gtest.h>
+
+#include <linux/input-event-codes.h>
+#include <signal.h>
+
+#include <thread>
+
+#include "headless_run.h"
+#include "platform/linux/file_store.h"
+#include "real_saver.h"
+#include "scratch_user.h"
+#include "settings/program_folder.h"
+#include "wayland_session.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Two outputs of different sizes, the second lower than the first: the
+// layout's bounding rectangle is 2944 x 1280.
+const std::vector<ScreenRect> kTwoOutputs{{0, 0, 1024, 768}, {1024, 200, 1920, 1080}};
+constexpr ScreenRect kBounds{0, 0, 2944, 1280};
+
+// A dense, fast flight (10 ms frames): stars everywhere within a second.
+void denseFlight(Settings& s) {
+    s.StarsCount = 20000;
+    s.Smoothness = 90;
+}
+
+// The saver's store and the session's socket; no X11 display.
+std::map<std::string, std::string> sessionEnvironment(const std::map<std::string, std::string>& session,
+                                                      const StoredSettings& store) {
+    auto env = saverEnvironment(std::string(), store.folder);
+    for (const auto& [name, value] : session) env[name] = value;
+    return env;
+}
+
+Child saverIn(const SwaySession& sway, const StoredSettings& store, std::vector<std::string> args) {
+    args.insert(args.begin(), lumaraPath());
+    return Child(args, sessionEnvironment(sway.environment(), store));
+}
+
+// Lit pixels of the output once it shows stars (500 of them), or as it is
+// after `limit`.
+int waitForStars(SwaySession& sway, const std::string& output, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    int lit = 0;
+    do {
+        std::this_thread::sleep_for(200ms);
+        const Screenshot shot = sway.capture(output);
+        lit = shot.litPixels(0, 0, shot.width, shot.height);
+    } while (lit < 500 && std::chrono::steady_clock::now() < end);
+    return lit;
+}
+
+// Whether the screenshot shows, byte for byte, the frame's rectangle `part`.
+bool showsPart(const Screenshot& shot, const FrameTarget& frame, const ScreenRect& part) {
+    if (shot.width != part.width || shot.height != part.height) return false;
+    for (int y = 0; y < part.height; ++y) {
+        const uint8_t* pixel = frame.row(part.top + y) + size_t{4} * part.left;
+        for (int x = 0; x < part.width; ++x, pixel += 4) {
+            const uint8_t* seen = shot.at(x, y);
+            if (seen[0] != pixel[2] || seen[1] != pixel[1] || seen[2] != pixel[0]) return false;
+        }
+    }
+    return true;
+}
+
+bool swayInstalled() { return installed({"sway", "grim", "wtype", "swaymsg"}); }
+
+// A key pressed on a keyboard wtype adds to the seat. The headless seat has
+// no keyboard of its own, and clients take a new one on only after the
+// compositor announces it: the key waits for that.
+int pressKey(SwaySession& sway, const std::string& key) { return sway.run("wtype -s 300 -k " + key); }
+
+}  // namespace
+
+// Each output shows its own part of one frame: stopped, the saver leaves
+// its last frame on both; lumara-render's frame sequence at the bounding
+// size, from the same stored settings, has a frame whose two parts are the
+// two screenshots, byte for byte.
+TEST(WaylandSaver, EachOutputShowsItsPartOfOneFrameByteForByte) {
+    if (!swayInstalled()) GTEST_SKIP() << "sway, grim or wtype is not installed";
+    SwaySession sway(kTwoOutputs);
+    ASSERT_TRUE(sway.ready()) << sway.errorOutput();
+    StoredSettings store("wayland-span", denseFlight);
+    Child saver = saverIn(sway, store, {"/s"});
+    EXPECT_GE(waitForStars(sway, "HEADLESS-1", 8s), 500) << saver.errorOutput();
+    EXPECT_GE(waitForStars(sway, "HEADLESS-2", 8s), 500);
+    saver.signal(SIGSTOP);
+    std::this_thread::sleep_for(300ms);  // the compositor shows what was committed last
+    const Screenshot left = sway.capture("HEADLESS-1"), right = sway.capture("HEADLESS-2");
+    saver.signal(SIGCONT);
+    ASSERT_TRUE(saver.running()) << saver.errorOutput();
+
+    RenderOptions options;
+    options.width = kBounds.width;
+    options.height = kBounds.height;
+    FileStore files(store.user(), store.machine());
+    const auto folders = makePlatformFolderSystem();
+    const SettingsSource source{files, *folders};
+    HeadlessRun run(options, &source);
+    ASSERT_EQ(run.startResult(), 0);
+    int shown = 0;
+    for (int frame = 1; frame <= 3000 && !shown; ++frame) {
+        run.tick();
+        if (showsPart(left, run.frame(), {0, 0, 1024, 768})) shown = frame;
+    }
+    ASSERT_GT(shown, 0) << "the first output shows a frame of the flight";
+    EXPECT_TRUE(showsPart(right, run.frame(), {1024, 200, 1920, 1080})) << "the second shows the same frame";
+}
+
+TEST(WaylandSaver, AKeyEndsItWithinASecondAndASecondInstanceEndsAtOnce) {
+    if (!swayInstalled()) GTEST_SKIP() << "sway, grim or wtype is not installed";
+    SwaySession sway(kTwoOutputs);
+    ASSERT_TRUE(sway.ready()) << sway.errorOutput();
+    StoredSettings store("wayland-key");
+    Child saver = saverIn(sway, store, {"/s"});
+    std::this_thread::sleep_for(1500ms);
+    ASSERT_TRUE(saver.running()) << saver.errorOutput();
+    Child second = saverIn(sway, store, {"/s"});
+    EXPECT_EQ(second.waitFor(1000ms), 0) << second.errorOutput();
+    EXPECT_TRUE(saver.running());
+    EXPECT_EQ(pressKey(sway, "space"), 0);
+    EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
+}
