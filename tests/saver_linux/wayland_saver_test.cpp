@@ -130,3 +130,27 @@ TEST(WaylandSaver, AKeyEndsItWithinASecondAndASecondInstanceEndsAtOnce) {
     EXPECT_EQ(pressKey(sway, "space"), 0);
     EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
 }
+
+// The settings dialog is a window of GTK's Wayland backend; /c:N names an
+// X11 window, which a Wayland session has not: the number is passed over.
+TEST(WaylandSettings, TheDialogOpensAsAWaylandWindowAndEscCancelsIt) {
+    if (!swayInstalled()) GTEST_SKIP() << "sway, grim or wtype is not installed";
+    SwaySession sway({{0, 0, 1280, 720}});
+    ASSERT_TRUE(sway.ready()) << sway.errorOutput();
+    StoredSettings store("wayland-dialog");
+    for (const char* mode : {"", "/c:4242"}) {
+        SCOPED_TRACE(mode);
+        std::vector<std::string> args;
+        if (*mode) args.push_back(mode);
+        Child dialog = saverIn(sway, store, args);
+        std::string tree;
+        for (int i = 0; i < 50 && tree.find("\"app_id\": \"lumara\"") == std::string::npos; ++i) {
+            std::this_thread::sleep_for(200ms);
+            sway.run("swaymsg -t get_tree", &tree);
+        }
+        EXPECT_NE(tree.find("\"name\": \"Lumara Screensaver settings\""), std::string::npos) << dialog.errorOutput();
+        EXPECT_NE(tree.find("\"shell\": \"xdg_shell\""), std::string::npos) << "a Wayland window, not Xwayland's";
+        EXPECT_EQ(pressKey(sway, "Escape"), 0);
+        EXPECT_EQ(dialog.waitFor(3000ms), 2) << dialog.errorOutput();
+    }
+}
