@@ -26,8 +26,10 @@ inline std::optional<std::vector<std::string>> asScratchUser(const std::string& 
     return std::vector<std::string>{"/usr/bin/setpriv", "--reuid=" + user, "--regid=" + user, "--init-groups", "--"};
 }
 
-// Live (not yet reaped is ended) processes whose command line starts with `program`.
-inline int runningCopies(const std::string& program) {
+// Live (not yet reaped is ended) processes whose command line starts with
+// `program` and, when given, whose environment holds `variable` (such as
+// "WAYLAND_DISPLAY=/tmp/.../wayland-1": the ones of one session).
+inline int runningCopies(const std::string& program, const std::string& variable = {}) {
     int count = 0;
     DIR* proc = opendir("/proc");
     while (const dirent* entry = proc ? readdir(proc) : nullptr) {
@@ -36,6 +38,12 @@ inline int runningCopies(const std::string& program) {
         std::string first;
         std::getline(cmdline, first, '\0');
         if (first != program) continue;
+        if (!variable.empty()) {
+            std::ifstream variables(dir + "/environ");
+            bool found = false;
+            for (std::string held; !found && std::getline(variables, held, '\0');) found = held == variable;
+            if (!found) continue;
+        }
         std::ifstream stat(dir + "/stat");
         std::string pid, name, state;
         stat >> pid >> name >> state;
