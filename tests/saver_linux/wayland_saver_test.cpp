@@ -192,3 +192,22 @@ TEST(WaylandIdle, SwayidleStartsItUnlessAWindowInhibitsIdleAndAKeyEndsIt) {
     idle.signal(SIGTERM);
     EXPECT_EQ(idle.waitFor(2000ms), 0) << idle.errorOutput();
 }
+
+// An output that goes takes its part of the frame away and the flight goes
+// on over the other; one that comes ends the run cleanly, as input would:
+// the next start covers the new layout.
+TEST(WaylandSaver, AnOutputThatGoesLeavesTheOtherFlyingAndOneThatComesEndsIt) {
+    if (!swayInstalled()) GTEST_SKIP() << "sway, grim or wtype is not installed";
+    SwaySession sway(kTwoOutputs);
+    ASSERT_TRUE(sway.ready()) << sway.errorOutput();
+    StoredSettings store("wayland-outputs", denseFlight);
+    Child saver = saverIn(sway, store, {"/s"});
+    EXPECT_GE(waitForStars(sway, "HEADLESS-1", 8s), 500) << saver.errorOutput();
+    ASSERT_EQ(sway.run("swaymsg output HEADLESS-2 disable"), 0);
+    const Screenshot before = sway.capture("HEADLESS-1");
+    std::this_thread::sleep_for(500ms);
+    ASSERT_TRUE(saver.running()) << saver.errorOutput();
+    EXPECT_NE(sway.capture("HEADLESS-1").rgb, before.rgb) << "the flight goes on";
+    ASSERT_EQ(sway.run("swaymsg create_output"), 0);
+    EXPECT_EQ(saver.waitFor(2000ms), 0) << saver.errorOutput();
+}
