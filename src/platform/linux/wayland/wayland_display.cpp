@@ -16,7 +16,6 @@ namespace {
 // The versions whose events the listeners below answer.
 constexpr uint32_t kCompositorVersion = 4;
 constexpr uint32_t kOutputVersion = 3;
-constexpr uint32_t kSeatVersion = 5;
 constexpr uint32_t kLayerShellVersion = 4;
 constexpr uint32_t kWmBaseVersion = 2;
 constexpr uint32_t kOutputManagerVersion = 3;
@@ -111,10 +110,6 @@ WaylandDisplay::WaylandDisplay() : display_(wl_display_connect(nullptr)) {
 WaylandDisplay::~WaylandDisplay() {
     if (!display_) return;
     for (const auto& output : outputs_) destroyOutput(*output);
-    for (wl_seat* seat : seats_) {
-        if (wl_seat_get_version(seat) >= WL_SEAT_RELEASE_SINCE_VERSION) wl_seat_release(seat);
-        else wl_seat_destroy(seat);
-    }
     if (outputManager_) zxdg_output_manager_v1_destroy(outputManager_);
     if (layerShell_) {
         if (zwlr_layer_shell_v1_get_version(layerShell_) >= ZWLR_LAYER_SHELL_V1_DESTROY_SINCE_VERSION)
@@ -135,7 +130,7 @@ void WaylandDisplay::addGlobal(wl_registry* registry, uint32_t name, const char*
     } else if (kind == wl_shm_interface.name) {
         shm_ = bind<wl_shm>(registry, name, wl_shm_interface, version, 1);
     } else if (kind == wl_seat_interface.name) {
-        seats_.push_back(bind<wl_seat>(registry, name, wl_seat_interface, version, kSeatVersion));
+        seats_.push_back({name, version});
     } else if (kind == zwlr_layer_shell_v1_interface.name) {
         layerShell_ = bind<zwlr_layer_shell_v1>(registry, name, zwlr_layer_shell_v1_interface, version, kLayerShellVersion);
     } else if (kind == xdg_wm_base_interface.name) {

@@ -4,7 +4,8 @@
 // layout. Pairs with what SdlHost asks of SDL's displays
 // (SDL_GetDisplayBounds) and of X11 (x11_windows.h).
 // Implements: the connection (WAYLAND_DISPLAY, as every Wayland client),
-// the compositor, shared memory, seats, the layer shell and xdg-shell, and
+// the compositor, shared memory, the layer shell and xdg-shell, the seats
+// there are (wayland_seat.h binds them), and
 // each output's rectangle from xdg-output (the layout's own units), else
 // from the output's position and mode; outputs that come and go while it
 // runs are reported to whoever listens.
@@ -22,7 +23,6 @@ struct wl_compositor;
 struct wl_display;
 struct wl_output;
 struct wl_registry;
-struct wl_seat;
 struct wl_shm;
 struct xdg_wm_base;
 struct zwlr_layer_shell_v1;
@@ -30,6 +30,13 @@ struct zxdg_output_manager_v1;
 struct zxdg_output_v1;
 
 // One output of the compositor.
+// A seat the compositor announced; WaylandSeat binds it, so that its
+// listener is there for the first event.
+struct SeatGlobal {
+    uint32_t name = 0;
+    uint32_t version = 0;
+};
+
 struct WaylandOutput {
     uint32_t name = 0;  // the registry's name for it
     wl_output* output = nullptr;
@@ -61,7 +68,8 @@ public:
     wl_shm* shm() const { return shm_; }
     zwlr_layer_shell_v1* layerShell() const { return layerShell_; }
     xdg_wm_base* wmBase() const { return wmBase_; }
-    const std::vector<wl_seat*>& seats() const { return seats_; }
+    wl_registry* registry() const { return registry_; }
+    const std::vector<SeatGlobal>& seats() const { return seats_; }
     const std::vector<std::unique_ptr<WaylandOutput>>& outputs() const { return outputs_; }
 
     // The rectangle around every described output; empty without one.
@@ -91,7 +99,7 @@ private:
     xdg_wm_base* wmBase_ = nullptr;
     zwlr_layer_shell_v1* layerShell_ = nullptr;
     zxdg_output_manager_v1* outputManager_ = nullptr;
-    std::vector<wl_seat*> seats_;
+    std::vector<SeatGlobal> seats_;
     std::vector<std::unique_ptr<WaylandOutput>> outputs_;
     bool settled_ = false;  // the first outputs are known; later ones are reported
 };

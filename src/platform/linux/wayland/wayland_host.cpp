@@ -27,7 +27,8 @@ WaylandHost::WaylandHost(std::span<const uint8_t> previewPicture)
     : previewBytes_(previewPicture), instance_(display_.sessionName()) {
     if (!display_.connected()) return;
     InputTarget& target = *this;
-    for (wl_seat* seat : display_.seats()) seats_.push_back(std::make_unique<WaylandSeat>(seat, target));
+    for (const SeatGlobal& seat : display_.seats())
+        seats_.push_back(std::make_unique<WaylandSeat>(display_.registry(), seat, target));
     display_.outputAdded = [this](WaylandOutput&) { outputAdded_ = true; };
     display_.outputRemoved = [this](WaylandOutput& output) { removedOutputs_.push_back(output.name); };
     // The seats' capabilities, so input is watched from the first frame on.

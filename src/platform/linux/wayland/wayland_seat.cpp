@@ -4,7 +4,11 @@
 #include <unistd.h>
 #include <wayland-client.h>
 
+#include <algorithm>
+
 namespace {
+
+constexpr uint32_t kSeatVersion = 5;  // the version whose events the listeners below answer
 
 WaylandSeat& seatOf(void* data) { return *static_cast<WaylandSeat*>(data); }
 
@@ -59,12 +63,18 @@ const wl_keyboard_listener kKeyboardListener = {onKeymap, onKeyboardEnter, onKey
 
 }  // namespace
 
-WaylandSeat::WaylandSeat(wl_seat* seat, InputTarget& target) : seat_(seat), target_(target) {
+WaylandSeat::WaylandSeat(wl_registry* registry, const SeatGlobal& seat, InputTarget& target)
+    : seat_(static_cast<wl_seat*>(
+          wl_registry_bind(registry, seat.name, &wl_seat_interface, std::min(seat.version, kSeatVersion)))),
+      target_(target) {
     wl_seat_add_listener(seat_, &kSeatListener, this);
 }
 
-// The seat itself is the display's, which outlives this.
-WaylandSeat::~WaylandSeat() { capabilities(0); }
+WaylandSeat::~WaylandSeat() {
+    capabilities(0);
+    if (wl_seat_get_version(seat_) >= WL_SEAT_RELEASE_SINCE_VERSION) wl_seat_release(seat_);
+    else wl_seat_destroy(seat_);
+}
 
 void WaylandSeat::capabilities(uint32_t capabilities) {
     const bool releasable = wl_seat_get_version(seat_) >= WL_KEYBOARD_RELEASE_SINCE_VERSION;

@@ -16,12 +16,14 @@
 // whose program ended) takes the focus nowhere, which is no loss.
 #include <cstdint>
 
+#include "platform/linux/wayland/wayland_display.h"
 #include "saver/host_platform.h"
 #include "saver/messages.h"
 
 struct wl_array;
 struct wl_keyboard;
 struct wl_pointer;
+struct wl_registry;
 struct wl_seat;
 struct wl_surface;
 
@@ -38,7 +40,8 @@ public:
 
 class WaylandSeat {
 public:
-    WaylandSeat(wl_seat* seat, InputTarget& target);
+    // Binds the seat and listens to it from its first event on.
+    WaylandSeat(wl_registry* registry, const SeatGlobal& seat, InputTarget& target);
     ~WaylandSeat();
     WaylandSeat(const WaylandSeat&) = delete;
     WaylandSeat& operator=(const WaylandSeat&) = delete;
