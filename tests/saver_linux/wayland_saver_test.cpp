@@ -211,3 +211,54 @@ TEST(WaylandSaver, AnOutputThatGoesLeavesTheOtherFlyingAndOneThatComesEndsIt) {
     ASSERT_EQ(sway.run("swaymsg create_output"), 0);
     EXPECT_EQ(saver.waitFor(2000ms), 0) << saver.errorOutput();
 }
+
+namespace {
+
+bool mutterInstalled() { return installed({"mutter", "dbus-daemon"}); }
+
+// The saver in `mutter`, running once it has had time to start.
+std::unique_ptr<Child> saverIn(const MutterSession& mutter, const StoredSettings& store) {
+    auto saver = std::make_unique<Child>(std::vector<std::string>{lumaraPath(), "/s"},
+                                         sessionEnvironment(mutter.environment(), store));
+    std::this_thread::sleep_for(1500ms);
+    return saver;
+}
+
+}  // namespace
+
+// GNOME's compositor has no layer shell: the saver is a full-screen window
+// there. grim needs wlroots, so what it covers is seen through its input: a
+// click in either far corner of the monitor reaches it. The pointer is put
+// there (held at the monitor's edge) before the saver starts, so getting
+// there is no motion of the saver's.
+TEST(WaylandMutter, AFullScreenWindowCoversTheMonitorAndAKeyAClickOrTheMouseEndsIt) {
+    if (!mutterInstalled()) GTEST_SKIP() << "mutter or dbus-daemon is not installed";
+    MutterSession mutter("1920x1080");
+    ASSERT_TRUE(mutter.ready()) << mutter.errorOutput();
+    StoredSettings store("wayland-mutter");
+    for (const double corner : {-10000.0, 10000.0}) {
+        SCOPED_TRACE(corner);
+        ASSERT_TRUE(mutter.movePointer(corner, corner));
+        const auto saver = saverIn(mutter, store);
+        ASSERT_TRUE(saver->running()) << saver->errorOutput();
+        ASSERT_TRUE(mutter.click(BTN_LEFT));
+        EXPECT_EQ(saver->waitFor(1000ms), 0) << "the click reached the saver";
+    }
+    {
+        const auto saver = saverIn(mutter, store);
+        ASSERT_TRUE(mutter.pressKey(KEY_SPACE));
+        EXPECT_EQ(saver->waitFor(1000ms), 0) << saver->errorOutput();
+    }
+    {
+        // Mutter tells a client where a pointer that rests is only once it
+        // moves: a first pixel shows it to the saver, which counts the
+        // motion from there.
+        const auto saver = saverIn(mutter, store);
+        ASSERT_TRUE(mutter.movePointer(-1, 0));
+        ASSERT_TRUE(mutter.movePointer(-3, 0));
+        std::this_thread::sleep_for(500ms);
+        EXPECT_TRUE(saver->running()) << "3 pixels are not enough";
+        ASSERT_TRUE(mutter.movePointer(-3, 0));
+        EXPECT_EQ(saver->waitFor(1000ms), 0) << "6 pixels are";
+    }
+}
