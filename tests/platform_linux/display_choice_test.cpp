@@ -27,8 +27,8 @@ TEST(DisplayChoice, TheSessionDecidesAndSdlVideoDriverOverrides) {
     };
     for (const Case& c : cases) {
         const DisplayEnvironment& e = c.environment;
-        SCOPED_TRACE(std::string(e.waylandDisplay ? e.waylandDisplay : "-") + " " + (e.x11Display ? e.x11Display : "-") +
-                     " " + (e.videoDriver ? e.videoDriver : "-"));
+        const auto shown = [](const char* value) { return std::string(value ? value : "-"); };
+        SCOPED_TRACE(shown(e.waylandDisplay) + " " + shown(e.x11Display) + " " + shown(e.videoDriver));
         EXPECT_EQ(chooseDisplaySystem(e), c.system);
         EXPECT_EQ(waylandAlone(e), c.waylandAlone);
     }

@@ -9,6 +9,8 @@
 #include <linux/input-event-codes.h>
 #include <signal.h>
 
+#include <regex>
+#include <set>
 #include <thread>
 
 #include "headless_run.h"
@@ -214,12 +216,30 @@ TEST(WaylandSaver, AnOutputThatGoesLeavesTheOtherFlyingAndOneThatComesEndsIt) {
 
 namespace {
 
+// From the saver's trace of its Wayland messages (libwayland's
+// WAYLAND_DEBUG): how often requests or events match `pattern`, and which
+// surfaces the keyboard focus entered.
+int traced(const std::string& trace, const std::string& pattern) {
+    const std::regex message(pattern);
+    return static_cast<int>(std::distance(std::sregex_iterator(trace.begin(), trace.end(), message), {}));
+}
+
+std::set<std::string> keyboardFocusEntered(const std::string& trace) {
+    std::set<std::string> surfaces;
+    const std::regex enter(R"(wl_keyboard@\d+\.enter\(\d+, (wl_surface@\d+))");
+    for (auto it = std::sregex_iterator(trace.begin(), trace.end(), enter); it != std::sregex_iterator(); ++it)
+        surfaces.insert((*it)[1]);
+    return surfaces;
+}
+
 bool mutterInstalled() { return installed({"mutter", "dbus-daemon"}); }
 
-// The saver in `mutter`, running once it has had time to start.
-std::unique_ptr<Child> saverIn(const MutterSession& mutter, const StoredSettings& store) {
-    auto saver = std::make_unique<Child>(std::vector<std::string>{lumaraPath(), "/s"},
-                                         sessionEnvironment(mutter.environment(), store));
+// The saver in `mutter`, running once it has had time to start; `traced`:
+// writing its Wayland messages to stderr.
+std::unique_ptr<Child> saverIn(const MutterSession& mutter, const StoredSettings& store, bool traced = false) {
+    auto env = sessionEnvironment(mutter.environment(), store);
+    if (traced) env["WAYLAND_DEBUG"] = "1";
+    auto saver = std::make_unique<Child>(std::vector<std::string>{lumaraPath(), "/s"}, env);
     std::this_thread::sleep_for(1500ms);
     return saver;
 }
@@ -233,16 +253,21 @@ std::unique_ptr<Child> saverIn(const MutterSession& mutter, const StoredSettings
 // there is no motion of the saver's.
 TEST(WaylandMutter, AFullScreenWindowCoversTheMonitorAndAKeyAClickOrTheMouseEndsIt) {
     if (!mutterInstalled()) GTEST_SKIP() << "mutter or dbus-daemon is not installed";
-    MutterSession mutter("1920x1080");
+    MutterSession mutter({"1920x1080"});
     ASSERT_TRUE(mutter.ready()) << mutter.errorOutput();
     StoredSettings store("wayland-mutter");
     for (const double corner : {-10000.0, 10000.0}) {
         SCOPED_TRACE(corner);
         ASSERT_TRUE(mutter.movePointer(corner, corner));
-        const auto saver = saverIn(mutter, store);
+        const auto saver = saverIn(mutter, store, true);
         ASSERT_TRUE(saver->running()) << saver->errorOutput();
         ASSERT_TRUE(mutter.click(BTN_LEFT));
         EXPECT_EQ(saver->waitFor(1000ms), 0) << "the click reached the saver";
+        // Entered by the pointer, the saver took the cursor away.
+        const std::string trace = saver->errorOutput();
+        EXPECT_GE(traced(trace, R"(wl_pointer@\d+\.enter\()"), 1);
+        EXPECT_EQ(traced(trace, R"(wl_pointer@\d+\.enter\()"),
+                  traced(trace, R"(wl_pointer@\d+\.set_cursor\(\d+, nil, 0, 0\))"));
     }
     {
         const auto saver = saverIn(mutter, store);
@@ -261,4 +286,24 @@ TEST(WaylandMutter, AFullScreenWindowCoversTheMonitorAndAKeyAClickOrTheMouseEnds
         ASSERT_TRUE(mutter.movePointer(-3, 0));
         EXPECT_EQ(saver->waitFor(1000ms), 0) << "6 pixels are";
     }
+}
+
+// Over two monitors the saver has a window on each, and mutter moves the
+// keyboard focus from the first to the second as they appear: that is no
+// loss. Another program's window taking the focus is one.
+TEST(WaylandMutter, TheFocusMovingBetweenItsWindowsKeepsItAndAnotherWindowTakingItEndsIt) {
+    if (!mutterInstalled()) GTEST_SKIP() << "mutter or dbus-daemon is not installed";
+    MutterSession mutter({"1024x768", "1920x1080"});
+    ASSERT_TRUE(mutter.ready()) << mutter.errorOutput();
+    StoredSettings store("wayland-mutter-focus");
+    auto env = sessionEnvironment(mutter.environment(), store);
+    env["WAYLAND_DEBUG"] = "1";
+    Child saver({lumaraPath(), "/s"}, env);
+    std::this_thread::sleep_for(1500ms);
+    ASSERT_TRUE(saver.running());
+    const std::string trace = saver.errorOutput();
+    EXPECT_EQ(traced(trace, R"(xdg_toplevel@\d+\.set_fullscreen\()"), 2) << "a window per monitor";
+    EXPECT_EQ(keyboardFocusEntered(trace).size(), 2u) << "the focus went from one window to the other";
+    Child dialog({lumaraPath(), "/c"}, sessionEnvironment(mutter.environment(), store));
+    EXPECT_EQ(saver.waitFor(3000ms), 0) << "the settings dialog took the focus";
 }

@@ -149,16 +149,19 @@ int SwaySession::run(const std::string& commandLine, std::string* output) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-MutterSession::MutterSession(const std::string& monitor) : folder_(reachableFolder("mutter")) {
+MutterSession::MutterSession(const std::vector<std::string>& monitors) : folder_(reachableFolder("mutter")) {
     if (folder_.empty()) return;
     runtime_ = runtimeFolder(folder_);
     const std::string address = "unix:path=" + folder_ + "/bus";
     bus_ = std::make_unique<Child>(
-        std::vector<std::string>{"/usr/bin/dbus-daemon", "--session", "--nofork", "--nopidfile", "--address=" + address},
+        std::vector<std::string>{"/usr/bin/dbus-daemon", "--session", "--nofork", "--nopidfile",
+                                 "--address=" + address},
         std::map<std::string, std::string>{});
+    std::vector<std::string> argv{"/usr/bin/mutter", "--headless", "--wayland", "--no-x11", "--wayland-display",
+                                  "wayland-0"};
+    for (const std::string& monitor : monitors) argv.insert(argv.end(), {"--virtual-monitor", monitor});
     mutter_ = std::make_unique<Child>(
-        std::vector<std::string>{"/usr/bin/mutter", "--headless", "--wayland", "--no-x11", "--wayland-display",
-                                 "wayland-0", "--virtual-monitor", monitor},
+        argv,
         std::map<std::string, std::string>{{"HOME", folder_},
                                            {"XDG_RUNTIME_DIR", runtime_},
                                            {"DBUS_SESSION_BUS_ADDRESS", address},
@@ -175,10 +178,10 @@ MutterSession::MutterSession(const std::string& monitor) : folder_(reachableFold
                 nullptr, nullptr, nullptr);
             if (!connection_) continue;
         }
-        GVariant* made = g_dbus_connection_call_sync(connection_, "org.gnome.Mutter.RemoteDesktop",
-                                                     "/org/gnome/Mutter/RemoteDesktop", "org.gnome.Mutter.RemoteDesktop",
-                                                     "CreateSession", nullptr, G_VARIANT_TYPE("(o)"),
-                                                     G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr);
+        GVariant* made = g_dbus_connection_call_sync(
+            connection_, "org.gnome.Mutter.RemoteDesktop", "/org/gnome/Mutter/RemoteDesktop",
+            "org.gnome.Mutter.RemoteDesktop", "CreateSession", nullptr, G_VARIANT_TYPE("(o)"), G_DBUS_CALL_FLAGS_NONE,
+            5000, nullptr, nullptr);
         if (!made || !fs::exists(runtime_ + "/wayland-0")) {
             if (made) g_variant_unref(made);
             continue;
@@ -219,7 +222,8 @@ std::map<std::string, std::string> MutterSession::environment() const {
 
 bool MutterSession::call(const char* method, GVariant* arguments) {
     GError* error = nullptr;
-    GVariant* answer = g_dbus_proxy_call_sync(remote_, method, arguments, G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, &error);
+    GVariant* answer =
+        g_dbus_proxy_call_sync(remote_, method, arguments, G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, &error);
     if (error) g_error_free(error);
     if (answer) g_variant_unref(answer);
     return answer != nullptr;

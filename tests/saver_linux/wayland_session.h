@@ -52,8 +52,8 @@ private:
 
 class MutterSession {
 public:
-    // One virtual monitor of this size ("1920x1080").
-    explicit MutterSession(const std::string& monitor);
+    // Virtual monitors of these sizes ("1920x1080"), side by side.
+    explicit MutterSession(const std::vector<std::string>& monitors);
     ~MutterSession();
     MutterSession(const MutterSession&) = delete;
     MutterSession& operator=(const MutterSession&) = delete;

@@ -132,13 +132,14 @@ void WaylandDisplay::addGlobal(wl_registry* registry, uint32_t name, const char*
     } else if (kind == wl_seat_interface.name) {
         seats_.push_back({name, version});
     } else if (kind == zwlr_layer_shell_v1_interface.name) {
-        layerShell_ = bind<zwlr_layer_shell_v1>(registry, name, zwlr_layer_shell_v1_interface, version, kLayerShellVersion);
+        layerShell_ =
+            bind<zwlr_layer_shell_v1>(registry, name, zwlr_layer_shell_v1_interface, version, kLayerShellVersion);
     } else if (kind == xdg_wm_base_interface.name) {
         wmBase_ = bind<xdg_wm_base>(registry, name, xdg_wm_base_interface, version, kWmBaseVersion);
         xdg_wm_base_add_listener(wmBase_, &kWmBaseListener, this);
     } else if (kind == zxdg_output_manager_v1_interface.name) {
-        outputManager_ =
-            bind<zxdg_output_manager_v1>(registry, name, zxdg_output_manager_v1_interface, version, kOutputManagerVersion);
+        outputManager_ = bind<zxdg_output_manager_v1>(registry, name, zxdg_output_manager_v1_interface, version,
+                                                      kOutputManagerVersion);
         for (const auto& output : outputs_) watchLayout(*output);
     } else if (kind == wl_output_interface.name) {
         auto output = std::make_unique<WaylandOutput>();
@@ -158,7 +159,8 @@ void WaylandDisplay::watchLayout(WaylandOutput& output) {
 }
 
 void WaylandDisplay::removeGlobal(uint32_t name) {
-    const auto found = std::find_if(outputs_.begin(), outputs_.end(), [name](const auto& o) { return o->name == name; });
+    const auto found =
+        std::find_if(outputs_.begin(), outputs_.end(), [name](const auto& o) { return o->name == name; });
     if (found == outputs_.end()) return;
     if (outputRemoved) outputRemoved(**found);
     destroyOutput(**found);

@@ -124,7 +124,9 @@ void WaylandSeat::pointerMotion(int32_t x, int32_t y) {
 
 void WaylandSeat::button(uint32_t button, bool pressed) {
     if (!pressed) return;
-    const uint32_t id = button == BTN_RIGHT ? msg::kRButtonDown : button == BTN_MIDDLE ? msg::kMButtonDown : msg::kLButtonDown;
+    const uint32_t id = button == BTN_RIGHT    ? msg::kRButtonDown
+                        : button == BTN_MIDDLE ? msg::kMButtonDown
+                                               : msg::kLButtonDown;
     target_.inputMessage(Message{id, 0, 0});
 }
 

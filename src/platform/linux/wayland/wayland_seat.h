@@ -10,7 +10,9 @@
 //
 // Wayland tells a client where the pointer is only over its own surfaces,
 // so pointer() measures from where the pointer was first seen over one of
-// them: the close rule wants how far it moved, not where it started. The
+// them: the close rule wants how far it moved, not where it started. (A
+// compositor may announce a resting pointer only once it moves, as mutter
+// does: that first move then shows where it is.) The
 // surfaces tile the layout, so crossing from one output's surface to the
 // next is motion like any other. A keyboard that goes away (a virtual one
 // whose program ended) takes the focus nowhere, which is no loss.
