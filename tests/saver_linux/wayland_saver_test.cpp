@@ -9,6 +9,7 @@
 #include <linux/input-event-codes.h>
 #include <signal.h>
 
+#include <fstream>
 #include <regex>
 #include <set>
 #include <thread>
@@ -16,6 +17,7 @@
 #include "headless_run.h"
 #include "platform/linux/file_store.h"
 #include "real_saver.h"
+#include "saver/background_sound.h"
 #include "scratch_user.h"
 #include "settings/program_folder.h"
 #include "wayland_session.h"
@@ -131,6 +133,30 @@ TEST(WaylandSaver, AKeyEndsItWithinASecondAndASecondInstanceEndsAtOnce) {
     EXPECT_TRUE(saver.running());
     EXPECT_EQ(pressKey(sway, "space"), 0);
     EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
+}
+
+// As on X11: the background music plays, and SIGTERM ends the saver as a
+// key does, with 0.
+TEST(WaylandSaver, TheMusicPlaysAndSigtermEndsItAsAKeyDoes) {
+    if (!swayInstalled()) GTEST_SKIP() << "sway, grim or wtype is not installed";
+    SwaySession sway({{0, 0, 640, 480}});
+    ASSERT_TRUE(sway.ready()) << sway.errorOutput();
+    StoredSettings store("wayland-sound", [](Settings& s) { s.BackSound = "D"; });
+    auto env = sessionEnvironment(sway.environment(), store);
+    const std::string audio = store.folder + "/audio.raw";
+    env["SDL_AUDIODRIVER"] = "disk";
+    env["SDL_DISKAUDIOFILE"] = audio;
+    env["SDL_DISKAUDIODELAY"] = "1";
+    Child saver({lumaraPath(), "/s"}, env);
+    std::this_thread::sleep_for(1500ms);
+    ASSERT_TRUE(saver.running()) << saver.errorOutput();
+    saver.signal(SIGTERM);
+    EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
+    std::ifstream in(audio, std::ios::binary);
+    const std::vector<uint8_t> written{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const auto music = builtInMusic();
+    ASSERT_GT(written.size(), music.size() - 44);
+    EXPECT_TRUE(std::equal(music.begin() + 44, music.end(), written.begin())) << "the built-in music";
 }
 
 // The settings dialog is a window of GTK's Wayland backend; /c:N names an

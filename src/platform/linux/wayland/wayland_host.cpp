@@ -106,6 +106,7 @@ int WaylandHost::runMessageLoop() {
             connectionLost();
             break;
         }
+        if (signals_.take() && handle_) postMessage(handle_, Message{msg::kClose, 0, 0});
         followOutputs();
         followFocus();
         if (timer_.takeTick()) deliver(Message{msg::kTimer, timerId_, 0});
@@ -116,7 +117,7 @@ int WaylandHost::runMessageLoop() {
     return quitCode_;
 }
 
-// Waits for the compositor or the timer (at most kLoopWakeup) and handles
+// Waits for the compositor, the timer or a signal (at most kLoopWakeup) and handles
 // every event that came; false when the connection is gone.
 bool WaylandHost::waitAndDispatch() {
     wl_display* display = display_.display();
@@ -126,8 +127,8 @@ bool WaylandHost::waitAndDispatch() {
         wl_display_cancel_read(display);
         return false;
     }
-    pollfd waits[2] = {{wl_display_get_fd(display), POLLIN, 0}, {timer_.fd(), POLLIN, 0}};
-    if (poll(waits, 2, kLoopWakeup) > 0 && (waits[0].revents & (POLLIN | POLLERR | POLLHUP))) {
+    pollfd waits[3] = {{wl_display_get_fd(display), POLLIN, 0}, {timer_.fd(), POLLIN, 0}, {signals_.fd(), POLLIN, 0}};
+    if (poll(waits, 3, kLoopWakeup) > 0 && (waits[0].revents & (POLLIN | POLLERR | POLLHUP))) {
         if (wl_display_read_events(display) < 0) return false;
     } else {
         wl_display_cancel_read(display);

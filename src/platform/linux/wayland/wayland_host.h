@@ -9,7 +9,8 @@
 // size of their bounding rectangle in the compositor's layout, each output
 // showing its own part of the same frame), the messages a new window
 // receives, the message loop over the compositor's connection and the
-// frame timer (frame_timer.h), key, button and motion as the shell's
+// frame timer (frame_timer.h), SIGTERM and SIGINT as a close request
+// (quit_signals.h), key, button and motion as the shell's
 // messages (wayland_seat.h), the keyboard focus counted lost only when it
 // leaves all the saver's surfaces, no cursor, one saver per user and
 // session, outputs that go (the run goes on over the others) or come (the
@@ -30,6 +31,7 @@
 #include "platform/linux/sdl/single_instance.h"
 #include "platform/linux/wayland/frame_timer.h"
 #include "platform/linux/wayland/output_surface.h"
+#include "platform/linux/wayland/quit_signals.h"
 #include "platform/linux/wayland/wayland_display.h"
 #include "platform/linux/wayland/wayland_seat.h"
 #include "raster/frame_target.h"
@@ -115,6 +117,7 @@ private:
     ScreenRect frame_;                      // the frame's rectangle in the layout
     FrameTimer timer_;
     uint32_t timerId_ = 0;
+    QuitSignals signals_;
     uint32_t focusLeftAt_ = 0;  // when it left the saver's surfaces; meaningful while focusLeaving_
     bool focusLeaving_ = false;
     bool focusLostSent_ = false;
