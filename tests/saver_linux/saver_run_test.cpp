@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -11,6 +12,7 @@
 
 #include "real_saver.h"
 #include "saver/background_sound.h"
+#include "shown_frame.h"
 
 namespace {
 
@@ -49,6 +51,24 @@ TEST(SaverRun, StarsCoverTheWholeScreenAndAKeyEndsItEvenWithAFifoNamedInTheSetti
     x.xdotool("key space");
     EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
     std::filesystem::remove(fifo);
+}
+
+// The screen shows the frames lumara-render draws, byte for byte: stopped,
+// the saver leaves its last frame on the screen, one of the flight's.
+TEST(SaverRun, TheScreenShowsTheFlightsFramesByteForByte) {
+    X11Session x;
+    ASSERT_TRUE(x.ready());
+    StoredSettings store("frames", [](Settings& s) {
+        s.StarsCount = 20000;
+        s.Smoothness = 90;
+    });
+    Child saver = saverIn(x, store, {"/s"});
+    x.waitForFrames(8s);
+    saver.signal(SIGSTOP);
+    std::this_thread::sleep_for(300ms);
+    const Screenshot shot = x.capture();
+    saver.signal(SIGCONT);
+    EXPECT_GT(frameShown(store, 1280, 720, {{shot, {0, 0, 1280, 720}}}).frame, 0);
 }
 
 // SDL's button and motion events reach the close rules: a click ends it,
