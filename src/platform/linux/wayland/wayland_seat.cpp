@@ -106,10 +106,7 @@ void WaylandSeat::pointerEnter(wl_surface* surface, int32_t x, int32_t y, uint32
     pointerMotion(x, y);
 }
 
-void WaylandSeat::pointerLeave() {
-    overSaver_ = false;
-    enterSerial_ = 0;
-}
+void WaylandSeat::pointerLeave() { overSaver_ = false; }
 
 void WaylandSeat::pointerMotion(int32_t x, int32_t y) {
     if (!overSaver_) return;
@@ -147,5 +144,5 @@ void WaylandSeat::hideCursor() {
 }
 
 void WaylandSeat::hideCursorNow() {
-    if (pointer_ && enterSerial_ != 0) wl_pointer_set_cursor(pointer_, enterSerial_, nullptr, 0, 0);
+    if (pointer_ && overSaver_) wl_pointer_set_cursor(pointer_, enterSerial_, nullptr, 0, 0);
 }

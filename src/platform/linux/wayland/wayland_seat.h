@@ -80,6 +80,6 @@ private:
     bool overSaver_ = false;
     bool pointerSeen_ = false;
     bool cursorHidden_ = false;
-    uint32_t enterSerial_ = 0;  // of the pointer's last entry into a saver surface; 0 while outside
+    uint32_t enterSerial_ = 0;  // of the pointer's last entry into a saver surface (0 is a serial too)
     Focus focus_ = Focus::None;
 };
