@@ -17,11 +17,16 @@ ensure_packages() {
 # fp-utils brings chmcmd, which compiles the help files; libchm-dev reads
 # them and libglib2.0-dev (GIO) opens their topics in the browser, which
 # GIO finds for HTML pages through shared-mime-info. libgtk-3-dev: the
-# settings dialog.
+# settings dialog. libwayland-dev (with wayland-scanner) and wayland-protocols:
+# the saver as a Wayland client.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libstb-dev zlib1g-dev libsdl2-dev libx11-dev fp-utils
-                libchm-dev libglib2.0-dev shared-mime-info libgtk-3-dev)
-# fonts-dejavu-core: the font GTK draws the settings dialog's tests in.
-TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev xvfb xdotool xscreensaver fonts-dejavu-core)
+                libchm-dev libglib2.0-dev shared-mime-info libgtk-3-dev libwayland-dev wayland-protocols)
+# fonts-dejavu-core: the font GTK draws the settings dialog's tests in. Wayland
+# sessions, headless: sway with grim (screenshots), wtype (keys) and swayidle,
+# and GNOME's mutter on a bus of its own (dbus-daemon); Xwayland stays out
+# (--no-install-recommends), so nothing can fall back on X11.
+TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev xvfb xdotool xscreensaver fonts-dejavu-core
+               sway grim wtype swayidle mutter dbus-daemon)
 # The core as 32-bit x86 code, run under qemu-i386.
 LINUX_I686_PACKAGES=(g++-multilib lib32z1-dev qemu-user)
 # The Windows build (MinGW-w64, both architectures), its setup programs (NSIS)

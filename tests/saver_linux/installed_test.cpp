@@ -21,11 +21,17 @@ TEST(Installed, EveryFileADesktopExpectsAndTheProgramsRunFromThere) {
           "share/applications/lumara.desktop", "share/icons/hicolor/256x256/apps/lumara.png",
           "share/icons/hicolor/48x48/apps/lumara.png", "share/man/man1/lumara.1.gz",
           "share/man/man1/lumara-render.1.gz", "share/xscreensaver/config/lumara.xml", "share/doc/lumara/copyright",
-          "share/applications/screensavers/lumara.desktop", "libexec/xscreensaver/lumara"})
+          "share/applications/screensavers/lumara.desktop", "libexec/xscreensaver/lumara",
+          "share/systemd/user/lumara-idle.service"})
         EXPECT_TRUE(fs::is_regular_file(prefix + "/" + file)) << file;
     const std::string desktop = fileText(prefix + "/share/applications/lumara.desktop");
     for (const char* line : {"Name=Lumara settings\n", "Categories=Settings;DesktopSettings;\n", "Exec=lumara /c\n"})
         EXPECT_NE(desktop.find(line), std::string::npos) << line;
+    // The idle unit runs the saver installed here.
+    const std::string unit = fileText(prefix + "/share/systemd/user/lumara-idle.service");
+    EXPECT_NE(unit.find("\nExecStart=/usr/bin/swayidle -w timeout 300 '" + prefix + "/bin/lumara /s'\n"),
+              std::string::npos)
+        << unit;
     // The icon is a drawn frame: a PNG of its size with stars in it.
     const std::string icon = fileText(prefix + "/share/icons/hicolor/256x256/apps/lumara.png");
     ASSERT_GT(icon.size(), 10000u) << "more than a black square";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -11,6 +12,7 @@
 
 #include "real_saver.h"
 #include "saver/background_sound.h"
+#include "shown_frame.h"
 
 namespace {
 
@@ -49,6 +51,24 @@ TEST(SaverRun, StarsCoverTheWholeScreenAndAKeyEndsItEvenWithAFifoNamedInTheSetti
     x.xdotool("key space");
     EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
     std::filesystem::remove(fifo);
+}
+
+// The screen shows the frames lumara-render draws, byte for byte: stopped,
+// the saver leaves its last frame on the screen, one of the flight's.
+TEST(SaverRun, TheScreenShowsTheFlightsFramesByteForByte) {
+    X11Session x;
+    ASSERT_TRUE(x.ready());
+    StoredSettings store("frames", [](Settings& s) {
+        s.StarsCount = 20000;
+        s.Smoothness = 90;
+    });
+    Child saver = saverIn(x, store, {"/s"});
+    x.waitForFrames(8s);
+    saver.signal(SIGSTOP);
+    std::this_thread::sleep_for(300ms);
+    const Screenshot shot = x.capture();
+    saver.signal(SIGCONT);
+    EXPECT_GT(frameShown(store, 1280, 720, {{shot, {0, 0, 1280, 720}}}).frame, 0);
 }
 
 // SDL's button and motion events reach the close rules: a click ends it,
@@ -115,6 +135,27 @@ TEST(SaverCommandLine, WithoutADisplayItSaysSo) {
     Child run({lumaraPath(), "/s"}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}});
     EXPECT_NE(run.waitFor(5000ms).value_or(0), 0);
     EXPECT_NE(run.errorOutput().find("xvfb-run"), std::string::npos) << run.errorOutput();
+    // A Wayland session whose compositor is not there.
+    Child gone({lumaraPath(), "/s"}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", "/nonexistent/wayland-9"}});
+    EXPECT_EQ(gone.waitFor(5000ms), 1);
+    EXPECT_NE(gone.errorOutput().find("no display to run on (wayland: no compositor answers at /nonexistent/wayland-9)"),
+              std::string::npos)
+        << gone.errorOutput();
+}
+
+// The preview pane and the daemon's window are X11 windows: in a Wayland
+// session without X11 these modes end at once, saying why.
+TEST(SaverCommandLine, UnderWaylandAloneTheX11ModesSayWhy) {
+    const std::vector<std::vector<std::string>> x11Modes{
+        {"/p", "123"}, {"/l", "123"}, {"-root"}, {"-window-id", "0x1"}, {"-window"}, {"-stars", "100"}};
+    for (std::vector<std::string> args : x11Modes) {
+        SCOPED_TRACE(args.front());
+        args.insert(args.begin(), lumaraPath());
+        Child run(args, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", "wayland-0"}});
+        EXPECT_EQ(run.waitFor(5000ms), 255);
+        EXPECT_NE(run.errorOutput().find("this Wayland session has no X11 display"), std::string::npos)
+            << run.errorOutput();
+    }
 }
 
 TEST(SaverSound, TheBuiltInMusicLoops) {

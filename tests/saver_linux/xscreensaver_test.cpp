@@ -6,53 +6,16 @@
 // in a folder under /tmp that every user can reach.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
 #include "real_saver.h"
+#include "scratch_user.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-namespace {
-
-constexpr const char* kScratchUser = "lumara-test";
-
-// The command prefix that runs a program as the daemon's user; empty when
-// that is the test's own; nothing when there is no such user to be had.
-std::optional<std::vector<std::string>> daemonUser(const std::string& home) {
-    if (geteuid() != 0) return std::vector<std::string>{};
-    const std::string user = kScratchUser;
-    if (std::system(("id -u " + user + " >/dev/null 2>&1 || useradd -m " + user).c_str()) != 0) return std::nullopt;
-    if (std::system(("chown -R " + user + " '" + home + "'").c_str()) != 0) return std::nullopt;
-    return std::vector<std::string>{"/usr/sbin/runuser", "-u", user, "--"};
-}
-
-// Live (not yet reaped is ended) processes whose command line starts with `program`.
-int runningCopies(const std::string& program) {
-    int count = 0;
-    DIR* proc = opendir("/proc");
-    while (const dirent* entry = proc ? readdir(proc) : nullptr) {
-        const std::string dir = std::string("/proc/") + entry->d_name;
-        std::ifstream cmdline(dir + "/cmdline");
-        std::string first;
-        std::getline(cmdline, first, '\0');
-        if (first != program) continue;
-        std::ifstream stat(dir + "/stat");
-        std::string pid, name, state;
-        stat >> pid >> name >> state;
-        count += state != "Z" ? 1 : 0;
-    }
-    if (proc) closedir(proc);
-    return count;
-}
-
-}  // namespace
 
 TEST(Xscreensaver, RunsLumaraAsItsHackAndEndsIt) {
     if (std::system("command -v xscreensaver >/dev/null") != 0) GTEST_SKIP() << "xscreensaver is not installed";
@@ -75,7 +38,7 @@ TEST(Xscreensaver, RunsLumaraAsItsHackAndEndsIt) {
     dense.Smoothness = 90;
     FileStore store(home + "/user.reg", home + "/machine.reg");
     ASSERT_TRUE(SaveSettings(dense, store).ok());
-    const auto asUser = daemonUser(home);
+    const auto asUser = asScratchUser(home);
     ASSERT_TRUE(asUser.has_value()) << "no user to run xscreensaver as";
     X11Session x;
     ASSERT_TRUE(x.ready());

@@ -1,7 +1,8 @@
 // lumara: the saver on Linux. "/s" runs full screen, "/p N" or "/l N" the
 // preview in X11 window N, nothing, "/c" or "/c:N" the settings dialog; "-root",
 // "-window-id N" and "-window" run it as a screen-saver daemon's hack
-// (saver/hack_command.h); "--help" and "--version" answer on stdout.
+// (saver/hack_command.h); "--help" and "--version" answer on stdout. In a
+// Wayland session (display_choice.h) "/s" runs as a Wayland client.
 #include <SDL.h>
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/linux/display_choice.h"
 #include "platform/linux/file_store.h"
 #include "platform/linux/linux_folder_system.h"
 #include "render/software_device.h"
@@ -21,6 +23,7 @@
 #include "platform/linux/sdl/preview_picture.h"
 #include "platform/linux/sdl/sdl_host.h"
 #include "platform/linux/sdl/sdl_sound_player.h"
+#include "platform/linux/wayland/wayland_host.h"
 #include "settings/settings_store.h"
 #include "starfield/picture_decoder.h"
 
@@ -65,6 +68,33 @@ bool findHackWindow(SaverCommand& command, SdlHost& host) {
     return true;
 }
 
+// One run over `host`, whose frames have `frameFormat`, with the services
+// every host shares. A host that can lend the screen's own memory (`lend`)
+// has the frames drawn straight into it.
+template <typename Host>
+int runSaver(const SaverCommand& command, SaverState& state, Host& host, int32_t frameFormat,
+             SoftwareDevice::LendFrame lend = {}) {
+    SoftwareDevice device(
+        frameFormat, [&host](const FrameTarget& frame) { host.showFrame(frame); }, std::move(lend));
+    SdlSoundPlayer sound;
+    FileStore store = FileStore::fromEnvironment();
+    LinuxFolderSystem folders = LinuxFolderSystem::forThisProcess();
+    const auto pictures = makePlatformPictureDecoder();
+    NoSystemComponents components;
+    return saverMain(command, state, {host, components, {host, device, sound, store, folders, *pictures}});
+}
+
+// The full-screen saver as a Wayland client; 1 without a compositor.
+int runOnWayland(const SaverCommand& command) {
+    auto state = std::make_unique<SaverState>();
+    WaylandHost host(previewPicture());
+    if (!host.connected()) {
+        std::fprintf(stderr, "lumara: no display to run on (%s)\n", host.failure().c_str());
+        return 1;
+    }
+    return runSaver(command, *state, host, WaylandHost::kFrameFormat);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -84,6 +114,15 @@ int main(int argc, char** argv) {
         std::printf("lumara %s\n", LUMARA_VERSION);
         return 0;
     }
+    const DisplayEnvironment environment = displayEnvironment();
+    if (command.mode == Mode::FullScreen && chooseDisplaySystem(environment) == DisplaySystem::Wayland)
+        return runOnWayland(command) & 0xFF;
+    if (!command.showsSettingsDialog() && command.mode != Mode::ChangePassword && waylandAlone(environment)) {
+        std::fputs("lumara: the preview pane and a screen-saver daemon's modes draw into X11 windows, and this "
+                   "Wayland session has no X11 display (DISPLAY)\n",
+                   stderr);
+        return -1;
+    }
     // SDL is for the saver's window. The settings dialog runs on GTK alone
     // (SdlHost::showConfigureDialog): SDL's signal handler would otherwise
     // turn SIGTERM into an event nobody reads while the dialog is open.
@@ -101,16 +140,11 @@ int main(int argc, char** argv) {
     int code = -1;
     {
         SdlHost host(previewPicture());
-        SoftwareDevice device(
-            SdlHost::desktopFormat(), [&host](const FrameTarget& frame) { host.showFrame(frame); },
-            [&host](int32_t width, int32_t height, int32_t format) { return host.lendFrame(width, height, format); });
-        SdlSoundPlayer sound;
-        FileStore store = FileStore::fromEnvironment();
-        LinuxFolderSystem folders = LinuxFolderSystem::forThisProcess();
-        const auto pictures = makePlatformPictureDecoder();
-        NoSystemComponents components;
         if (findHackWindow(command, host))
-            code = saverMain(command, *state, {host, components, {host, device, sound, store, folders, *pictures}});
+            code = runSaver(command, *state, host, SdlHost::desktopFormat(),
+                            [&host](int32_t width, int32_t height, int32_t format) {
+                                return host.lendFrame(width, height, format);
+                            });
     }
     // SDL_Quit is left out on purpose: closing SDL's second X11 connection
     // reports any late error on it (a wake-up event SDL sent to the window as

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "dialogs/configure_dialog.h"
+#include "platform/linux/display_choice.h"
 #include "platform/linux/file_store.h"
 #include "platform/linux/gtk/foreign_window.h"
 #include "platform/linux/gtk/gtk_dialog_view.h"
@@ -14,8 +15,8 @@
 #include "ui/dialog_ids.h"
 
 int runSettingsMode(std::span<const uint8_t> aboutPicture, WindowHandle owner) {
-    // X11, as the saver and its preview pane.
-    gdk_set_allowed_backends("x11");
+    // The saver's display system: X11 as its preview pane, or Wayland.
+    gdk_set_allowed_backends(chooseDisplaySystem(displayEnvironment()) == DisplaySystem::Wayland ? "wayland" : "x11");
     if (!gtk_init_check(nullptr, nullptr)) {
         std::fputs("lumara: no display to show the settings dialog on; under a virtual one: xvfb-run -a lumara /c\n",
                    stderr);

@@ -12,18 +12,24 @@
 
 namespace {
 
-// "\0lumara-saver-<uid>-<display>": abstract, so it vanishes with the process.
-socklen_t socketAddress(sockaddr_un& address) {
+// "\0lumara-saver-<uid>-<session>": abstract, so it vanishes with the process.
+socklen_t socketAddress(sockaddr_un& address, const std::string& session) {
     std::memset(&address, 0, sizeof address);
     address.sun_family = AF_UNIX;
-    const char* display = std::getenv("DISPLAY");
-    const std::string name = "lumara-saver-" + std::to_string(getuid()) + "-" + (display ? display : "");
+    const std::string name = "lumara-saver-" + std::to_string(getuid()) + "-" + session;
     const size_t length = std::min(name.size(), sizeof address.sun_path - 1);
     std::memcpy(address.sun_path + 1, name.data(), length);
     return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + length);
 }
 
+const char* x11Display() {
+    const char* display = std::getenv("DISPLAY");
+    return display ? display : "";
+}
+
 }  // namespace
+
+SingleInstance::SingleInstance() : session_(x11Display()) {}
 
 SingleInstance::~SingleInstance() {
     if (listener_ >= 0) close(listener_);
@@ -31,7 +37,7 @@ SingleInstance::~SingleInstance() {
 
 bool SingleInstance::claimOrRaiseRunning() {
     sockaddr_un address;
-    const socklen_t length = socketAddress(address);
+    const socklen_t length = socketAddress(address, session_);
     listener_ = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (listener_ < 0) return true;  // no sockets: run without the guard
     if (bind(listener_, reinterpret_cast<sockaddr*>(&address), length) == 0 && listen(listener_, 4) == 0)

@@ -1,0 +1,31 @@
+#pragma once
+// The frame timer of the Wayland host, a timerfd its message loop waits on
+// beside the compositor's connection. Pairs with the SDL timer thread of
+// SdlHost, which pushes one event per period.
+// Implements: one periodic timer, at most one tick waiting however many
+// periods passed (as window timers never pile up), pending ticks dropped
+// on request, and the milliseconds the host's tick count reads.
+// Leaves out: more than one timer at a time (the saver sets one).
+#include <cstdint>
+
+class FrameTimer {
+public:
+    FrameTimer();
+    ~FrameTimer();
+    FrameTimer(const FrameTimer&) = delete;
+    FrameTimer& operator=(const FrameTimer&) = delete;
+
+    // The descriptor to wait on; readable while a tick waits.
+    int fd() const { return fd_; }
+    // Starts (or restarts) ticking every `periodMs`; false when it cannot.
+    bool start(uint32_t periodMs);
+    void stop();
+    // Takes the waiting tick; false when none waits.
+    bool takeTick();
+
+    // Milliseconds of the system's monotonic clock, wrapping.
+    static uint32_t now();
+
+private:
+    int fd_ = -1;
+};

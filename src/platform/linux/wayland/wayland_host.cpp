@@ -1,0 +1,246 @@
+#include "platform/linux/wayland/wayland_host.h"
+
+#include <poll.h>
+#include <sched.h>
+#include <wayland-client.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/linux/gtk/settings_mode.h"
+#include "settings/setting_options.h"
+
+namespace {
+
+constexpr uint32_t kShortestTimerPeriod = kShortestFramePeriod;  // ms; a period of 0 runs at this
+constexpr int kLoopWakeup = 50;  // ms between checks for other instances and the keyboard focus
+// The focus moving from one saver surface to another arrives as a leave and
+// an enter; a leave not followed by an enter within this time is a loss.
+constexpr uint32_t kFocusMoveTime = 100;  // ms
+// Round trips to wait for every surface's first size.
+constexpr int kConfigureRoundTrips = 4;
+
+}  // namespace
+
+WaylandHost::WaylandHost(std::span<const uint8_t> previewPicture)
+    : previewBytes_(previewPicture), instance_(display_.sessionName()) {
+    if (!display_.connected()) return;
+    InputTarget& target = *this;
+    for (const SeatGlobal& seat : display_.seats())
+        seats_.push_back(std::make_unique<WaylandSeat>(display_.registry(), seat, target));
+    display_.outputAdded = [this](WaylandOutput&) { outputAdded_ = true; };
+    display_.outputRemoved = [this](WaylandOutput& output) { removedOutputs_.push_back(output.name); };
+    // The seats' capabilities, so input is watched from the first frame on.
+    wl_display_roundtrip(display_.display());
+}
+
+WaylandHost::~WaylandHost() {
+    surfaces_.clear();
+    seats_.clear();
+    if (display_.connected()) wl_display_flush(display_.display());
+}
+
+bool WaylandHost::anySeatFocus(WaylandSeat::Focus focus) const {
+    return std::any_of(seats_.begin(), seats_.end(), [focus](const auto& s) { return s->focus() == focus; });
+}
+
+WindowHandle WaylandHost::foregroundWindow() { return anySeatFocus(WaylandSeat::Focus::Saver) ? handle_ : 0; }
+
+WindowHandle WaylandHost::findRunningSaver() { return instance_.claimOrRaiseRunning() ? 0 : kRunningSaver; }
+
+ScreenRect WaylandHost::screenClipBox() {
+    for (const auto& output : display_.outputs())
+        if (output->layout.width > 0 && output->layout.height > 0) return output->layout;
+    return {};
+}
+
+ScreenRect WaylandHost::clientRect(WindowHandle window) {
+    return window == handle_ && handle_ ? ScreenRect{0, 0, frame_.width, frame_.height} : ScreenRect{};
+}
+
+WindowHandle WaylandHost::createSaverWindow(const SaverWindowLayout& layout, WindowProcedure& procedure) {
+    // The preview pane and a daemon's window are X11's.
+    if (layout.parent != 0 || layout.hack || !display_.connected()) return 0;
+    frame_ = layout.rect;
+    outputAdded_ = false;  // the outputs known now are the ones covered
+    for (const auto& output : display_.outputs()) {
+        const ScreenRect& r = output->layout;
+        if (r.width <= 0 || r.height <= 0) continue;
+        const ScreenRect part{r.left - frame_.left, r.top - frame_.top, r.width, r.height};
+        surfaces_.push_back(std::make_unique<OutputSurface>(display_, *output, part, layout.title));
+    }
+    const auto configured = [this] {
+        return std::all_of(surfaces_.begin(), surfaces_.end(), [](const auto& s) { return s->configured(); });
+    };
+    for (int i = 0; i < kConfigureRoundTrips && !configured(); ++i)
+        if (wl_display_roundtrip(display_.display()) < 0) break;
+    std::erase_if(surfaces_, [](const auto& s) { return !s->configured(); });
+    if (surfaces_.empty()) {
+        std::fputs("lumara: the compositor gave the saver no surface to draw on\n", stderr);
+        return 0;
+    }
+    procedure_ = &procedure;
+    handle_ = kSaverWindow;
+    // The messages a new window receives, in their order.
+    deliver(Message{msg::kCreate, 0, 0});
+    deliver(Message{msg::kShowWindow, 1, 0});
+    deliver(Message{msg::kEraseBackground, 0, 0});
+    deliver(Message{msg::kPaint, 0, 0});
+    return handle_;
+}
+
+void WaylandHost::deliver(const Message& message) {
+    if (procedure_ && handle_) procedure_->windowProc(handle_, message);
+}
+
+int WaylandHost::runMessageLoop() {
+    while (!quit_) {
+        if (!posted_.empty()) {
+            const auto [window, message] = posted_.front();
+            posted_.pop_front();
+            if (window == handle_) deliver(message);
+            continue;
+        }
+        if (!waitAndDispatch()) {
+            connectionLost();
+            break;
+        }
+        if (signals_.take() && handle_) postMessage(handle_, Message{msg::kClose, 0, 0});
+        followOutputs();
+        followFocus();
+        if (timer_.takeTick()) deliver(Message{msg::kTimer, timerId_, 0});
+        // Nothing to raise: the saver's surfaces are above everything.
+        instance_.raiseRequested();
+    }
+    procedure_ = nullptr;  // the run is over
+    return quitCode_;
+}
+
+// Waits for the compositor, the timer or a signal (at most kLoopWakeup) and handles
+// every event that came; false when the connection is gone.
+bool WaylandHost::waitAndDispatch() {
+    wl_display* display = display_.display();
+    while (wl_display_prepare_read(display) != 0)
+        if (wl_display_dispatch_pending(display) < 0) return false;
+    if (wl_display_flush(display) < 0 && errno != EAGAIN) {
+        wl_display_cancel_read(display);
+        return false;
+    }
+    pollfd waits[3] = {{wl_display_get_fd(display), POLLIN, 0}, {timer_.fd(), POLLIN, 0}, {signals_.fd(), POLLIN, 0}};
+    if (poll(waits, 3, kLoopWakeup) > 0 && (waits[0].revents & (POLLIN | POLLERR | POLLHUP))) {
+        if (wl_display_read_events(display) < 0) return false;
+    } else {
+        wl_display_cancel_read(display);
+    }
+    return wl_display_dispatch_pending(display) >= 0;
+}
+
+// An output that goes takes its surface with it; the others fly on. One
+// that comes ends the run as input would.
+void WaylandHost::followOutputs() {
+    std::erase_if(surfaces_, [this](const auto& s) {
+        return s->closed() || std::find(removedOutputs_.begin(), removedOutputs_.end(), s->outputName()) !=
+                                  removedOutputs_.end();
+    });
+    removedOutputs_.clear();
+    const bool closeRequested =
+        std::any_of(surfaces_.begin(), surfaces_.end(), [](const auto& s) { return s->closeRequested(); });
+    if (handle_ && !closeAsked_ && (outputAdded_ || closeRequested)) {
+        closeAsked_ = true;
+        postMessage(handle_, Message{msg::kClose, 0, 0});
+    }
+}
+
+// The keyboard focus counts as lost once it has left the saver's surfaces
+// for something else and not come back to one of them for kFocusMoveTime:
+// moving between the saver's surfaces does not count.
+void WaylandHost::followFocus() {
+    if (anySeatFocus(WaylandSeat::Focus::Saver) || !anySeatFocus(WaylandSeat::Focus::Elsewhere)) {
+        focusLeaving_ = false;
+        return;
+    }
+    const uint32_t now = FrameTimer::now();
+    if (!focusLeaving_) {
+        focusLeaving_ = true;
+        focusLeftAt_ = now;
+    } else if (now - focusLeftAt_ >= kFocusMoveTime && !focusLostSent_) {
+        focusLostSent_ = true;
+        deliver(Message{msg::kActivateApp, 0, 0});
+    }
+}
+
+void WaylandHost::connectionLost() {
+    std::fputs("lumara: the Wayland compositor closed the connection\n", stderr);
+    deliver(Message{msg::kDestroy, 0, 0});
+    closeWindow();
+    postQuit(1);
+}
+
+void WaylandHost::postQuit(int code) {
+    quit_ = true;
+    quitCode_ = code;
+}
+
+intptr_t WaylandHost::defaultWindowProc(WindowHandle, const Message& message) {
+    if (message.id == msg::kClose && handle_) {
+        deliver(Message{msg::kDestroy, 0, 0});
+        closeWindow();
+    }
+    return 0;
+}
+
+void WaylandHost::closeWindow() {
+    timer_.stop();
+    surfaces_.clear();
+    handle_ = 0;
+    if (display_.connected()) wl_display_flush(display_.display());
+}
+
+void WaylandHost::postMessage(WindowHandle window, const Message& message) { posted_.emplace_back(window, message); }
+
+intptr_t WaylandHost::sendMessage(WindowHandle window, const Message& message) {
+    return procedure_ && window == handle_ && handle_ ? procedure_->windowProc(window, message) : 0;
+}
+
+ScreenPoint WaylandHost::cursorPosition() {
+    for (const auto& seat : seats_)
+        if (seat->pointerSeen()) return seat->pointer();
+    return {};
+}
+
+void WaylandHost::hideCursor() {
+    for (const auto& seat : seats_) seat->hideCursor();
+}
+
+void WaylandHost::yieldTimeSlice() { sched_yield(); }
+
+int WaylandHost::showConfigureDialog(WindowHandle owner) { return runSettingsMode(previewBytes_, owner); }
+
+uint32_t WaylandHost::setTimer(WindowHandle, uint32_t id, uint32_t periodMs) {
+    timerId_ = id;
+    return timer_.start(std::max(periodMs, kShortestTimerPeriod)) ? id : 0;
+}
+
+void WaylandHost::killTimer(WindowHandle, uint32_t id) {
+    if (id != 0 && id == timerId_) timer_.stop();
+}
+
+bool WaylandHost::surfaceOrigin(wl_surface* surface, ScreenPoint& origin) {
+    for (const auto& s : surfaces_)
+        if (surface && s->surface() == surface) {
+            origin = {s->part().left, s->part().top};
+            return true;
+        }
+    return false;
+}
+
+void WaylandHost::inputMessage(const Message& message) {
+    if (handle_) posted_.emplace_back(handle_, message);
+}
+
+void WaylandHost::showFrame(const FrameTarget& frame) {
+    if (!std::all_of(surfaces_.begin(), surfaces_.end(), [](const auto& s) { return s->ready(); })) return;
+    for (const auto& surface : surfaces_) surface->show(frame);
+    wl_display_flush(display_.display());
+}

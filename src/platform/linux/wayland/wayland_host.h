@@ -1,0 +1,129 @@
+#pragma once
+// The HostPlatform and SaverWindowPlatform seams (saver/host_platform.h,
+// saver/saver_window.h) as a native Wayland client: the full-screen saver
+// of a Wayland session. Pairs with SdlHost, the same seams on SDL over
+// X11; use it with SoftwareDevice in kFrameFormat (its frames arrive in
+// showFrame), SdlSoundPlayer and NoSystemComponents, as SdlHost is used.
+// Implements: the saver window as one surface per output
+// (output_surface.h), the frame spanning the outputs as one screen (the
+// size of their bounding rectangle in the compositor's layout, each output
+// showing its own part of the same frame), the messages a new window
+// receives, the message loop over the compositor's connection and the
+// frame timer (frame_timer.h), SIGTERM and SIGINT as a close request
+// (quit_signals.h), key, button and motion as the shell's
+// messages (wayland_seat.h), the keyboard focus counted lost only when it
+// leaves all the saver's surfaces, no cursor, one saver per user and
+// session, outputs that go (the run goes on over the others) or come (the
+// run ends, as after input: the next one covers the new layout), and the
+// settings dialog as GTK's (gtk/settings_mode.h).
+// Leaves out: the preview pane and a daemon's hack (X11 windows: main
+// runs those through SdlHost), raising a window (overlay surfaces are
+// already above everything), the foreground window of another program,
+// and the power status (no power broadcasts exist here, as with SdlHost).
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/linux/sdl/single_instance.h"
+#include "platform/linux/wayland/frame_timer.h"
+#include "platform/linux/wayland/output_surface.h"
+#include "platform/linux/wayland/quit_signals.h"
+#include "platform/linux/wayland/wayland_display.h"
+#include "platform/linux/wayland/wayland_seat.h"
+#include "raster/frame_target.h"
+#include "saver/host_platform.h"
+#include "saver/saver_window.h"
+
+class WaylandHost final : public HostPlatform, public SaverWindowPlatform, private InputTarget {
+public:
+    // The pixel format of every frame: what wl_shm buffers hold as XRGB8888.
+    static constexpr int32_t kFrameFormat = kFormatX8R8G8B8;
+
+    // `previewPicture`: the preview bitmap as a BMP file image (the
+    // settings dialog's About box shows it).
+    explicit WaylandHost(std::span<const uint8_t> previewPicture);
+    ~WaylandHost() override;
+    WaylandHost(const WaylandHost&) = delete;
+    WaylandHost& operator=(const WaylandHost&) = delete;
+
+    // False, with the reason, when there is no compositor to draw on.
+    bool connected() const { return display_.connected(); }
+    const std::string& failure() const { return display_.failure(); }
+
+    // Shows a finished frame (the software device's present) on every
+    // output at once, or, while an output's compositor still reads both of
+    // its buffers, on none: the outputs never show different frames.
+    void showFrame(const FrameTarget& frame);
+
+    // HostPlatform
+    bool isWindow(WindowHandle window) override { return window != 0 && window == handle_; }
+    WindowHandle foregroundWindow() override;
+    void setForegroundWindow(WindowHandle) override {}
+    WindowHandle parentOf(WindowHandle) override { return 0; }
+    WindowHandle findRunningSaver() override;
+    ScreenRect virtualScreen() override { return display_.bounds(); }
+    ScreenRect screenClipBox() override;
+    ScreenRect clientRect(WindowHandle window) override;
+    WindowHandle createSaverWindow(const SaverWindowLayout& layout, WindowProcedure& procedure) override;
+    int runMessageLoop() override;
+    void postQuit(int code) override;
+    intptr_t defaultWindowProc(WindowHandle window, const Message& message) override;
+    void postMessage(WindowHandle window, const Message& message) override;
+    intptr_t sendMessage(WindowHandle window, const Message& message) override;
+    void removePendingTimers(WindowHandle, int) override { timer_.takeTick(); }
+    uint32_t registerMessage(std::string_view) override { return 0; }
+    ScreenPoint cursorPosition() override;
+    void hideCursor() override;
+    uint32_t tickCount() override { return FrameTimer::now(); }
+    void yieldTimeSlice() override;
+    uint8_t acLineStatus() override { return 255; }
+    int showConfigureDialog(WindowHandle owner) override;
+
+    // SaverWindowPlatform
+    ScreenRect windowRect(WindowHandle window) override { return clientRect(window); }
+    uint32_t setTimer(WindowHandle window, uint32_t id, uint32_t periodMs) override;
+    void killTimer(WindowHandle window, uint32_t id) override;
+    void loadPreviewPicture() override {}
+    void paintPreviewPicture(WindowHandle) override {}
+
+private:
+    static constexpr WindowHandle kSaverWindow = 1;
+    static constexpr WindowHandle kRunningSaver = 2;  // the other instance, as a handle
+
+    // InputTarget
+    bool surfaceOrigin(wl_surface* surface, ScreenPoint& origin) override;
+    void inputMessage(const Message& message) override;
+
+    bool anySeatFocus(WaylandSeat::Focus focus) const;
+    bool waitAndDispatch();
+    void followOutputs();
+    void followFocus();
+    void deliver(const Message& message);
+    void closeWindow();
+    void connectionLost();
+
+    std::span<const uint8_t> previewBytes_;
+    WaylandDisplay display_;
+    std::vector<std::unique_ptr<WaylandSeat>> seats_;
+    std::vector<std::unique_ptr<OutputSurface>> surfaces_;
+    std::vector<uint32_t> removedOutputs_;  // by registry name, until their surfaces go
+    bool outputAdded_ = false;
+    WindowProcedure* procedure_ = nullptr;  // the window's, from its creation on
+    WindowHandle handle_ = 0;               // while the saver window exists
+    ScreenRect frame_;                      // the frame's rectangle in the layout
+    FrameTimer timer_;
+    uint32_t timerId_ = 0;
+    QuitSignals signals_;
+    uint32_t focusLeftAt_ = 0;  // when it left the saver's surfaces; meaningful while focusLeaving_
+    bool focusLeaving_ = false;
+    bool focusLostSent_ = false;
+    bool closeAsked_ = false;      // the compositor asked a window to close
+    std::deque<std::pair<WindowHandle, Message>> posted_;
+    bool quit_ = false;
+    int quitCode_ = 0;
+    SingleInstance instance_;
+};

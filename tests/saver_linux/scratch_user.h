@@ -1,0 +1,54 @@
+#pragma once
+// Programs that refuse to run as root (xscreensaver's hacks, sway) run as
+// the scratch user lumara-test when the tests run as root; and the saver's
+// processes found by their command line, where a program other than the
+// test started them.
+#include <dirent.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+inline constexpr const char* kScratchUser = "lumara-test";
+
+// The command prefix that runs a program as the scratch user (made when
+// missing), who then owns `folder`; empty when the test does not run as
+// root; nothing when there is no such user to be had. The program runs in
+// place of the prefix (setpriv), so signals sent to the child reach it.
+inline std::optional<std::vector<std::string>> asScratchUser(const std::string& folder) {
+    if (geteuid() != 0) return std::vector<std::string>{};
+    const std::string user = kScratchUser;
+    if (std::system(("id -u " + user + " >/dev/null 2>&1 || useradd -m " + user).c_str()) != 0) return std::nullopt;
+    if (std::system(("chown -R " + user + ":" + user + " '" + folder + "'").c_str()) != 0) return std::nullopt;
+    return std::vector<std::string>{"/usr/bin/setpriv", "--reuid=" + user, "--regid=" + user, "--init-groups", "--"};
+}
+
+// Live (not yet reaped is ended) processes whose command line starts with
+// `program` and, when given, whose environment holds `variable` (such as
+// "WAYLAND_DISPLAY=/tmp/.../wayland-1": the ones of one session).
+inline int runningCopies(const std::string& program, const std::string& variable = {}) {
+    int count = 0;
+    DIR* proc = opendir("/proc");
+    while (const dirent* entry = proc ? readdir(proc) : nullptr) {
+        const std::string dir = std::string("/proc/") + entry->d_name;
+        std::ifstream cmdline(dir + "/cmdline");
+        std::string first;
+        std::getline(cmdline, first, '\0');
+        if (first != program) continue;
+        if (!variable.empty()) {
+            std::ifstream variables(dir + "/environ");
+            bool found = false;
+            for (std::string held; !found && std::getline(variables, held, '\0');) found = held == variable;
+            if (!found) continue;
+        }
+        std::ifstream stat(dir + "/stat");
+        std::string pid, name, state;
+        stat >> pid >> name >> state;
+        count += state != "Z" ? 1 : 0;
+    }
+    if (proc) closedir(proc);
+    return count;
+}

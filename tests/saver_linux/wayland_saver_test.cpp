@@ -1,0 +1,309 @@
+// The saver in a Wayland session, as a person there meets it: `lumara /s`
+// over two outputs of headless sway (layer shell) spanning them with one
+// frame, ended by a key, once per session, started by swayidle, living
+// through outputs that go and come; over GNOME's mutter (a full-screen
+// toplevel) covering the monitor and ended by a key, a click or the mouse;
+// the settings dialog on GTK's Wayland backend; the X11 modes refused.
+#include <gtest/gtest.h>
+
+#include <linux/input-event-codes.h>
+#include <signal.h>
+
+#include <fstream>
+#include <regex>
+#include <set>
+#include <thread>
+
+#include "real_saver.h"
+#include "saver/background_sound.h"
+#include "scratch_user.h"
+#include "shown_frame.h"
+#include "wayland_session.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Two outputs of different sizes, the second lower than the first: the
+// layout's bounding rectangle is 2944 x 1280.
+const std::vector<ScreenRect> kTwoOutputs{{0, 0, 1024, 768}, {1024, 200, 1920, 1080}};
+constexpr ScreenRect kBounds{0, 0, 2944, 1280};
+
+// A dense, fast flight (10 ms frames): stars everywhere within a second.
+void denseFlight(Settings& s) {
+    s.StarsCount = 20000;
+    s.Smoothness = 90;
+}
+
+// The saver's store and the session's socket; no X11 display.
+std::map<std::string, std::string> sessionEnvironment(const std::map<std::string, std::string>& session,
+                                                      const StoredSettings& store) {
+    auto env = saverEnvironment(std::string(), store.folder);
+    for (const auto& [name, value] : session) env[name] = value;
+    return env;
+}
+
+Child saverIn(const SwaySession& sway, const StoredSettings& store, std::vector<std::string> args) {
+    args.insert(args.begin(), lumaraPath());
+    return Child(args, sessionEnvironment(sway.environment(), store));
+}
+
+// Lit pixels of the output once it shows stars (500 of them), or as it is
+// after `limit`.
+int waitForStars(SwaySession& sway, const std::string& output, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    int lit = 0;
+    do {
+        std::this_thread::sleep_for(200ms);
+        const Screenshot shot = sway.capture(output);
+        lit = shot.litPixels(0, 0, shot.width, shot.height);
+    } while (lit < 500 && std::chrono::steady_clock::now() < end);
+    return lit;
+}
+
+bool swayInstalled() { return installed({"sway", "grim", "wtype", "swaymsg"}); }
+
+// A key pressed on a keyboard wtype adds to the seat. The headless seat has
+// no keyboard of its own, and clients take a new one on only after the
+// compositor announces it: the key waits for that.
+int pressKey(SwaySession& sway, const std::string& key) { return sway.run("wtype -s 300 -k " + key); }
+
+}  // namespace
+
+// Each output shows its own part of one frame: stopped, the saver leaves
+// its last frame on both; lumara-render's frame sequence at the bounding
+// size, from the same stored settings, has a frame whose two parts are the
+// two screenshots, byte for byte.
+TEST(WaylandSaver, EachOutputShowsItsPartOfOneFrameByteForByte) {
+    if (!swayInstalled()) GTEST_SKIP() << "sway, grim or wtype is not installed";
+    SwaySession sway(kTwoOutputs);
+    ASSERT_TRUE(sway.ready()) << sway.errorOutput();
+    StoredSettings store("wayland-span", denseFlight);
+    Child saver = saverIn(sway, store, {"/s"});
+    EXPECT_GE(waitForStars(sway, "HEADLESS-1", 8s), 500) << saver.errorOutput();
+    EXPECT_GE(waitForStars(sway, "HEADLESS-2", 8s), 500);
+    saver.signal(SIGSTOP);
+    std::this_thread::sleep_for(300ms);  // the compositor shows what was committed last
+    const Screenshot left = sway.capture("HEADLESS-1"), right = sway.capture("HEADLESS-2");
+    saver.signal(SIGCONT);
+    ASSERT_TRUE(saver.running()) << saver.errorOutput();
+
+    const FrameShown shown =
+        frameShown(store, kBounds.width, kBounds.height, {{left, {0, 0, 1024, 768}}, {right, {1024, 200, 1920, 1080}}});
+    ASSERT_GT(shown.frame, 0) << "the first output shows a frame of the flight";
+    EXPECT_TRUE(shown.allParts) << "the second shows the same frame";
+}
+
+TEST(WaylandSaver, AKeyEndsItWithinASecondAndASecondInstanceEndsAtOnce) {
+    if (!swayInstalled()) GTEST_SKIP() << "sway, grim or wtype is not installed";
+    SwaySession sway(kTwoOutputs);
+    ASSERT_TRUE(sway.ready()) << sway.errorOutput();
+    StoredSettings store("wayland-key");
+    Child saver = saverIn(sway, store, {"/s"});
+    std::this_thread::sleep_for(1500ms);
+    ASSERT_TRUE(saver.running()) << saver.errorOutput();
+    Child second = saverIn(sway, store, {"/s"});
+    EXPECT_EQ(second.waitFor(1000ms), 0) << second.errorOutput();
+    EXPECT_TRUE(saver.running());
+    EXPECT_EQ(pressKey(sway, "space"), 0);
+    EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
+}
+
+// As on X11: the background music plays, and SIGTERM ends the saver as a
+// key does, with 0.
+TEST(WaylandSaver, TheMusicPlaysAndSigtermEndsItAsAKeyDoes) {
+    if (!swayInstalled()) GTEST_SKIP() << "sway, grim or wtype is not installed";
+    SwaySession sway({{0, 0, 640, 480}});
+    ASSERT_TRUE(sway.ready()) << sway.errorOutput();
+    StoredSettings store("wayland-sound", [](Settings& s) { s.BackSound = "D"; });
+    auto env = sessionEnvironment(sway.environment(), store);
+    const std::string audio = store.folder + "/audio.raw";
+    env["SDL_AUDIODRIVER"] = "disk";
+    env["SDL_DISKAUDIOFILE"] = audio;
+    env["SDL_DISKAUDIODELAY"] = "1";
+    Child saver({lumaraPath(), "/s"}, env);
+    std::this_thread::sleep_for(1500ms);
+    ASSERT_TRUE(saver.running()) << saver.errorOutput();
+    saver.signal(SIGTERM);
+    EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
+    std::ifstream in(audio, std::ios::binary);
+    const std::vector<uint8_t> written{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const auto music = builtInMusic();
+    ASSERT_GT(written.size(), music.size() - 44);
+    EXPECT_TRUE(std::equal(music.begin() + 44, music.end(), written.begin())) << "the built-in music";
+}
+
+// The settings dialog is a window of GTK's Wayland backend; /c:N names an
+// X11 window, which a Wayland session has not: the number is passed over.
+TEST(WaylandSettings, TheDialogOpensAsAWaylandWindowAndEscCancelsIt) {
+    if (!swayInstalled()) GTEST_SKIP() << "sway, grim or wtype is not installed";
+    SwaySession sway({{0, 0, 1280, 720}});
+    ASSERT_TRUE(sway.ready()) << sway.errorOutput();
+    StoredSettings store("wayland-dialog");
+    for (const char* mode : {"", "/c:4242"}) {
+        SCOPED_TRACE(mode);
+        std::vector<std::string> args;
+        if (*mode) args.push_back(mode);
+        Child dialog = saverIn(sway, store, args);
+        std::string tree;
+        for (int i = 0; i < 50 && tree.find("\"app_id\": \"lumara\"") == std::string::npos; ++i) {
+            std::this_thread::sleep_for(200ms);
+            sway.run("swaymsg -t get_tree", &tree);
+        }
+        EXPECT_NE(tree.find("\"name\": \"Lumara Screensaver settings\""), std::string::npos) << dialog.errorOutput();
+        EXPECT_NE(tree.find("\"shell\": \"xdg_shell\""), std::string::npos) << "a Wayland window, not Xwayland's";
+        EXPECT_EQ(pressKey(sway, "Escape"), 0);
+        EXPECT_EQ(dialog.waitFor(3000ms), 2) << dialog.errorOutput();
+    }
+}
+
+// Started on idle, as the README says: swayidle runs "lumara /s" once the
+// session has been idle for its timeout, but not while a window inhibits
+// idle (as a playing video does; here sway's own rule on the settings
+// dialog), and a key ends the saver.
+TEST(WaylandIdle, SwayidleStartsItUnlessAWindowInhibitsIdleAndAKeyEndsIt) {
+    if (!swayInstalled() || !installed({"swayidle"})) GTEST_SKIP() << "sway or swayidle is not installed";
+    SwaySession sway(kTwoOutputs);
+    ASSERT_TRUE(sway.ready()) << sway.errorOutput();
+    StoredSettings store("wayland-idle", denseFlight);
+    const auto env = sessionEnvironment(sway.environment(), store);
+    const std::string inSession = "WAYLAND_DISPLAY=" + env.at("WAYLAND_DISPLAY");
+    const auto savers = [&] { return runningCopies(lumaraPath(), inSession); };
+
+    Child dialog = saverIn(sway, store, {"/c"});
+    std::string tree;
+    for (int i = 0; i < 50 && tree.find("\"app_id\": \"lumara\"") == std::string::npos; ++i) {
+        std::this_thread::sleep_for(200ms);
+        sway.run("swaymsg -t get_tree", &tree);
+    }
+    ASSERT_EQ(sway.run("swaymsg '[app_id=lumara] inhibit_idle open'"), 0);
+    Child idle({"/usr/bin/swayidle", "-w", "timeout", "1", lumaraPath() + " /s"}, env);
+    std::this_thread::sleep_for(3000ms);
+    EXPECT_EQ(savers(), 1) << "only the dialog: idle is inhibited";
+
+    EXPECT_EQ(pressKey(sway, "Escape"), 0);
+    EXPECT_EQ(dialog.waitFor(3000ms), 2);
+    for (int i = 0; i < 50 && savers() == 0; ++i) std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(savers(), 1) << "started a second after the dialog closed";
+    EXPECT_GE(waitForStars(sway, "HEADLESS-2", 8s), 500);
+    EXPECT_EQ(pressKey(sway, "space"), 0);
+    for (int i = 0; i < 10 && savers() > 0; ++i) std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(savers(), 0) << "ended by the key within a second";
+    // swayidle -w waits for the saver to end before it answers anything
+    // else; the key made the session active, so it starts none now.
+    idle.signal(SIGTERM);
+    EXPECT_EQ(idle.waitFor(2000ms), 0) << idle.errorOutput();
+}
+
+// An output that goes takes its part of the frame away and the flight goes
+// on over the other; one that comes ends the run cleanly, as input would:
+// the next start covers the new layout.
+TEST(WaylandSaver, AnOutputThatGoesLeavesTheOtherFlyingAndOneThatComesEndsIt) {
+    if (!swayInstalled()) GTEST_SKIP() << "sway, grim or wtype is not installed";
+    SwaySession sway(kTwoOutputs);
+    ASSERT_TRUE(sway.ready()) << sway.errorOutput();
+    StoredSettings store("wayland-outputs", denseFlight);
+    Child saver = saverIn(sway, store, {"/s"});
+    EXPECT_GE(waitForStars(sway, "HEADLESS-1", 8s), 500) << saver.errorOutput();
+    ASSERT_EQ(sway.run("swaymsg output HEADLESS-2 disable"), 0);
+    const Screenshot before = sway.capture("HEADLESS-1");
+    std::this_thread::sleep_for(500ms);
+    ASSERT_TRUE(saver.running()) << saver.errorOutput();
+    EXPECT_NE(sway.capture("HEADLESS-1").rgb, before.rgb) << "the flight goes on";
+    ASSERT_EQ(sway.run("swaymsg create_output"), 0);
+    EXPECT_EQ(saver.waitFor(2000ms), 0) << saver.errorOutput();
+}
+
+namespace {
+
+// From the saver's trace of its Wayland messages (libwayland's
+// WAYLAND_DEBUG): how often requests or events match `pattern`, and which
+// surfaces the keyboard focus entered.
+int traced(const std::string& trace, const std::string& pattern) {
+    const std::regex message(pattern);
+    return static_cast<int>(std::distance(std::sregex_iterator(trace.begin(), trace.end(), message), {}));
+}
+
+std::set<std::string> keyboardFocusEntered(const std::string& trace) {
+    std::set<std::string> surfaces;
+    const std::regex enter(R"(wl_keyboard@\d+\.enter\(\d+, (wl_surface@\d+))");
+    for (auto it = std::sregex_iterator(trace.begin(), trace.end(), enter); it != std::sregex_iterator(); ++it)
+        surfaces.insert((*it)[1]);
+    return surfaces;
+}
+
+bool mutterInstalled() { return installed({"mutter", "dbus-daemon"}); }
+
+// The saver in `mutter`, running once it has had time to start; `traced`:
+// writing its Wayland messages to stderr.
+std::unique_ptr<Child> saverIn(const MutterSession& mutter, const StoredSettings& store, bool traced = false) {
+    auto env = sessionEnvironment(mutter.environment(), store);
+    if (traced) env["WAYLAND_DEBUG"] = "1";
+    auto saver = std::make_unique<Child>(std::vector<std::string>{lumaraPath(), "/s"}, env);
+    std::this_thread::sleep_for(1500ms);
+    return saver;
+}
+
+}  // namespace
+
+// GNOME's compositor has no layer shell: the saver is a full-screen window
+// there. grim needs wlroots, so what it covers is seen through its input: a
+// click in either far corner of the monitor reaches it. The pointer is put
+// there (held at the monitor's edge) before the saver starts, so getting
+// there is no motion of the saver's.
+TEST(WaylandMutter, AFullScreenWindowCoversTheMonitorAndAKeyAClickOrTheMouseEndsIt) {
+    if (!mutterInstalled()) GTEST_SKIP() << "mutter or dbus-daemon is not installed";
+    MutterSession mutter({"1920x1080"});
+    ASSERT_TRUE(mutter.ready()) << mutter.errorOutput();
+    StoredSettings store("wayland-mutter");
+    for (const double corner : {-10000.0, 10000.0}) {
+        SCOPED_TRACE(corner);
+        ASSERT_TRUE(mutter.movePointer(corner, corner));
+        const auto saver = saverIn(mutter, store, true);
+        ASSERT_TRUE(saver->running()) << saver->errorOutput();
+        ASSERT_TRUE(mutter.click(BTN_LEFT));
+        EXPECT_EQ(saver->waitFor(1000ms), 0) << "the click reached the saver";
+        // Entered by the pointer, the saver took the cursor away.
+        const std::string trace = saver->errorOutput();
+        EXPECT_GE(traced(trace, R"(wl_pointer@\d+\.enter\()"), 1);
+        EXPECT_EQ(traced(trace, R"(wl_pointer@\d+\.enter\()"),
+                  traced(trace, R"(wl_pointer@\d+\.set_cursor\(\d+, nil, 0, 0\))"));
+    }
+    {
+        const auto saver = saverIn(mutter, store);
+        ASSERT_TRUE(mutter.pressKey(KEY_SPACE));
+        EXPECT_EQ(saver->waitFor(1000ms), 0) << saver->errorOutput();
+    }
+    {
+        // Mutter tells a client where a pointer that rests is only once it
+        // moves: a first pixel shows it to the saver, which counts the
+        // motion from there.
+        const auto saver = saverIn(mutter, store);
+        ASSERT_TRUE(mutter.movePointer(-1, 0));
+        ASSERT_TRUE(mutter.movePointer(-3, 0));
+        std::this_thread::sleep_for(500ms);
+        EXPECT_TRUE(saver->running()) << "3 pixels are not enough";
+        ASSERT_TRUE(mutter.movePointer(-3, 0));
+        EXPECT_EQ(saver->waitFor(1000ms), 0) << "6 pixels are";
+    }
+}
+
+// Over two monitors the saver has a window on each, and mutter moves the
+// keyboard focus from the first to the second as they appear: that is no
+// loss. Another program's window taking the focus is one.
+TEST(WaylandMutter, TheFocusMovingBetweenItsWindowsKeepsItAndAnotherWindowTakingItEndsIt) {
+    if (!mutterInstalled()) GTEST_SKIP() << "mutter or dbus-daemon is not installed";
+    MutterSession mutter({"1024x768", "1920x1080"});
+    ASSERT_TRUE(mutter.ready()) << mutter.errorOutput();
+    StoredSettings store("wayland-mutter-focus");
+    auto env = sessionEnvironment(mutter.environment(), store);
+    env["WAYLAND_DEBUG"] = "1";
+    Child saver({lumaraPath(), "/s"}, env);
+    std::this_thread::sleep_for(1500ms);
+    ASSERT_TRUE(saver.running());
+    const std::string trace = saver.errorOutput();
+    EXPECT_EQ(traced(trace, R"(xdg_toplevel@\d+\.set_fullscreen\()"), 2) << "a window per monitor";
+    EXPECT_EQ(keyboardFocusEntered(trace).size(), 2u) << "the focus went from one window to the other";
+    Child dialog({lumaraPath(), "/c"}, sessionEnvironment(mutter.environment(), store));
+    EXPECT_EQ(saver.waitFor(3000ms), 0) << "the settings dialog took the focus";
+}

@@ -1,0 +1,244 @@
+#include "wayland_session.h"
+
+#include <linux/input-event-codes.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "scratch_user.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+// A folder under /tmp every user can reach (the build tree may not be).
+std::string reachableFolder(const char* kind) {
+    std::string pattern = std::string("/tmp/lumara-") + kind + "-XXXXXX";
+    if (!mkdtemp(pattern.data())) return {};
+    fs::permissions(pattern, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                 fs::perms::others_read | fs::perms::others_exec);
+    return pattern;
+}
+
+// A runtime folder of the user's own, as the session manager would make it.
+std::string runtimeFolder(const std::string& folder) {
+    const std::string runtime = folder + "/runtime";
+    fs::create_directories(runtime);
+    fs::permissions(runtime, fs::perms::owner_all);
+    return runtime;
+}
+
+// The first socket in `folder` whose name starts with `prefix`; empty when none.
+std::string socketStartingWith(const std::string& folder, const std::string& prefix) {
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error))
+        if (entry.path().filename().string().rfind(prefix, 0) == 0 && entry.is_socket(error)) return entry.path();
+    return {};
+}
+
+// A binary PPM (P6, maxval 255) as a screenshot.
+Screenshot readPpm(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    int width = 0, height = 0, maximum = 0;
+    in >> magic >> width >> height >> maximum;
+    in.get();
+    Screenshot shot;
+    if (magic != "P6" || maximum != 255 || width <= 0 || height <= 0) return shot;
+    shot.rgb.resize(static_cast<size_t>(width) * height * 3);
+    if (!in.read(reinterpret_cast<char*>(shot.rgb.data()), static_cast<std::streamsize>(shot.rgb.size()))) {
+        shot.rgb.clear();
+        return shot;
+    }
+    shot.width = width;
+    shot.height = height;
+    return shot;
+}
+
+// Ends a compositor gently (it takes its clients' connections down), else for good.
+void stop(std::unique_ptr<Child>& child) {
+    if (!child) return;
+    child->signal(SIGTERM);
+    child->waitFor(3000ms);
+    child.reset();
+}
+
+}  // namespace
+
+bool installed(const std::vector<std::string>& programs) {
+    for (const std::string& program : programs)
+        if (std::system(("command -v " + program + " >/dev/null").c_str()) != 0) return false;
+    return true;
+}
+
+SwaySession::SwaySession(const std::vector<ScreenRect>& outputs) : folder_(reachableFolder("sway")) {
+    if (folder_.empty()) return;
+    runtime_ = runtimeFolder(folder_);
+    // No Xwayland, no bar, no background program: only the outputs.
+    std::ofstream(folder_ + "/config") << "xwayland disable\n";
+    const auto asUser = asScratchUser(folder_);
+    if (!asUser) return;
+    std::vector<std::string> argv = *asUser;
+    argv.insert(argv.end(), {"/usr/bin/sway", "-c", folder_ + "/config"});
+    sway_ = std::make_unique<Child>(argv, std::map<std::string, std::string>{
+                                              {"HOME", folder_},
+                                              {"XDG_RUNTIME_DIR", runtime_},
+                                              {"WLR_BACKENDS", "headless"},
+                                              {"WLR_HEADLESS_OUTPUTS", std::to_string(outputs.size())},
+                                              {"WLR_LIBINPUT_NO_DEVICES", "1"},
+                                              // Drawn by the CPU: no GPU here, and exact pixels.
+                                              {"WLR_RENDERER", "pixman"},
+                                              {"DISPLAY", ""},
+                                              {"WAYLAND_DISPLAY", ""}});
+    for (int i = 0; i < 100 && (socket_.empty() || ipc_.empty()); ++i) {
+        std::this_thread::sleep_for(50ms);
+        socket_ = socketStartingWith(runtime_, "wayland-");
+        ipc_ = socketStartingWith(runtime_, "sway-ipc.");
+    }
+    if (socket_.empty() || ipc_.empty()) return;
+    // Each output's place, settled once swaymsg returns.
+    bool placed = true;
+    for (size_t i = 0; i < outputs.size(); ++i) {
+        const ScreenRect& r = outputs[i];
+        char command[160];
+        std::snprintf(command, sizeof command, "swaymsg output HEADLESS-%zu mode %dx%d position %d %d", i + 1,
+                      r.width, r.height, r.left, r.top);
+        placed = placed && run(command) == 0;
+    }
+    ready_ = placed;
+}
+
+SwaySession::~SwaySession() {
+    stop(sway_);
+    if (!folder_.empty()) fs::remove_all(folder_);
+}
+
+std::string SwaySession::errorOutput() { return sway_ ? sway_->errorOutput() : std::string(); }
+
+std::map<std::string, std::string> SwaySession::environment() const {
+    return {{"WAYLAND_DISPLAY", socket_}, {"XDG_RUNTIME_DIR", runtime_}, {"SWAYSOCK", ipc_}, {"DISPLAY", ""}};
+}
+
+std::string SwaySession::shellPrefix() const {
+    return "env -u DISPLAY WAYLAND_DISPLAY='" + socket_ + "' XDG_RUNTIME_DIR='" + runtime_ + "' SWAYSOCK='" + ipc_ +
+           "' ";
+}
+
+Screenshot SwaySession::capture(const std::string& name) {
+    const std::string file = folder_ + "/" + name + ".ppm";
+    fs::remove(file);
+    if (run("grim -t ppm -o " + name + " '" + file + "'") != 0) return {};
+    return readPpm(file);
+}
+
+int SwaySession::run(const std::string& commandLine, std::string* output) {
+    const std::string file = folder_ + "/output.txt";
+    const int status = std::system((shellPrefix() + commandLine + " >'" + file + "' 2>&1").c_str());
+    if (output) {
+        std::ifstream in(file);
+        std::stringstream text;
+        text << in.rdbuf();
+        *output = text.str();
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+MutterSession::MutterSession(const std::vector<std::string>& monitors) : folder_(reachableFolder("mutter")) {
+    if (folder_.empty()) return;
+    runtime_ = runtimeFolder(folder_);
+    const std::string address = "unix:path=" + folder_ + "/bus";
+    bus_ = std::make_unique<Child>(
+        std::vector<std::string>{"/usr/bin/dbus-daemon", "--session", "--nofork", "--nopidfile",
+                                 "--address=" + address},
+        std::map<std::string, std::string>{});
+    std::vector<std::string> argv{"/usr/bin/mutter", "--headless", "--wayland", "--no-x11", "--wayland-display",
+                                  "wayland-0"};
+    for (const std::string& monitor : monitors) argv.insert(argv.end(), {"--virtual-monitor", monitor});
+    mutter_ = std::make_unique<Child>(
+        argv,
+        std::map<std::string, std::string>{{"HOME", folder_},
+                                           {"XDG_RUNTIME_DIR", runtime_},
+                                           {"DBUS_SESSION_BUS_ADDRESS", address},
+                                           {"DISPLAY", ""},
+                                           {"WAYLAND_DISPLAY", ""}});
+    // Ready once its remote-desktop service gives a session.
+    for (int i = 0; i < 100 && !remote_; ++i) {
+        std::this_thread::sleep_for(100ms);
+        if (!connection_) {
+            connection_ = g_dbus_connection_new_for_address_sync(
+                address.c_str(),
+                static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                                  G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+                nullptr, nullptr, nullptr);
+            if (!connection_) continue;
+        }
+        GVariant* made = g_dbus_connection_call_sync(
+            connection_, "org.gnome.Mutter.RemoteDesktop", "/org/gnome/Mutter/RemoteDesktop",
+            "org.gnome.Mutter.RemoteDesktop", "CreateSession", nullptr, G_VARIANT_TYPE("(o)"), G_DBUS_CALL_FLAGS_NONE,
+            5000, nullptr, nullptr);
+        if (!made || !fs::exists(runtime_ + "/wayland-0")) {
+            if (made) g_variant_unref(made);
+            continue;
+        }
+        const gchar* path = nullptr;
+        g_variant_get(made, "(&o)", &path);
+        remote_path_ = path;
+        g_variant_unref(made);
+        remote_ = g_dbus_proxy_new_sync(connection_, G_DBUS_PROXY_FLAGS_DO_NOT_LOAD_PROPERTIES, nullptr,
+                                        "org.gnome.Mutter.RemoteDesktop", remote_path_.c_str(),
+                                        "org.gnome.Mutter.RemoteDesktop.Session", nullptr, nullptr);
+        if (remote_ && !call("Start", nullptr)) g_clear_object(&remote_);
+    }
+    // The virtual keyboard and pointer come with their first use: made
+    // now, clients have them before the test's input.
+    if (remote_ && !(pressKey(KEY_LEFTSHIFT) && movePointer(0, 0))) g_clear_object(&remote_);
+}
+
+MutterSession::~MutterSession() {
+    if (remote_) {
+        call("Stop", nullptr);
+        g_object_unref(remote_);
+    }
+    if (connection_) {
+        g_dbus_connection_close_sync(connection_, nullptr, nullptr);
+        g_object_unref(connection_);
+    }
+    stop(mutter_);
+    stop(bus_);
+    if (!folder_.empty()) fs::remove_all(folder_);
+}
+
+std::string MutterSession::errorOutput() { return mutter_ ? mutter_->errorOutput() : std::string(); }
+
+std::map<std::string, std::string> MutterSession::environment() const {
+    return {{"WAYLAND_DISPLAY", runtime_ + "/wayland-0"}, {"XDG_RUNTIME_DIR", runtime_}, {"DISPLAY", ""}};
+}
+
+bool MutterSession::call(const char* method, GVariant* arguments) {
+    GError* error = nullptr;
+    GVariant* answer =
+        g_dbus_proxy_call_sync(remote_, method, arguments, G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, &error);
+    if (error) g_error_free(error);
+    if (answer) g_variant_unref(answer);
+    return answer != nullptr;
+}
+
+bool MutterSession::pressKey(uint32_t key) {
+    return call("NotifyKeyboardKeycode", g_variant_new("(ub)", key, TRUE)) &&
+           call("NotifyKeyboardKeycode", g_variant_new("(ub)", key, FALSE));
+}
+
+bool MutterSession::movePointer(double dx, double dy) {
+    return call("NotifyPointerMotionRelative", g_variant_new("(dd)", dx, dy));
+}
+
+bool MutterSession::click(uint32_t button) {
+    return call("NotifyPointerButton", g_variant_new("(ib)", static_cast<int32_t>(button), TRUE)) &&
+           call("NotifyPointerButton", g_variant_new("(ib)", static_cast<int32_t>(button), FALSE));
+}
