@@ -37,18 +37,16 @@ void answerNewPreset(const std::string& name) {
     });
 }
 
+// The controllers' rules are tested with fakes (tests/dialogs); this proves
+// the GTK view's wiring: a control of each kind, the trackbars' ranges and
+// steps, the name field's limit.
 TEST(GtkSettingsDialog, WidgetsAndPresetsEditTheSettingsAndOkStoresThem) {
     SettingsRun run("widgets");
     run.store();
     run.open();
-    GtkWidget* list = run.widget(dlg::kPresetList);
-    answerNewPreset("Gone");
-    click(run.widget(dlg::kAddPreset));
-    selectRow(list, 0);
+    selectRow(run.widget(dlg::kPresetList), 0);
     click(run.widget(dlg::kUsePreset));
     EXPECT_EQ(shownText(run.widget(dlg::kStarsValue)), "1000");  // the first factory preset
-    selectRow(list, 3);
-    click(run.widget(dlg::kDeletePreset));
 
     gtk_range_set_value(GTK_RANGE(run.widget(dlg::kStarsTrackbar)), 4321);
     pump();
@@ -67,7 +65,6 @@ TEST(GtkSettingsDialog, WidgetsAndPresetsEditTheSettingsAndOkStoresThem) {
     gtk_range_set_value(GTK_RANGE(run.widget(dlg::kRotationTrackbar)), -100);
     run.showPage(2);
     gtk_combo_box_set_active(GTK_COMBO_BOX(run.widget(dlg::kAntiAliasBox)), 4);
-    gtk_combo_box_set_active(GTK_COMBO_BOX(run.widget(dlg::kSoundBox)), 1);
     pump();
     answerNewPreset(std::string(60, 'k'));  // typing stops at 50 bytes
     click(run.widget(dlg::kAddPreset));
@@ -80,7 +77,6 @@ TEST(GtkSettingsDialog, WidgetsAndPresetsEditTheSettingsAndOkStoresThem) {
     EXPECT_TRUE(stored.UseNUR);
     EXPECT_EQ(stored.RotSpeed, -100);
     EXPECT_EQ(stored.AntiAliase, 4);
-    EXPECT_EQ(stored.BackSound, "D");
     ASSERT_EQ(stored.Presets.size(), 4u);
     EXPECT_EQ(stored.Presets[3].Name, std::string(50, 'k'));
     EXPECT_EQ(stored.Presets[3].StarsCount, 4521);
