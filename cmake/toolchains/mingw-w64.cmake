@@ -16,3 +16,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # The compiler's own runtime linked in, so the programs run on a bare Windows.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+
+# GoogleTest from its source (Debian's libgtest-dev ships it) for the test
+# programs that run under Wine.
+set(LUMARA_GTEST_SOURCE /usr/src/googletest CACHE PATH "")

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "dialog_rig.h"
+#include "dialogs/settings_page.h"
 
 namespace {
 
@@ -20,26 +21,26 @@ FakeDialog& pageOver(DialogRig& rig, const Settings& stored, uint32_t page) {
 
 }  // namespace
 
-TEST(Trackbars, TakeRangesFromTheSettingsTableAndWriteFieldsAsTheyMove) {
+// Every trackbar offers its setting's range from the settings table and
+// steps as its binding says; moving it to either end writes the field and
+// shows the value.
+TEST(Trackbars, TakeTheirRangesFromTheSettingsTableAndWriteTheirFieldsAsTheyMove) {
     DialogRig rig;
-    FakeDialog& stars = pageOver(rig, Settings(), kStarfieldPage);
-    const FakeDialog::Control& count = stars.at(kStarsTrackbar);
-    EXPECT_EQ(std::tuple(count.low, count.high, count.pageSize, count.lineSize), std::tuple(100, 20000, 2000, 200));
-    EXPECT_EQ(stars.at(kCloudsTrackbar).lineSize, 0);  // the arrow keys leave the clouds alone
-    EXPECT_EQ(rig.page(kFlightPage).at(kRotationTrackbar).low, -100);
-    const struct {
-        uint32_t page;
-        int trackbar, shown;
-        int32_t position;
-        int32_t FlightParameters::*field;
-    } moves[] = {{kStarfieldPage, kStarsTrackbar, kStarsValue, 12345, &FlightParameters::StarsCount},
-                 {kFlightPage, kRotationTrackbar, kRotationValue, -100, &FlightParameters::RotSpeed},
-                 {kEffectsPage, kSmoothnessTrackbar, kSmoothnessValue, 77, &FlightParameters::Smoothness}};
-    for (const auto& m : moves) {
-        rig.page(m.page).moveTrackbar(m.trackbar, m.position);
-        EXPECT_EQ(rig.settings.*m.field, m.position);
-        EXPECT_EQ(rig.page(m.page).at(m.shown).text, std::to_string(m.position));
+    pageOver(rig, Settings(), kStarfieldPage);
+    for (const TrackbarBinding& b : kTrackbars) {
+        const SettingInfo& setting = *findFlightSetting(b.storedName);
+        FakeDialog& page = rig.page(b.page);
+        const FakeDialog::Control& bar = page.at(b.trackbar);
+        EXPECT_EQ(std::tuple(bar.low, bar.high, bar.pageSize, bar.lineSize),
+                  std::tuple(setting.low, setting.high, b.pageSize, b.lineSize))
+            << b.storedName;
+        for (const int32_t end : {setting.high, setting.low}) {
+            page.moveTrackbar(b.trackbar, end);
+            EXPECT_EQ(setting.get(rig.settings), end) << b.storedName;
+            EXPECT_EQ(page.at(b.label).text, std::to_string(end)) << b.storedName;
+        }
     }
+    EXPECT_EQ(rig.page(kStarfieldPage).at(kStarsTrackbar).pageSize, 2000);  // a page step: 2000 stars
     FakeDialog& effects = rig.page(kEffectsPage);
     EXPECT_EQ(effects.at(kAntiAliasBox).rows.size(), 6u);  // off, then the five modes
     effects.select(kAntiAliasBox, 3);

@@ -117,7 +117,7 @@ TEST(Setup, DefaultFolderComesAndGoesAndAnotherSaverChoiceStays) {
 
 TEST(Setup, SaverRunsFromWhereSetupPutItAndTheUsersThingsOutliveIt) {
     WineSession wine;
-    ASSERT_EQ(wine.run("bin/settings_tool.exe", {"save", "StarsCount=20000", "AntiAliase=5", "Smoothness=90"}, 120), 0);
+    ASSERT_EQ(wine.run("bin/store_flight.exe", {"StarsCount=20000", "AntiAliase=5", "Smoothness=90"}, 120), 0);
     ASSERT_EQ(wine.run(kSetup, {"/S", "/CURRENT", "/D=C:\\Lumara"}, 180), 0);
     const fs::path folder = kDriveC / "Lumara";
     expectInstalled(wine, folder, "C:\\Lumara");

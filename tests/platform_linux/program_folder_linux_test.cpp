@@ -77,8 +77,9 @@ TEST(LinuxProgramFolder, MissingDataFolderIsCreatedBesideBin) {
 }
 
 // The translations shipped in the program folder: found from this test
-// program's place in the build tree, complete, and shown correctly.
-TEST(ShippedLanguages, EveryFileCoversEveryIdTheProgramUses) {
+// program's place in the build tree, shown correctly, and covering exactly
+// the ids the program uses, so a text the program lost shows up too.
+TEST(ShippedLanguages, EveryFileCoversEveryIdTheProgramUsesAndNoOther) {
     const std::string dir = freshTestFolder();
     FileStore store(dir + "/user.reg", dir + "/machine.reg");
     LinuxFolderSystem folders = LinuxFolderSystem::forThisProcess();
@@ -92,14 +93,14 @@ TEST(ShippedLanguages, EveryFileCoversEveryIdTheProgramUses) {
     // and notice lines.
     const std::set<int32_t> untranslated = {dlg::kStarsValue, dlg::kCloudsValue, dlg::kProductLine,
                                             dlg::kNoticeLine};
-    std::vector<uint32_t> ids;
+    std::set<uint32_t> ids;
     for (const DialogTemplate& d : dialogTemplates()) {
-        if (!d.caption.empty()) ids.push_back(d.id);
+        if (!d.caption.empty()) ids.insert(d.id);
         for (const ControlTemplate& c : d.controls)
             if (c.id != kUnnamedControl && !c.text.empty() && !untranslated.count(c.id))
-                ids.push_back(static_cast<uint32_t>(c.id));
+                ids.insert(static_cast<uint32_t>(c.id));
     }
-    for (const StringTableEntry& e : builtInStringTable()) ids.push_back(e.id);
+    for (const StringTableEntry& e : builtInStringTable()) ids.insert(e.id);
 
     std::vector<std::string> names;
     for (const std::string& path : s.LanguageFiles) {
@@ -109,6 +110,8 @@ TEST(ShippedLanguages, EveryFileCoversEveryIdTheProgramUses) {
         names.push_back(table.description);
         EXPECT_FALSE(table.popupFont.empty());
         for (uint32_t id : ids) EXPECT_FALSE(LookupText(table, id).empty()) << path << " id " << id;
+        for (uint32_t id = 0; id < table.count(); ++id)
+            EXPECT_TRUE(LookupText(table, id).empty() || ids.count(id)) << path << " id " << id;
         for (const std::string& text : table.texts) EXPECT_TRUE(isValidUtf8(text));
     }
     EXPECT_EQ(names, (std::vector<std::string>{"Fran\u00e7ais", "Deutsch"}));

@@ -1,13 +1,10 @@
-// The Windows build under Wine: the registry store, the resources, the
-// full-screen saver (stars, a key ends it, a second instance), the preview,
-// files named by the settings, frames byte-identical to the Linux build's,
-// the help viewer, and the settings dialog (its controls, Esc and Enter, a
-// language file).
+// The Windows build's saver under Wine: full screen (stars, a key ends it,
+// a second instance), frames byte-identical to the Linux build's, and its
+// settings dialog's Esc and Enter. The build's own test programs
+// (programs/) check the rest from the inside; CTest runs each of their
+// cases (run_under_wine.sh).
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -22,64 +19,10 @@ using namespace std::chrono_literals;
 constexpr char kSaver[] = "bin/lumara.scr";
 
 void storeFlight(WineSession& wine, const std::vector<std::string>& numbers) {
-    std::vector<std::string> args = {"save"};
-    args.insert(args.end(), numbers.begin(), numbers.end());
-    ASSERT_EQ(wine.run("bin/settings_tool.exe", args, 120), 0);
+    ASSERT_EQ(wine.run("bin/store_flight.exe", numbers, 120), 0);
 }
 
 }  // namespace
-
-// The programs that check a part of the Windows build from the inside,
-// each printing its failed checks.
-struct ProgramRun {
-    std::string name, program;
-    std::vector<std::string> args;
-    std::vector<std::string> said;  // what its output must hold
-    std::string locale = {};        // Wine's locale (LC_ALL), when not the default
-};
-
-void PrintTo(const ProgramRun& run, std::ostream* out) { *out << run.program; }
-
-class WineProgram : public ::testing::TestWithParam<ProgramRun> {};
-
-TEST_P(WineProgram, PassesItsChecks) {
-    const ProgramRun& p = GetParam();
-    WineSession wine;
-    if (!p.locale.empty()) wine.environment["LC_ALL"] = p.locale;
-    std::filesystem::create_directories(tmpPath("wine-files"));  // file_check's scratch folder
-    std::string output;
-    EXPECT_EQ(wine.run(p.program, p.args, 180, &output), 0) << output;
-    for (const std::string& part : p.said) EXPECT_NE(output.find(part), std::string::npos) << output;
-}
-
-// The registry store; files named by the settings (pipes, devices and
-// folders refused, pictures judged first); the saver's resources and the
-// built-in texts in the ANSI code page, also a double-byte one; the
-// preview (Wine does not draw a child window another process owns, so the
-// pane program checks the window the saver makes in it, and that the saver
-// ends with the pane); the help file's topic in the HTML Help viewer through
-// the dialogs' own help routing (Wine has no HTML engine here, so the window
-// and its title from the file are what is checked); the real dialogs in
-// German from the shipped language file.
-INSTANTIATE_TEST_SUITE_P(
-    Windows, WineProgram,
-    ::testing::Values(
-        ProgramRun{"Store", "bin/settings_tool.exe", {"roundtrip"}, {}},
-        ProgramRun{"Files", "bin/file_check.exe", {"Z:" + tmpPath("wine-files")}, {}},
-        ProgramRun{"Resources", "bin/resource_check.exe", {"Z:" + windowsProgram(kSaver), "1252"}, {}},
-        ProgramRun{"ResourcesInChinese", "bin/resource_check.exe", {"Z:" + windowsProgram(kSaver), "936"}, {},
-                   "zh_CN.UTF-8"},
-        ProgramRun{"Preview", "bin/preview_pane.exe", {"Z:" + windowsProgram(kSaver)}, {"preview shown", "saver exit 0"}},
-        ProgramRun{"HelpTopic",
-                   "bin/help_viewer.exe",
-                   {"Z:" + windowsProgram("bin/Lumara Help (English).chm"), "::/settings.htm#tab2",
-                    "Lumara Screensaver Help"},
-                   {}},
-        ProgramRun{"GermanDialogs",
-                   "bin/settings_dialog.exe",
-                   {"german", "Z:" + std::string(LUMARA_WINDOWS_BUILD) + "/share/lumara/german.lang"},
-                   {}}),
-    [](const auto& test) { return test.param.name; });
 
 // Stars fill the screen; a second instance ends at once with 0 while the
 // first runs on, and a key ends the first.
@@ -146,15 +89,6 @@ int settingsEndedWith(WineSession& wine, const std::string& key) {
 }
 
 }  // namespace
-
-TEST(WineDialogs, RealControlsEditTheSettingsAndOnlyOkStoresThem) {
-    WineSession wine;
-    std::string output;
-    EXPECT_EQ(wine.run("bin/settings_dialog.exe", {"drive"}, 120, &output), 0) << output;
-    EXPECT_EQ(wine.run("bin/settings_dialog.exe", {"cancel"}, 120, &output), 0) << output;
-    EXPECT_EQ(wine.run("bin/settings_dialog.exe", {"page-esc"}, 120, &output), 0) << output;
-    EXPECT_EQ(wine.run("bin/settings_dialog.exe", {"page-enter"}, 120, &output), 0) << output;
-}
 
 TEST(WineDialogs, SaverSettingsEscStoresNothingAndEnterSaves) {
     WineSession wine;

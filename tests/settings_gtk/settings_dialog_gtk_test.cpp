@@ -37,6 +37,9 @@ void answerNewPreset(const std::string& name) {
     });
 }
 
+// The controllers' rules are tested with fakes (tests/dialogs); this proves
+// the GTK view's wiring: a control of each kind, the trackbars' ranges and
+// steps, the name field's limit.
 TEST(GtkSettingsDialog, WidgetsAndPresetsEditTheSettingsAndOkStoresThem) {
     SettingsRun run("widgets");
     run.store();
@@ -45,13 +48,9 @@ TEST(GtkSettingsDialog, WidgetsAndPresetsEditTheSettingsAndOkStoresThem) {
     // Framed as the templates frame them: the picture list, not the preset list.
     EXPECT_EQ(gtk_scrolled_window_get_shadow_type(GTK_SCROLLED_WINDOW(list)), GTK_SHADOW_NONE);
     EXPECT_EQ(gtk_scrolled_window_get_shadow_type(GTK_SCROLLED_WINDOW(run.widget(dlg::kPictureList))), GTK_SHADOW_IN);
-    answerNewPreset("Gone");
-    click(run.widget(dlg::kAddPreset));
     selectRow(list, 0);
     click(run.widget(dlg::kUsePreset));
     EXPECT_EQ(shownText(run.widget(dlg::kStarsValue)), "1000");  // the first factory preset
-    selectRow(list, 3);
-    click(run.widget(dlg::kDeletePreset));
 
     gtk_range_set_value(GTK_RANGE(run.widget(dlg::kStarsTrackbar)), 4321);
     pump();
@@ -70,7 +69,6 @@ TEST(GtkSettingsDialog, WidgetsAndPresetsEditTheSettingsAndOkStoresThem) {
     gtk_range_set_value(GTK_RANGE(run.widget(dlg::kRotationTrackbar)), -100);
     run.showPage(2);
     gtk_combo_box_set_active(GTK_COMBO_BOX(run.widget(dlg::kAntiAliasBox)), 4);
-    gtk_combo_box_set_active(GTK_COMBO_BOX(run.widget(dlg::kSoundBox)), 1);
     pump();
     std::string accented;
     for (int i = 0; i < 60; ++i) accented += "\u00e9";
@@ -85,7 +83,6 @@ TEST(GtkSettingsDialog, WidgetsAndPresetsEditTheSettingsAndOkStoresThem) {
     EXPECT_TRUE(stored.UseNUR);
     EXPECT_EQ(stored.RotSpeed, -100);
     EXPECT_EQ(stored.AntiAliase, 4);
-    EXPECT_EQ(stored.BackSound, "D");
     ASSERT_EQ(stored.Presets.size(), 4u);
     EXPECT_EQ(stored.Presets[3].Name, std::string(50, '\xe9'));
     EXPECT_EQ(stored.Presets[3].StarsCount, 4521);

@@ -1,11 +1,8 @@
 // Files named by the settings on Windows: a named pipe, devices and a
 // folder are refused at once wherever a path is read, and pictures are
 // judged from their header, then decoded by GDI+ from memory.
-//   file_check FOLDER   (a writable scratch folder)
-// Exit 0 when every check holds, 1 otherwise.
 #include <windows.h>
-
-#include "test_program.h"
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <fstream>
@@ -40,6 +37,15 @@ std::vector<uint8_t> bmp(uint32_t width, uint32_t height, bool withPixels) {
     return b;
 }
 
+// A scratch folder of the prefix's own.
+std::string scratchFolder() {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "lumara-file-check";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
 void write(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                 static_cast<std::streamsize>(bytes.size()));
@@ -47,45 +53,44 @@ void write(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 2) return 2;
-    const std::string folder = argv[1];
+TEST(Win32Files, PipesDevicesAndFoldersAreRefusedAtOnce) {
+    const std::string folder = scratchFolder();
     const std::string pipeName = "\\\\.\\pipe\\lumara-file-check";
     const HANDLE pipe = CreateNamedPipeA(pipeName.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, 1, 4096, 4096, 0,
                                          nullptr);
-    CHECK(pipe != INVALID_HANDLE_VALUE);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
 
     Win32FolderSystem files;
     GdiplusPictureDecoder pictures;
     Picture picture;
     const DWORD start = GetTickCount();
-    const std::string refused[] = {pipeName, "NUL", "CON", "\\\\.\\NUL", folder};
-    for (const std::string& path : refused) {
-        std::printf("%s\n", path.c_str());
+    for (const std::string& path : {pipeName, std::string("NUL"), std::string("CON"), std::string("\\\\.\\NUL"), folder}) {
         std::string text;
-        CHECK(files.readFile(path, 1 << 20, text) == FileReadResult::Unreadable);
-        CHECK(!isRegularFile(path));
-        CHECK(!pictures.loadPicture(path, picture));
+        EXPECT_EQ(files.readFile(path, 1 << 20, text), FileReadResult::Unreadable) << path;
+        EXPECT_FALSE(isRegularFile(path)) << path;
+        EXPECT_FALSE(pictures.loadPicture(path, picture)) << path;
     }
-    CHECK(GetTickCount() - start < 5000);
+    EXPECT_LT(GetTickCount() - start, 5000u);
     std::string missing;
-    CHECK(files.readFile(folder + "\\missing.lang", 100, missing) == FileReadResult::Absent);
+    EXPECT_EQ(files.readFile(folder + "\\missing.lang", 100, missing), FileReadResult::Absent);
+    CloseHandle(pipe);
+}
 
+TEST(Win32Pictures, AreJudgedFromTheirHeaderThenDecodedTopRowFirst) {
+    const std::string folder = scratchFolder();
+    GdiplusPictureDecoder pictures;
     const std::string small = folder + "\\small.bmp";
     write(small, bmp(2, 2, true));
-    const bool loaded = pictures.loadPicture(small, picture);
-    CHECK(loaded && picture.width == 2 && picture.height == 2);
+    Picture picture;
+    ASSERT_TRUE(pictures.loadPicture(small, picture));
+    EXPECT_EQ(picture.width, 2);
+    EXPECT_EQ(picture.height, 2);
     // Top row first: blue at the top left, red and green below.
-    const std::vector<uint8_t> rgb = loaded ? picture.rgb : std::vector<uint8_t>(12);
-    CHECK((std::vector<uint8_t>(rgb.begin(), rgb.begin() + 3) == std::vector<uint8_t>{0, 0, 255}));
-    CHECK((std::vector<uint8_t>(rgb.begin() + 6, rgb.end()) == std::vector<uint8_t>{255, 0, 0, 0, 255, 0}));
+    EXPECT_EQ(picture.rgb, (std::vector<uint8_t>{0, 0, 255, 255, 255, 255, 255, 0, 0, 0, 255, 0}));
 
     // A header claiming 7000 x 7000 pixels, fewer than the pixel limit but
     // more than decoding may hold: refused without decoding.
     const std::string huge = folder + "\\huge.bmp";
     write(huge, bmp(7000, 7000, false));
-    CHECK(!pictures.loadPicture(huge, picture));
-
-    if (pipe != INVALID_HANDLE_VALUE) CloseHandle(pipe);
-    return report();
+    EXPECT_FALSE(pictures.loadPicture(huge, picture));
 }

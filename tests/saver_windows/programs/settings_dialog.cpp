@@ -1,30 +1,22 @@
 // The settings dialog from the real resources, driven through its real
-// controls with their own messages, then the registry read back.
-//   settings_dialog drive          moves, selections, clicks, presets, OK
-//   settings_dialog cancel         a change, then Cancel: nothing stored
-//   settings_dialog page-esc       Esc in a page's open drop-down list folds
-//                                  it; then a change, Esc in a page: nothing
-//                                  stored
-//   settings_dialog page-enter     a change, Enter in a page: stored
-//   settings_dialog german FILE    with FILE as the language: German texts
-// Exit 0 when every check holds.
+// controls with their own messages, then the registry read back. The
+// controllers' rules are tested with fakes (tests/dialogs); this proves the
+// Windows view's wiring: one control of each kind and OK, the pages' Esc and
+// Enter, and a language file's texts (Esc and Enter in the dialog itself:
+// the saver's own test, WineDialogs).
 #include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
-#include "test_program.h"
-
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "dialogs/dialog_services.h"
 #include "platform/win32/html_help_viewer.h"
-#include "platform/win32/registry_store.h"
 #include "platform/win32/win32_dialog_view.h"
-#include "platform/win32/win32_folder_system.h"
-#include "settings/settings_store.h"
 #include "settings/store_values.h"
+#include "test_program.h"
 
 namespace {
 
@@ -78,6 +70,9 @@ void chooseRow(HWND dialog, int id, int row) {
 // Posted, so a modal dialog it opens runs in the dialog's own loop.
 void click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
+// A key as the dialog box's loop gets it for `control` of the page holding it.
+void pressInPage(int control, WPARAM key) { PostMessageA(GetDlgItem(pageWith(control), control), WM_KEYDOWN, key, 0); }
+
 // One step per timer tick, each once the window it needs is there.
 struct Step {
     const char* waitFor;  // the caption of the dialog the step works in
@@ -94,138 +89,108 @@ void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 constexpr char kSettings[] = "Lumara Screensaver settings";
-constexpr char kNewPreset[] = "Enter name of the new preset";
 
-void addPreset(const char* name) {
-    script.push_back({kSettings, [](HWND d) { click(d, 1011); }});
-    script.push_back({kNewPreset, [name](HWND ask) {
-                          SetDlgItemTextA(ask, 1037, name);
-                          click(ask, IDOK);
-                      }});
-}
-
-// Uses "Simple" (1000 stars), changes a control of each kind, adds a
-// preset and deletes it, adds "Kept", and ends with OK.
-void driveScript() {
-    script.push_back({kSettings, [](HWND d) {
-                          chooseRow(d, 1083, 0);
-                          click(d, 4010);
-                      }});
-    script.push_back({kSettings, [](HWND) {
-                          const HWND stars = pageWith(4000);
-                          CHECK(stars != nullptr);
-                          CHECK(itemText(stars, 4001) == "1000");
-                          moveTrackbar(stars, 4000, 9000);
-                          CHECK(itemText(stars, 4001) == "9000");
-                          click(stars, 1074);
-                          moveTrackbar(pageWith(4006), 4006, -100);
-                          const HWND effects = pageWith(1020);
-                          chooseCombo(effects, 1020, 3);
-                          chooseCombo(effects, 1021, 1);  // the built-in music
-                      }});
-    addPreset("Wine preset");
-    script.push_back({kSettings, [](HWND d) {
-                          chooseRow(d, 1083, 3);
-                          click(d, 1012);
-                      }});
-    addPreset("Kept");
-    script.push_back({kSettings, [](HWND d) { click(d, IDOK); }});
-}
-
-void cancelScript() {
-    script.push_back({kSettings, [](HWND) { moveTrackbar(pageWith(4000), 4000, 100); }});
-    script.push_back({kSettings, [](HWND d) { click(d, IDCANCEL); }});
-}
-
-// A key as the dialog box's loop gets it for `control` of the page holding it.
-void pressInPage(int control, WPARAM key) { PostMessageA(GetDlgItem(pageWith(control), control), WM_KEYDOWN, key, 0); }
-
-void pageEscScript() {
-    script.push_back({kSettings, [](HWND) {
-                          const HWND list = GetDlgItem(pageWith(1020), 1020);
-                          SendMessageA(list, CB_SHOWDROPDOWN, TRUE, 0);
-                          CHECK(SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) != 0);
-                          pressInPage(1020, VK_ESCAPE);
-                      }});
-    script.push_back({kSettings, [](HWND) {
-                          CHECK(SendDlgItemMessageA(pageWith(1020), 1020, CB_GETDROPPEDSTATE, 0, 0) == 0);
-                          moveTrackbar(pageWith(4000), 4000, 100);
-                          pressInPage(4000, VK_ESCAPE);
-                      }});
-}
-
-void pageEnterScript() {
-    script.push_back({kSettings, [](HWND) {
-                          moveTrackbar(pageWith(4000), 4000, 2500);
-                          pressInPage(4000, VK_RETURN);
-                      }});
-}
-
-void germanScript() {
-    script.push_back({"Einstellungen f\xFCr Lumara Screensaver", [](HWND d) {
-                          CHECK(wideText(d) == L"Einstellungen f\u00FCr Lumara Screensaver");
-                          CHECK(itemText(d, IDCANCEL) == "Abbrechen");
-                          CHECK(itemText(d, 9) == "&Hilfe");
-                          CHECK(wideText(GetDlgItem(d, 1012)) == L"&L\u00F6schen");
-                          CHECK(itemText(pageWith(1052), 1052) == "Anzahl der Sterne");
-                          const HWND effects = pageWith(1020);
-                          char row[64] = {};
-                          SendDlgItemMessageA(effects, 1020, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(row));
-                          CHECK(std::strcmp(row, "Aus") == 0);
-                          click(d, IDCANCEL);
-                      }});
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-    const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "drive") {
-        RegDeleteTreeA(HKEY_CURRENT_USER, kSaverKey);
-        driveScript();
-    } else if (mode == "cancel") {
-        cancelScript();
-    } else if (mode == "page-esc") {
-        pageEscScript();
-    } else if (mode == "page-enter") {
-        pageEnterScript();
-    } else if (mode == "german" && argc == 3) {
-        RegistryStore languageStore;
-        writeString(languageStore.create(Hive::User, kProductKeyPath).get(), "Language", argv[2]);
-        germanScript();
-    } else {
-        std::printf("usage: settings_dialog drive | cancel | page-esc | page-enter | german FILE\n");
-        return 2;
-    }
+// Runs the settings dialog through `steps`; its result once every step ran.
+int runDialog(std::vector<Step> steps) {
+    script = std::move(steps);
+    nextStep = 0;
     Settings settings;
     RegistryStore store;
     Win32FolderSystem folders;
     HtmlHelpViewer viewer;
     Help help(viewer, settings);
     DialogServices services{settings, store, folders, help};
-    SetTimer(nullptr, 0, 100, tick);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, tick);
     const int result = runConfigureDialog(GetModuleHandleA(nullptr), nullptr, services);
-    CHECK(nextStep == script.size());
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(nextStep, script.size());
+    return result;
+}
 
-    const HKEY key = openUserKey();
-    if (mode == "drive") {
-        CHECK(result == IDOK);
-        CHECK(storedNumber(key, "StarsCount") == 9000);
-        CHECK(static_cast<int32_t>(storedNumber(key, "RotSpeed")) == -100);
-        CHECK(storedNumber(key, "AntiAliase") == 3);
-        CHECK(storedNumber(key, "UseNUR") == 1);
-        CHECK(storedText(key, "BackSound") == "D");
-        CHECK(storedText(key, "PRESETn3") == "Kept");
-        CHECK(storedText(key, "PRESETn4") == "(none)");
-    } else if (mode == "cancel" || mode == "page-esc") {
-        CHECK(result == IDCANCEL);
-        CHECK(storedNumber(key, "StarsCount") == 9000);  // as the drive left it
-    } else if (mode == "page-enter") {
-        CHECK(result == IDOK);
-        CHECK(storedNumber(key, "StarsCount") == 2500);
-    } else {
-        CHECK(result == IDCANCEL);
-    }
-    RegCloseKey(key);
-    return report();
+}  // namespace
+
+// Uses "Simple" (1000 stars), moves the roll below zero, ticks the pictures,
+// chooses an anti-aliasing, adds the preset "Kept" and ends with OK.
+TEST(WineSettingsDialog, EachKindOfControlEditsTheSettingsAndOkStoresThem) {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSaverKey);
+    const int result = runDialog({
+        {kSettings,
+         [](HWND d) {
+             chooseRow(d, 1083, 0);
+             click(d, 4010);
+         }},
+        {kSettings,
+         [](HWND) {
+             EXPECT_EQ(itemText(pageWith(4000), 4001), "1000");
+             const HWND flight = pageWith(4006);
+             moveTrackbar(flight, 4006, -100);
+             EXPECT_EQ(itemText(flight, 4003), "-100");
+             click(pageWith(1074), 1074);
+             chooseCombo(pageWith(1020), 1020, 3);
+             click(findDialog(kSettings), 1011);
+         }},
+        {"Enter name of the new preset",
+         [](HWND ask) {
+             SetDlgItemTextA(ask, 1037, "Kept");
+             click(ask, IDOK);
+         }},
+        {kSettings, [](HWND d) { click(d, IDOK); }},
+    });
+    EXPECT_EQ(result, IDOK);
+    const Settings back = storedSettings();
+    EXPECT_EQ(back.StarsCount, 1000);
+    EXPECT_EQ(back.RotSpeed, -100);
+    EXPECT_TRUE(back.UseNUR);
+    EXPECT_EQ(back.AntiAliase, 3);
+    ASSERT_EQ(back.Presets.size(), 4u);
+    EXPECT_EQ(back.Presets[3].Name, "Kept");
+}
+
+TEST(WineSettingsDialog, TheGermanLanguageFileTranslatesTheDialogs) {
+    RegistryStore store;
+    writeString(store.create(Hive::User, kProductKeyPath).get(), "Language",
+                buildFile("share\\lumara\\german.lang"));
+    EXPECT_EQ(runDialog({{"Einstellungen f\xFCr Lumara Screensaver",
+                          [](HWND d) {
+                              EXPECT_EQ(wideText(d), L"Einstellungen f\u00FCr Lumara Screensaver");
+                              EXPECT_EQ(itemText(d, IDCANCEL), "Abbrechen");
+                              EXPECT_EQ(itemText(d, 9), "&Hilfe");
+                              EXPECT_EQ(wideText(GetDlgItem(d, 1012)), L"&L\u00F6schen");
+                              EXPECT_EQ(itemText(pageWith(1052), 1052), "Anzahl der Sterne");
+                              char row[64] = {};
+                              SendDlgItemMessageA(pageWith(1020), 1020, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(row));
+                              EXPECT_STREQ(row, "Aus");
+                              click(d, IDCANCEL);
+                          }}}),
+              IDCANCEL);
+}
+
+// A page's keys follow the dialog's rule: Esc in an open drop-down list only
+// folds it, Esc elsewhere in a page cancels, Enter in a page saves.
+TEST(WineSettingsDialog, EscAndEnterInAPageCancelAndSave) {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSaverKey);
+    EXPECT_EQ(runDialog({{kSettings,
+                          [](HWND) {
+                              const HWND list = GetDlgItem(pageWith(1020), 1020);
+                              SendMessageA(list, CB_SHOWDROPDOWN, TRUE, 0);
+                              EXPECT_NE(SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0), 0);
+                              pressInPage(1020, VK_ESCAPE);
+                          }},
+                         {kSettings,
+                          [](HWND) {
+                              EXPECT_EQ(SendDlgItemMessageA(pageWith(1020), 1020, CB_GETDROPPEDSTATE, 0, 0), 0);
+                              moveTrackbar(pageWith(4000), 4000, 100);
+                              pressInPage(4000, VK_ESCAPE);
+                          }}}),
+              IDCANCEL);
+    HKEY key = nullptr;
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kSaverKey, 0, KEY_READ, &key), ERROR_SUCCESS) << "nothing stored";
+
+    EXPECT_EQ(runDialog({{kSettings,
+                          [](HWND) {
+                              moveTrackbar(pageWith(4000), 4000, 2500);
+                              pressInPage(4000, VK_RETURN);
+                          }}}),
+              IDOK);
+    EXPECT_EQ(storedSettings().StarsCount, 2500);
 }

@@ -1,51 +1,33 @@
 #pragma once
-// What the Windows test programs share: one assertion that reports, counts
-// and keeps going, the closing report, and reading the saver's user key.
+// What the Windows test programs share: the saver's key and its settings
+// as the registry holds them, and the build's files, found from the
+// program's own place in the build folder's bin/.
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 
-inline int failures = 0;
-
-#define CHECK(condition)                                                      \
-    do {                                                                      \
-        if (!(condition)) {                                                   \
-            std::printf("%s:%d: failed: %s\n", __FILE__, __LINE__, #condition); \
-            ++failures;                                                       \
-        }                                                                     \
-    } while (0)
-
-// Prints the number of failed checks; the exit status: 0 when none failed.
-inline int report() {
-    std::printf("%s: %d failed checks\n", failures ? "FAILED" : "passed", failures);
-    return failures ? 1 : 0;
-}
+#include "platform/win32/registry_store.h"
+#include "platform/win32/win32_folder_system.h"
+#include "settings/settings_store.h"
 
 inline constexpr char kSaverKey[] = "Software\\Tellix\\VEXA";
 
-inline HKEY openUserKey() {
-    HKEY key = nullptr;
-    RegOpenKeyExA(HKEY_CURRENT_USER, kSaverKey, 0, KEY_ALL_ACCESS, &key);
-    return key;
+// A file of the Windows build by its path from the build folder, with
+// backslashes ("bin\\lumara.scr").
+inline std::string buildFile(const std::string& path) {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string folder = self;
+    folder.resize(folder.rfind('\\'));  // bin
+    folder.resize(folder.rfind('\\'));
+    return folder + "\\" + path;
 }
 
-// A value's registry type, 0 when it is absent.
-inline DWORD storedType(HKEY key, const char* name) {
-    DWORD type = 0;
-    return RegQueryValueExA(key, name, nullptr, &type, nullptr, nullptr) == ERROR_SUCCESS ? type : 0;
-}
-
-inline DWORD storedNumber(HKEY key, const char* name) {
-    DWORD value = 0, size = sizeof value;
-    RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
-    return value;
-}
-
-inline std::string storedText(HKEY key, const char* name) {
-    char text[512] = {};
-    DWORD size = sizeof text - 1;
-    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS)
-        return "(none)";
-    return text;
+// The settings as a load reads them from the registry.
+inline Settings storedSettings() {
+    RegistryStore store;
+    Win32FolderSystem folders;
+    Settings s;
+    LoadSettings(s, store, folders);
+    return s;
 }
