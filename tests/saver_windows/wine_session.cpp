@@ -6,13 +6,11 @@
 
 namespace {
 
-std::map<std::string, std::string> wineEnvironment(const X11Session& x, std::map<std::string, std::string> more,
-                                                   const std::string& trace = "-all") {
-    more.insert({{"DISPLAY", x.displayName()},
-                 {"WINEPREFIX", LUMARA_WINE_PREFIX},
-                 {"WINEDEBUG", trace},
-                 {"WINEDLLOVERRIDES", "mscoree,mshtml="}});
-    return more;
+std::map<std::string, std::string> wineEnvironment(const X11Session& x, const std::string& trace = "-all") {
+    return {{"DISPLAY", x.displayName()},
+            {"WINEPREFIX", LUMARA_WINE_PREFIX},
+            {"WINEDEBUG", trace},
+            {"WINEDLLOVERRIDES", "mscoree,mshtml="}};
 }
 
 std::string quoted(const std::string& s) { return "'" + s + "'"; }
@@ -32,7 +30,7 @@ WineSession::~WineSession() {
 Child WineSession::start(const std::string& program, const std::vector<std::string>& args, const std::string& trace) {
     std::vector<std::string> argv = {LUMARA_WINE64, windowsProgram(program)};
     argv.insert(argv.end(), args.begin(), args.end());
-    return Child(argv, wineEnvironment(x_, environment, trace));
+    return Child(argv, wineEnvironment(x_, trace));
 }
 
 void WineSession::waitForAllPrograms() {
@@ -43,7 +41,7 @@ void WineSession::waitForAllPrograms() {
 int WineSession::run(const std::string& program, const std::vector<std::string>& args, int seconds,
                      std::string* output) {
     std::string command = "timeout " + std::to_string(seconds) + " env";
-    for (const auto& [name, value] : wineEnvironment(x_, environment)) command += " " + name + "=" + quoted(value);
+    for (const auto& [name, value] : wineEnvironment(x_)) command += " " + name + "=" + quoted(value);
     command += " " + quoted(LUMARA_WINE64) + " " + quoted(windowsProgram(program));
     for (const std::string& a : args) command += " " + quoted(a);
     command += " 2>/dev/null";

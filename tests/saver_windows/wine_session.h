@@ -3,7 +3,6 @@
 // server. The tests of one folder share the Wine prefix that the test run
 // made for them (the <folder>_prefix fixture); its Wine processes are
 // ended with the session.
-#include <map>
 #include <string>
 #include <vector>
 
@@ -17,10 +16,6 @@ public:
     WineSession& operator=(const WineSession&) = delete;
 
     X11Session& x() { return x_; }
-
-    // More of the programs' environment; LC_ALL, say, picks Wine's locale
-    // and with it the ANSI code page.
-    std::map<std::string, std::string> environment;
 
     // A program (see windowsProgram) under wine64, ended when dropped.
     // `trace` names Wine's debug channels whose messages go to the child's
