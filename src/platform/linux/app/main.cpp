@@ -3,7 +3,9 @@
 // "-window-id N" and "-window" run it as a screen-saver daemon's hack
 // (saver/hack_command.h); "--help" and "--version" answer on stdout.
 #include <SDL.h>
+#include <signal.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -65,6 +67,27 @@ bool findHackWindow(SaverCommand& command, SdlHost& host) {
     return true;
 }
 
+// SDL turns SIGTERM and SIGINT into a quit, which closes the saver window
+// like any other. The signal is noted on its way, so that once the run has
+// cleaned up the process ends by it: a daemon that terminated its hack
+// sees it ended by that signal rather than exiting on its own.
+volatile std::sig_atomic_t endingSignal = 0;
+struct sigaction sdlOnTerm {}, sdlOnInt {};
+
+void noteEndingSignal(int number) {
+    endingSignal = number;
+    const struct sigaction& sdl = number == SIGTERM ? sdlOnTerm : sdlOnInt;
+    if (sdl.sa_handler != SIG_DFL && sdl.sa_handler != SIG_IGN) sdl.sa_handler(number);
+}
+
+void noteEndingSignals() {
+    struct sigaction noting {};
+    noting.sa_handler = noteEndingSignal;
+    sigemptyset(&noting.sa_mask);
+    sigaction(SIGTERM, &noting, &sdlOnTerm);
+    sigaction(SIGINT, &noting, &sdlOnInt);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -84,6 +107,7 @@ int main(int argc, char** argv) {
         std::printf("lumara %s\n", LUMARA_VERSION);
         return 0;
     }
+    if (!command.display.empty()) ::setenv("DISPLAY", command.display.c_str(), 1);
     // SDL is for the saver's window. The settings dialog runs on GTK alone
     // (SdlHost::showConfigureDialog): SDL's signal handler would otherwise
     // turn SIGTERM into an event nobody reads while the dialog is open.
@@ -96,6 +120,7 @@ int main(int argc, char** argv) {
                          SDL_GetError());
             return 1;
         }
+        noteEndingSignals();
     }
     auto state = std::make_unique<SaverState>();
     int code = -1;
@@ -115,5 +140,9 @@ int main(int argc, char** argv) {
     // it closed), and Xlib's answer to that is exit status 1. Sound and
     // windows are closed above; the system takes the connections back.
     std::fflush(nullptr);
+    if (const int signal = endingSignal) {
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+    }
     std::_Exit(code & 0xFF);
 }
