@@ -17,9 +17,10 @@ ensure_packages() {
 # fp-utils brings chmcmd, which compiles the help files; libchm-dev reads
 # them and libglib2.0-dev (GIO) opens their topics in the browser, which
 # GIO finds for HTML pages through shared-mime-info. libgtk-3-dev: the
-# settings dialog.
+# settings dialog. dpkg-dev: dpkg-buildflags, whose hardening flags the
+# Linux programs are built with.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libstb-dev zlib1g-dev libsdl2-dev libx11-dev fp-utils
-                libchm-dev libglib2.0-dev shared-mime-info libgtk-3-dev)
+                libchm-dev libglib2.0-dev shared-mime-info libgtk-3-dev dpkg-dev)
 # fonts-dejavu-core: the font GTK draws the settings dialog's tests in.
 TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev xvfb xdotool xscreensaver fonts-dejavu-core)
 # The core as 32-bit x86 code, run under qemu-i386.
@@ -29,8 +30,9 @@ LINUX_I686_PACKAGES=(g++-multilib lib32z1-dev qemu-user)
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev wine wine64 libgl1-mesa-dri nsis)
 # The Debian package: dependencies from dpkg-shlibdeps (dpkg-dev, file), lintian,
 # xauth, which xvfb-run needs to run the installed saver (xvfb only recommends it),
+# xdotool to press OK in its settings dialog,
 # and MATE's screen saver with a bus (dbus-run-session), gsettings and a
 # screenshot, to run it as a theme.
-PACKAGE_PACKAGES=(dpkg-dev file lintian xauth mate-screensaver dbus-daemon libglib2.0-bin imagemagick)
+PACKAGE_PACKAGES=(dpkg-dev file lintian xauth xdotool mate-screensaver dbus-daemon libglib2.0-bin imagemagick)
 # Shows the saver when there is no screen: a virtual one and a screenshot.
 VIRTUAL_SCREEN_PACKAGES=(xvfb xauth xdotool imagemagick)

@@ -19,7 +19,7 @@ TEST(Installed, EveryFileADesktopExpectsAndTheProgramsRunFromThere) {
     for (const char* file :
          {"bin/lumara", "bin/lumara-render", "share/lumara/german.lang", "share/lumara/french.lang",
           "share/applications/lumara.desktop", "share/icons/hicolor/256x256/apps/lumara.png",
-          "share/icons/hicolor/48x48/apps/lumara.png", "share/man/man1/lumara.1.gz",
+          "share/icons/hicolor/48x48/apps/lumara.png", "share/man/man6/lumara.6.gz",
           "share/man/man1/lumara-render.1.gz", "share/xscreensaver/config/lumara.xml", "share/doc/lumara/copyright",
           "share/applications/screensavers/lumara.desktop", "libexec/xscreensaver/lumara"})
         EXPECT_TRUE(fs::is_regular_file(prefix + "/" + file)) << file;
