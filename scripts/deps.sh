@@ -18,9 +18,10 @@ ensure_packages() {
 # them and libglib2.0-dev (GIO) opens their topics in the browser, which
 # GIO finds for HTML pages through shared-mime-info. libgtk-3-dev: the
 # settings dialog. dpkg-dev: dpkg-buildflags, whose hardening flags the
-# Linux programs are built with.
+# Linux programs are built with; with file, what cpack needs to make the
+# Debian package of a build.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libstb-dev zlib1g-dev libsdl2-dev libx11-dev fp-utils
-                libchm-dev libglib2.0-dev shared-mime-info libgtk-3-dev dpkg-dev)
+                libchm-dev libglib2.0-dev shared-mime-info libgtk-3-dev dpkg-dev file)
 # fonts-dejavu-core: the font GTK draws the settings dialog's tests in.
 TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev xvfb xdotool xscreensaver fonts-dejavu-core)
 # The core as 32-bit x86 code, run under qemu-i386.
