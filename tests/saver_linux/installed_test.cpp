@@ -47,6 +47,10 @@ TEST(Installed, EveryFileADesktopExpectsAndTheProgramsRunFromThere) {
         ASSERT_NE(at, std::string::npos) << option;
         EXPECT_EQ(xml.find(range, at), xml.find("/>", at) - range.size()) << option << ": " << range;
     }
+    // The frame-rate check box every hack has, and what untouched sliders mean.
+    EXPECT_NE(xml.find("<boolean id=\"showfps\" _label=\"Show frame rate\" arg-set=\"-fps\"/>"), std::string::npos);
+    EXPECT_NE(xml.find("convert=\"invert\""), std::string::npos) << "a longer -delay is a lower rate";
+    EXPECT_NE(xml.find("(lumara /c)"), std::string::npos) << "untouched sliders take Lumara's own settings";
 
     // Any *.chm in the folder is a help file, beside the ones the build made.
     std::ofstream(prefix + "/share/lumara/guide.chm") << "help";
