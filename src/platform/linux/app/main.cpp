@@ -41,7 +41,7 @@ void printWhereSettingsLive() {
     Settings settings;
     LoadSettings(settings, store, folders);
     std::printf("Settings: %s (yours; LUMARA_USER_STORE names another),\n"
-                "          %s (ProgramDir, machine-wide; LUMARA_MACHINE_STORE).\n"
+                "          %s (a machine-wide ProgramDir, only read; LUMARA_MACHINE_STORE).\n"
                 "Program folder: %s\n"
                 "  language files: %s\n"
                 "  help files: %s\n",
