@@ -140,9 +140,9 @@ int main(int argc, char** argv) {
     // it closed), and Xlib's answer to that is exit status 1. Sound and
     // windows are closed above; the system takes the connections back.
     std::fflush(nullptr);
-    if (const int signal = endingSignal) {
-        std::signal(signal, SIG_DFL);
-        std::raise(signal);
+    if (const int ending = endingSignal) {
+        std::signal(ending, SIG_DFL);
+        std::raise(ending);
     }
     std::_Exit(code & 0xFF);
 }
