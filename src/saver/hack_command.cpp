@@ -129,7 +129,7 @@ bool isHackCommandLine(const std::vector<std::string>& args) {
 
 Outcome parseHackCommand(const std::vector<std::string>& args, SaverCommand& command) {
     using Mode = SaverCommand::Mode;
-    const std::string_view first = args.empty() ? "" : args.front();
+    const std::string_view first = args.empty() ? std::string_view() : std::string_view(args.front());
     if (first == "--help" || first == "-h") {
         command = {Mode::Help, 0, {}};
         return {};
