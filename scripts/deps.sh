@@ -18,9 +18,12 @@ ensure_packages() {
 # them and libglib2.0-dev (GIO) opens their topics in the browser, which
 # GIO finds for HTML pages through shared-mime-info. libgtk-3-dev: the
 # settings dialog. libwayland-dev (with wayland-scanner) and wayland-protocols:
-# the saver as a Wayland client.
+# the saver as a Wayland client. dpkg-dev: dpkg-buildflags, whose hardening
+# flags the Linux programs are built with; with file, what cpack needs to
+# make the Debian package of a build.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libstb-dev zlib1g-dev libsdl2-dev libx11-dev fp-utils
-                libchm-dev libglib2.0-dev shared-mime-info libgtk-3-dev libwayland-dev wayland-protocols)
+                libchm-dev libglib2.0-dev shared-mime-info libgtk-3-dev libwayland-dev wayland-protocols
+                dpkg-dev file)
 # fonts-dejavu-core: the font GTK draws the settings dialog's tests in. Wayland
 # sessions, headless: sway with grim (screenshots), wtype (keys) and swayidle,
 # and GNOME's mutter on a bus of its own (dbus-daemon); Xwayland stays out
@@ -34,8 +37,9 @@ LINUX_I686_PACKAGES=(g++-multilib lib32z1-dev qemu-user)
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev wine wine64 libgl1-mesa-dri nsis)
 # The Debian package: dependencies from dpkg-shlibdeps (dpkg-dev, file), lintian,
 # xauth, which xvfb-run needs to run the installed saver (xvfb only recommends it),
+# xdotool to press OK in its settings dialog,
 # and MATE's screen saver with a bus (dbus-run-session), gsettings and a
 # screenshot, to run it as a theme.
-PACKAGE_PACKAGES=(dpkg-dev file lintian xauth mate-screensaver dbus-daemon libglib2.0-bin imagemagick)
+PACKAGE_PACKAGES=(dpkg-dev file lintian xauth xdotool mate-screensaver dbus-daemon libglib2.0-bin imagemagick)
 # Shows the saver when there is no screen: a virtual one and a screenshot.
 VIRTUAL_SCREEN_PACKAGES=(xvfb xauth xdotool imagemagick)

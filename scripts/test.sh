@@ -3,7 +3,7 @@
 # (i686 and x86_64, taking the GCC build's generators) with their setup
 # programs, the GCC build's tests and the Windows tests (the x86_64 saver and
 # setup program) under Wine, the Debian package (lintian, installed, run from
-# /usr and as MATE's screen-saver theme, removed), the core's tests as a 32-bit
+# /usr and as MATE's screen-saver theme, purged), the core's tests as a 32-bit
 # x86 build under qemu-i386, the Clang build under AddressSanitizer and
 # UndefinedBehaviorSanitizer (so the golden frames are checked on two
 # compilers), short fuzz runs, and a build of the benchmarks.
@@ -27,7 +27,7 @@ done
 echo "== GCC build's tests, with the Windows build's tests under Wine"
 ctest --test-dir build/gcc --output-on-failure -j "$jobs"
 
-echo "== Debian package: lintian, installed, run from /usr and by MATE's screen saver, removed"
+echo "== Debian package: lintian, installed, run from /usr and by MATE's screen saver, purged"
 bash scripts/package_test.sh build/gcc
 
 echo "== The core's tests as 32-bit x86 code under qemu-i386"

@@ -21,6 +21,10 @@ struct OpenFileRequest {
     std::string title;
     // The longest path the dialog may return is one less.
     size_t bufferSize = 300;
+    // The name of a first filter matching the files of every filter but
+    // "*.*", for a chooser that hides what its filter does not match; ""
+    // for none. Windows' dialog keeps the list as given.
+    std::string allTypesName;
 };
 
 // A descendant window of a dialog and its control id.

@@ -55,6 +55,7 @@ intptr_t StarfieldPage::onAddPicture(const Message&) {
                        {"All (*.*)", "*.*"}};
     request.initialFolder = settings().ProgramDir;
     request.title = dialogText(settings(), dlg::kPictureFileTitle, 100);
+    request.allTypesName = dialogText(settings(), dlg::kAllPictures, 100);
     std::string path;
     if (!view().openFile(request, path)) return 1;
     if (!fitsStoreWith(StoredText::Pictures, settings().NURimages, path)) {

@@ -33,6 +33,8 @@ struct SaverCommand {
     Mode mode = Mode::Settings;
     WindowHandle window = 0;                 // the number given with the mode; 0 when none
     std::vector<SettingOverride> overrides;  // a hack's options, in command-line order
+    bool showFrameRate = false;              // a hack's -fps: the frame rate drawn into its frames
+    std::string display{};                   // a hack's -display: the X display to open; "" for $DISPLAY
 
     // The settings dialog needs no saver window (on Linux it runs without SDL).
     bool showsSettingsDialog() const { return mode == Mode::Settings || mode == Mode::Configure; }

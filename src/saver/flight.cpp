@@ -1,5 +1,6 @@
 #include "saver/flight.h"
 
+#include "saver/frame_rate_display.h"
 #include "saver/saver_state.h"
 #include "starfield/distribution_pictures.h"
 #include "starfield/motion_parameters.h"
@@ -12,8 +13,9 @@ void prepareFlight(SaverState& state, PictureDecoder& pictures) {
     deriveMotionParameters(field, settings);
 }
 
-void runFrame(SaverState& state) {
+void runFrame(SaverState& state, const FrameRateDisplay* frameRate) {
     state.renderer.beginFrame();  // its result (the frame lock's) is not needed: a failed lock draws nothing
     stepStarField(state.starField);
+    if (frameRate) frameRate->draw(state.starField.view.canvas.frame);
     state.renderer.presentFrame();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+class FrameRateDisplay;
 class PictureDecoder;
 struct SaverState;
 
@@ -9,5 +10,6 @@ struct SaverState;
 void prepareFlight(SaverState& state, PictureDecoder& pictures);
 
 // One timer tick once the renderer exists: frame start, the star step with
-// its drawing, frame end.
-void runFrame(SaverState& state);
+// its drawing, the frame rate over it when one is given (a hack's -fps),
+// frame end.
+void runFrame(SaverState& state, const FrameRateDisplay* frameRate = nullptr);

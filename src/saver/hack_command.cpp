@@ -1,6 +1,7 @@
 #include "saver/hack_command.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 
@@ -17,12 +18,32 @@ const SettingOption* findOption(std::string_view name) {
 
 bool isModeWord(std::string_view arg) { return arg == "-root" || arg == "-window" || arg == "-window-id"; }
 
+// What every X program and hack takes. -display is honoured (main opens
+// that display); a visual, a colormap of its own or a window geometry mean
+// nothing to a hack that draws through SDL into the window it is given,
+// so those are accepted and passed over.
+struct XOption {
+    std::string_view name;
+    bool takesValue;
+};
+constexpr std::array<XOption, 4> kXOptions{{{"-display", true}, {"-visual", true}, {"-geometry", true},
+                                             {"-install", false}}};
+
+const XOption* findXOption(std::string_view name) {
+    for (const XOption& o : kXOptions)
+        if (o.name == name) return &o;
+    return nullptr;
+}
+
+bool isHackWord(std::string_view arg) {
+    return isModeWord(arg) || arg == "-fps" || findOption(arg) || findXOption(arg);
+}
+
 // A hack word in either spelling: xscreensaver 6 writes "--root" for "-root"
 // and its own hacks take both, so "--stars" is "-stars". Anything else comes
 // back as it is.
 std::string_view hackWord(std::string_view arg) {
-    if (arg.size() > 2 && arg.substr(0, 2) == "--" && (isModeWord(arg.substr(1)) || findOption(arg.substr(1))))
-        arg.remove_prefix(1);
+    if (arg.size() > 2 && arg.substr(0, 2) == "--" && isHackWord(arg.substr(1))) arg.remove_prefix(1);
     return arg;
 }
 
@@ -49,11 +70,17 @@ bool parseOptionValue(const SettingOption& o, std::string_view text, int32_t& st
                 number = true;
             }
     }
+    // A choice's names are part of what it expects; any other option's
+    // text is first of all a whole number, whatever it says.
+    if (!number && o.scale != OptionScale::Choice) {
+        error = std::string(o.option) + " " + shownInMessage(text) + ": not a whole number (see --help)";
+        return false;
+    }
     if (!number || value < r.low || value > r.high) {
         error = std::string(o.option) + " " + shownInMessage(text) + ": expected " + rangeText(o) + " (see --help)";
         return false;
     }
-    stored = o.scale == OptionScale::FramesPerSecond ? smoothnessForFramesPerSecond(value) : value;
+    stored = o.scale == OptionScale::FrameMicroseconds ? smoothnessForFrameMicroseconds(value) : value;
     return true;
 }
 
@@ -97,8 +124,7 @@ WindowHandle parseXWindowId(std::string_view text) {
 bool isHackCommandLine(const std::vector<std::string>& args) {
     if (args.empty()) return false;
     const std::string& first = args.front();
-    return first == "--help" || first == "-h" || first == "--version" || isModeWord(hackWord(first)) ||
-           findOption(hackWord(first));
+    return first == "--help" || first == "-h" || first == "--version" || isHackWord(hackWord(first));
 }
 
 Outcome parseHackCommand(const std::vector<std::string>& args, SaverCommand& command) {
@@ -124,6 +150,18 @@ Outcome parseHackCommand(const std::vector<std::string>& args, SaverCommand& com
         }
         if (arg == "-window") {
             read.mode = Mode::Window;
+            continue;
+        }
+        if (arg == "-fps") {
+            read.showFrameRate = true;
+            continue;
+        }
+        const XOption* xOption = findXOption(arg);
+        if (xOption && !xOption->takesValue) continue;
+        if (xOption) {
+            if (i + 1 >= args.size()) return Outcome::failure(shownInMessage(given) + " needs a value (see --help)");
+            if (arg == "-display") read.display = args[i + 1];
+            ++i;
             continue;
         }
         const SettingOption* option = findOption(arg);
@@ -157,7 +195,7 @@ void applyOverrides(FlightParameters& flight, const std::vector<SettingOverride>
 std::string hackUsage() {
     std::string text =
         "usage: lumara [/s | /p WINDOW | /c[:WINDOW]]\n"
-        "       lumara [-root | -window-id WINDOW | -window] [OPTION VALUE]...\n"
+        "       lumara [-root | -window-id WINDOW | -window] [-fps] [OPTION VALUE]...\n"
         "       lumara --help | --version\n"
         "\n"
         "Modes of a desktop's screen-saver settings:\n"
@@ -173,22 +211,29 @@ std::string hackUsage() {
         "  (or systemctl --user enable --now lumara-idle, which runs that swayidle)\n"
         "\n"
         "Modes of a screen-saver daemon such as xscreensaver, which owns input and locking:\n"
-        "input never ends these; SIGTERM or the window going away does (exit 0).\n"
+        "input never ends these; the window going away does (exit 0), and SIGTERM, after\n"
+        "which the saver ends by that signal.\n"
         "  -root            into the window XSCREENSAVER_WINDOW names, else the root window\n"
         "  -window-id ID    into X11 window ID (decimal or 0x hexadecimal)\n"
         "  -window          in a resizable window of its own, to try settings out\n"
         "                   (also when only options are given)\n"
+        "  -fps             draws the frame rate into the bottom left corner\n"
+        "  -display NAME    the X display to draw on; -visual, -install and -geometry are\n"
+        "                   accepted and passed over\n"
         "These words and the options below may also be written with two dashes (--root).\n"
         "\n"
         "Options of those modes, for this run only (the stored settings stay as they are);\n"
-        "in brackets the value of a first run:\n";
+        "in brackets the value of a first run. An option left out takes its value from\n"
+        "Lumara's own settings (lumara /c), as does a slider of xscreensaver's settings\n"
+        "left at its default, which passes nothing:\n";
     for (const SettingOption& o : kSettingOptions) {
         std::string line = "  " + std::string(o.option) + (o.scale == OptionScale::Choice ? " MODE" : " N");
         line.resize(std::max<size_t>(line.size() + 1, 19), ' ');
         line += std::string(o.label) + ": " + rangeText(o);
-        if (o.scale == OptionScale::FramesPerSecond) line += " frames a second";
+        if (o.scale == OptionScale::FrameMicroseconds) line += " microseconds a frame";
         text += line + " [" + firstRunText(o) + "]\n";
     }
-    text += "  -fps N sets Smoothness to 100 - 1000/N (rounded): a frame every 100 - Smoothness ms.\n\n";
+    text += "  -delay N sets Smoothness to 100 - N/1000 (rounded): a frame every N/1000 ms,\n"
+            "  at most 100 frames a second.\n\n";
     return text;
 }

@@ -16,7 +16,7 @@ void changePassword(SystemComponents& components, WindowHandle window) {
 
 int runSaverWindow(SaverWindowMode mode, WindowHandle window, const SaverCommand& command, SaverState& state,
                    const SaverPlatform& platform) {
-    SaverWindow saver(state, platform.services, mode, command.overrides);
+    SaverWindow saver(state, platform.services, mode, command.overrides, command.showFrameRate);
     HostShell shell(platform.host, platform.components, saver, mode);
     const int code = shell.run(window);
     state.renderer.release();

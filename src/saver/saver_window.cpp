@@ -1,6 +1,7 @@
 #include "saver/saver_window.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 
 #include "render/renderer.h"
@@ -30,7 +31,12 @@ bool SaverWindow::handle(WindowHandle window, const Message& m) {
         if (preview) services_.window.paintPreviewPicture(window);
         return false;
     case msg::kTimer:
-        if (rendererRunning_) runFrame(state_);
+        if (!rendererRunning_) return true;
+        if (showFrameRate_) {
+            const auto now = std::chrono::steady_clock::now().time_since_epoch();
+            frameRate_.countFrame(static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count()));
+        }
+        runFrame(state_, showFrameRate_ ? &frameRate_ : nullptr);
         return true;
     case msg::kSize:
         if (mode_ != SaverWindowMode::Hack || !rendererRunning_) return false;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "saver/command_line.h"
+#include "saver/frame_rate_display.h"
 #include "saver/host_platform.h"
 #include "saver/messages.h"
 #include "saver/saver_window_handler.h"
@@ -53,17 +54,19 @@ struct SaverServices {
 // erase makes the renderer; every tick draws one frame; destruction stops
 // sound and timer. A renderer that cannot start ends the run with its
 // result as the exit code. A preview window only shows its picture. A
-// daemon's hack may set picture parameters for its run, and its frame
-// follows the size of the window it draws into.
+// daemon's hack may set picture parameters for its run and show its frame
+// rate, and its frame follows the size of the window it draws into.
 class SaverWindow final : public SaverWindowHandler {
 public:
     static constexpr uint32_t kFrameTimerId = 1;
 
     // `overrides`: a hack's picture parameters, set after the stored
-    // settings are read at creation; never stored.
+    // settings are read at creation; never stored. `showFrameRate`: a
+    // hack's -fps, the frame rate drawn into every frame.
     SaverWindow(SaverState& state, SaverServices services, SaverWindowMode mode,
-                std::vector<SettingOverride> overrides = {})
-        : state_(state), services_(services), mode_(mode), overrides_(std::move(overrides)) {}
+                std::vector<SettingOverride> overrides = {}, bool showFrameRate = false)
+        : state_(state), services_(services), mode_(mode), overrides_(std::move(overrides)),
+          showFrameRate_(showFrameRate) {}
 
     // Creation, erasing, ticks, a hack's new size and destruction are its
     // own; painting (after the preview's picture) and everything else go on
@@ -79,6 +82,8 @@ private:
     SaverServices services_;
     const SaverWindowMode mode_;
     const std::vector<SettingOverride> overrides_;
+    const bool showFrameRate_;
+    FrameRateDisplay frameRate_;
     uint32_t frameTimer_ = 0;
     WindowHandle rendererWindow_ = 0;  // set by the first erase, whether the renderer started or not
     bool rendererRunning_ = false;

@@ -12,9 +12,9 @@
 // option's; only the scale in which a value is written may differ.
 
 enum class OptionScale : uint8_t {
-    AsStored,         // the stored number itself
-    FramesPerSecond,  // Smoothness written as frames a second (below)
-    Choice,           // one of the entry's values by name or number
+    AsStored,           // the stored number itself
+    FrameMicroseconds,  // Smoothness written as the frame period in microseconds (below)
+    Choice,             // one of the entry's values by name or number
 };
 
 struct SettingOption {
@@ -26,6 +26,8 @@ struct SettingOption {
     std::string_view highLabel;
 };
 
+// -delay is the frame period as every xscreensaver hack takes it; its
+// slider runs from a long period (a low frame rate) to a short one.
 inline constexpr std::array<SettingOption, 8> kSettingOptions{{
     {"-stars", "StarsCount", OptionScale::AsStored, "Number of stars", "Few", "Many"},
     {"-speed", "MoveSpeed", OptionScale::AsStored, "Flight speed", "Slow", "Fast"},
@@ -33,7 +35,7 @@ inline constexpr std::array<SettingOption, 8> kSettingOptions{{
     {"-roam-rate", "RoamFreq", OptionScale::AsStored, "Roaming frequency", "Seldom", "Often"},
     {"-roam", "RoamMagn", OptionScale::AsStored, "Roaming amplitude", "None", "Wide"},
     {"-clouds", "Clouds", OptionScale::AsStored, "Nebula density", "None", "Dense"},
-    {"-fps", "Smoothness", OptionScale::FramesPerSecond, "Frame rate", "Low", "High"},
+    {"-delay", "Smoothness", OptionScale::FrameMicroseconds, "Frame rate", "Low", "High"},
     {"-antialias", "AntiAliase", OptionScale::Choice, "Anti-aliasing", "", ""},
 }};
 
@@ -48,18 +50,15 @@ inline constexpr std::array<uint32_t, 6> kAntiAliasTextIds{dlg::kAntiAliasOff,  
 static_assert(findFlightSetting("AntiAliase")->high - findFlightSetting("AntiAliase")->low + 1 ==
               static_cast<int32_t>(kAntiAliasNames.size()));
 
-// Frames a second and Smoothness: the frame timer's period is
-// 100 - Smoothness ms, and no timer of either platform runs faster than
-// every kShortestFramePeriod ms. So N frames a second is a period of
-// 1000 / N ms rounded, Smoothness 100 minus that; the offered Smoothness
-// range and the shortest period bound N.
+// The frame period and Smoothness: the frame timer's period is
+// 100 - Smoothness ms, so a period of N microseconds is Smoothness
+// 100 - N / 1000 (to the nearest millisecond), and every Smoothness is one
+// period exactly. No timer of either platform runs faster than every
+// kShortestFramePeriod ms; a shorter period runs at that.
 inline constexpr int32_t kShortestFramePeriod = 10;
 
-constexpr int32_t smoothnessForFramesPerSecond(int32_t fps) { return 100 - (1000 + fps / 2) / fps; }
-constexpr int32_t framesPerSecondForSmoothness(int32_t smoothness) {
-    const int32_t period = 100 - smoothness < kShortestFramePeriod ? kShortestFramePeriod : 100 - smoothness;
-    return (1000 + period / 2) / period;
-}
+constexpr int32_t smoothnessForFrameMicroseconds(int32_t microseconds) { return 100 - (microseconds + 500) / 1000; }
+constexpr int32_t frameMicrosecondsForSmoothness(int32_t smoothness) { return (100 - smoothness) * 1000; }
 
 // The range and default an option offers, in its own scale.
 struct OptionRange {
@@ -70,8 +69,7 @@ struct OptionRange {
 
 constexpr OptionRange optionRange(const SettingOption& option) {
     const SettingInfo& s = *findFlightSetting(option.storedName);
-    if (option.scale != OptionScale::FramesPerSecond) return {s.low, s.high, s.fallback};
-    // The slowest rate whose period the lowest Smoothness still reaches.
-    const int32_t slowest = (1000 + (100 - s.low) - 1) / (100 - s.low);
-    return {slowest, 1000 / kShortestFramePeriod, framesPerSecondForSmoothness(s.fallback)};
+    if (option.scale != OptionScale::FrameMicroseconds) return {s.low, s.high, s.fallback};
+    return {frameMicrosecondsForSmoothness(s.high), frameMicrosecondsForSmoothness(s.low),
+            frameMicrosecondsForSmoothness(s.fallback)};
 }

@@ -72,6 +72,7 @@ inline constexpr uint32_t kAntiAliasOff = 3055;
 inline constexpr uint32_t kFirstPageTab = 3060;    // 3060..3063
 inline constexpr uint32_t kNoHelpFile = 3064;
 inline constexpr uint32_t kPictureFileTitle = 3065;
+inline constexpr uint32_t kAllPictures = 3066;  // the Linux chooser's first filter
 // Refusals of what would be stored longer than it can be read back.
 inline constexpr uint32_t kPictureListFull = 3070, kPresetTooLong = 3071, kPathTooLong = 3072;
 // The caption of the dialogs' message boxes, and why a save failed: "%1" in
@@ -79,4 +80,6 @@ inline constexpr uint32_t kPictureListFull = 3070, kPresetTooLong = 3071, kPathT
 inline constexpr uint32_t kMessageCaption = 3073, kNotSaved = 3074;
 inline constexpr uint32_t kValueTooLong = 3075, kStoreNotOpened = 3076, kValueNotWritten = 3077,
                           kStoreNotWritten = 3078;
+// A help topic the Linux viewer cannot show.
+inline constexpr uint32_t kNoHelpBrowser = 3080, kHelpTopicUnreadable = 3081;
 }  // namespace dlg

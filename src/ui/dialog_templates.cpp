@@ -81,12 +81,13 @@ constexpr std::array kNewPresetControls = {
     ControlTemplate{kHelp, K::PushButton, 243, 24, 51, 14, "&Help", kTabStop},
 };
 
-// The notice and contact lines are the product's own.
+// The notice and contact lines are the product's own; the notice says what
+// LICENSE says. The product line's version is the build's (CMakeLists.txt).
 constexpr std::array kAboutControls = {
     ControlTemplate{kOk, K::PushButton, 274, 63, 51, 14, "&Close", kDefault | kTabStop},
     ControlTemplate{kLicense, K::PushButton, 112, 63, 49, 14, "&License...", kTabStop},
     ControlTemplate{kProductLine, K::Label, 112, 6, 212, 8, "Lumara Screensaver v.2.0", kCentred},
-    ControlTemplate{kNoticeLine, K::Label, 112, 15, 212, 8, "\u00A9 Orvanta. Free to use and to pass on.", kCentred},
+    ControlTemplate{kNoticeLine, K::Label, 112, 15, 212, 8, "\u00A9 2026 The Lumara developers. MIT License.", kCentred},
     ControlTemplate{kNone, K::Picture, 6, 6, 100, 70, "", 0, kAboutPicture},
     ControlTemplate{kNone, K::EtchedLine, 113, 25, 212, 1, ""},
     ControlTemplate{kNone, K::Label, 114, 29, 96, 8, "Made by:"},

@@ -26,6 +26,7 @@ constexpr std::array kEntries = {
     StringTableEntry{3063, " language "},
     StringTableEntry{3064, "none"},
     StringTableEntry{3065, "Select image file"},
+    StringTableEntry{3066, "All pictures"},
     StringTableEntry{3070, "The picture was not added: the list of pictures would be too long to be stored."},
     StringTableEntry{3071, "The current settings cannot be kept as a preset: their list of pictures is too long for a preset."},
     StringTableEntry{3072, "This file cannot be chosen: its path is too long to be stored."},
@@ -35,6 +36,8 @@ constexpr std::array kEntries = {
     StringTableEntry{3076, "The settings store cannot be created or opened for writing."},
     StringTableEntry{3077, "The value \"%1\" could not be written."},
     StringTableEntry{3078, "The settings store could not be written."},
+    StringTableEntry{3080, "The help cannot be shown: no web browser could be started to show it."},
+    StringTableEntry{3081, "The help cannot be shown: the help file cannot be read, or it lacks this topic."},
 };
 
 }  // namespace

@@ -38,6 +38,30 @@ TEST(DialogPlacement, CentredOverTheOwnerOrTheWorkAreaAndKeptInside) {
     }
 }
 
+// A pop-up text under the point that was clicked, above it near the bottom,
+// and always whole on the work area.
+TEST(DialogPlacement, PopupsUnderThePointOrAboveItAndKeptInside) {
+    const PixelRect area{0, 30, 1280, 720};
+    struct Case {
+        const char* what;
+        int32_t x, y;
+        PixelRect placed;
+    };
+    for (const Case& c : {
+             Case{"under the point", 640, 300, {540, 312, 740, 392}},
+             Case{"no room below: above", 640, 680, {540, 588, 740, 668}},
+             Case{"at the right edge", 1270, 300, {1080, 312, 1280, 392}},
+             Case{"at the top left, over the panel", 5, 0, {0, 30, 200, 110}},
+         }) {
+        SCOPED_TRACE(c.what);
+        const PixelRect placed = popupPlacement(200, 80, c.x, c.y, area);
+        EXPECT_TRUE(placed == c.placed) << placed.left << "," << placed.top << " " << placed.right << ","
+                                        << placed.bottom;
+    }
+    const PixelRect tall = popupPlacement(200, 900, 640, 300, area);
+    EXPECT_EQ(tall.top, 30) << "taller than the area: its top stays in view";
+}
+
 // A default button other than OK, so Enter is seen to click the default.
 TEST(DialogKeys, EnterClicksTheDefaultButtonEscAndTheCloseBoxCancelUnlessTheFocusTakesTheKey) {
     constexpr int kDefault = 3;

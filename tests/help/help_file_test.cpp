@@ -18,6 +18,8 @@
 #include "i18n/language_file.h"
 #include "settings/program_folder.h"
 #include "ui/context_help.h"
+#include "ui/dialog_ids.h"
+#include "ui/dialog_template.h"
 
 namespace {
 
@@ -76,6 +78,22 @@ std::string resolve(const std::string& page, const std::string& target) {
 }
 
 }  // namespace
+
+// The About box's notice line says what LICENSE says: the licence and who
+// holds the copyright.
+TEST(HelpFiles, TheAboutBoxNoticeAgreesWithTheLicence) {
+    std::ifstream licenseFile(LUMARA_LICENSE_FILE);
+    std::string licence, blank, copyright;
+    std::getline(licenseFile, licence);
+    std::getline(licenseFile, blank);
+    std::getline(licenseFile, copyright);
+    const std::string holder = "Copyright (c) ";
+    ASSERT_EQ(copyright.rfind(holder, 0), 0u) << copyright;
+    std::string notice;
+    for (const ControlTemplate& c : findDialogTemplate(dlg::kAbout)->controls)
+        if (c.id == dlg::kNoticeLine) notice = c.text;
+    EXPECT_EQ(notice, "\u00A9 " + copyright.substr(holder.size()) + ". " + licence + ".");
+}
 
 // Per help file: every topic and page anchor the dialogs ask for, a pop-up
 // text for every control of both dialogs and no other, and no link or

@@ -160,16 +160,23 @@ TEST_F(FileStoreTest, AbsentUserHiveHasNoKeyButTheMachineKeyAlwaysOpens) {
     EXPECT_FALSE(std::filesystem::exists(dir + "/machine.reg"));
 }
 
-TEST_F(FileStoreTest, CreateMakesTheFolderAndUnwritableHivesFailCreate) {
-    writeText(dir + "/plain-file", "x");
-    FileStore deep(dir + "/a/b/user.reg", dir + "/plain-file/machine.reg");
+TEST_F(FileStoreTest, CreateMakesTheFolderAndTheMachineHiveIsNeverWritten) {
+    FileStore deep(dir + "/a/b/user.reg", dir + "/machine.reg");
     EXPECT_TRUE(deep.create(Hive::User, kProductKeyPath));
     EXPECT_TRUE(std::filesystem::exists(dir + "/a/b/user.reg"));
-    EXPECT_FALSE(deep.create(Hive::Machine, kProductKeyPath));
+    EXPECT_FALSE(deep.create(Hive::Machine, kProductKeyPath)) << "writable, and still not written";
 
     Settings s;
     s.ProgramDir = "/opt/lumara";
     EXPECT_TRUE(SaveSettings(s, deep).ok());  // the machine write fails silently
+    EXPECT_FALSE(std::filesystem::exists(dir + "/machine.reg"));
+    // What an administrator put there is read.
+    writeText(dir + "/machine.reg", "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Tellix\\VEXA]\n\"ProgramDir\"=\"/srv/lumara\"\n");
+    const auto machine = deep.open(Hive::Machine, kProductKeyPath);
+    ASSERT_TRUE(machine);
+    std::string programDir;
+    EXPECT_TRUE(readString(*machine, "ProgramDir", 300, programDir));
+    EXPECT_EQ(programDir, "/srv/lumara");
 }
 
 // A folder, FIFO or device as a store: HostileFiles.FifosDevicesAndFoldersAreRefusedAtOnceInEveryRole.
@@ -195,8 +202,8 @@ TEST_F(FileStoreTest, DamagedFileReadsEmptyAndIsKeptWhenASaveReplacesIt) {
     EXPECT_EQ(fileText(user + ".damaged"), "not a registry file\n");
     EXPECT_EQ(fileText(user + ".damaged.1"), "REGEDIT4\n\"orphan\"=dword:1\n");
     EXPECT_EQ(loadedStars(), 4321);
-    // Only the two hives and the kept copies are left: no temporary files.
-    EXPECT_EQ(entries(dir).size(), 4u);
+    // Only the user's hive and the kept copies are left: no temporary files.
+    EXPECT_EQ(entries(dir).size(), 3u);
 }
 
 // A save that was killed leaves its temporary file behind; the next save
@@ -205,7 +212,7 @@ TEST_F(FileStoreTest, ASaveAfterACrashedOneLeavesNoTemporaryFile) {
     ASSERT_TRUE(saveStars(1111));
     writeText(user + ".tmp", std::string(100000, 'x'));  // what the killed save had written
     ASSERT_TRUE(saveStars(2222));
-    EXPECT_EQ(entries(dir), (std::vector<std::string>{"machine.reg", "user.reg"}));
+    EXPECT_EQ(entries(dir), (std::vector<std::string>{"user.reg"}));
     EXPECT_EQ(loadedStars(), 2222);
 
     // Something else under the temporary name is cleared away, not written into.
@@ -228,7 +235,7 @@ TEST_F(FileStoreTest, ASymbolicallyLinkedStoreStaysALinkWithTheNewContentsAtItsT
         EXPECT_EQ(loadedStars(), stars);
     }
     EXPECT_EQ(entries(dir + "/dotfiles").size(), 1u);
-    EXPECT_EQ(entries(dir), (std::vector<std::string>{"dotfiles", "machine.reg", "user.reg"}));
+    EXPECT_EQ(entries(dir), (std::vector<std::string>{"dotfiles", "user.reg"}));
 }
 
 TEST(FileStore, PathsComeFromTheEnvironment) {

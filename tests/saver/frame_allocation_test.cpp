@@ -11,6 +11,7 @@
 
 #include "render/software_device.h"
 #include "saver/flight.h"
+#include "saver/frame_rate_display.h"
 #include "saver/saver_state.h"
 #include "starfield/picture_decoder.h"
 
@@ -77,6 +78,26 @@ TEST(Frames, AllocateNothingInAnyFormatModeOrNebulaOrPictureMode) {
         EXPECT_EQ(saver->starField.pictures.empty(), !c.pictures);
         saver->renderer.release();
     }
+}
+
+// A hack's -fps counts and draws its rate into every frame, also without
+// allocating.
+TEST(Frames, TheFrameRateDisplayAllocatesNothing) {
+    auto saver = std::make_unique<SaverState>();
+    ApplyFallbackDefaults(saver->settings);
+    DiscPictures decoder;
+    prepareFlight(*saver, decoder);
+    SoftwareDevice device(kFormatR5G6B5, [](const FrameTarget&) {});
+    ASSERT_EQ(saver->renderer.init(device, nullptr, 640, 480), 0);
+    FrameRateDisplay rate;
+    const uint64_t before = allocations.load();
+    for (uint64_t ms = 0; ms < 3000; ms += 20) {
+        rate.countFrame(ms);
+        runFrame(*saver, &rate);
+    }
+    EXPECT_EQ(allocations.load() - before, 0u);
+    EXPECT_EQ(rate.tenthsPerSecond(), 500);
+    saver->renderer.release();
 }
 
 }  // namespace

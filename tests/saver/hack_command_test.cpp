@@ -1,5 +1,6 @@
 // The hack's command line: which command lines are a hack's, the modes, the
-// options read against the settings table's ranges, and the frame-rate scale.
+// options read against the settings table's ranges, the frame-period scale,
+// and the switches every hack and X program takes.
 #include <gtest/gtest.h>
 
 #include "saver/hack_command.h"
@@ -32,7 +33,8 @@ TEST(HackCommand, WindowsStyleCommandLinesAreNotAHacks) {
     for (const auto& args : std::vector<std::vector<std::string>>{
              {}, {"/s"}, {"-s"}, {"/p", "123"}, {"/c:5"}, {"-sx"}, {"/x"}, {"stars", "300"}, {"/s", "-root"}, {"--rooted"}})
         EXPECT_FALSE(isHackCommandLine(args)) << (args.empty() ? "" : args[0]);
-    for (const auto& args : std::vector<std::vector<std::string>>{{"--help", "-root"}, {"-h"}, {"--version"}, {"-root"}, {"--stars", "1"}})
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--help", "-root"}, {"-h"}, {"--version"}, {"-root"}, {"--stars", "1"}, {"-fps"}, {"-display", ":1"}})
         EXPECT_TRUE(isHackCommandLine(args)) << args[0];
     EXPECT_EQ(parse({"--help", "-root"}).mode, Mode::Help);
     EXPECT_EQ(parse({"-h"}).mode, Mode::Help);
@@ -79,10 +81,14 @@ TEST(HackCommand, OptionsTakeTheTablesRangesAndAreRefusedOutsideThem) {
             EXPECT_LE(c.overrides[0].value, s.high) << o.option;
         }
         for (const std::string& value : {std::to_string(r.low - 1), std::to_string(r.high + 1), std::string("many"),
-                                         std::string("12x"), std::string()}) {
+                                         std::string("12x"), std::string("2000.5"), std::string()}) {
             const std::string error = refusal({"-root", std::string(o.option), value});
             EXPECT_EQ(error.find('\n'), std::string::npos) << "one line";
-            EXPECT_NE(error.find(std::string(o.option) + " " + value + ": expected"), std::string::npos) << error;
+            // A number outside the range is told the range; any other text,
+            // unless it is a choice's, that it is no whole number.
+            const bool number = value.find_first_not_of("-0123456789") == std::string::npos && !value.empty();
+            const std::string why = number || o.scale == OptionScale::Choice ? ": expected" : ": not a whole number";
+            EXPECT_NE(error.find(std::string(o.option) + " " + value + why), std::string::npos) << error;
         }
     }
 }
@@ -95,7 +101,8 @@ TEST(HackCommand, MissingValuesAndUnknownArgumentsNameTheArgument) {
          {std::pair<Args, std::string>{{"-root", "-stars"}, "-stars needs a value (see --help)"},
           {Args{"-root", "-sparkle", "3"}, "unknown argument '-sparkle' (see --help)"},
           {Args{"-root", "-spark\x07le\n", "3"}, "unknown argument '-spark\\x07le\\x0a' (see --help)"},
-          {Args{"-stars", "\xff\x1b[31m9"}, "-stars \\xff\\x1b[31m9: expected 100 to 20000 (see --help)"},
+          {Args{"-stars", "\xff\x1b[31m9"}, "-stars \\xff\\x1b[31m9: not a whole number (see --help)"},
+          {Args{"-root", "-display"}, "-display needs a value (see --help)"},
           {Args{"-antialias", "good\r\x7f\xc3\xa9"},
            "-antialias good\\x0d\\x7f\\xc3\\xa9: expected disabled, sharp, normal, very-good, perfect, blurred or 0 "
            "to 5 (see --help)"},
@@ -105,7 +112,7 @@ TEST(HackCommand, MissingValuesAndUnknownArgumentsNameTheArgument) {
     std::string escapes;
     for (int i = 0; i < 60; ++i) escapes += "\\x1b";
     EXPECT_EQ(refusal({"-clouds", std::string(70, '\x1b')}),
-              "-clouds " + escapes + "... (70 bytes): expected 0 to 10 (see --help)")
+              "-clouds " + escapes + "... (70 bytes): not a whole number (see --help)")
         << "a long argument is cut after its first 60 bytes";
 }
 
@@ -115,17 +122,37 @@ TEST(HackCommand, AntiAliasingByNameOrNumber) {
     EXPECT_NE(refusal({"-antialias", "Sharp"}), "");
 }
 
-TEST(HackCommand, FramesPerSecondSetSmoothness) {
-    const OptionRange fps = optionRange(kSettingOptions[6]);
-    EXPECT_EQ(fps.low, 11) << "Smoothness 1 is a 99 ms period: 10.1 frames a second";
-    EXPECT_EQ(fps.high, 100) << "no timer runs faster than every 10 ms";
-    EXPECT_EQ(fps.fallback, 14) << "Smoothness 30: a 70 ms period";
-    EXPECT_EQ(parse({"-fps", "25"}).overrides.at(0).value, 60);
-    // Every offered rate runs at the rate asked, to a frame a second.
-    for (int32_t n = fps.low; n <= fps.high; ++n) {
-        const int32_t smoothness = smoothnessForFramesPerSecond(n);
-        EXPECT_NEAR(1000.0 / (100 - smoothness), n, 0.5 + n * n / 2000.0) << n;
-    }
+TEST(HackCommand, TheFramePeriodInMicrosecondsSetsSmoothness) {
+    const OptionRange delay = optionRange(kSettingOptions[6]);
+    EXPECT_EQ(delay.low, 0) << "Smoothness 100: the platform's shortest period";
+    EXPECT_EQ(delay.high, 99000) << "Smoothness 1: a 99 ms period";
+    EXPECT_EQ(delay.fallback, 70000) << "Smoothness 30: a 70 ms period";
+    // Every Smoothness is one period exactly, and back; between whole
+    // milliseconds the nearer one counts.
+    for (int32_t smoothness = 1; smoothness <= 100; ++smoothness)
+        EXPECT_EQ(parse({"-delay", std::to_string((100 - smoothness) * 1000)}).overrides.at(0).value, smoothness);
+    EXPECT_EQ(parse({"-delay", "25499"}).overrides.at(0).value, 75);
+    EXPECT_EQ(parse({"-delay", "25500"}).overrides.at(0).value, 74);
+}
+
+// -fps is the switch every hack takes to show its frame rate; -display is
+// honoured and the other X options are passed over, with or without values
+// as X programs take them.
+TEST(HackCommand, FpsIsASwitchAndTheXOptionsAreTaken) {
+    const SaverCommand shown = parse({"-root", "-fps", "-stars", "300"});
+    EXPECT_EQ(shown.mode, Mode::Root);
+    EXPECT_TRUE(shown.showFrameRate);
+    EXPECT_EQ(shown.overrides.size(), 1u);
+    EXPECT_FALSE(parse({"-root"}).showFrameRate);
+    EXPECT_TRUE(parse({"--fps"}).showFrameRate);
+    EXPECT_EQ(parse({"-fps"}).mode, Mode::Window);
+
+    const SaverCommand x =
+        parse({"-display", ":5", "-visual", "default", "-install", "-geometry", "640x480+10+10", "--root"});
+    EXPECT_EQ(x.mode, Mode::Root);
+    EXPECT_EQ(x.display, ":5");
+    EXPECT_TRUE(x.overrides.empty());
+    EXPECT_EQ(parse({"-root"}).display, "");
 }
 
 TEST(HackCommand, OverridesApplyInOrderAndTheLastOfOneOptionCounts) {
@@ -143,5 +170,7 @@ TEST(HackCommand, HelpListsEveryOptionWithItsRange) {
     const std::string help = hackUsage();
     for (const SettingOption& o : kSettingOptions) EXPECT_NE(help.find(std::string(o.option)), std::string::npos);
     EXPECT_NE(help.find("-stars N         Number of stars: 100 to 20000 [2000]"), std::string::npos) << help;
-    EXPECT_NE(help.find("XSCREENSAVER_WINDOW"), std::string::npos);
+    EXPECT_NE(help.find("-delay N         Frame rate: 0 to 99000 microseconds a frame [70000]"), std::string::npos);
+    for (const char* word : {"XSCREENSAVER_WINDOW", "\n  -fps ", "\n  -display NAME ", "(lumara /c)"})
+        EXPECT_NE(help.find(word), std::string::npos) << word;
 }

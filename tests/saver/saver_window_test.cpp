@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "fake_host.h"
+#include "raster/overlay_text.h"
+#include "saver/frame_rate_display.h"
 #include "saver/hack_command.h"
 #include "settings/settings_store.h"
 
@@ -110,13 +112,56 @@ TEST(SaverWindow, ThePasswordCheckAnswerIsPassedBackEverythingElseAnswersOne) {
 TEST(SaverWindow, AHacksOptionsApplyToItsRunOnly) {
     SaverFakes f([](Settings& s) { s.StarsCount = 300; });
     SaverCommand hack;
-    ASSERT_TRUE(parseSaverArguments({"-window-id", "100", "-stars", "450", "-fps", "50"}, hack).ok());
+    ASSERT_TRUE(parseSaverArguments({"-window-id", "100", "-stars", "450", "-delay", "20000"}, hack).ok());
     EXPECT_EQ(f.run(hack), 0);
     EXPECT_EQ(f.state.starField.starCount, 450);
     EXPECT_EQ(f.host.calls, std::vector<std::string>{"timer 1 20"});
     Settings stored;
     LoadSettings(stored, f.store, f.folders);
     EXPECT_EQ(stored.StarsCount, 300) << "nothing was stored";
+}
+
+// With -fps the frame rate is drawn over the frame, in its bottom left
+// corner; every other byte is the frame without it.
+TEST(SaverWindow, AHacksFpsDrawsTheFrameRateIntoTheCornerAndNowhereElse) {
+    auto lastFrame = [](const std::vector<std::string>& args) {
+        SaverFakes f([](Settings& s) { s.StarsCount = 20000; });
+        f.host.rect = {0, 0, 160, 120};
+        std::vector<uint8_t> bytes;
+        f.host.whileRunning = [&] {
+            f.host.send(msg::kEraseBackground);
+            for (int i = 0; i < 30; ++i) f.host.send(msg::kTimer, 1);
+            const FrameTarget& shown = f.device.shown;
+            for (int32_t y = 0; y < shown.height; ++y) bytes.insert(bytes.end(), shown.row(y), shown.row(y) + 160 * 4);
+        };
+        SaverCommand hack;
+        EXPECT_TRUE(parseSaverArguments(args, hack).ok());
+        f.run(hack);
+        return bytes;
+    };
+    std::vector<uint8_t> plain = lastFrame({"-window-id", "100"});
+    const std::vector<uint8_t> withRate = lastFrame({"-window-id", "100", "-fps"});
+    ASSERT_EQ(plain.size(), 160u * 120 * 4);
+    EXPECT_NE(plain, withRate);
+    // Less than a second into the run: no rate measured yet.
+    const FrameTarget expected{plain.data(), 160 * 4, 160, 120, kFormatX8R8G8B8};
+    drawOverlayText(expected, 0, 120 - overlayTextSize("FPS: -", 1).height, 1, "FPS: -");
+    EXPECT_EQ(plain, withRate);
+}
+
+// The rate shown is the frames of the last whole second, renewed once a second.
+TEST(FrameRate, CountsTheFramesOfEachSecondToATenth) {
+    FrameRateDisplay rate;
+    EXPECT_EQ(rate.tenthsPerSecond(), -1);
+    for (uint64_t ms = 5000; ms < 6000; ms += 70) rate.countFrame(ms);
+    EXPECT_EQ(rate.tenthsPerSecond(), -1) << "not a second yet";
+    rate.countFrame(6000);
+    EXPECT_EQ(rate.tenthsPerSecond(), 150) << "15 frames after the first, in 1000 ms";
+    for (uint64_t ms = 6070; ms <= 7400; ms += 70) rate.countFrame(ms);
+    EXPECT_EQ(rate.tenthsPerSecond(), 143) << "15 frames in 1050 ms: 14.29 a second";
+    rate.countFrame(100);
+    rate.countFrame(1100);
+    EXPECT_EQ(rate.tenthsPerSecond(), 10) << "a clock that went back starts a new second";
 }
 
 TEST(SaverWindow, AHacksFrameFollowsItsWindowsSize) {

@@ -1,7 +1,9 @@
 // The saver as a screen-saver daemon runs it: drawn into a window it is
-// given, deaf to input, following the window's size, ended by SIGTERM or by
-// the window going away; and the command line that explains itself. "-root"
-// into the daemon's window: the xscreensaver test.
+// given, deaf to input, following the window's size, ended by SIGTERM (by
+// that signal, once it has cleaned up) or by the window going away; the
+// frame rate with -fps on the display -display names; and the command line
+// that explains itself. "-root" into the daemon's window: the xscreensaver
+// test.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
@@ -11,6 +13,8 @@
 #include <thread>
 
 #include "real_saver.h"
+#include "ui/dialog_ids.h"
+#include "ui/dialog_template.h"
 
 namespace {
 
@@ -42,25 +46,38 @@ TEST(HackMode, DrawsStarsIntoTheGivenWindowIgnoresInputAndEndsOnSigterm) {
     ASSERT_TRUE(x.ready());
     const Window w = x.makeWindow(0, 0, 400, 300);
     StoredSettings store("hack-window-id");
-    Child hack = saverIn(x, store, {"-window-id", hex(w), "-stars", "20000", "-fps", "100"});
+    // No DISPLAY: the display is the one -display names.
+    std::map<std::string, std::string> environment = saverEnvironment(x, store);
+    environment["DISPLAY"] = "";
+    Child hack({lumaraPath(), "-display", x.displayName(), "-window-id", hex(w), "-stars", "20000", "-delay",
+                "10000", "-fps"},
+               environment);
     const Screenshot shot = paintedOver(x, w);
     // Stars all over the window, none of the white it was made with.
     EXPECT_TRUE(shot.litInEveryCell(2, 2, 20));
     EXPECT_LT(shot.litPixels(0, 0, 400, 300, 250), 400 * 300 / 10);
+    // The frame rate's "F" in the bottom left corner, white in its black box
+    // (one pixel a dot below 480 rows).
+    const char* f[] = {"#####", "#....", "#....", "####.", "#....", "#....", "#...."};
+    for (int row = 0; row < 7; ++row)
+        for (int column = 0; column < 5; ++column)
+            EXPECT_EQ(shot.at(1 + column, 292 + row)[0] > 250 ? '#' : shot.at(1 + column, 292 + row)[0] == 0 ? '.' : '?',
+                      f[row][column])
+                << column << ", " << row;
 
     x.xdotool("mousemove 10 10 click 1 key space mousemove 300 200");
     std::this_thread::sleep_for(500ms);
     ASSERT_TRUE(hack.running()) << "the daemon owns input";
 
     hack.signal(SIGTERM);
-    EXPECT_EQ(hack.waitFor(1000ms), 0) << hack.errorOutput();
+    EXPECT_EQ(hack.waitFor(1000ms), 128 + SIGTERM) << hack.errorOutput();
 }
 
 TEST(HackMode, FollowsTheWindowsSizeAndEndsWithTheWindow) {
     X11Session x;
     const Window w = x.makeWindow(0, 0, 200, 150);
     StoredSettings store("hack-resize");
-    Child hack = saverIn(x, store, {"-window-id", std::to_string(w), "-stars", "20000", "-fps", "100"});
+    Child hack = saverIn(x, store, {"-window-id", std::to_string(w), "-stars", "20000", "-delay", "10000"});
     paintedOver(x, w);
     XResizeWindow(x.display(), w, 640, 480);
     XSync(x.display(), False);
@@ -80,12 +97,12 @@ TEST(HackMode, OptionsChangeTheFrameForOneRunAndOutOfRangeIsRefused) {
     StoredSettings store("hack-options");
     auto litWith = [&x, &store](std::vector<std::string> options) {
         const Window w = x.makeWindow(0, 0, 320, 240);
-        options.insert(options.begin(), {"-window-id", hex(w), "-fps", "100"});
+        options.insert(options.begin(), {"-window-id", hex(w), "-delay", "10000"});
         Child hack = saverIn(x, store, options);
         std::this_thread::sleep_for(2500ms);
         const int lit = x.capture(w).litPixels(0, 0, 320, 240);
         hack.signal(SIGTERM);
-        EXPECT_EQ(hack.waitFor(1000ms), 0);
+        EXPECT_EQ(hack.waitFor(1000ms), 128 + SIGTERM);
         XDestroyWindow(x.display(), w);
         return lit;
     };
@@ -106,9 +123,14 @@ TEST(SaverCommandLine, HelpAndVersionAnswerAndUnknownArgumentsAreNamed) {
     EXPECT_NE(help.output().find("-window-id"), std::string::npos) << help.output();
     EXPECT_NE(help.output().find("help/user.reg"), std::string::npos) << help.output();
 
+    // One version: the build's, whose major and minor the About box shows.
     Child version({lumaraPath(), "--version"}, {});
     EXPECT_EQ(version.waitFor(5000ms), 0);
-    EXPECT_EQ(version.output().rfind("lumara ", 0), 0u);
+    std::string productLine;
+    for (const ControlTemplate& c : findDialogTemplate(dlg::kAbout)->controls)
+        if (c.id == dlg::kProductLine) productLine = c.text;
+    const std::string shown = productLine.substr(productLine.rfind(" v.") + 3);
+    EXPECT_EQ(version.output().rfind("lumara " + shown + ".", 0), 0u) << version.output() << productLine;
 
     for (const char* bad : {"--frobnicate", "/x", "-q"}) {
         Child run({lumaraPath(), bad}, {{"DISPLAY", ""}});

@@ -19,7 +19,7 @@ TEST(Installed, EveryFileADesktopExpectsAndTheProgramsRunFromThere) {
     for (const char* file :
          {"bin/lumara", "bin/lumara-render", "share/lumara/german.lang", "share/lumara/french.lang",
           "share/applications/lumara.desktop", "share/icons/hicolor/256x256/apps/lumara.png",
-          "share/icons/hicolor/48x48/apps/lumara.png", "share/man/man1/lumara.1.gz",
+          "share/icons/hicolor/48x48/apps/lumara.png", "share/man/man6/lumara.6.gz",
           "share/man/man1/lumara-render.1.gz", "share/xscreensaver/config/lumara.xml", "share/doc/lumara/copyright",
           "share/applications/screensavers/lumara.desktop", "libexec/xscreensaver/lumara",
           "share/systemd/user/lumara-idle.service"})
@@ -53,6 +53,10 @@ TEST(Installed, EveryFileADesktopExpectsAndTheProgramsRunFromThere) {
         ASSERT_NE(at, std::string::npos) << option;
         EXPECT_EQ(xml.find(range, at), xml.find("/>", at) - range.size()) << option << ": " << range;
     }
+    // The frame-rate check box every hack has, and what untouched sliders mean.
+    EXPECT_NE(xml.find("<boolean id=\"showfps\" _label=\"Show frame rate\" arg-set=\"-fps\"/>"), std::string::npos);
+    EXPECT_NE(xml.find("convert=\"invert\""), std::string::npos) << "a longer -delay is a lower rate";
+    EXPECT_NE(xml.find("(lumara /c)"), std::string::npos) << "untouched sliders take Lumara's own settings";
 
     // Any *.chm in the folder is a help file, beside the ones the build made.
     std::ofstream(prefix + "/share/lumara/guide.chm") << "help";

@@ -1,5 +1,7 @@
 // The real xscreensaver daemon runs the saver as its hack: configured to
-// run "lumara -root", activated, it shows stars; deactivated, the hack ends.
+// run "lumara -root -fps" (as its settings pass the frame-rate check box),
+// activated, it shows stars; cycled, the hack ends by SIGTERM and starts
+// again; deactivated, the hack ends.
 // xscreensaver refuses to run hacks as root, so under root the daemon runs
 // as the scratch user lumara-test (made when missing); otherwise as whoever
 // runs the test. Its home and the Lumara it runs (this build, installed) lie
@@ -30,7 +32,7 @@ TEST(Xscreensaver, RunsLumaraAsItsHackAndEndsIt) {
     fs::create_directories(home);
     std::ofstream(home + "/.xscreensaver") << "timeout: 0:30:00\nlock: False\nsplash: False\nfade: False\n"
                                               "unfade: False\nmode: one\nselected: 0\n"
-                                              "programs: " + lumara + " -root \\n\\\n";
+                                              "programs: " + lumara + " -root -fps \\n\\\n";
     // A dense, fast flight stored for the daemon's user, so the screen fills quickly.
     Settings dense;
     ApplyFallbackDefaults(dense);
@@ -50,7 +52,7 @@ TEST(Xscreensaver, RunsLumaraAsItsHackAndEndsIt) {
         return argv;
     };
     const std::map<std::string, std::string> env{{"DISPLAY", x.displayName()}};
-    Child daemon(command({"/usr/bin/xscreensaver", "-no-splash"}), env);
+    Child daemon(command({"/usr/bin/xscreensaver", "-no-splash", "-verbose"}), env);
     // Ready once it answers.
     bool answered = false;
     for (int i = 0; i < 50 && !answered; ++i) {
@@ -66,6 +68,16 @@ TEST(Xscreensaver, RunsLumaraAsItsHackAndEndsIt) {
     // Stars all over the screen, from the one hack still running: a crashed
     // one leaves xscreensaver's banner on black instead.
     EXPECT_TRUE(shot.litInEveryCell(4, 4, 20));
+    EXPECT_EQ(runningCopies(lumara), 1);
+
+    // Cycling ends the hack with SIGTERM and starts it anew; the daemon
+    // logs how the hack ended.
+    Child cycle(command({"/usr/bin/xscreensaver-command", "-cycle"}), env);
+    EXPECT_EQ(cycle.waitFor(5000ms), 0);
+    const std::string ended = "(" + lumara + ") exited normally with SIGTERM";
+    for (int i = 0; i < 25 && daemon.errorOutput().find(ended) == std::string::npos; ++i)
+        std::this_thread::sleep_for(200ms);
+    EXPECT_NE(daemon.errorOutput().find(ended), std::string::npos) << daemon.errorOutput();
     EXPECT_EQ(runningCopies(lumara), 1);
 
     Child deactivate(command({"/usr/bin/xscreensaver-command", "-deactivate"}), env);

@@ -162,9 +162,12 @@ void pressKey(GtkWidget* widget, guint keyval) {
 }
 
 void clickOn(GtkWidget* widget, guint button) {
+    clickAt(widget, gtk_widget_get_allocated_width(widget) / 2, gtk_widget_get_allocated_height(widget) / 2, button);
+}
+
+void clickAt(GtkWidget* widget, int atX, int atY, guint button) {
     int x = 0, y = 0;
-    gtk_widget_translate_coordinates(widget, gtk_widget_get_toplevel(widget), gtk_widget_get_allocated_width(widget) / 2,
-                                     gtk_widget_get_allocated_height(widget) / 2, &x, &y);
+    gtk_widget_translate_coordinates(widget, gtk_widget_get_toplevel(widget), atX, atY, &x, &y);
     pressAndRelease(widget, GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE, gdk_seat_get_pointer(seat()), [&](GdkEvent* event) {
         event->button.x = x;
         event->button.y = y;

@@ -47,7 +47,7 @@ struct SettingsRun {
     FileStore files;
     LinuxFolderSystem folders{LUMARA_EXE};
     Settings settings;
-    LinuxHelpViewer viewer;
+    LinuxHelpViewer viewer{settings};
     Help help{viewer, settings};
     DialogServices services{settings, files, folders, help};
     SettingsDialog dialog{services};
@@ -61,5 +61,7 @@ GtkWidget* shownWindow(GType type);
 // A key pressed and released with the focus on `widget`, delivered through
 // GTK's event handling as the X server's would be.
 void pressKey(GtkWidget* widget, guint keyval);
-// A click of mouse button `button` on the middle of `widget`, the same way.
+// A click of mouse button `button` on the middle of `widget`, the same way;
+// or at (x, y) of the widget.
 void clickOn(GtkWidget* widget, guint button);
+void clickAt(GtkWidget* widget, int x, int y, guint button);

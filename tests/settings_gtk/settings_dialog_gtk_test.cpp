@@ -187,14 +187,15 @@ TEST(GtkSettingsDialog, GermanTextsAndWindows1252NamesShowAsUtf8) {
 }
 
 // Windows' wildcards match without regard to case; GTK's patterns do not.
+// A JPEG may also be named .jpeg.
 TEST(GtkFileChooser, FiltersMatchNamesInEitherCase) {
     GtkFileFilter* filter = windowsFileFilter("JPEG image (*.jpg)", "*.JPG");
     g_object_ref_sink(filter);
-    for (const char* name : {"photo.jpg", "PHOTO.JPG", "Photo.Jpg"}) {
+    for (const char* name : {"photo.jpg", "PHOTO.JPG", "Photo.Jpg", "photo.jpeg", "PHOTO.JPEG"}) {
         GtkFileFilterInfo info{GTK_FILE_FILTER_DISPLAY_NAME, nullptr, nullptr, name, nullptr};
         EXPECT_TRUE(gtk_file_filter_filter(filter, &info)) << name;
     }
-    GtkFileFilterInfo other{GTK_FILE_FILTER_DISPLAY_NAME, nullptr, nullptr, "photo.jpeg", nullptr};
+    GtkFileFilterInfo other{GTK_FILE_FILTER_DISPLAY_NAME, nullptr, nullptr, "photo.jpe", nullptr};
     EXPECT_FALSE(gtk_file_filter_filter(filter, &other));
     g_object_unref(filter);
     EXPECT_EQ(caseInsensitivePattern("*.*"), "*");
@@ -221,6 +222,51 @@ TEST(GtkFileChooser, SoundIsChosenThroughTheChooser) {
     gtk_combo_box_set_active(sounds, gtk_tree_model_iter_n_children(gtk_combo_box_get_model(sounds), nullptr) - 1);
     pump();
     EXPECT_EQ(run.settings.BackSound, wave);
+}
+
+// Adding a picture: the chooser shows every picture first, opens where
+// the user keeps pictures (home, with no Pictures folder) rather than in
+// the program folder, and stays inside the work area even when it was last
+// left larger than the screen.
+TEST(GtkFileChooser, PicturesAreChosenFromAllPicturesAtHomeInsideTheScreen) {
+    GSettings* chooserSettings = g_settings_new("org.gtk.Settings.FileChooser");
+    g_settings_set(chooserSettings, "window-size", "(ii)", 1000, 1000);
+    SettingsRun run("picture");
+    run.store();
+    run.open();
+    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(run.widget(dlg::kUsePictures)), TRUE);
+    pump();
+    GdkRectangle area{};
+    gdk_monitor_get_workarea(gdk_display_get_monitor(gdk_display_get_default(), 0), &area);
+    bool seen = false;
+    whenReady([&] {
+        GtkWidget* chooser = shownWindow(GTK_TYPE_FILE_CHOOSER_DIALOG);
+        int width = 0, height = 0, x = 0, y = 0;
+        if (chooser) gtk_window_get_size(GTK_WINDOW(chooser), &width, &height);
+        if (!chooser || height > area.height) return false;  // not yet fitted
+        pump(100ms);
+        gtk_window_get_position(GTK_WINDOW(chooser), &x, &y);
+        EXPECT_GE(y, area.y);
+        EXPECT_LE(y + height, area.y + area.height);
+        EXPECT_LE(x + width, area.x + area.width);
+        GSList* filters = gtk_file_chooser_list_filters(GTK_FILE_CHOOSER(chooser));
+        EXPECT_STREQ(gtk_file_filter_get_name(GTK_FILE_FILTER(filters->data)), "All pictures");
+        EXPECT_EQ(gtk_file_chooser_get_filter(GTK_FILE_CHOOSER(chooser)), filters->data);
+        EXPECT_EQ(g_slist_length(filters), 6u);
+        GtkFileFilterInfo png{GTK_FILE_FILTER_DISPLAY_NAME, nullptr, nullptr, "stars.PNG", nullptr};
+        EXPECT_TRUE(gtk_file_filter_filter(GTK_FILE_FILTER(filters->data), &png));
+        g_slist_free(filters);
+        gchar* folder = gtk_file_chooser_get_current_folder(GTK_FILE_CHOOSER(chooser));
+        EXPECT_STREQ(folder, g_get_home_dir());
+        g_free(folder);
+        gtk_dialog_response(GTK_DIALOG(chooser), GTK_RESPONSE_CANCEL);
+        seen = true;
+        return true;
+    });
+    gtk_button_clicked(GTK_BUTTON(run.widget(dlg::kAddPicture)));
+    pump();
+    EXPECT_TRUE(seen);
+    g_object_unref(chooserSettings);
 }
 
 }  // namespace

@@ -20,8 +20,7 @@ std::string id(const SettingOption& o) { return std::string(o.option.substr(1));
 std::string xmlDescription() {
     std::string xml =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<!-- Made at build time from Lumara's settings table. A control left at its default\n"
-        "     passes nothing, so the saver's own stored settings apply. -->\n"
+        "<!-- Made at build time from Lumara's settings table. -->\n"
         "<screensaver name=\"lumara\" _label=\"Lumara\">\n"
         "  <command arg=\"-root\"/>\n";
     for (const SettingOption& o : kSettingOptions) {
@@ -38,16 +37,23 @@ std::string xmlDescription() {
             xml += "  </select>\n";
             continue;
         }
+        // A longer frame period is a lower frame rate: the slider runs the other way.
+        const std::string invert = o.scale == OptionScale::FrameMicroseconds ? " convert=\"invert\"" : "";
         xml += "  <number id=\"" + id(o) + "\" type=\"slider\" arg=\"" + std::string(o.option) + " %\"\n" +
                "          _label=\"" + std::string(o.label) + "\" _low-label=\"" + std::string(o.lowLabel) +
-               "\" _high-label=\"" + std::string(o.highLabel) + "\"\n" + "          low=\"" +
+               "\" _high-label=\"" + std::string(o.highLabel) + "\"" + invert + "\n" + "          low=\"" +
                std::to_string(r.low) + "\" high=\"" + std::to_string(r.high) + "\" default=\"" +
                std::to_string(r.fallback) + "\"/>\n";
     }
     xml +=
+        "  <boolean id=\"showfps\" _label=\"Show frame rate\" arg-set=\"-fps\"/>\n"
         "  <_description>\n"
         "An endless flight through a field of point stars that roll about the line of\n"
         "flight while the direction wanders, over an optional dim, creeping nebula.\n"
+        "\n"
+        "A slider left at its default passes nothing to Lumara, which then takes that value\n"
+        "from its own settings: those of its settings dialog (lumara /c), where the\n"
+        "pictures, the music and the presets are chosen too.\n"
         "  </_description>\n"
         "</screensaver>\n";
     return xml;
@@ -59,7 +65,7 @@ std::string roffOptions() {
         const OptionRange r = optionRange(o);
         roff += ".TP\n.BI \\" + std::string(o.option) + (o.scale == OptionScale::Choice ? " \" mode\"\n" : " \" n\"\n");
         roff += std::string(o.label) + ", " + std::to_string(r.low) + " to " + std::to_string(r.high);
-        if (o.scale == OptionScale::FramesPerSecond) roff += " frames a second";
+        if (o.scale == OptionScale::FrameMicroseconds) roff += " microseconds a frame";
         if (o.scale == OptionScale::Choice) {
             roff += " or one of";
             for (std::string_view name : kAntiAliasNames) roff += " " + std::string(name);

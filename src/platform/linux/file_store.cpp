@@ -137,7 +137,7 @@ std::unique_ptr<StoreKey> FileStore::open(Hive hive, std::string_view keyPath) {
 
 std::unique_ptr<StoreKey> FileStore::create(Hive hive, std::string_view keyPath) {
     const std::string& file = fileOf(hive);
-    if (file.empty()) return nullptr;
+    if (file.empty() || hive == Hive::Machine) return nullptr;
     const std::string folder = folderOf(file);
     if (!createFolders(folder) || ::access(folder.c_str(), W_OK) != 0) return nullptr;
     LoadedHive loaded = loadHive(file);

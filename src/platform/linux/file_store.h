@@ -20,9 +20,12 @@
 //   other thus leave the later save whole, and a load never undoes a save.
 // - A file that cannot be parsed reads as an empty hive; before a save
 //   replaces it, it is kept as "<file>.damaged".
-// - The machine hive has no installer to create its key, so its keys count
-//   as present whenever its file is absent or readable; an unwritable
-//   machine hive makes `create` fail, which the settings logic ignores.
+// - The machine hive is an administrator's: its keys count as present
+//   whenever its file is absent or readable, and Lumara never writes it
+//   (`create` fails, which the settings logic ignores). On Linux the
+//   program folder is found beside the program, so nothing needs to be
+//   recorded there, and a file that no package owns would outlive the
+//   package.
 class FileStore final : public Store {
 public:
     FileStore(std::string userFile, std::string machineFile);

@@ -4,7 +4,9 @@
 // (saver/hack_command.h); "--help" and "--version" answer on stdout. In a
 // Wayland session (display_choice.h) "/s" runs as a Wayland client.
 #include <SDL.h>
+#include <signal.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -42,7 +44,7 @@ void printWhereSettingsLive() {
     Settings settings;
     LoadSettings(settings, store, folders);
     std::printf("Settings: %s (yours; LUMARA_USER_STORE names another),\n"
-                "          %s (ProgramDir, machine-wide; LUMARA_MACHINE_STORE).\n"
+                "          %s (a machine-wide ProgramDir, only read; LUMARA_MACHINE_STORE).\n"
                 "Program folder: %s\n"
                 "  language files: %s\n"
                 "  help files: %s\n",
@@ -95,6 +97,27 @@ int runOnWayland(const SaverCommand& command) {
     return runSaver(command, *state, host, WaylandHost::kFrameFormat);
 }
 
+// SDL turns SIGTERM and SIGINT into a quit, which closes the saver window
+// like any other. The signal is noted on its way, so that once the run has
+// cleaned up the process ends by it: a daemon that terminated its hack
+// sees it ended by that signal rather than exiting on its own.
+volatile std::sig_atomic_t endingSignal = 0;
+struct sigaction sdlOnTerm {}, sdlOnInt {};
+
+void noteEndingSignal(int number) {
+    endingSignal = number;
+    const struct sigaction& sdl = number == SIGTERM ? sdlOnTerm : sdlOnInt;
+    if (sdl.sa_handler != SIG_DFL && sdl.sa_handler != SIG_IGN) sdl.sa_handler(number);
+}
+
+void noteEndingSignals() {
+    struct sigaction noting {};
+    noting.sa_handler = noteEndingSignal;
+    sigemptyset(&noting.sa_mask);
+    sigaction(SIGTERM, &noting, &sdlOnTerm);
+    sigaction(SIGINT, &noting, &sdlOnInt);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -114,6 +137,7 @@ int main(int argc, char** argv) {
         std::printf("lumara %s\n", LUMARA_VERSION);
         return 0;
     }
+    if (!command.display.empty()) ::setenv("DISPLAY", command.display.c_str(), 1);
     const DisplayEnvironment environment = displayEnvironment();
     if (command.mode == Mode::FullScreen && chooseDisplaySystem(environment) == DisplaySystem::Wayland)
         return runOnWayland(command) & 0xFF;
@@ -135,6 +159,7 @@ int main(int argc, char** argv) {
                          SDL_GetError());
             return 1;
         }
+        noteEndingSignals();
     }
     auto state = std::make_unique<SaverState>();
     int code = -1;
@@ -151,5 +176,9 @@ int main(int argc, char** argv) {
     // it closed), and Xlib's answer to that is exit status 1. Sound and
     // windows are closed above; the system takes the connections back.
     std::fflush(nullptr);
+    if (const int ending = endingSignal) {
+        std::signal(ending, SIG_DFL);
+        std::raise(ending);
+    }
     std::_Exit(code & 0xFF);
 }

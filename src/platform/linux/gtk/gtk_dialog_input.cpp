@@ -52,22 +52,20 @@ bool GtkDialogView::dialogKey(DialogKey key, GtkWidget* focused) {
 // The control under the pointer: the smallest one that takes clicks, so a
 // page's control wins over the tab control behind it. No control: the page
 // or dialog itself, as Windows reports a click on a dialog's background.
-void GtkDialogView::onRightClick(double x, double y) {
-    GtkWidget* best = nullptr;
+GtkDialogView::RightClickTarget GtkDialogView::rightClickTarget(double x, double y) {
+    RightClickTarget target{nullptr, window_, false};
     long bestArea = 0;
-    bool edit = false;
     auto consider = [&](const ControlWidget& c) {
         if (!gtk_widget_is_drawable(c.outer)) return;
         int left = 0, top = 0;
         if (!gtk_widget_translate_coordinates(c.outer, window_, 0, 0, &left, &top)) return;
         const int width = gtk_widget_get_allocated_width(c.outer), height = gtk_widget_get_allocated_height(c.outer);
         if (x < left || y < top || x >= left + width || y >= top + height) return;
-        if (c.kind == ControlKind::Edit) edit = true;
+        if (c.kind == ControlKind::Edit) target.overEdit = true;
         if (clickThrough(c.kind)) return;
         const long area = static_cast<long>(width) * height;
-        if (!best || area < bestArea) best = c.outer, bestArea = area;
+        if (!target.control || area < bestArea) target.control = c.outer, bestArea = area;
     };
-    GtkWidget* background = window_;
     for (const auto& page : pages_) {
         for (const ControlWidget& c : page->controls_) consider(c);
         int left = 0, top = 0;
@@ -75,13 +73,27 @@ void GtkDialogView::onRightClick(double x, double y) {
             gtk_widget_translate_coordinates(page->window_, window_, 0, 0, &left, &top) && x >= left && y >= top &&
             x < left + gtk_widget_get_allocated_width(page->window_) &&
             y < top + gtk_widget_get_allocated_height(page->window_))
-            background = page->window_;
+            target.background = page->window_;
     }
     for (const ControlWidget& c : controls_) consider(c);
-    if (edit && !best) return;  // the field's own menu
+    return target;
+}
+
+// The press is the dialog's before any control sees it (a trackbar would
+// otherwise take it on its track and move its knob), unless it is for an
+// edit field's own menu.
+bool GtkDialogView::takesRightPress(double x, double y) {
+    const RightClickTarget target = rightClickTarget(x, y);
+    return !(target.overEdit && !target.control);
+}
+
+void GtkDialogView::onRightClick(double x, double y) {
+    const RightClickTarget target = rightClickTarget(x, y);
+    if (target.overEdit && !target.control) return;  // the field's own menu
     int rootX = 0, rootY = 0;
     gdk_window_get_origin(gtk_widget_get_window(window_), &rootX, &rootY);
-    contextMenuFor(best ? best : background, rootX + static_cast<int>(x), rootY + static_cast<int>(y));
+    contextMenuFor(target.control ? target.control : target.background, rootX + static_cast<int>(x),
+                   rootY + static_cast<int>(y));
 }
 
 void GtkDialogView::contextMenuFor(GtkWidget* clicked, int rootX, int rootY) {

@@ -27,6 +27,7 @@ void GtkDialogView::connectWindow() {
     rightClick_ = gtk_gesture_multi_press_new(window_);
     gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(rightClick_), GDK_BUTTON_SECONDARY);
     gtk_event_controller_set_propagation_phase(GTK_EVENT_CONTROLLER(rightClick_), GTK_PHASE_CAPTURE);
+    g_signal_connect(rightClick_, "pressed", G_CALLBACK(onPressed), this);
     g_signal_connect(rightClick_, "released", G_CALLBACK(onReleased), this);
 }
 
@@ -88,6 +89,11 @@ gboolean GtkDialogView::onConfigure(GtkWidget*, GdkEventConfigure* event, gpoint
         self->deliver(Message{msg::kMove, 0, 0});
     }
     return FALSE;
+}
+
+void GtkDialogView::onPressed(GtkGestureMultiPress* gesture, gint, gdouble x, gdouble y, gpointer view) {
+    const bool taken = static_cast<GtkDialogView*>(view)->takesRightPress(x, y);
+    gtk_gesture_set_state(GTK_GESTURE(gesture), taken ? GTK_EVENT_SEQUENCE_CLAIMED : GTK_EVENT_SEQUENCE_DENIED);
 }
 
 void GtkDialogView::onReleased(GtkGestureMultiPress* gesture, gint, gdouble x, gdouble y, gpointer view) {

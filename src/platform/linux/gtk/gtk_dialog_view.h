@@ -153,12 +153,20 @@ private:
     static gboolean onKeyPress(GtkWidget* window, GdkEventKey* key, gpointer view);
     static gboolean onDelete(GtkWidget* window, GdkEvent* event, gpointer view);
     static gboolean onConfigure(GtkWidget* window, GdkEventConfigure* event, gpointer view);
+    static void onPressed(GtkGestureMultiPress* gesture, gint presses, gdouble x, gdouble y, gpointer view);
     static void onReleased(GtkGestureMultiPress* gesture, gint presses, gdouble x, gdouble y, gpointer view);
 
     // gtk_dialog_input.cpp: the dialog manager's keys, the close box, the
     // control a right-click is for.
     bool onKey(const GdkEventKey& key);
     bool dialogKey(DialogKey key, GtkWidget* focused);
+    struct RightClickTarget {
+        GtkWidget* control;     // the smallest control under the point that takes clicks, or null
+        GtkWidget* background;  // the page or dialog under the point
+        bool overEdit;          // an edit field is under the point
+    };
+    RightClickTarget rightClickTarget(double x, double y);
+    bool takesRightPress(double x, double y);
     void onRightClick(double x, double y);
     void contextMenuFor(GtkWidget* clicked, int rootX, int rootY);
 

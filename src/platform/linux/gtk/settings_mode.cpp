@@ -25,7 +25,7 @@ int runSettingsMode(std::span<const uint8_t> aboutPicture, WindowHandle owner) {
     FileStore store = FileStore::fromEnvironment();
     LinuxFolderSystem folders = LinuxFolderSystem::forThisProcess();
     const auto settings = std::make_unique<Settings>();
-    LinuxHelpViewer viewer;
+    LinuxHelpViewer viewer(*settings);
     Help help(viewer, *settings);
     DialogServices services{*settings, store, folders, help};
     ConfigureDialog configure(services);

@@ -16,12 +16,19 @@ bool handlerTakesUris(const std::string& uri) {
     return takesUris;
 }
 
+// GIO hands an application that takes URIs a local file's path instead
+// of its file:// address when the address has no fragment, and a browser
+// may take a path for a name to look up. "#top", the top of the page, keeps
+// a topic without an anchor a file:// address.
+std::string withFragment(const std::string& uri) { return uri.find('#') == std::string::npos ? uri + "#top" : uri; }
+
 }  // namespace
 
 bool openInBrowser(const ExtractedTopic& topic, GAppLaunchContext* context) {
-    const bool useJump = !topic.jumpUri.empty() && !handlerTakesUris(topic.pageUri);
-    const std::string& uri = useJump ? topic.jumpUri : topic.pageUri;
-    if (uri.empty()) return false;
+    if (topic.pageUri.empty()) return false;
+    const bool takesUris = handlerTakesUris(topic.pageUri);
+    const std::string uri =
+        takesUris ? withFragment(topic.pageUri) : topic.jumpUri.empty() ? topic.pageUri : topic.jumpUri;
     GError* error = nullptr;
     const bool launched = g_app_info_launch_default_for_uri(uri.c_str(), context, &error);
     g_clear_error(&error);

@@ -7,9 +7,10 @@ typedef struct _GAppLaunchContext GAppLaunchContext;
 // application the XDG MIME settings name for HTML pages.
 //
 // Applications whose desktop entry takes URIs (Exec with %u or %U, as
-// browsers have it) are given the page's URI, "#anchor" and all. Those that
-// take file names (%f, %F) get a path, which cannot carry an anchor: they
-// are given the topic's jump page instead, which moves on to the anchor.
+// browsers have it) are given the page's file:// URI, "#anchor" and all
+// ("#top" for a topic without one). Those that take file names (%f, %F) get
+// a path, which cannot carry an anchor: they are given the topic's jump
+// page instead, which moves on to the anchor.
 //
 // `context` may be the toolkit's launch context (display, start-up
 // notification), or null. False when no application takes HTML pages or
