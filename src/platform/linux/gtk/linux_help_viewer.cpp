@@ -86,14 +86,13 @@ void LinuxHelpViewer::tellCannotShow(WindowHandle owner, uint32_t textId) {
     GtkWidget* near = GtkDialogView::liveWidget(owner);
     if (const GtkDialogView* settings = near ? nullptr : GtkDialogView::latest(dlg::kSettings)) near = settings->widget();
     GtkWindow* parent = near ? GTK_WINDOW(gtk_widget_get_toplevel(near)) : nullptr;
-    // Long enough for any text of the table or a language file's line.
-    constexpr size_t kMessageBuffer = 1000;
     // Modal over the modal dialog, which would otherwise keep its input;
     // shown without waiting, as the request returns at once.
     message_ = gtk_message_dialog_new(parent, GtkDialogFlags(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
                                       GTK_MESSAGE_WARNING, GTK_BUTTONS_OK, "%s",
                                       shownAsUtf8(dialogText(settings_, textId, kMessageBuffer)).c_str());
-    gtk_window_set_title(GTK_WINDOW(message_), shownAsUtf8(kMessageCaption).c_str());
+    gtk_window_set_title(GTK_WINDOW(message_),
+                         shownAsUtf8(dialogText(settings_, dlg::kMessageCaption, kMessageBuffer)).c_str());
     g_signal_connect(message_, "response", G_CALLBACK(gtk_widget_destroy), nullptr);
     g_signal_connect(message_, "destroy", G_CALLBACK(onMessageGone), this);
     gtk_widget_show(message_);
