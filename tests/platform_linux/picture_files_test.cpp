@@ -13,7 +13,7 @@
 #include "platform/linux/stb_picture_decoder.h"
 #include "saver/saver_state.h"
 #include "starfield/distribution_pictures.h"
-#include "test_pictures.h"
+#include "starfield/test_pictures.h"
 
 namespace {
 
