@@ -20,6 +20,75 @@ int32_t scaledDraw(Random& rng, int64_t range) {
     return static_cast<int32_t>(rng() * range / Random::kMax);
 }
 
+// n / d truncated toward zero, for |n| < 2^53 and d != 0. The quotient is
+// computed in double precision, which is exact here: a correctly rounded
+// quotient of numbers below 2^53 never crosses an integer. It costs a
+// fraction of a 64-bit integer division, and the star pass does two per star.
+int64_t exactQuotient(int64_t n, int64_t d) {
+    return static_cast<int64_t>(static_cast<double>(n) / static_cast<double>(d));
+}
+
+// (n / d) * focalLength / 65536. The quotient is held where the product
+// cannot overflow; any quotient that large projects far outside the view.
+int32_t projectAxis(int64_t n, int64_t d, int64_t focalLength) {
+    constexpr int64_t kLimit = int64_t{1} << 40;
+    const int64_t q = std::clamp(exactQuotient(n, d), -kLimit, kLimit);
+    return static_cast<int32_t>(std::clamp<int64_t>(q * focalLength / 65536, INT32_MIN, INT32_MAX));
+}
+
+// What moving and projecting a star needs of the field, worked out once a
+// step: the star pass changes none of it, but through the stars' references
+// the compiler cannot know that and would reload and recompute it per star.
+struct Motion {
+    int32_t dx, dy, dz;
+    int64_t cosine, sine;
+    int64_t focalLength;
+    int64_t bound;  // retired at |projection| >= 2 * halfWidth
+};
+
+struct Projection {
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+Motion motionOf(StarField& field) {
+    StarField::RollSine& roll = field.rollSine;
+    if (roll.angle != field.angle) {
+        roll = {field.angle, field.sine.sine(field.angle), field.sine.cosine(field.angle)};
+    }
+    // Products in 64 bits: the same as 32-bit ones for every offered speed,
+    // and no overflow for a stored speed far beyond them.
+    const int64_t scale = field.stepScale;
+    return Motion{static_cast<int32_t>(field.velocityX * scale / 256),
+                  static_cast<int32_t>(field.velocityY * scale / 256),
+                  static_cast<int32_t>(scale * field.velocityZ / 256),
+                  roll.cosine,
+                  roll.sine,
+                  field.focalLength,
+                  2 * static_cast<int64_t>(field.halfWidth)};
+}
+
+Projection project(const Motion& m, const Star& star) {
+    const int64_t d = star.z | 1;
+    const int64_t x = star.x;
+    const int64_t y = star.y;
+    // |x * c - y * s| < 2^48: within the exact range of exactQuotient.
+    return {projectAxis(x * m.cosine - y * m.sine, d, m.focalLength),
+            projectAxis(x * m.sine + y * m.cosine, d, m.focalLength)};
+}
+
+// False when the star passed the viewer or left the view: it is retired.
+bool moveAndProject(const Motion& m, Star& star, Projection& at) {
+    star.x = wrappingAdd(star.x, m.dx);
+    star.y = wrappingAdd(star.y, m.dy);
+    star.z = wrappingAdd(star.z, m.dz);
+    at = project(m, star);
+    const bool inFlight =
+        star.z >= 0 && std::abs(static_cast<int64_t>(at.x)) < m.bound && std::abs(static_cast<int64_t>(at.y)) < m.bound;
+    if (!inFlight) star.active = false;
+    return inFlight;
+}
+
 void roll(StarField& f) {
     int64_t a = static_cast<int64_t>(f.angle) + f.angleStep;
     if (a > kAngleTurn) a -= kAngleTurn;
@@ -50,25 +119,6 @@ void roam(StarField& f) {
     f.velocityX = static_cast<int32_t>(std::cos(f.roamAzimuth) * h);
     f.velocityZ = static_cast<int32_t>(std::cos(f.roamTilt) * f.moveStep);
 }
-
-// What moving and projecting a star needs of the field, worked out once a
-// step: the star pass changes none of it, but through the stars' references
-// the compiler cannot know that and would reload and recompute it per star.
-struct Motion {
-    int32_t dx, dy, dz;
-    int64_t cosine, sine;
-    int64_t focalLength;
-    int64_t bound;  // retired at |projection| >= 2 * halfWidth
-};
-
-struct Projection {
-    int32_t x = 0;
-    int32_t y = 0;
-};
-
-Motion motionOf(StarField& field);
-Projection project(const Motion& m, const Star& star);
-bool moveAndProject(const Motion& m, Star& star, Projection& at);
 
 void starPass(StarField& f) {
     f.pendingPlots.clear();
@@ -121,74 +171,12 @@ void buildStarField(StarField& field, int32_t starCount, const Star& prototype) 
     for (int32_t i = 0; i < field.starCount; ++i) field.stars.push_back(prototype.create());
 }
 
-namespace {
-
-// n / d truncated toward zero, for |n| < 2^53 and d != 0. The quotient is
-// computed in double precision, which is exact here: a correctly rounded
-// quotient of numbers below 2^53 never crosses an integer. It costs a
-// fraction of a 64-bit integer division, and the star pass does two per star.
-int64_t exactQuotient(int64_t n, int64_t d) {
-    return static_cast<int64_t>(static_cast<double>(n) / static_cast<double>(d));
-}
-
-// (n / d) * focalLength / 65536. The quotient is held where the product
-// cannot overflow; any quotient that large projects far outside the view.
-int32_t projectAxis(int64_t n, int64_t d, int64_t focalLength) {
-    constexpr int64_t kLimit = int64_t{1} << 40;
-    const int64_t q = std::clamp(exactQuotient(n, d), -kLimit, kLimit);
-    return static_cast<int32_t>(std::clamp<int64_t>(q * focalLength / 65536, INT32_MIN, INT32_MAX));
-}
-
-}  // namespace
-
 void setViewSize(StarField& field, int32_t width, int32_t height) {
     field.halfWidth = (width / 2) << 8;
     field.halfHeight = (height / 2) << 8;
     field.spawnHalfWidth = field.halfWidth;
     field.spawnHalfHeight = field.halfHeight;
 }
-
-namespace {
-
-Motion motionOf(StarField& field) {
-    StarField::RollSine& roll = field.rollSine;
-    if (roll.angle != field.angle) {
-        roll = {field.angle, field.sine.sine(field.angle), field.sine.cosine(field.angle)};
-    }
-    // Products in 64 bits: the same as 32-bit ones for every offered speed,
-    // and no overflow for a stored speed far beyond them.
-    const int64_t scale = field.stepScale;
-    return Motion{static_cast<int32_t>(field.velocityX * scale / 256),
-                  static_cast<int32_t>(field.velocityY * scale / 256),
-                  static_cast<int32_t>(scale * field.velocityZ / 256),
-                  roll.cosine,
-                  roll.sine,
-                  field.focalLength,
-                  2 * static_cast<int64_t>(field.halfWidth)};
-}
-
-Projection project(const Motion& m, const Star& star) {
-    const int64_t d = star.z | 1;
-    const int64_t x = star.x;
-    const int64_t y = star.y;
-    // |x * c - y * s| < 2^48: within the exact range of exactQuotient.
-    return {projectAxis(x * m.cosine - y * m.sine, d, m.focalLength),
-            projectAxis(x * m.sine + y * m.cosine, d, m.focalLength)};
-}
-
-// False when the star passed the viewer or left the view: it is retired.
-bool moveAndProject(const Motion& m, Star& star, Projection& at) {
-    star.x = wrappingAdd(star.x, m.dx);
-    star.y = wrappingAdd(star.y, m.dy);
-    star.z = wrappingAdd(star.z, m.dz);
-    at = project(m, star);
-    const bool inFlight =
-        star.z >= 0 && std::abs(static_cast<int64_t>(at.x)) < m.bound && std::abs(static_cast<int64_t>(at.y)) < m.bound;
-    if (!inFlight) star.active = false;
-    return inFlight;
-}
-
-}  // namespace
 
 void projectStar(StarField& field, const Star& star) {
     const Projection at = project(motionOf(field), star);
