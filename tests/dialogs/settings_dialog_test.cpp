@@ -45,6 +45,10 @@ TEST(SettingsDialog, OpensOnTheStarfieldPageWithTheStoredStateAndNoPresetChosen)
     EXPECT_TRUE(rig.page(kStarfieldPage).visible);
     for (uint32_t hidden : {kFlightPage, kEffectsPage, kLanguagePage}) EXPECT_FALSE(rig.page(hidden).visible);
     EXPECT_EQ(rig.page(kStarfieldPage).at(kStarsValue).text, "7000");
+    FakeDialog& language = rig.page(kLanguagePage);  // no language or help files: each box has its one row
+    EXPECT_EQ(language.at(kLanguageBox).rows, std::vector<std::string>{"English (default)"});
+    EXPECT_EQ(language.at(kLanguageBox).selection, 0);
+    EXPECT_EQ(language.at(kHelpFileBox).rows, std::vector<std::string>{"none"});
 }
 
 TEST(SettingsDialog, PresetButtonsFollowTheRowsThroughAddAndDelete) {

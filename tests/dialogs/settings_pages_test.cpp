@@ -187,11 +187,3 @@ TEST(LanguagePage, RowsAreTheFilesFirstLinesAndChoicesStoreTheirPaths) {
     page.select(kHelpFileBox, 0);
     EXPECT_EQ(rig.settings.HelpFile, "");
 }
-
-TEST(LanguagePage, WithoutFilesEachBoxHasItsOneRow) {
-    DialogRig rig;
-    FakeDialog& page = pageOver(rig, Settings(), kLanguagePage);
-    EXPECT_EQ(page.at(kLanguageBox).rows, std::vector<std::string>{"English (default)"});
-    EXPECT_EQ(page.at(kHelpFileBox).rows, std::vector<std::string>{"none"});
-    EXPECT_EQ(page.at(kLanguageBox).selection, 0);
-}

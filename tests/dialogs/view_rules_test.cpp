@@ -3,15 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 
 #include "dialogs/dialog_keys.h"
 #include "dialogs/dialog_placement.h"
 
 namespace {
 
-bool operator==(const PixelRect& a, const PixelRect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
+auto corners(const PixelRect& r) { return std::tuple(r.left, r.top, r.right, r.bottom); }
 
 }  // namespace
 
@@ -32,9 +31,7 @@ TEST(DialogPlacement, CentredOverTheOwnerOrTheWorkAreaAndKeptInside) {
              Case{"larger than the area", PixelRect{200, 200, 400, 400}, 1400, 800, {0, 30, 1400, 830}},
          }) {
         SCOPED_TRACE(c.what);
-        const PixelRect placed = centredPlacement(c.width, c.height, c.owner, area);
-        EXPECT_TRUE(placed == c.placed) << placed.left << "," << placed.top << " " << placed.right << ","
-                                        << placed.bottom;
+        EXPECT_EQ(corners(centredPlacement(c.width, c.height, c.owner, area)), corners(c.placed));
     }
 }
 
@@ -54,9 +51,7 @@ TEST(DialogPlacement, PopupsUnderThePointOrAboveItAndKeptInside) {
              Case{"at the top left, over the panel", 5, 0, {0, 30, 200, 110}},
          }) {
         SCOPED_TRACE(c.what);
-        const PixelRect placed = popupPlacement(200, 80, c.x, c.y, area);
-        EXPECT_TRUE(placed == c.placed) << placed.left << "," << placed.top << " " << placed.right << ","
-                                        << placed.bottom;
+        EXPECT_EQ(corners(popupPlacement(200, 80, c.x, c.y, area)), corners(c.placed));
     }
     const PixelRect tall = popupPlacement(200, 900, 640, 300, area);
     EXPECT_EQ(tall.top, 30) << "taller than the area: its top stays in view";

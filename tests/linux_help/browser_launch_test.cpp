@@ -61,22 +61,8 @@ protected:
     ExtractedTopic topic_;
 };
 
-TEST_F(BrowserLaunch, BrowserTakingUrisGetsThePageAtItsAnchor) {
-    registerBrowser("%u");
-    EXPECT_EXIT(launchInPrivateDesktop(), ExitedWithCode(0), "");
-    EXPECT_EQ(browserArguments(), topic_.pageUri + "\n");
-    EXPECT_TRUE(topic_.pageUri.ends_with("/settings.htm#tab2"));
-}
-
-// GIO would hand it the page's path: the top of the page keeps it an address.
-TEST_F(BrowserLaunch, ATopicWithoutAnAnchorReachesABrowserTakingUrisAsAFileAddress) {
-    registerBrowser("%u");
-    topic_ = {topic_.pageUri.substr(0, topic_.pageUri.find('#')), ""};
-    EXPECT_EXIT(launchInPrivateDesktop(), ExitedWithCode(0), "");
-    EXPECT_EQ(browserArguments(), topic_.pageUri + "#top\n");
-    EXPECT_TRUE(topic_.pageUri.starts_with("file:///"));
-}
-
+// A browser taking URIs, given a topic with and without an anchor:
+// GtkHelp.F1OnTheFlightPageAndTheLicenceButtonOpenTheirTopicsInTheBrowserThroughFileAddresses.
 TEST_F(BrowserLaunch, BrowserTakingFileNamesGetsTheJumpPage) {
     registerBrowser("%f");
     EXPECT_EXIT(launchInPrivateDesktop(), ExitedWithCode(0), "");
