@@ -1,8 +1,5 @@
-// The saver window's own rules, run as a main runs them (saverMain over
-// fakes of every seam): what creation does and in which order, that ticks
-// draw only once the first erase made the renderer, what the preview does
-// instead, what destruction stops, and how a renderer that cannot start
-// ends the run.
+// The saver window's own rules, run as a main runs them: saverMain over fakes
+// of every seam.
 #include <gtest/gtest.h>
 
 #include <string>
