@@ -34,7 +34,8 @@ TEST(DrawStar, GreyMaximumWithoutASplatAndSaturatingAdditionWithOne) {
                           Case{kFormatX1R5G5B5, 0, 0x8000u, 80, 10u << 10 | 10u << 5 | 10u},
                           // The splat's centre pixel is wholly covered: weight 31 for brightness 255.
                           Case{kFormatR5G6B5, 3, 30u << 11 | 1u << 6 | 2u | 1u << 5, 255, 31u << 11 | 31u << 6 | 31u},
-                          Case{kFormatX1R5G5B5, 3, 0x8000u | 3u << 10 | 4u << 5 | 5u, 80, 13u << 10 | 14u << 5 | 15u}}) {
+                          Case{kFormatX1R5G5B5, 3, 0x8000u | 3u << 10 | 4u << 5 | 5u, 80,
+                               13u << 10 | 14u << 5 | 15u}}) {
         SCOPED_TRACE(::testing::Message() << c.format << " splat " << c.splatWidth << " over " << c.before);
         const SplatTable table = buildSplatTable(c.splatWidth ? c.splatWidth : 2);
         TestFrame frame(6, 6, c.format);

@@ -41,7 +41,8 @@ TEST(BuiltInMusic, IsAMonoSixteenBitWaveOfTheRightLengthAudibleAndLoopingWithout
               std::vector<uint32_t>({1, 1, 2000, 16, 50898}));
 
     std::vector<int> s;
-    for (size_t i = 44; i + 1 < wave.size(); i += 2) s.push_back(static_cast<int16_t>(readLittleEndian16(wave.data() + i)));
+    for (size_t i = 44; i + 1 < wave.size(); i += 2)
+        s.push_back(static_cast<int16_t>(readLittleEndian16(wave.data() + i)));
     double energy = 0;
     int largestStep = 0;
     for (size_t i = 1; i < s.size(); ++i) {

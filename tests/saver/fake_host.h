@@ -170,7 +170,9 @@ public:
 class RecordingPlayer : public SoundPlayer {
 public:
     std::vector<std::string> calls;
-    void loopWaveImage(std::span<const uint8_t> wave) override { calls.push_back("image " + std::to_string(wave.size())); }
+    void loopWaveImage(std::span<const uint8_t> wave) override {
+        calls.push_back("image " + std::to_string(wave.size()));
+    }
     void loopWaveFile(const std::string& path) override { calls.push_back("file " + path); }
     void stop() override { calls.push_back("stop"); }
 };

@@ -101,7 +101,8 @@ TEST(SaverWindow, ThePasswordCheckAnswerIsPassedBackEverythingElseAnswersOne) {
     f.components.verifierAnswer = 0;
     f.host.whileRunning = [&f] {
         EXPECT_EQ(f.host.send(msg::kVerifyRequest), 0) << "a refused password must not close the saver";
-        for (uint32_t id : {msg::kKeyDown, msg::kShowWindow, msg::kTimer, msg::kPaint}) EXPECT_EQ(f.host.send(id), 1) << id;
+        for (uint32_t id : {msg::kKeyDown, msg::kShowWindow, msg::kTimer, msg::kPaint})
+            EXPECT_EQ(f.host.send(id), 1) << id;
     };
     f.run(command("/s"));
 }
