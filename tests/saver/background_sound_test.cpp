@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -29,22 +28,21 @@ TEST(BackgroundSound, BackSoundChoosesWhatPlays) {
     EXPECT_EQ(idle.calls, std::vector<std::string>{"stop"});
 }
 
-TEST(BuiltInMusic, IsAMonoSixteenBitWaveOfTheRightLength) {
+TEST(BuiltInMusic, IsAMonoSixteenBitWaveOfTheRightLengthAudibleAndLoopingWithoutAClick) {
     const auto wave = builtInMusic();
     ASSERT_EQ(wave.size(), 44u + 50898u);
     const std::string tags(reinterpret_cast<const char*>(wave.data()), 44);
     EXPECT_EQ(tags.substr(0, 4) + tags.substr(8, 8) + tags.substr(36, 4), "RIFFWAVEfmt data");
     EXPECT_EQ(readLittleEndian32(wave.data() + 4), wave.size() - 8);
     // PCM, mono, 2000 samples a second of 16 bits, then the samples' length.
-    EXPECT_EQ(std::vector<uint32_t>({readLittleEndian16(wave.data() + 20), readLittleEndian16(wave.data() + 22), readLittleEndian32(wave.data() + 24),
-                                     readLittleEndian16(wave.data() + 34), readLittleEndian32(wave.data() + 40)}),
+    EXPECT_EQ(std::vector<uint32_t>({readLittleEndian16(wave.data() + 20), readLittleEndian16(wave.data() + 22),
+                                     readLittleEndian32(wave.data() + 24), readLittleEndian16(wave.data() + 34),
+                                     readLittleEndian32(wave.data() + 40)}),
               std::vector<uint32_t>({1, 1, 2000, 16, 50898}));
-}
 
-TEST(BuiltInMusic, IsAudibleAndLoopsWithoutAClick) {
-    const auto wave = builtInMusic();
     std::vector<int> s;
-    for (size_t i = 44; i + 1 < wave.size(); i += 2) s.push_back(static_cast<int16_t>(readLittleEndian16(wave.data() + i)));
+    for (size_t i = 44; i + 1 < wave.size(); i += 2)
+        s.push_back(static_cast<int16_t>(readLittleEndian16(wave.data() + i)));
     double energy = 0;
     int largestStep = 0;
     for (size_t i = 1; i < s.size(); ++i) {

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,9 +49,7 @@ public:
     std::vector<WindowHandle> broughtToFront;
     std::vector<WindowHandle> dialogOwners;
     std::vector<std::string> calls;  // of the saver window: "timer 1 70", "kill 1", "load preview", "paint preview"
-    int hiddenCursor = 0;
-    int defaultCalls = 0;
-    int timersRemoved = 0;
+    int hiddenCursor = 0, defaultCalls = 0, timersRemoved = 0;
     std::optional<int> quitCode;
     // What happens while the message loop runs; the loop then ends with the
     // quit code posted, else 0.
@@ -122,8 +119,7 @@ public:
     std::optional<uint32_t> usePassword;
     bool hasPasswordCpl = true;
     bool hasImm = false;
-    int verifierAnswer = 1;
-    int verifierCalls = 0;
+    int verifierAnswer = 1, verifierCalls = 0;
     std::vector<std::string> calls;
     std::vector<bool> runningFlags;
 
@@ -174,7 +170,9 @@ public:
 class RecordingPlayer : public SoundPlayer {
 public:
     std::vector<std::string> calls;
-    void loopWaveImage(std::span<const uint8_t> wave) override { calls.push_back("image " + std::to_string(wave.size())); }
+    void loopWaveImage(std::span<const uint8_t> wave) override {
+        calls.push_back("image " + std::to_string(wave.size()));
+    }
     void loopWaveFile(const std::string& path) override { calls.push_back("file " + path); }
     void stop() override { calls.push_back("stop"); }
 };

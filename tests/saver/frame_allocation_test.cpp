@@ -49,13 +49,14 @@ public:
     }
 };
 
-TEST(Frames, AllocateNothingInAnyFormatModeOrNebulaOrPictureMode) {
+// A hack's -fps also counts and draws its rate into every frame.
+TEST(Frames, AllocateNothingInAnyFormatModeOrNebulaOrPictureModeNorWithTheFrameRate) {
     struct Case {
         int32_t format, antiAlias, clouds;
-        bool pictures;
+        bool pictures, frameRate;
     };
-    for (const Case c : {Case{kFormatX8R8G8B8, 0, 0, false}, Case{kFormatX8R8G8B8, 5, 10, true},
-                         Case{kFormatR5G6B5, 3, 4, true}, Case{kFormatX1R5G5B5, 1, 1, false}}) {
+    for (const Case c : {Case{kFormatX8R8G8B8, 0, 0, false, false}, Case{kFormatX8R8G8B8, 5, 10, true, false},
+                         Case{kFormatR5G6B5, 3, 4, true, true}, Case{kFormatX1R5G5B5, 1, 1, false, false}}) {
         SCOPED_TRACE(::testing::Message() << c.format << " mode " << c.antiAlias << " clouds " << c.clouds);
         auto saver = std::make_unique<SaverState>();
         Settings& s = saver->settings;
@@ -69,35 +70,20 @@ TEST(Frames, AllocateNothingInAnyFormatModeOrNebulaOrPictureMode) {
         prepareFlight(*saver, decoder);
         SoftwareDevice device(c.format, [](const FrameTarget&) {});
         ASSERT_EQ(saver->renderer.init(device, nullptr, 161, 121), 0);
+        FrameRateDisplay rate;
 
         const uint64_t before = allocations.load();
         // Long enough for the stars to fill the view and, with pictures, for
         // the flight to switch to picture mode and back.
-        for (int i = 0; i < 1500; ++i) runFrame(*saver);
+        for (uint64_t i = 0; i < 1500; ++i) {
+            rate.countFrame(20 * i);
+            runFrame(*saver, c.frameRate ? &rate : nullptr);
+        }
         EXPECT_EQ(allocations.load() - before, 0u);
         EXPECT_EQ(saver->starField.pictures.empty(), !c.pictures);
+        EXPECT_EQ(rate.tenthsPerSecond(), 500);
         saver->renderer.release();
     }
-}
-
-// A hack's -fps counts and draws its rate into every frame, also without
-// allocating.
-TEST(Frames, TheFrameRateDisplayAllocatesNothing) {
-    auto saver = std::make_unique<SaverState>();
-    ApplyFallbackDefaults(saver->settings);
-    DiscPictures decoder;
-    prepareFlight(*saver, decoder);
-    SoftwareDevice device(kFormatR5G6B5, [](const FrameTarget&) {});
-    ASSERT_EQ(saver->renderer.init(device, nullptr, 640, 480), 0);
-    FrameRateDisplay rate;
-    const uint64_t before = allocations.load();
-    for (uint64_t ms = 0; ms < 3000; ms += 20) {
-        rate.countFrame(ms);
-        runFrame(*saver, &rate);
-    }
-    EXPECT_EQ(allocations.load() - before, 0u);
-    EXPECT_EQ(rate.tenthsPerSecond(), 500);
-    saver->renderer.release();
 }
 
 }  // namespace

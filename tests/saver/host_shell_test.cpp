@@ -33,13 +33,6 @@ void sendEveryInput(FakeHost& host) {
 
 }  // namespace
 
-TEST(CommandLine, WindowNumbers) {
-    for (const auto& [text, window] : std::vector<std::pair<const char*, WindowHandle>>{
-             {"1234", 1234}, {"12ab", 12}, {"", 0}, {" 12", 0}, {"-12", 0}, {"0x1F", 0},
-             {"99999999999999999999999999999", 0}})  // overlong numbers name no window
-        EXPECT_EQ(parseWindowHandle(text), window) << text;
-}
-
 TEST(CommandLine, ModeLetters) {
     struct Case {
         const char* text;
@@ -52,7 +45,10 @@ TEST(CommandLine, ModeLetters) {
                          Case{"/s", Mode::FullScreen, 0}, Case{"s", Mode::FullScreen, 0},
                          Case{"/s trailing words", Mode::FullScreen, 0}, Case{"/p 1234", Mode::Preview, 1234},
                          Case{"/l   1234", Mode::Preview, 1234}, Case{"/P1234", Mode::Preview, 1234},
-                         Case{"/a 77", Mode::ChangePassword, 77}}) {
+                         Case{"/a 77", Mode::ChangePassword, 77}, Case{"/c:12ab", Mode::Configure, 12},
+                         Case{"/c: 12", Mode::Configure, 0}, Case{"/c:-12", Mode::Configure, 0},
+                         Case{"/c:0x1F", Mode::Configure, 0},  // overlong numbers name no window
+                         Case{"/c:99999999999999999999999999999", Mode::Configure, 0}}) {
         const SaverCommand read = command(c.text);
         EXPECT_EQ(read.mode, c.mode) << '"' << c.text << '"';
         EXPECT_EQ(read.window, c.window) << '"' << c.text << '"';
@@ -118,6 +114,7 @@ TEST(SaverMain, RoutesEachMode) {
         ASSERT_TRUE(window.host.layout.has_value());
         EXPECT_EQ(window.host.layout->parent, parent);
         EXPECT_EQ(window.host.layout->hack, hack);
+        EXPECT_GT(window.host.layout->rect.width, 0);
     }
 }
 
@@ -179,16 +176,6 @@ TEST(RunHack, DrawsIntoTheGivenWindowAndOnlyACloseRequestEndsIt) {
     EXPECT_EQ(f.host.layout->parent, 100u);
     EXPECT_EQ(f.host.layout->rect.width, 152);
     EXPECT_EQ(f.host.hiddenCursor, 0) << "the daemon owns the cursor";
-}
-
-TEST(RunHack, AWindowOfItsOwnOrNone) {
-    ShellFakes own;
-    EXPECT_EQ(own.shell(SaverWindowMode::Hack).run(0), 0);
-    EXPECT_EQ(own.host.layout->parent, 0u);
-    EXPECT_GT(own.host.layout->rect.width, 0);
-    ShellFakes none;
-    EXPECT_EQ(none.shell(SaverWindowMode::Hack).run(4242), -1);
-    EXPECT_FALSE(none.host.layout.has_value());
 }
 
 TEST(CloseRules, InputClosesTheFullScreenSaver) {
@@ -306,14 +293,12 @@ TEST(Password, AbsentOrDisabledMeansNoCheck) {
     EXPECT_TRUE(shell.closing());
 }
 
+// A disc inserted closes the saver on Win9x; outside it there is no such message.
 TEST(Password, AutoPlayIsCancelledOnlyWhilePasswordProtected) {
-    RunningSaver protectedSaver(true, 1, [](RunningSaver& s) {
-        EXPECT_EQ(s.shell->defaultSaverProc(FakeHost::kSaverWindow, {0xC123, 0, 0}), 1);
-        EXPECT_EQ(s.host.closeRequests(), 1);
-    });
-    RunningSaver open(true, 0, [](RunningSaver& s) { EXPECT_EQ(s.shell->defaultSaverProc(FakeHost::kSaverWindow, {0xC123, 0, 0}), 0); });
-    RunningSaver nt(false, std::nullopt, [](RunningSaver& s) {
-        EXPECT_EQ(s.shell->defaultSaverProc(FakeHost::kSaverWindow, {0xC123, 0, 0}), 0) << "no such message outside Win9x";
-        EXPECT_EQ(s.host.closeRequests(), 0);
-    });
+    for (const auto& [win9x, usePassword, cancel] : {std::tuple{true, std::optional<uint32_t>{1}, 1},
+                                                     {true, std::optional<uint32_t>{0}, 0}, {false, std::nullopt, 0}})
+        RunningSaver(win9x, usePassword, [win9x = win9x, cancel = cancel](RunningSaver& s) {
+            EXPECT_EQ(s.shell->defaultSaverProc(FakeHost::kSaverWindow, {0xC123, 0, 0}), cancel);
+            EXPECT_EQ(s.host.closeRequests(), win9x ? 1 : 0);
+        });
 }

@@ -1,8 +1,5 @@
-// The saver window's own rules, run as a main runs them (saverMain over
-// fakes of every seam): what creation does and in which order, that ticks
-// draw only once the first erase made the renderer, what the preview does
-// instead, what destruction stops, and how a renderer that cannot start
-// ends the run.
+// The saver window's own rules, run as a main runs them: saverMain over fakes
+// of every seam.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -104,7 +101,8 @@ TEST(SaverWindow, ThePasswordCheckAnswerIsPassedBackEverythingElseAnswersOne) {
     f.components.verifierAnswer = 0;
     f.host.whileRunning = [&f] {
         EXPECT_EQ(f.host.send(msg::kVerifyRequest), 0) << "a refused password must not close the saver";
-        for (uint32_t id : {msg::kKeyDown, msg::kShowWindow, msg::kTimer, msg::kPaint}) EXPECT_EQ(f.host.send(id), 1) << id;
+        for (uint32_t id : {msg::kKeyDown, msg::kShowWindow, msg::kTimer, msg::kPaint})
+            EXPECT_EQ(f.host.send(id), 1) << id;
     };
     f.run(command("/s"));
 }
