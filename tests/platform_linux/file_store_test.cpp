@@ -182,10 +182,6 @@ TEST_F(FileStoreTest, CreateMakesTheFolderAndTheMachineHiveIsNeverWritten) {
 
 // A folder, FIFO or device as a store: HostileFiles.FifosDevicesAndFoldersAreRefusedAtOnceInEveryRole.
 TEST_F(FileStoreTest, AUserFileThatCannotBeReadOrReachedFails) {
-    std::filesystem::create_directories(user);
-    EXPECT_FALSE(saveStars(1));
-    std::filesystem::remove(user);
-
     if (::geteuid() == 0) GTEST_SKIP() << "file permissions do not bind root";
     { store.create(Hive::User, kProductKeyPath); }
     ::chmod(user.c_str(), 0);
