@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <map>
 #include <optional>
+#include <tuple>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -181,10 +182,6 @@ TEST_F(FileStoreTest, CreateMakesTheFolderAndTheMachineHiveIsNeverWritten) {
 
 // A folder, FIFO or device as a store: HostileFiles.FifosDevicesAndFoldersAreRefusedAtOnceInEveryRole.
 TEST_F(FileStoreTest, AUserFileThatCannotBeReadOrReachedFails) {
-    std::filesystem::create_directories(user);
-    EXPECT_FALSE(saveStars(1));
-    std::filesystem::remove(user);
-
     if (::geteuid() == 0) GTEST_SKIP() << "file permissions do not bind root";
     { store.create(Hive::User, kProductKeyPath); }
     ::chmod(user.c_str(), 0);
@@ -245,13 +242,13 @@ TEST(FileStore, PathsComeFromTheEnvironment) {
         saved.emplace_back(name, v ? std::optional<std::string>(v) : std::nullopt);
         ::unsetenv(name);
     }
-    ::setenv("HOME", "/home/u", 1);
-    EXPECT_EQ(userStorePathFromEnvironment(), "/home/u/.config/lumara/user.reg");
     EXPECT_EQ(machineStorePathFromEnvironment(), "/etc/lumara/machine.reg");
-    ::setenv("XDG_CONFIG_HOME", "/xdg", 1);
-    EXPECT_EQ(userStorePathFromEnvironment(), "/xdg/lumara/user.reg");
-    ::setenv("XDG_CONFIG_HOME", "relative", 1);
-    EXPECT_EQ(userStorePathFromEnvironment(), "/home/u/.config/lumara/user.reg");
+    for (const auto& [name, value, path] : {std::tuple{"HOME", "/home/u", "/home/u/.config/lumara/user.reg"},
+                                            {"XDG_CONFIG_HOME", "/xdg", "/xdg/lumara/user.reg"},
+                                            {"XDG_CONFIG_HOME", "relative", "/home/u/.config/lumara/user.reg"}}) {
+        ::setenv(name, value, 1);
+        EXPECT_EQ(userStorePathFromEnvironment(), path) << name << "=" << value;
+    }
     ::setenv("LUMARA_USER_STORE", "/t/u.reg", 1);
     ::setenv("LUMARA_MACHINE_STORE", "/t/m.reg", 1);
     EXPECT_EQ(FileStore::fromEnvironment().fileOf(Hive::User), "/t/u.reg");

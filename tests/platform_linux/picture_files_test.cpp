@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "base/byte_order.h"
 #include "platform/linux/jpeg_table_check.h"
 #include "platform/linux/stb_picture_decoder.h"
 #include "saver/saver_state.h"
@@ -50,16 +51,11 @@ const Format kFormats[] = {{"blocks.png", writePng, 0},
 // A BMP header claiming width x height at 24 bits, with no pixel data.
 std::vector<uint8_t> bmpHeaderOnly(int32_t width, int32_t height) {
     std::vector<uint8_t> b(54, 0);
-    auto put32 = [&b](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) b[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
-    };
     b[0] = 'B';
     b[1] = 'M';
-    put32(2, 54);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<uint32_t>(width));
-    put32(22, static_cast<uint32_t>(height));
+    for (const auto& [at, value] : {std::pair<size_t, uint32_t>{2, 54}, {10, 54}, {14, 40},
+                                    {18, static_cast<uint32_t>(width)}, {22, static_cast<uint32_t>(height)}})
+        writeLittleEndian(&b[at], value);
     b[26] = 1;
     b[28] = 24;
     return b;

@@ -46,34 +46,30 @@ TEST(LinuxProgramFolder, FoundFromTheExecutableInstalledAndInABuildTree) {
     EXPECT_EQ(programsFolder("relative/exe"), "none");
 }
 
-TEST(LinuxProgramFolder, LoadSettingsListsTheInstalledFiles) {
+// Installed under usr/bin, the data folder's files are listed; missing beside
+// opt/bin, it is created level by level, and the missing "share" is not, as on Windows.
+TEST(LinuxProgramFolder, LoadSettingsListsTheInstalledFilesOrCreatesTheFolderBesideBin) {
     const std::string dir = freshTestFolder();
-    fs::create_directories(dir + "/usr/bin");
+    FileStore store(dir + "/user.reg", dir + "/machine.reg");
+    const auto loaded = [&](const std::string& bin) {
+        fs::create_directories(dir + bin);
+        Settings s;
+        LinuxFolderSystem folders(dir + bin + "/lumara");
+        LoadSettings(s, store, folders);
+        return s;
+    };
     const std::string data = dir + "/usr/share/lumara";
     fs::create_directories(data);
     for (const char* name : {"b.lang", "A.LANG", "help.chm", "notes.txt"}) writeText(data + "/" + name, "");
-    FileStore store(dir + "/user.reg", dir + "/machine.reg");
-    LinuxFolderSystem folders(dir + "/usr/bin/lumara");
-    Settings s;
-    LoadSettings(s, store, folders);
-    EXPECT_EQ(s.ProgramDir, data);
-    EXPECT_EQ(s.LanguageFiles, (std::vector<std::string>{data + "/A.LANG", data + "/b.lang"}));
-    EXPECT_EQ(s.HelpFiles, std::vector<std::string>{data + "/help.chm"});
-}
+    const Settings installed = loaded("/usr/bin");
+    EXPECT_EQ(installed.ProgramDir, data);
+    EXPECT_EQ(installed.LanguageFiles, (std::vector<std::string>{data + "/A.LANG", data + "/b.lang"}));
+    EXPECT_EQ(installed.HelpFiles, std::vector<std::string>{data + "/help.chm"});
 
-TEST(LinuxProgramFolder, MissingDataFolderIsCreatedBesideBin) {
-    const std::string dir = freshTestFolder();
-    fs::create_directories(dir + "/opt/bin");
-    LinuxFolderSystem folders(dir + "/opt/bin/lumara");
-    FileStore store(dir + "/user.reg", dir + "/machine.reg");
-    Settings s;
-    LoadSettings(s, store, folders);
-    // Created level by level; the missing "share" is not, as on Windows.
-    EXPECT_EQ(s.ProgramDir, dir + "/opt/share/lumara");
-    EXPECT_FALSE(fs::exists(s.ProgramDir));
+    EXPECT_EQ(loaded("/opt/bin").ProgramDir, dir + "/opt/share/lumara");
+    EXPECT_FALSE(fs::exists(dir + "/opt/share/lumara"));
     fs::create_directories(dir + "/opt/share");
-    LoadSettings(s, store, folders);
-    EXPECT_TRUE(fs::is_directory(s.ProgramDir));
+    EXPECT_TRUE(fs::is_directory(loaded("/opt/bin").ProgramDir));
 }
 
 // The translations shipped in the program folder: found from this test

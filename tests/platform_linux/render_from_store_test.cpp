@@ -27,13 +27,7 @@ TEST(RenderFromStore, LoadsTheStoredSettingsAsTheSaverDoes) {
     EXPECT_EQ(render(dir, "--from-store"), render(dir, ""));
 
     Settings s;
-    s.StarsCount = 800;
-    s.MoveSpeed = 900;
-    s.RotSpeed = 40;
-    s.Smoothness = 50;
-    s.RoamFreq = 20;
-    s.RoamMagn = 60;
-    s.AntiAliase = 3;
+    static_cast<FlightParameters&>(s) = {800, 900, 40, 50, 20, 60, 0, 3, false};
     FileStore store(dir + "/user.reg", dir + "/machine.reg");
     ASSERT_TRUE(SaveSettings(s, store).ok());
 

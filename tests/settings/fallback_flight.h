@@ -13,6 +13,12 @@ inline void PrintTo(const FlightParameters& p, std::ostream* os) {
 // The nine picture parameters, compared at once.
 inline const FlightParameters& flightOf(const Settings& s) { return s; }
 
+inline std::vector<std::string> presetNames(const Settings& s) {
+    std::vector<std::string> names;
+    for (const Preset& p : s.Presets) names.push_back(p.Name);
+    return names;
+}
+
 // What a first run (or a stored checksum that does not match) gets: stars,
 // speed, roll, smoothness, roam frequency and amplitude, clouds, anti-aliasing,
 // pictures.

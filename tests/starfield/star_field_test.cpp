@@ -91,27 +91,25 @@ TEST(Retirement, BoundedByTheWidthInBothDirections) {
     StarField& f = flight.field();
     f.velocityX = f.velocityY = f.velocityZ = 0;
     const int32_t width = 2 * f.halfWidth;  // 640 pixels in 1/256
-    auto survives = [&](int32_t x, int32_t y, int32_t z) {
+    constexpr int32_t kDepth = 255999;      // projects to itself within a unit
+    struct Case {
+        int32_t x, y, z;
+        bool survives;
+    };
+    // Below the visible area but within the width: stays in flight. Depth:
+    // only a negative z retires; z = 0 divides by 1 and lands outside.
+    for (const Case c : {Case{0, f.halfHeight + 10000, kDepth, true}, {0, width - 512, kDepth, true},
+                         {0, width + 512, kDepth, false}, {0, -(width + 512), kDepth, false},
+                         {width - 512, 0, kDepth, true}, {width + 512, 0, kDepth, false}, {0, 0, 0, true},
+                         {256, 0, 0, false}, {0, 0, -1, false}}) {
         PointStar star;
-        star.x = x;
-        star.y = y;
-        star.z = z;
+        star.x = c.x;
+        star.y = c.y;
+        star.z = c.z;
         star.active = true;
         moveStar(f, star);
-        return star.active;
-    };
-    constexpr int32_t kDepth = 255999;  // projects to itself within a unit
-    // Below the visible area but within the width: stays in flight.
-    EXPECT_TRUE(survives(0, f.halfHeight + 10000, kDepth));
-    EXPECT_TRUE(survives(0, width - 512, kDepth));
-    EXPECT_FALSE(survives(0, width + 512, kDepth));
-    EXPECT_FALSE(survives(0, -(width + 512), kDepth));
-    EXPECT_TRUE(survives(width - 512, 0, kDepth));
-    EXPECT_FALSE(survives(width + 512, 0, kDepth));
-    // Depth: only a negative z retires; z = 0 divides by 1 and lands outside.
-    EXPECT_TRUE(survives(0, 0, 0));
-    EXPECT_FALSE(survives(256, 0, 0));
-    EXPECT_FALSE(survives(0, 0, -1));
+        EXPECT_EQ(star.active, c.survives) << c.x << ", " << c.y << ", " << c.z;
+    }
 }
 
 TEST(PictureModeTimer, PhasesLast501Then1301Then6501Steps) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/byte_order.h"
+
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STB_IMAGE_WRITE_STATIC
 #include <stb/stb_image_write.h>
@@ -20,16 +22,24 @@ Picture solidPicture(int32_t width, int32_t height, Rgb colour) {
     return picture;
 }
 
+namespace {
+
+size_t pixelOffset(const Picture& picture, int32_t x, int32_t y) {
+    return (static_cast<size_t>(y) * static_cast<size_t>(picture.width) + static_cast<size_t>(x)) * 3;
+}
+
+}  // namespace
+
 void setPixel(Picture& picture, int32_t x, int32_t y, Rgb colour) {
-    uint8_t* p = picture.rgb.data() + (static_cast<size_t>(y) * static_cast<size_t>(picture.width) + static_cast<size_t>(x)) * 3;
-    p[0] = colour.r;
-    p[1] = colour.g;
-    p[2] = colour.b;
+    const size_t at = pixelOffset(picture, x, y);
+    picture.rgb[at] = colour.r;
+    picture.rgb[at + 1] = colour.g;
+    picture.rgb[at + 2] = colour.b;
 }
 
 Rgb pixelAt(const Picture& picture, int32_t x, int32_t y) {
-    const uint8_t* p = picture.rgb.data() + (static_cast<size_t>(y) * static_cast<size_t>(picture.width) + static_cast<size_t>(x)) * 3;
-    return {p[0], p[1], p[2]};
+    const size_t at = pixelOffset(picture, x, y);
+    return {picture.rgb[at], picture.rgb[at + 1], picture.rgb[at + 2]};
 }
 
 bool writePng(const std::string& path, const Picture& p) {
@@ -50,11 +60,6 @@ bool writeJpeg(const std::string& path, const Picture& p) {
 }
 
 namespace {
-
-void put16(std::vector<uint8_t>& out, int32_t v) {
-    out.push_back(static_cast<uint8_t>(v & 0xFF));
-    out.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
-}
 
 // LZW data of 8-bit codes only: a clear code before every run of 100
 // literals keeps the code table from ever growing to 9-bit codes.
@@ -87,17 +92,14 @@ bool writeGif(const std::string& path, const Picture& picture) {
     palette.resize(128);
 
     std::vector<uint8_t> out{'G', 'I', 'F', '8', '9', 'a'};
-    put16(out, picture.width);
-    put16(out, picture.height);
+    appendLittleEndian(out, static_cast<uint32_t>(picture.width), 2);
+    appendLittleEndian(out, static_cast<uint32_t>(picture.height), 2);
     out.insert(out.end(), {0xF6, 0, 0});  // 128-entry global colour table
     for (const Rgb& c : palette) out.insert(out.end(), {c.r, c.g, c.b});
-    out.push_back(0x2C);
-    put16(out, 0);
-    put16(out, 0);
-    put16(out, picture.width);
-    put16(out, picture.height);
-    out.push_back(0);
-    out.push_back(7);  // minimum code size: 8-bit codes
+    out.insert(out.end(), {0x2C, 0, 0, 0, 0});  // an image descriptor at the origin
+    appendLittleEndian(out, static_cast<uint32_t>(picture.width), 2);
+    appendLittleEndian(out, static_cast<uint32_t>(picture.height), 2);
+    out.insert(out.end(), {0, 7});  // no local table; minimum code size: 8-bit codes
     const std::vector<uint8_t> codes = gifCodes(indices);
     for (size_t i = 0; i < codes.size(); i += 255) {
         const size_t n = std::min<size_t>(255, codes.size() - i);
