@@ -1,3 +1,5 @@
+// The file helpers bring gtest, whose names Xlib's macros would break: first.
+#include "platform_linux/temp_folder.h"
 #include "wayland_session.h"
 
 #include <linux/input-event-codes.h>
@@ -7,7 +9,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "scratch_user.h"
@@ -16,15 +17,6 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 namespace {
-
-// A folder under /tmp every user can reach (the build tree may not be).
-std::string reachableFolder(const char* kind) {
-    std::string pattern = std::string("/tmp/lumara-") + kind + "-XXXXXX";
-    if (!mkdtemp(pattern.data())) return {};
-    fs::permissions(pattern, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                 fs::perms::others_read | fs::perms::others_exec);
-    return pattern;
-}
 
 // A runtime folder of the user's own, as the session manager would make it.
 std::string runtimeFolder(const std::string& folder) {
@@ -42,23 +34,20 @@ std::string socketStartingWith(const std::string& folder, const std::string& pre
     return {};
 }
 
-// A binary PPM (P6, maxval 255) as a screenshot.
+// A binary PPM (P6, maxval 255) as a screenshot; empty when it is not one.
 Screenshot readPpm(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::string magic;
-    int width = 0, height = 0, maximum = 0;
-    in >> magic >> width >> height >> maximum;
-    in.get();
+    int maximum = 0;
     Screenshot shot;
-    if (magic != "P6" || maximum != 255 || width <= 0 || height <= 0) return shot;
-    shot.rgb.resize(static_cast<size_t>(width) * height * 3);
-    if (!in.read(reinterpret_cast<char*>(shot.rgb.data()), static_cast<std::streamsize>(shot.rgb.size()))) {
-        shot.rgb.clear();
-        return shot;
+    in >> magic >> shot.width >> shot.height >> maximum;
+    in.get();
+    if (magic == "P6" && maximum == 255 && shot.width > 0 && shot.height > 0) {
+        shot.rgb.resize(static_cast<size_t>(shot.width) * shot.height * 3);
+        if (in.read(reinterpret_cast<char*>(shot.rgb.data()), static_cast<std::streamsize>(shot.rgb.size())))
+            return shot;
     }
-    shot.width = width;
-    shot.height = height;
-    return shot;
+    return {};
 }
 
 // Ends a compositor gently (it takes its clients' connections down), else for good.
@@ -140,12 +129,7 @@ Screenshot SwaySession::capture(const std::string& name) {
 int SwaySession::run(const std::string& commandLine, std::string* output) {
     const std::string file = folder_ + "/output.txt";
     const int status = std::system((shellPrefix() + commandLine + " >'" + file + "' 2>&1").c_str());
-    if (output) {
-        std::ifstream in(file);
-        std::stringstream text;
-        text << in.rdbuf();
-        *output = text.str();
-    }
+    if (output) *output = fileText(file);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
