@@ -151,44 +151,34 @@ MutterSession::MutterSession(const std::vector<std::string>& monitors) : folder_
                                            {"DBUS_SESSION_BUS_ADDRESS", address},
                                            {"DISPLAY", ""},
                                            {"WAYLAND_DISPLAY", ""}});
-    // Ready once its remote-desktop service gives a session.
-    for (int i = 0; i < 100 && !remote_; ++i) {
+    // Ready once its remote-desktop service gives a session, started.
+    for (int i = 0; i < 100 && remote_.empty(); ++i) {
         std::this_thread::sleep_for(100ms);
-        if (!connection_) {
+        if (!connection_)
             connection_ = g_dbus_connection_new_for_address_sync(
                 address.c_str(),
                 static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
                                                   G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
                 nullptr, nullptr, nullptr);
-            if (!connection_) continue;
-        }
+        if (!connection_) continue;
         GVariant* made = g_dbus_connection_call_sync(
             connection_, "org.gnome.Mutter.RemoteDesktop", "/org/gnome/Mutter/RemoteDesktop",
             "org.gnome.Mutter.RemoteDesktop", "CreateSession", nullptr, G_VARIANT_TYPE("(o)"), G_DBUS_CALL_FLAGS_NONE,
             5000, nullptr, nullptr);
-        if (!made || !fs::exists(runtime_ + "/wayland-0")) {
-            if (made) g_variant_unref(made);
-            continue;
-        }
+        if (!made) continue;
         const gchar* path = nullptr;
         g_variant_get(made, "(&o)", &path);
-        remote_path_ = path;
+        if (fs::exists(runtime_ + "/wayland-0")) remote_ = path;
         g_variant_unref(made);
-        remote_ = g_dbus_proxy_new_sync(connection_, G_DBUS_PROXY_FLAGS_DO_NOT_LOAD_PROPERTIES, nullptr,
-                                        "org.gnome.Mutter.RemoteDesktop", remote_path_.c_str(),
-                                        "org.gnome.Mutter.RemoteDesktop.Session", nullptr, nullptr);
-        if (remote_ && !call("Start", nullptr)) g_clear_object(&remote_);
+        if (!remote_.empty() && !call("Start", nullptr)) remote_.clear();
     }
     // The virtual keyboard and pointer come with their first use: made
     // now, clients have them before the test's input.
-    if (remote_ && !(pressKey(KEY_LEFTSHIFT) && movePointer(0, 0))) g_clear_object(&remote_);
+    ready_ = !remote_.empty() && pressKey(KEY_LEFTSHIFT) && movePointer(0, 0);
 }
 
 MutterSession::~MutterSession() {
-    if (remote_) {
-        call("Stop", nullptr);
-        g_object_unref(remote_);
-    }
+    if (!remote_.empty()) call("Stop", nullptr);
     if (connection_) {
         g_dbus_connection_close_sync(connection_, nullptr, nullptr);
         g_object_unref(connection_);
@@ -205,10 +195,9 @@ std::map<std::string, std::string> MutterSession::environment() const {
 }
 
 bool MutterSession::call(const char* method, GVariant* arguments) {
-    GError* error = nullptr;
-    GVariant* answer =
-        g_dbus_proxy_call_sync(remote_, method, arguments, G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, &error);
-    if (error) g_error_free(error);
+    GVariant* answer = g_dbus_connection_call_sync(connection_, "org.gnome.Mutter.RemoteDesktop", remote_.c_str(),
+                                                   "org.gnome.Mutter.RemoteDesktop.Session", method, arguments,
+                                                   nullptr, G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr);
     if (answer) g_variant_unref(answer);
     return answer != nullptr;
 }

@@ -58,7 +58,7 @@ public:
     MutterSession(const MutterSession&) = delete;
     MutterSession& operator=(const MutterSession&) = delete;
 
-    bool ready() const { return remote_ != nullptr; }
+    bool ready() const { return ready_; }
     std::string errorOutput();
     std::map<std::string, std::string> environment() const;
 
@@ -77,6 +77,6 @@ private:
     std::unique_ptr<Child> bus_;
     std::unique_ptr<Child> mutter_;
     GDBusConnection* connection_ = nullptr;
-    std::string remote_path_;
-    GDBusProxy* remote_ = nullptr;
+    std::string remote_;  // the remote-desktop session's object path
+    bool ready_ = false;
 };
