@@ -114,11 +114,6 @@ std::map<std::string, std::string> SwaySession::environment() const {
     return {{"WAYLAND_DISPLAY", socket_}, {"XDG_RUNTIME_DIR", runtime_}, {"SWAYSOCK", ipc_}, {"DISPLAY", ""}};
 }
 
-std::string SwaySession::shellPrefix() const {
-    return "env -u DISPLAY WAYLAND_DISPLAY='" + socket_ + "' XDG_RUNTIME_DIR='" + runtime_ + "' SWAYSOCK='" + ipc_ +
-           "' ";
-}
-
 Screenshot SwaySession::capture(const std::string& name) {
     const std::string file = folder_ + "/" + name + ".ppm";
     fs::remove(file);
@@ -128,7 +123,9 @@ Screenshot SwaySession::capture(const std::string& name) {
 
 int SwaySession::run(const std::string& commandLine, std::string* output) {
     const std::string file = folder_ + "/output.txt";
-    const int status = std::system((shellPrefix() + commandLine + " >'" + file + "' 2>&1").c_str());
+    const std::string session =
+        "env -u DISPLAY WAYLAND_DISPLAY='" + socket_ + "' XDG_RUNTIME_DIR='" + runtime_ + "' SWAYSOCK='" + ipc_ + "' ";
+    const int status = std::system((session + commandLine + " >'" + file + "' 2>&1").c_str());
     if (output) *output = fileText(file);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

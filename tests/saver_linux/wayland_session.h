@@ -32,8 +32,6 @@ public:
     std::string errorOutput();  // sway's, for a failed test
     // A client's environment in this session: its socket, no X11 display.
     std::map<std::string, std::string> environment() const;
-    // The variables as a shell command's prefix.
-    std::string shellPrefix() const;
 
     // What output `name` shows now (grim); empty when it cannot be read.
     Screenshot capture(const std::string& name);
