@@ -60,10 +60,10 @@ TEST(HackMode, DrawsStarsIntoTheGivenWindowFollowsItsSizeIgnoresInputAndEndsOnSi
     // (one pixel a dot below 480 rows).
     const char* f[] = {"#####", "#....", "#....", "####.", "#....", "#....", "#...."};
     for (int row = 0; row < 7; ++row)
-        for (int column = 0; column < 5; ++column)
-            EXPECT_EQ(shot.at(1 + column, 292 + row)[0] > 250 ? '#' : shot.at(1 + column, 292 + row)[0] == 0 ? '.' : '?',
-                      f[row][column])
-                << column << ", " << row;
+        for (int column = 0; column < 5; ++column) {
+            const uint8_t red = shot.at(1 + column, 292 + row)[0];
+            EXPECT_EQ(red > 250 ? '#' : red == 0 ? '.' : '?', f[row][column]) << column << ", " << row;
+        }
 
     XResizeWindow(x.display(), w, 640, 480);
     XSync(x.display(), False);

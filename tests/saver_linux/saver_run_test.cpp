@@ -117,9 +117,8 @@ TEST(SaverCommandLine, WithoutADisplayItSaysSo) {
     // A Wayland session whose compositor is not there.
     Child gone({lumaraPath(), "/s"}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", "/nonexistent/wayland-9"}});
     EXPECT_EQ(gone.waitFor(5000ms), 1);
-    EXPECT_NE(gone.errorOutput().find("no display to run on (wayland: no compositor answers at /nonexistent/wayland-9)"),
-              std::string::npos)
-        << gone.errorOutput();
+    const std::string said = "no display to run on (wayland: no compositor answers at /nonexistent/wayland-9)";
+    EXPECT_NE(gone.errorOutput().find(said), std::string::npos) << gone.errorOutput();
 }
 
 // The preview pane and the daemon's window are X11 windows: in a Wayland
