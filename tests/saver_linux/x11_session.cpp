@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <thread>
 
-
 namespace {
 
 std::optional<int> statusOf(int raw) {
