@@ -41,7 +41,7 @@ Screenshot paintedOver(X11Session& x, Window w) {
 
 }  // namespace
 
-TEST(HackMode, DrawsStarsIntoTheGivenWindowIgnoresInputAndEndsOnSigterm) {
+TEST(HackMode, DrawsStarsIntoTheGivenWindowFollowsItsSizeIgnoresInputAndEndsOnSigterm) {
     X11Session x;
     ASSERT_TRUE(x.ready());
     const Window w = x.makeWindow(0, 0, 400, 300);
@@ -60,50 +60,38 @@ TEST(HackMode, DrawsStarsIntoTheGivenWindowIgnoresInputAndEndsOnSigterm) {
     // (one pixel a dot below 480 rows).
     const char* f[] = {"#####", "#....", "#....", "####.", "#....", "#....", "#...."};
     for (int row = 0; row < 7; ++row)
-        for (int column = 0; column < 5; ++column)
-            EXPECT_EQ(shot.at(1 + column, 292 + row)[0] > 250 ? '#' : shot.at(1 + column, 292 + row)[0] == 0 ? '.' : '?',
-                      f[row][column])
-                << column << ", " << row;
+        for (int column = 0; column < 5; ++column) {
+            const uint8_t red = shot.at(1 + column, 292 + row)[0];
+            EXPECT_EQ(red > 250 ? '#' : red == 0 ? '.' : '?', f[row][column]) << column << ", " << row;
+        }
 
+    XResizeWindow(x.display(), w, 640, 480);
+    XSync(x.display(), False);
     x.xdotool("mousemove 10 10 click 1 key space mousemove 300 200");
-    std::this_thread::sleep_for(500ms);
+    std::this_thread::sleep_for(1500ms);
     ASSERT_TRUE(hack.running()) << "the daemon owns input";
+    const Screenshot grown = x.capture(w);
+    ASSERT_EQ(grown.width, 640);
+    EXPECT_GT(grown.litPixels(400, 0, 640, 480), 200) << "stars in the part the window grew by";
+    EXPECT_LT(grown.litPixels(400, 0, 640, 480, 250), 1000) << "none of the white the window was made with";
 
     hack.signal(SIGTERM);
     EXPECT_EQ(hack.waitFor(1000ms), 128 + SIGTERM) << hack.errorOutput();
 }
 
-TEST(HackMode, FollowsTheWindowsSizeAndEndsWithTheWindow) {
-    X11Session x;
-    const Window w = x.makeWindow(0, 0, 200, 150);
-    StoredSettings store("hack-resize");
-    Child hack = saverIn(x, store, {"-window-id", std::to_string(w), "-stars", "20000", "-delay", "10000"});
-    paintedOver(x, w);
-    XResizeWindow(x.display(), w, 640, 480);
-    XSync(x.display(), False);
-    std::this_thread::sleep_for(1500ms);
-    const Screenshot shot = x.capture(w);
-    ASSERT_EQ(shot.width, 640);
-    EXPECT_GT(shot.litPixels(320, 240, 640, 480), 200) << "stars in the part the window grew by";
-    EXPECT_LT(shot.litPixels(200, 150, 640, 480, 250), 1000) << "none of the white the window was made with";
-
-    XDestroyWindow(x.display(), w);
-    XSync(x.display(), False);
-    EXPECT_EQ(hack.waitFor(1000ms), 0) << hack.errorOutput();
-}
-
-TEST(HackMode, OptionsChangeTheFrameForOneRunAndOutOfRangeIsRefused) {
+// The window given by its decimal number; its going away ends the hack.
+TEST(HackMode, OptionsChangeTheFrameForOneRunOutOfRangeIsRefusedAndTheWindowGoingEndsIt) {
     X11Session x;
     StoredSettings store("hack-options");
     auto litWith = [&x, &store](std::vector<std::string> options) {
         const Window w = x.makeWindow(0, 0, 320, 240);
-        options.insert(options.begin(), {"-window-id", hex(w), "-delay", "10000"});
+        options.insert(options.begin(), {"-window-id", std::to_string(w), "-delay", "10000"});
         Child hack = saverIn(x, store, options);
         std::this_thread::sleep_for(2500ms);
         const int lit = x.capture(w).litPixels(0, 0, 320, 240);
-        hack.signal(SIGTERM);
-        EXPECT_EQ(hack.waitFor(1000ms), 128 + SIGTERM);
         XDestroyWindow(x.display(), w);
+        XSync(x.display(), False);
+        EXPECT_EQ(hack.waitFor(1000ms), 0) << hack.errorOutput();
         return lit;
     };
     const int few = litWith({"-stars", "100"});

@@ -10,21 +10,35 @@
 #include <string>
 
 #include "platform/linux/file_store.h"
+#include "platform_linux/temp_folder.h"
+#include "saver/background_sound.h"
 #include "saver_environment.h"
 #include "settings/settings_store.h"
 #include "x11_session.h"
 
+// A dense, fast flight (10 ms frames): stars everywhere within a second.
+inline void denseFlight(Settings& s) {
+    s.StarsCount = 20000;
+    s.Smoothness = 90;
+}
+
+// Stores the fallback settings, changed by `adjust`, in `folder`'s user.reg
+// and machine.reg; true when they were written.
+inline bool storeFlight(const std::string& folder, void (*adjust)(Settings&) = nullptr) {
+    Settings s;
+    ApplyFallbackDefaults(s);
+    if (adjust) adjust(s);
+    FileStore store(folder + "/user.reg", folder + "/machine.reg");
+    return SaveSettings(s, store).ok();
+}
+
 // Holds the given flight.
 struct StoredSettings {
-    explicit StoredSettings(const std::string& name, void (*adjust)(Settings&) = nullptr) {
-        folder = scratchFolder("stores/" + name);
+    explicit StoredSettings(const std::string& name, void (*adjust)(Settings&) = nullptr)
+        : folder(scratchFolder("stores/" + name)) {
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
-        Settings s;
-        ApplyFallbackDefaults(s);
-        if (adjust) adjust(s);
-        FileStore store(user(), machine());
-        EXPECT_TRUE(SaveSettings(s, store).ok());
+        EXPECT_TRUE(storeFlight(folder, adjust));
     }
     std::string user() const { return folder + "/user.reg"; }
     std::string machine() const { return folder + "/machine.reg"; }
@@ -48,4 +62,26 @@ inline bool installBuild(const std::string& prefix) {
     const std::string install =
         "'" LUMARA_CMAKE "' --install '" LUMARA_BUILD_DIR "' --prefix '" + prefix + "' >/dev/null";
     return std::system(install.c_str()) == 0;
+}
+
+// Points the saver's sound in `env` at a file in `folder` (its name is
+// returned), written at 1 ms a buffer instead of in real time: many passes
+// of the music in a moment.
+inline std::string soundToFile(std::map<std::string, std::string>& env, const std::string& folder) {
+    env["SDL_AUDIODRIVER"] = "disk";
+    env["SDL_DISKAUDIOFILE"] = folder + "/audio.raw";
+    env["SDL_DISKAUDIODELAY"] = "1";
+    std::filesystem::remove(env["SDL_DISKAUDIOFILE"]);
+    return env["SDL_DISKAUDIOFILE"];
+}
+
+// How many whole passes of the built-in music's samples the sound file
+// starts with, one after another.
+inline int musicPasses(const std::string& audio) {
+    const std::string written = fileText(audio);
+    const auto music = builtInMusic();
+    const std::string samples(music.begin() + 44, music.end());
+    int passes = 0;
+    while (!samples.empty() && written.compare(passes * samples.size(), samples.size(), samples) == 0) ++passes;
+    return passes;
 }

@@ -7,12 +7,24 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
 inline constexpr const char* kScratchUser = "lumara-test";
+
+// A folder under /tmp every user can reach (the build tree may not be);
+// empty when none could be made.
+inline std::string reachableFolder(const char* kind) {
+    namespace fs = std::filesystem;
+    std::string pattern = std::string("/tmp/lumara-") + kind + "-XXXXXX";
+    if (!mkdtemp(pattern.data())) return {};
+    fs::permissions(pattern, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                 fs::perms::others_read | fs::perms::others_exec);
+    return pattern;
+}
 
 // The command prefix that runs a program as the scratch user (made when
 // missing), who then owns `folder`; empty when the test does not run as

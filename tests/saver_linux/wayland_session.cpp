@@ -1,3 +1,5 @@
+// The file helpers bring gtest, whose names Xlib's macros would break: first.
+#include "platform_linux/temp_folder.h"
 #include "wayland_session.h"
 
 #include <linux/input-event-codes.h>
@@ -7,7 +9,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "scratch_user.h"
@@ -16,15 +17,6 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 namespace {
-
-// A folder under /tmp every user can reach (the build tree may not be).
-std::string reachableFolder(const char* kind) {
-    std::string pattern = std::string("/tmp/lumara-") + kind + "-XXXXXX";
-    if (!mkdtemp(pattern.data())) return {};
-    fs::permissions(pattern, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                 fs::perms::others_read | fs::perms::others_exec);
-    return pattern;
-}
 
 // A runtime folder of the user's own, as the session manager would make it.
 std::string runtimeFolder(const std::string& folder) {
@@ -42,23 +34,20 @@ std::string socketStartingWith(const std::string& folder, const std::string& pre
     return {};
 }
 
-// A binary PPM (P6, maxval 255) as a screenshot.
+// A binary PPM (P6, maxval 255) as a screenshot; empty when it is not one.
 Screenshot readPpm(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::string magic;
-    int width = 0, height = 0, maximum = 0;
-    in >> magic >> width >> height >> maximum;
-    in.get();
+    int maximum = 0;
     Screenshot shot;
-    if (magic != "P6" || maximum != 255 || width <= 0 || height <= 0) return shot;
-    shot.rgb.resize(static_cast<size_t>(width) * height * 3);
-    if (!in.read(reinterpret_cast<char*>(shot.rgb.data()), static_cast<std::streamsize>(shot.rgb.size()))) {
-        shot.rgb.clear();
-        return shot;
+    in >> magic >> shot.width >> shot.height >> maximum;
+    in.get();
+    if (magic == "P6" && maximum == 255 && shot.width > 0 && shot.height > 0) {
+        shot.rgb.resize(static_cast<size_t>(shot.width) * shot.height * 3);
+        if (in.read(reinterpret_cast<char*>(shot.rgb.data()), static_cast<std::streamsize>(shot.rgb.size())))
+            return shot;
     }
-    shot.width = width;
-    shot.height = height;
-    return shot;
+    return {};
 }
 
 // Ends a compositor gently (it takes its clients' connections down), else for good.
@@ -125,11 +114,6 @@ std::map<std::string, std::string> SwaySession::environment() const {
     return {{"WAYLAND_DISPLAY", socket_}, {"XDG_RUNTIME_DIR", runtime_}, {"SWAYSOCK", ipc_}, {"DISPLAY", ""}};
 }
 
-std::string SwaySession::shellPrefix() const {
-    return "env -u DISPLAY WAYLAND_DISPLAY='" + socket_ + "' XDG_RUNTIME_DIR='" + runtime_ + "' SWAYSOCK='" + ipc_ +
-           "' ";
-}
-
 Screenshot SwaySession::capture(const std::string& name) {
     const std::string file = folder_ + "/" + name + ".ppm";
     fs::remove(file);
@@ -139,13 +123,10 @@ Screenshot SwaySession::capture(const std::string& name) {
 
 int SwaySession::run(const std::string& commandLine, std::string* output) {
     const std::string file = folder_ + "/output.txt";
-    const int status = std::system((shellPrefix() + commandLine + " >'" + file + "' 2>&1").c_str());
-    if (output) {
-        std::ifstream in(file);
-        std::stringstream text;
-        text << in.rdbuf();
-        *output = text.str();
-    }
+    const std::string session =
+        "env -u DISPLAY WAYLAND_DISPLAY='" + socket_ + "' XDG_RUNTIME_DIR='" + runtime_ + "' SWAYSOCK='" + ipc_ + "' ";
+    const int status = std::system((session + commandLine + " >'" + file + "' 2>&1").c_str());
+    if (output) *output = fileText(file);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -167,44 +148,34 @@ MutterSession::MutterSession(const std::vector<std::string>& monitors) : folder_
                                            {"DBUS_SESSION_BUS_ADDRESS", address},
                                            {"DISPLAY", ""},
                                            {"WAYLAND_DISPLAY", ""}});
-    // Ready once its remote-desktop service gives a session.
-    for (int i = 0; i < 100 && !remote_; ++i) {
+    // Ready once its remote-desktop service gives a session, started.
+    for (int i = 0; i < 100 && remote_.empty(); ++i) {
         std::this_thread::sleep_for(100ms);
-        if (!connection_) {
+        if (!connection_)
             connection_ = g_dbus_connection_new_for_address_sync(
                 address.c_str(),
                 static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
                                                   G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
                 nullptr, nullptr, nullptr);
-            if (!connection_) continue;
-        }
+        if (!connection_) continue;
         GVariant* made = g_dbus_connection_call_sync(
             connection_, "org.gnome.Mutter.RemoteDesktop", "/org/gnome/Mutter/RemoteDesktop",
             "org.gnome.Mutter.RemoteDesktop", "CreateSession", nullptr, G_VARIANT_TYPE("(o)"), G_DBUS_CALL_FLAGS_NONE,
             5000, nullptr, nullptr);
-        if (!made || !fs::exists(runtime_ + "/wayland-0")) {
-            if (made) g_variant_unref(made);
-            continue;
-        }
+        if (!made) continue;
         const gchar* path = nullptr;
         g_variant_get(made, "(&o)", &path);
-        remote_path_ = path;
+        if (fs::exists(runtime_ + "/wayland-0")) remote_ = path;
         g_variant_unref(made);
-        remote_ = g_dbus_proxy_new_sync(connection_, G_DBUS_PROXY_FLAGS_DO_NOT_LOAD_PROPERTIES, nullptr,
-                                        "org.gnome.Mutter.RemoteDesktop", remote_path_.c_str(),
-                                        "org.gnome.Mutter.RemoteDesktop.Session", nullptr, nullptr);
-        if (remote_ && !call("Start", nullptr)) g_clear_object(&remote_);
+        if (!remote_.empty() && !call("Start", nullptr)) remote_.clear();
     }
     // The virtual keyboard and pointer come with their first use: made
     // now, clients have them before the test's input.
-    if (remote_ && !(pressKey(KEY_LEFTSHIFT) && movePointer(0, 0))) g_clear_object(&remote_);
+    ready_ = !remote_.empty() && pressKey(KEY_LEFTSHIFT) && movePointer(0, 0);
 }
 
 MutterSession::~MutterSession() {
-    if (remote_) {
-        call("Stop", nullptr);
-        g_object_unref(remote_);
-    }
+    if (!remote_.empty()) call("Stop", nullptr);
     if (connection_) {
         g_dbus_connection_close_sync(connection_, nullptr, nullptr);
         g_object_unref(connection_);
@@ -221,10 +192,9 @@ std::map<std::string, std::string> MutterSession::environment() const {
 }
 
 bool MutterSession::call(const char* method, GVariant* arguments) {
-    GError* error = nullptr;
-    GVariant* answer =
-        g_dbus_proxy_call_sync(remote_, method, arguments, G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, &error);
-    if (error) g_error_free(error);
+    GVariant* answer = g_dbus_connection_call_sync(connection_, "org.gnome.Mutter.RemoteDesktop", remote_.c_str(),
+                                                   "org.gnome.Mutter.RemoteDesktop.Session", method, arguments,
+                                                   nullptr, G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr);
     if (answer) g_variant_unref(answer);
     return answer != nullptr;
 }

@@ -32,8 +32,6 @@ public:
     std::string errorOutput();  // sway's, for a failed test
     // A client's environment in this session: its socket, no X11 display.
     std::map<std::string, std::string> environment() const;
-    // The variables as a shell command's prefix.
-    std::string shellPrefix() const;
 
     // What output `name` shows now (grim); empty when it cannot be read.
     Screenshot capture(const std::string& name);
@@ -58,7 +56,7 @@ public:
     MutterSession(const MutterSession&) = delete;
     MutterSession& operator=(const MutterSession&) = delete;
 
-    bool ready() const { return remote_ != nullptr; }
+    bool ready() const { return ready_; }
     std::string errorOutput();
     std::map<std::string, std::string> environment() const;
 
@@ -77,6 +75,6 @@ private:
     std::unique_ptr<Child> bus_;
     std::unique_ptr<Child> mutter_;
     GDBusConnection* connection_ = nullptr;
-    std::string remote_path_;
-    GDBusProxy* remote_ = nullptr;
+    std::string remote_;  // the remote-desktop session's object path
+    bool ready_ = false;
 };

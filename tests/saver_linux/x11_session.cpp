@@ -1,3 +1,5 @@
+// The file helpers bring gtest, whose names Xlib's macros would break: first.
+#include "platform_linux/temp_folder.h"
 #include "x11_session.h"
 
 #include <X11/Xutil.h>
@@ -8,8 +10,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace {
@@ -85,21 +85,13 @@ Screenshot X11Session::capture(Window window) {
     shot.width = attributes.width;
     shot.height = attributes.height;
     shot.rgb.resize(static_cast<size_t>(shot.width) * shot.height * 3);
-    auto channel = [](unsigned long pixel, unsigned long mask) {
-        if (!mask) return uint8_t{0};
-        int shift = 0;
-        while (!((mask >> shift) & 1)) ++shift;
-        const unsigned long max = mask >> shift;
-        return static_cast<uint8_t>(((pixel & mask) >> shift) * 255 / max);
-    };
+    // The screens are 24 bits deep: a byte a channel.
+    uint8_t* out = shot.rgb.data();
     for (int y = 0; y < shot.height; ++y)
-        for (int x = 0; x < shot.width; ++x) {
-            const unsigned long pixel = XGetPixel(image, x, y);
-            uint8_t* out = &shot.rgb[(static_cast<size_t>(y) * shot.width + x) * 3];
-            out[0] = channel(pixel, image->red_mask);
-            out[1] = channel(pixel, image->green_mask);
-            out[2] = channel(pixel, image->blue_mask);
-        }
+        for (int x = 0; x < shot.width; ++x)
+            for (const unsigned long pixel = XGetPixel(image, x, y);
+                 const unsigned long mask : {image->red_mask, image->green_mask, image->blue_mask})
+                *out++ = static_cast<uint8_t>((pixel & mask) >> __builtin_ctzl(mask));
     XDestroyImage(image);
     return shot;
 }
@@ -173,17 +165,6 @@ bool Child::running() { return !waitFor(std::chrono::milliseconds(0)).has_value(
 void Child::signal(int number) {
     if (pid_ > 0 && !status_) kill(pid_, number);
 }
-
-namespace {
-
-std::string fileText(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-}  // namespace
 
 std::string Child::errorOutput() { return fileText(errorFile_); }
 

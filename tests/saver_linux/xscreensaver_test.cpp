@@ -21,11 +21,8 @@ using namespace std::chrono_literals;
 
 TEST(Xscreensaver, RunsLumaraAsItsHackAndEndsIt) {
     if (std::system("command -v xscreensaver >/dev/null") != 0) GTEST_SKIP() << "xscreensaver is not installed";
-    char folder[] = "/tmp/lumara-xscreensaver-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    const std::string scratch = folder;
-    fs::permissions(scratch, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                 fs::perms::others_read | fs::perms::others_exec);
+    const std::string scratch = reachableFolder("xscreensaver");
+    ASSERT_FALSE(scratch.empty());
     const std::string lumara = scratch + "/usr/bin/lumara";
     ASSERT_TRUE(installBuild(scratch + "/usr"));
     const std::string home = scratch + "/home";
@@ -33,13 +30,8 @@ TEST(Xscreensaver, RunsLumaraAsItsHackAndEndsIt) {
     std::ofstream(home + "/.xscreensaver") << "timeout: 0:30:00\nlock: False\nsplash: False\nfade: False\n"
                                               "unfade: False\nmode: one\nselected: 0\n"
                                               "programs: " + lumara + " -root -fps \\n\\\n";
-    // A dense, fast flight stored for the daemon's user, so the screen fills quickly.
-    Settings dense;
-    ApplyFallbackDefaults(dense);
-    dense.StarsCount = 20000;
-    dense.Smoothness = 90;
-    FileStore store(home + "/user.reg", home + "/machine.reg");
-    ASSERT_TRUE(SaveSettings(dense, store).ok());
+    // A dense flight stored for the daemon's user, so the screen fills quickly.
+    ASSERT_TRUE(storeFlight(home, denseFlight));
     const auto asUser = asScratchUser(home);
     ASSERT_TRUE(asUser.has_value()) << "no user to run xscreensaver as";
     X11Session x;
@@ -52,18 +44,17 @@ TEST(Xscreensaver, RunsLumaraAsItsHackAndEndsIt) {
         return argv;
     };
     const std::map<std::string, std::string> env{{"DISPLAY", x.displayName()}};
+    // What xscreensaver-command answers when told `what`.
+    const auto tell = [&](const char* what) {
+        return Child(command({"/usr/bin/xscreensaver-command", what}), env).waitFor(5000ms);
+    };
     Child daemon(command({"/usr/bin/xscreensaver", "-no-splash", "-verbose"}), env);
     // Ready once it answers.
     bool answered = false;
-    for (int i = 0; i < 50 && !answered; ++i) {
-        Child ask(command({"/usr/bin/xscreensaver-command", "-time"}), env);
-        answered = ask.waitFor(5000ms) == 0;
-        if (!answered) std::this_thread::sleep_for(200ms);
-    }
+    for (int i = 0; i < 50 && !(answered = tell("-time") == 0); ++i) std::this_thread::sleep_for(200ms);
     ASSERT_TRUE(answered) << daemon.errorOutput();
 
-    Child activate(command({"/usr/bin/xscreensaver-command", "-activate"}), env);
-    EXPECT_EQ(activate.waitFor(5000ms), 0);
+    EXPECT_EQ(tell("-activate"), 0);
     const Screenshot shot = x.waitForFrames(10s);
     // Stars all over the screen, from the one hack still running: a crashed
     // one leaves xscreensaver's banner on black instead.
@@ -72,21 +63,18 @@ TEST(Xscreensaver, RunsLumaraAsItsHackAndEndsIt) {
 
     // Cycling ends the hack with SIGTERM and starts it anew; the daemon
     // logs how the hack ended.
-    Child cycle(command({"/usr/bin/xscreensaver-command", "-cycle"}), env);
-    EXPECT_EQ(cycle.waitFor(5000ms), 0);
+    EXPECT_EQ(tell("-cycle"), 0);
     const std::string ended = "(" + lumara + ") exited normally with SIGTERM";
     for (int i = 0; i < 25 && daemon.errorOutput().find(ended) == std::string::npos; ++i)
         std::this_thread::sleep_for(200ms);
     EXPECT_NE(daemon.errorOutput().find(ended), std::string::npos) << daemon.errorOutput();
     EXPECT_EQ(runningCopies(lumara), 1);
 
-    Child deactivate(command({"/usr/bin/xscreensaver-command", "-deactivate"}), env);
-    EXPECT_EQ(deactivate.waitFor(5000ms), 0);
+    EXPECT_EQ(tell("-deactivate"), 0);
     for (int i = 0; i < 25 && runningCopies(lumara) > 0; ++i) std::this_thread::sleep_for(200ms);
     EXPECT_EQ(runningCopies(lumara), 0) << "the hack ended";
 
-    Child quit(command({"/usr/bin/xscreensaver-command", "-exit"}), env);
-    quit.waitFor(5000ms);
+    tell("-exit");
     daemon.waitFor(3000ms);
     fs::remove_all(scratch);
 }
