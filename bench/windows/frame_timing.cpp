@@ -58,6 +58,7 @@ public:
             return 0;
         });
     }
+    bool frameKept() override { return d_.frameKept(); }
     SurfaceLock lock(Surface s) override {
         const double start = now();
         const SurfaceLock l = d_.lock(s);

@@ -64,10 +64,14 @@ int32_t D3d9Device::copyEnlargementToFrame() {
     const HRESULT read = device_->GetRenderTargetData(cloudStretch_, cloudReadback_);
     if (FAILED(read)) return read;
     const POINT origin = {0, 0};
+    kept_ = false;
     return device_->UpdateSurface(cloudReadback_, nullptr, frame_, &origin);
 }
 
-void D3d9Device::clearFrame() { device_->ColorFill(frame_, nullptr, D3DCOLOR_ARGB(0, 0, 0, 0)); }
+void D3d9Device::clearFrame() {
+    kept_ = false;
+    device_->ColorFill(frame_, nullptr, D3DCOLOR_ARGB(0, 0, 0, 0));
+}
 
 SurfaceLock D3d9Device::lock(Surface surface) {
     IDirect3DSurface9* target = surfaceFor(surface);
@@ -87,9 +91,16 @@ void D3d9Device::beginScene() { device_->BeginScene(); }
 
 void D3d9Device::endScene() { device_->EndScene(); }
 
-int32_t D3d9Device::present() { return device_->Present(nullptr, nullptr, nullptr, nullptr); }
+// A lost device loses its back buffer: only a present that succeeded leaves
+// the frame as it was shown.
+int32_t D3d9Device::present() {
+    const HRESULT result = device_->Present(nullptr, nullptr, nullptr, nullptr);
+    kept_ = SUCCEEDED(result);
+    return result;
+}
 
 void D3d9Device::release() {
+    kept_ = false;
     releaseObject(device_);
     releaseObject(d3d_);
     releaseObject(frame_);

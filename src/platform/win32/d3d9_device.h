@@ -6,7 +6,9 @@
 // a quarter-size offscreen cloud image in device memory, and the two
 // full-size images the device's linear-filtered enlargement passes through
 // (a render target, then a system-memory copy that is put into the frame);
-// presents that do not wait for the vertical retrace.
+// presents that do not wait for the vertical retrace. A copy swap leaves the
+// back buffer as it was shown, so after a present that succeeded the frame
+// is kept (frameKept) and the renderer blackens only the last stars.
 // Leaves out: drawing with the device (no textures, shaders or vertices),
 // full-screen exclusive mode, and resetting a lost device: its failures go
 // back to the renderer as the device reports them.
@@ -30,6 +32,7 @@ public:
     int32_t enlargeCloudImage() override;
     int32_t copyEnlargementToFrame() override;
     void clearFrame() override;
+    bool frameKept() override { return kept_; }
     SurfaceLock lock(Surface surface) override;
     int32_t unlock(Surface surface) override;
     void beginScene() override;
@@ -46,4 +49,5 @@ private:
     IDirect3DSurface9* cloudImage_ = nullptr;     // quarter size, default pool
     IDirect3DSurface9* cloudStretch_ = nullptr;   // full size render target
     IDirect3DSurface9* cloudReadback_ = nullptr;  // full size, system memory
+    bool kept_ = false;  // the back buffer holds what the last present showed
 };
