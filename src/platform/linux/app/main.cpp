@@ -94,7 +94,10 @@ int runOnWayland(const SaverCommand& command) {
         std::fprintf(stderr, "lumara: no display to run on (%s)\n", host.failure().c_str());
         return 1;
     }
-    return runSaver(command, *state, host, WaylandHost::kFrameFormat);
+    return runSaver(command, *state, host, WaylandHost::kFrameFormat,
+                    [&host](int32_t width, int32_t height, int32_t format) {
+                        return host.lendFrame(width, height, format);
+                    });
 }
 
 // SDL turns SIGTERM and SIGINT into a quit, which closes the saver window

@@ -123,7 +123,20 @@ ShmBuffer* OutputSurface::freeBuffer() const {
 
 bool OutputSurface::ready() const { return freeBuffer() != nullptr; }
 
+FrameTarget OutputSurface::lend(int32_t width, int32_t height) const {
+    ShmBuffer* buffer = freeBuffer();
+    const bool whole = part_.left == 0 && part_.top == 0 && part_.width == width && part_.height == height;
+    if (!buffer || !whole || buffer->width() != width || buffer->height() != height) return {};
+    return buffer->frame();
+}
+
 void OutputSurface::show(const FrameTarget& frame) {
+    if (!configured_ || closed_) return;
+    for (const auto& lent : buffers_)
+        if (!lent->busy() && !frame.empty() && frame.pixels == lent->frame().pixels) {  // drawn in place
+            handOver(*lent);
+            return;
+        }
     ShmBuffer* buffer = freeBuffer();
     if (!buffer || frame.empty() || bytesPerPixel(frame.format) != 4) return;
     // The part, clipped to the frame and to the buffer.

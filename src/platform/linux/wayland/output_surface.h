@@ -8,7 +8,9 @@
 // included, that takes the keyboard (layer shell), else a full-screen
 // toplevel on the output (xdg-shell: GNOME); the size the compositor
 // gives it; the frame's part copied once into a free shared-memory buffer
-// (two per surface) and handed over; black until the first frame.
+// (two per surface) and handed over, or, where the output shows the whole
+// frame, the frame drawn straight into that buffer; black until the first
+// frame.
 // Leaves out: scaling (a frame pixel is a unit of the layout), frame
 // pacing by the compositor's frame callbacks (the frame timer paces, as on
 // X11), and formats other than 32-bit pixels.
@@ -50,9 +52,13 @@ public:
     // A buffer is free to show the next frame in.
     bool ready() const;
 
-    // Copies the surface's part of the frame into a free buffer and hands
-    // it to the compositor; the rest of the surface stays black. Nothing
-    // happens without a free buffer.
+    // A free buffer to draw a whole frame of width x height in, when this
+    // output shows exactly such a frame; empty otherwise.
+    FrameTarget lend(int32_t width, int32_t height) const;
+
+    // Hands the frame to the compositor: the buffer it was drawn in (lend),
+    // else a free buffer the surface's part is copied into; the rest of the
+    // surface stays black. Nothing happens without a free buffer.
     void show(const FrameTarget& frame);
 
     // The protocol's events (the listeners call these).

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "raster/frame_target.h"
+
 struct wl_buffer;
 struct wl_shm;
 
@@ -27,6 +29,8 @@ public:
     uint8_t* row(int32_t y) const { return pixels_ + static_cast<ptrdiff_t>(y) * pitch_; }
     int32_t width() const { return width_; }
     int32_t height() const { return height_; }
+    // The buffer's pixels as a frame to draw in.
+    FrameTarget frame() const { return FrameTarget{pixels_, pitch_, width_, height_, kFormatX8R8G8B8}; }
 
     // Between being handed to the compositor and its release, the buffer
     // is the compositor's to read and must not be written.

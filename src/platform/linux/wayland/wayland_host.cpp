@@ -239,6 +239,11 @@ void WaylandHost::inputMessage(const Message& message) {
     if (handle_) posted_.emplace_back(handle_, message);
 }
 
+FrameTarget WaylandHost::lendFrame(int32_t width, int32_t height, int32_t format) const {
+    if (format != kFrameFormat || surfaces_.size() != 1) return {};
+    return surfaces_.front()->lend(width, height);
+}
+
 void WaylandHost::showFrame(const FrameTarget& frame) {
     if (!std::all_of(surfaces_.begin(), surfaces_.end(), [](const auto& s) { return s->ready(); })) return;
     for (const auto& surface : surfaces_) surface->show(frame);

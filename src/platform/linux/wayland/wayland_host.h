@@ -54,6 +54,11 @@ public:
     bool connected() const { return display_.connected(); }
     const std::string& failure() const { return display_.failure(); }
 
+    // The one output's free buffer to draw the next frame in, when a single
+    // output shows the whole frame (SoftwareDevice::LendFrame); empty
+    // otherwise, and the frame is drawn in memory of the device's own.
+    FrameTarget lendFrame(int32_t width, int32_t height, int32_t format) const;
+
     // Shows a finished frame (the software device's present) on every
     // output at once, or, while an output's compositor still reads both of
     // its buffers, on none: the outputs never show different frames.
