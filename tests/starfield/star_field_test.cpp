@@ -9,7 +9,7 @@
 namespace {
 
 int activeStars(const StarField& field) {
-    return static_cast<int>(std::count_if(field.stars.begin(), field.stars.end(), [](const auto& s) { return s->active; }));
+    return static_cast<int>(std::count(field.stars.active.begin(), field.stars.active.end(), 1));
 }
 
 DistributionMap singlePointMap(uint32_t x, uint32_t y) {
