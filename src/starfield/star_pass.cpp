@@ -76,12 +76,13 @@ struct Pass {
 // INT32_MIN for any quotient beyond, which then projects at least 2^15 *
 // |focalLength| from the centre, out of view, as the one-star projection of
 // such a quotient does; and below 2^22 the focal length's product with a
-// 32-bit quotient stays below 2^53. A depth times a fade below 2^21 is
-// exact too, and its quotient by a positive spawn depth is the one
-// starBrightness truncates. Outside these bounds the pass moves one star at
-// a time.
+// 32-bit quotient stays below 2^53. Outside these bounds the pass moves one
+// star at a time. A star's brightness needs a fade that is not negative: its
+// depth times its fade is then exact below 2^53, where the quotient by a
+// positive spawn depth is the one starBrightness truncates, and any larger
+// product dims the star to 0 however it is rounded. A block with a negative
+// fade is finished star by star.
 constexpr int64_t kLaneFocalLimit = int64_t{1} << 22;
-constexpr int32_t kLaneFadeLimit = 1 << 21;
 
 bool lanesStayExact(const StarField& field, const Motion& m) {
     const int64_t focal = std::llabs(m.focalLength);
@@ -139,7 +140,7 @@ size_t passSse2(Pass& pass) {
     const Sse2Lanes lanes(pass.field, m);
     const __m128i zero = _mm_setzero_si128(), one = _mm_set1_epi32(1), brightest = _mm_set1_epi32(255);
     const __m128i dx = _mm_set1_epi32(m.dx), dy = _mm_set1_epi32(m.dy), dz = _mm_set1_epi32(m.dz);
-    const __m128i fadeOutside = _mm_set1_epi32(~(kLaneFadeLimit - 1)), step = _mm_set1_epi32(4);
+    const __m128i step = _mm_set1_epi32(4);
     __m128i index = _mm_setr_epi32(0, 1, 2, 3);
     const size_t blocks = s.size() / 4 * 4;
     for (size_t i = 0; i < blocks; i += 4, index = _mm_add_epi32(index, step)) {
@@ -158,9 +159,7 @@ size_t passSse2(Pass& pass) {
         const unsigned flying = activeBits & static_cast<unsigned>(inViewLow | inViewHigh << 2) &
                                 ~static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(z)));
         const __m128i fade = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&s.fade[i]));
-        const bool fadesCovered =
-            _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(fade, fadeOutside), zero)) == 0xFFFF;
-        if (flying == 0xF && fadesCovered) {
+        if (flying == 0xF && _mm_movemask_ps(_mm_castsi128_ps(fade)) == 0) {
             const __m128i dim = _mm_unpacklo_epi64(lanes.dimming(z, fade), lanes.dimming(highPair(z), highPair(fade)));
             StarField::PendingPlots& plots = pass.plots;
             _mm_storeu_si128(reinterpret_cast<__m128i*>(&plots.star[plots.count]), index);
@@ -227,7 +226,7 @@ LUMARA_AVX2 size_t passAvx2(Pass& pass) {
     const Avx2Lanes lanes(pass.field, m);
     const __m256i zero = _mm256_setzero_si256(), one = _mm256_set1_epi32(1), brightest = _mm256_set1_epi32(255);
     const __m256i dx = _mm256_set1_epi32(m.dx), dy = _mm256_set1_epi32(m.dy), dz = _mm256_set1_epi32(m.dz);
-    const __m256i fadeOutside = _mm256_set1_epi32(~(kLaneFadeLimit - 1)), step = _mm256_set1_epi32(8);
+    const __m256i step = _mm256_set1_epi32(8);
     __m256i index = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
     const size_t blocks = s.size() / 8 * 8;
     for (size_t i = 0; i < blocks; i += 8, index = _mm256_add_epi32(index, step)) {
@@ -244,7 +243,7 @@ LUMARA_AVX2 size_t passAvx2(Pass& pass) {
         const unsigned flying = activeBits & static_cast<unsigned>(inViewLow | inViewHigh << 4) &
                                 ~static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(z)));
         const __m256i fade = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(&s.fade[i]));
-        if (flying == 0xFF && _mm256_testz_si256(fade, fadeOutside)) {
+        if (flying == 0xFF && _mm256_movemask_ps(_mm256_castsi256_ps(fade)) == 0) {
             const __m256i dim = _mm256_set_m128i(lanes.dimming(highHalf(z), highHalf(fade)),
                                                  lanes.dimming(lowHalf(z), lowHalf(fade)));
             StarField::PendingPlots& plots = pass.plots;
