@@ -111,7 +111,8 @@ void buildStarField(StarField& field, int32_t starCount, const Star& prototype) 
     StarField::PendingPlots& plots = field.pendingPlots;
     plots.count = 0;
     plots.star.assign(count + kWidestBlock, 0);
-    for (std::vector<int32_t>* values : {&plots.x, &plots.y, &plots.brightness}) values->assign(count + kWidestBlock, 0);
+    for (std::vector<int32_t>* values : {&plots.x, &plots.y, &plots.brightness})
+        values->assign(count + kWidestBlock, 0);
 }
 
 void setViewSize(StarField& field, int32_t width, int32_t height) {

@@ -129,7 +129,8 @@ __m128i highPair(__m128i v) { return _mm_shuffle_epi32(v, _MM_SHUFFLE(1, 0, 3, 2
 
 // Four positions moved by wrapping addition where `active` is set, stored back.
 __m128i moved(int32_t* at, __m128i delta, __m128i active) {
-    const __m128i v = _mm_add_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)), _mm_and_si128(delta, active));
+    const __m128i v =
+        _mm_add_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)), _mm_and_si128(delta, active));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(at), v);
     return v;
 }
@@ -159,6 +160,8 @@ size_t passSse2(Pass& pass) {
         const unsigned flying = activeBits & static_cast<unsigned>(inViewLow | inViewHigh << 2) &
                                 ~static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(z)));
         const __m128i fade = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&s.fade[i]));
+        // A block whose stars all stay in flight, none with a negative fade,
+        // is plotted whole; any other is finished star by star.
         if (flying == 0xF && _mm_movemask_ps(_mm_castsi128_ps(fade)) == 0) {
             const __m128i dim = _mm_unpacklo_epi64(lanes.dimming(z, fade), lanes.dimming(highPair(z), highPair(fade)));
             StarField::PendingPlots& plots = pass.plots;
@@ -250,7 +253,8 @@ LUMARA_AVX2 size_t passAvx2(Pass& pass) {
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(&plots.star[plots.count]), index);
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(&plots.x[plots.count]), px);
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(&plots.y[plots.count]), py);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(&plots.brightness[plots.count]), _mm256_sub_epi32(brightest, dim));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(&plots.brightness[plots.count]),
+                                _mm256_sub_epi32(brightest, dim));
             plots.count += 8;
         } else {
             alignas(32) int32_t xs[8], ys[8];

@@ -67,7 +67,9 @@ int32_t boundaryX(StarField& f, int32_t z) {
 // bound at several depths.
 void fillWithEdgeCases(StarField& f, uint32_t seed) {
     Random draw(seed);
-    const auto wide = [&draw] { return static_cast<int32_t>(static_cast<uint32_t>(draw()) << 17 ^ static_cast<uint32_t>(draw()) << 2); };
+    const auto wide = [&draw] {
+        return static_cast<int32_t>(static_cast<uint32_t>(draw()) << 17 ^ static_cast<uint32_t>(draw()) << 2);
+    };
     const int32_t bound = 2 * f.halfWidth;
     const int32_t depths[] = {1, 255, 256000, 255999, 166400, 1 << 20};
     for (size_t i = 0; i < f.stars.size(); ++i) {
