@@ -168,6 +168,11 @@ int32_t starBrightness(int32_t z, int32_t fade, int32_t nearSpawnDepth) {
 
 namespace {
 
+// The pixel a 24.8 position lies in, and the 1/32 pixel within it that
+// picks the splat's weights.
+int pixelOf(int64_t v) { return static_cast<int>(v >> 8); }
+int subPixelOf(int64_t v) { return static_cast<int>(v >> 3 & 31); }
+
 // The top-left pixel a star at (x, y) touches, or false when it is skipped.
 bool starOrigin(const StarCanvas& canvas, int64_t x, int64_t y, int64_t limitX, int64_t limitY, int& px, int& py) {
     const FrameTarget& frame = canvas.frame;
@@ -175,8 +180,8 @@ bool starOrigin(const StarCanvas& canvas, int64_t x, int64_t y, int64_t limitX, 
     const int64_t reach = table ? int64_t{table->splatWidth} * 256 : 0;
     if (x < 0 || y < 0 || x >= limitX - reach || y >= limitY - reach) return false;
     if (frame.empty() || !isDrawableFormat(frame.format)) return false;
-    px = static_cast<int>(x >> 8);
-    py = static_cast<int>(y >> 8);
+    px = pixelOf(x);
+    py = pixelOf(y);
     // The view limits lie inside the frame the renderer locks; this only
     // keeps a canvas smaller than its view from being written past.
     const int span = table ? table->splatWidth : 1;
@@ -210,10 +215,93 @@ void drawStarAt(const StarCanvas& canvas, int64_t x, int64_t y, int64_t limitX, 
         }
         return;
     }
-    const int sx = static_cast<int>(x >> 3 & 31), sy = static_cast<int>(y >> 3 & 31);
+    const int sx = subPixelOf(x), sy = subPixelOf(y);
     switch (frame.format) {
     case kFormatR5G6B5: splat16(frame, *table, px, py, sx, sy, f, kLayout565); break;
     case kFormatX1R5G5B5: splat16(frame, *table, px, py, sx, sy, f, kLayout555); break;
     default: splat32(frame, *table, px, py, sx, sy, f); break;
+    }
+}
+
+namespace {
+
+// The stars of a batch where drawStarAt would draw them: a star starts at
+// (x, y), 24.8, when both are not negative and below these ends (its whole
+// pixel or splat then lies inside the limits and the frame).
+struct BatchWalk {
+    const StarBatch& stars;
+    int64_t originX, originY;
+    uint64_t xEnd, yEnd;
+
+    bool at(size_t i, int64_t& x, int64_t& y) const {
+        x = originX + stars.x[i];
+        y = originY + stars.y[i];
+        return static_cast<uint64_t>(x) < xEnd && static_cast<uint64_t>(y) < yEnd;
+    }
+};
+
+uint8_t* pixelAt(const FrameTarget& frame, int64_t x, int64_t y, int bpp) {
+    return frame.row(pixelOf(y)) + static_cast<intptr_t>(pixelOf(x)) * bpp;
+}
+
+template <typename DrawOne>
+void drawEach(const BatchWalk& walk, DrawOne draw) {
+    int64_t x = 0, y = 0;
+    for (size_t i = 0; i < walk.stars.count; ++i)
+        if (walk.at(i, x, y)) draw(x, y, walk.stars.brightness[i]);
+}
+
+#if LUMARA_WIDE_VECTORS
+LUMARA_AVX2 void drawSplats8Avx2(const FrameTarget& frame, const SplatTable& table, const BatchWalk& walk) {
+    int64_t x = 0, y = 0;
+    for (size_t i = 0; i < walk.stars.count; ++i)
+        if (walk.at(i, x, y))
+            splat32Rows8(frame, table, pixelOf(x), pixelOf(y), subPixelOf(x), subPixelOf(y), walk.stars.brightness[i]);
+}
+#endif
+
+}  // namespace
+
+void drawStarsAt(const StarCanvas& canvas, const StarBatch& stars, int64_t originX, int64_t originY, int64_t limitX,
+                 int64_t limitY) {
+    const FrameTarget& frame = canvas.frame;
+    const SplatTable* table = canvas.splat;
+    if (frame.empty() || !isDrawableFormat(frame.format)) return;
+    const int span = table ? table->splatWidth : 1;
+    const int64_t reach = table ? int64_t{span} * 256 : 0;
+    const int64_t xEnd = std::min(limitX - reach, (int64_t{frame.width} - span + 1) * 256);
+    const int64_t yEnd = std::min(limitY - reach, (int64_t{frame.height} - span + 1) * 256);
+    if (xEnd <= 0 || yEnd <= 0) return;
+    const BatchWalk walk{stars, originX, originY, static_cast<uint64_t>(xEnd), static_cast<uint64_t>(yEnd)};
+    const int bpp = bytesPerPixel(frame.format);
+    const Layout16 layout = frame.format == kFormatR5G6B5 ? kLayout565 : kLayout555;
+    if (!table) {
+        if (bpp == 4) drawEach(walk, [&](int64_t x, int64_t y, int32_t f) { plotGrey32(pixelAt(frame, x, y, 4), f); });
+        else drawEach(walk, [&](int64_t x, int64_t y, int32_t f) { plotGrey16(pixelAt(frame, x, y, 2), f, layout); });
+        return;
+    }
+    const SplatTable& t = *table;
+    if (bpp == 2) {
+        drawEach(walk, [&](int64_t x, int64_t y, int32_t f) {
+            splat16(frame, t, pixelOf(x), pixelOf(y), subPixelOf(x), subPixelOf(y), f, layout);
+        });
+        return;
+    }
+    switch (t.rows) {
+#if LUMARA_WIDE_VECTORS
+    case SplatRows::Avx2: drawSplats8Avx2(frame, t, walk); break;
+#endif
+#if defined(__SSE2__)
+    case SplatRows::Sse2:
+        drawEach(walk, [&](int64_t x, int64_t y, int32_t f) {
+            splat32Sse2(frame, t, pixelOf(x), pixelOf(y), subPixelOf(x), subPixelOf(y), f);
+        });
+        break;
+#endif
+    default:
+        drawEach(walk, [&](int64_t x, int64_t y, int32_t f) {
+            splat32Plain(frame, t, pixelOf(x), pixelOf(y), subPixelOf(x), subPixelOf(y), f);
+        });
+        break;
     }
 }

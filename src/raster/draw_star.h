@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "raster/frame_target.h"
@@ -26,3 +27,19 @@ void drawStarAt(const StarCanvas& canvas, int64_t x, int64_t y, int64_t limitX, 
 // Blackens every pixel drawStarAt with the same arguments may have lit: the
 // star's pixel or its whole N x N splat, or nothing for a star it skips.
 void eraseStarAt(const StarCanvas& canvas, int64_t x, int64_t y, int64_t limitX, int64_t limitY);
+
+// Stars drawn in one go: positions (24.8) relative to an origin, each with
+// its brightness, in three arrays of `count` entries.
+struct StarBatch {
+    const int32_t* x = nullptr;
+    const int32_t* y = nullptr;
+    const int32_t* brightness = nullptr;
+    size_t count = 0;
+};
+
+// The same pixels as drawStarAt(canvas, originX + x[i], originY + y[i],
+// limitX, limitY, brightness[i]) for each star of the batch; what does not
+// change from star to star (the canvas checks, the limits, the way rows are
+// added) is settled once for the whole batch.
+void drawStarsAt(const StarCanvas& canvas, const StarBatch& stars, int64_t originX, int64_t originY, int64_t limitX,
+                 int64_t limitY);

@@ -5,7 +5,9 @@
 class StarField;
 
 // A star record. Kinds of star differ in how they are made and drawn; the
-// field only ever holds point stars, but it talks to them through this.
+// field only ever holds point stars, but it talks to them through this. It
+// keeps its stars' fields in arrays (StarField::Stars) and runs a kind's
+// operations on a record read from them.
 class Star {
 public:
     int32_t fade = 0;  // distance-attenuation factor, [fadeMin, fadeMax]

@@ -6,87 +6,15 @@
 
 #include "starfield/random.h"
 #include "starfield/sine_table.h"
+#include "starfield/star_motion.h"
+#include "starfield/star_pass.h"
+
+using namespace starmotion;
 
 namespace {
 
-// Positions move by wrapping 32-bit addition: a star flying away from the
-// viewer (negative speed) is never retired by depth, and after days its
-// depth must wrap rather than overflow.
-int32_t wrappingAdd(int32_t a, int32_t b) {
-    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
-
 int32_t scaledDraw(Random& rng, int64_t range) {
     return static_cast<int32_t>(rng() * range / Random::kMax);
-}
-
-// n / d truncated toward zero, for |n| < 2^53 and d != 0. The quotient is
-// computed in double precision, which is exact here: a correctly rounded
-// quotient of numbers below 2^53 never crosses an integer. It costs a
-// fraction of a 64-bit integer division, and the star pass does two per star.
-int64_t exactQuotient(int64_t n, int64_t d) {
-    return static_cast<int64_t>(static_cast<double>(n) / static_cast<double>(d));
-}
-
-// (n / d) * focalLength / 65536. The quotient is held where the product
-// cannot overflow; any quotient that large projects far outside the view.
-int32_t projectAxis(int64_t n, int64_t d, int64_t focalLength) {
-    constexpr int64_t kLimit = int64_t{1} << 40;
-    const int64_t q = std::clamp(exactQuotient(n, d), -kLimit, kLimit);
-    return static_cast<int32_t>(std::clamp<int64_t>(q * focalLength / 65536, INT32_MIN, INT32_MAX));
-}
-
-// What moving and projecting a star needs of the field, worked out once a
-// step: the star pass changes none of it, but through the stars' references
-// the compiler cannot know that and would reload and recompute it per star.
-struct Motion {
-    int32_t dx, dy, dz;
-    int64_t cosine, sine;
-    int64_t focalLength;
-    int64_t bound;  // retired at |projection| >= 2 * halfWidth
-};
-
-struct Projection {
-    int32_t x = 0;
-    int32_t y = 0;
-};
-
-Motion motionOf(StarField& field) {
-    StarField::RollSine& roll = field.rollSine;
-    if (roll.angle != field.angle) {
-        roll = {field.angle, field.sine.sine(field.angle), field.sine.cosine(field.angle)};
-    }
-    // Products in 64 bits: the same as 32-bit ones for every offered speed,
-    // and no overflow for a stored speed far beyond them.
-    const int64_t scale = field.stepScale;
-    return Motion{static_cast<int32_t>(field.velocityX * scale / 256),
-                  static_cast<int32_t>(field.velocityY * scale / 256),
-                  static_cast<int32_t>(scale * field.velocityZ / 256),
-                  roll.cosine,
-                  roll.sine,
-                  field.focalLength,
-                  2 * static_cast<int64_t>(field.halfWidth)};
-}
-
-Projection project(const Motion& m, const Star& star) {
-    const int64_t d = star.z | 1;
-    const int64_t x = star.x;
-    const int64_t y = star.y;
-    // |x * c - y * s| < 2^48: within the exact range of exactQuotient.
-    return {projectAxis(x * m.cosine - y * m.sine, d, m.focalLength),
-            projectAxis(x * m.sine + y * m.cosine, d, m.focalLength)};
-}
-
-// False when the star passed the viewer or left the view: it is retired.
-bool moveAndProject(const Motion& m, Star& star, Projection& at) {
-    star.x = wrappingAdd(star.x, m.dx);
-    star.y = wrappingAdd(star.y, m.dy);
-    star.z = wrappingAdd(star.z, m.dz);
-    at = project(m, star);
-    const bool inFlight =
-        star.z >= 0 && std::abs(static_cast<int64_t>(at.x)) < m.bound && std::abs(static_cast<int64_t>(at.y)) < m.bound;
-    if (!inFlight) star.active = false;
-    return inFlight;
 }
 
 void roll(StarField& f) {
@@ -120,32 +48,6 @@ void roam(StarField& f) {
     f.velocityZ = static_cast<int32_t>(std::cos(f.roamTilt) * f.moveStep);
 }
 
-void starPass(StarField& f) {
-    f.pendingPlots.clear();
-    const Motion motion = motionOf(f);
-    int32_t placed = 0;
-    for (auto& star : f.stars) {
-        Projection at;
-        if (star->active) {
-            if (!moveAndProject(motion, *star, at)) continue;
-        } else if (placed < f.spawnBudget) {
-            star->place(f);
-            ++placed;
-            at = project(motion, *star);
-        } else {
-            continue;
-        }
-        f.pendingPlots.push_back({star.get(), at.x, at.y});  // room for every star was made with them
-    }
-    for (const StarField::PendingPlot& plot : f.pendingPlots) {
-        f.projectedX = plot.x;
-        f.projectedY = plot.y;
-        plot.star->plot(f);
-    }
-    const bool drawn = !f.view.canvas.frame.empty();
-    f.plottedFrame = drawn && f.plottedFrame != f.view.frameSerial ? f.view.frameSerial : 0;
-}
-
 void pictureModeTimer(StarField& f) {
     if (f.pictures.empty()) return;
     const int32_t before = f.modeCountdown;
@@ -162,13 +64,55 @@ void pictureModeTimer(StarField& f) {
 
 }  // namespace
 
+Motion starmotion::motionOf(StarField& field) {
+    StarField::RollSine& roll = field.rollSine;
+    if (roll.angle != field.angle) {
+        roll = {field.angle, field.sine.sine(field.angle), field.sine.cosine(field.angle)};
+    }
+    // Products in 64 bits: the same as 32-bit ones for every offered speed,
+    // and no overflow for a stored speed far beyond them.
+    const int64_t scale = field.stepScale;
+    return Motion{static_cast<int32_t>(field.velocityX * scale / 256),
+                  static_cast<int32_t>(field.velocityY * scale / 256),
+                  static_cast<int32_t>(scale * field.velocityZ / 256),
+                  roll.cosine,
+                  roll.sine,
+                  field.focalLength,
+                  2 * static_cast<int64_t>(field.halfWidth)};
+}
+
+void StarField::Stars::read(size_t i, Star& star) const {
+    star.fade = fade[i];
+    star.x = x[i];
+    star.y = y[i];
+    star.z = z[i];
+    star.active = active[i] != 0;
+}
+
+void StarField::Stars::write(size_t i, const Star& star) {
+    fade[i] = star.fade;
+    x[i] = star.x;
+    y[i] = star.y;
+    z[i] = star.z;
+    active[i] = star.active ? 1 : 0;
+}
+
 void buildStarField(StarField& field, int32_t starCount, const Star& prototype) {
     field.starCount = std::clamp(starCount, 0, kMaxStarCount);
-    field.stars.clear();
-    field.stars.reserve(static_cast<size_t>(field.starCount));
-    field.pendingPlots.clear();
-    field.pendingPlots.reserve(static_cast<size_t>(field.starCount));
-    for (int32_t i = 0; i < field.starCount; ++i) field.stars.push_back(prototype.create());
+    field.kind = prototype.create();
+    const auto count = static_cast<size_t>(field.starCount);
+    StarField::Stars& stars = field.stars;
+    for (std::vector<int32_t>* values : {&stars.fade, &stars.x, &stars.y, &stars.z}) values->assign(count, 0);
+    stars.active.assign(count, 0);
+    // Every star made from the prototype, as its own kind makes it.
+    for (size_t i = 0; i < count; ++i) stars.write(i, *field.kind);
+    // The lanes write a whole block of plots past the last star they plot.
+    constexpr size_t kWidestBlock = 8;
+    StarField::PendingPlots& plots = field.pendingPlots;
+    plots.count = 0;
+    plots.star.assign(count + kWidestBlock, 0);
+    for (std::vector<int32_t>* values : {&plots.x, &plots.y, &plots.brightness})
+        values->assign(count + kWidestBlock, 0);
 }
 
 void setViewSize(StarField& field, int32_t width, int32_t height) {
@@ -179,29 +123,36 @@ void setViewSize(StarField& field, int32_t width, int32_t height) {
 }
 
 void projectStar(StarField& field, const Star& star) {
-    const Projection at = project(motionOf(field), star);
+    const Projection at = project(motionOf(field), star.x, star.y, star.z);
     field.projectedX = at.x;
     field.projectedY = at.y;
 }
 
 void moveStar(StarField& field, Star& star) {
-    Projection at;
-    moveAndProject(motionOf(field), star, at);
+    const Motion m = motionOf(field);
+    star.x = wrappingAdd(star.x, m.dx);
+    star.y = wrappingAdd(star.y, m.dy);
+    star.z = wrappingAdd(star.z, m.dz);
+    const Projection at = project(m, star.x, star.y, star.z);
+    if (!inFlight(m, star.z, at)) star.active = false;
     field.projectedX = at.x;
     field.projectedY = at.y;
 }
 
 void eraseDrawnStars(const StarField& field) {
     const int64_t limitX = 2 * int64_t{field.halfWidth}, limitY = 2 * int64_t{field.halfHeight};
-    for (const StarField::PendingPlot& plot : field.pendingPlots)
-        eraseStarAt(field.view.canvas, int64_t{plot.x} + field.halfWidth, int64_t{plot.y} + field.halfHeight, limitX,
-                    limitY);
+    const StarField::PendingPlots& plots = field.pendingPlots;
+    for (size_t k = 0; k < plots.size(); ++k)
+        eraseStarAt(field.view.canvas, int64_t{plots.x[k]} + field.halfWidth, int64_t{plots.y[k]} + field.halfHeight,
+                    limitX, limitY);
 }
 
 void stepStarField(StarField& field) {
     roll(field);
     roam(field);
-    starPass(field);
+    runStarPass(field);
+    const bool drawn = !field.view.canvas.frame.empty();
+    field.plottedFrame = drawn && field.plottedFrame != field.view.frameSerial ? field.view.frameSerial : 0;
     pictureModeTimer(field);
 }
 

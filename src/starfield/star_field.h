@@ -11,6 +11,9 @@ class LevelTable;
 class Random;
 class SineTable;
 
+// How many stars the star pass moves at once: one, four (SSE2) or eight (AVX2).
+enum class StarLanes : uint8_t { Plain, Sse2, Avx2 };
+
 // The flight: every star, the view, the roll and roaming state, and the
 // pictures stars may be drawn from. One exists for the whole process.
 class StarField {
@@ -52,7 +55,20 @@ public:
     int32_t spawnHalfHeight = 0;
     int32_t pictureMode = 0;
     int32_t modeCountdown = 500;
-    std::vector<std::unique_ptr<Star>> stars;
+    // The stars, field by field: entry i of each array belongs to star i.
+    // The star pass runs along these arrays several stars at a time.
+    struct Stars {
+        std::vector<int32_t> fade, x, y, z;
+        std::vector<uint8_t> active;  // 1 in flight, 0 waiting to be placed
+
+        size_t size() const { return active.size(); }
+        void read(size_t i, Star& star) const;
+        void write(size_t i, const Star& star);
+    } stars;
+    // A star of the kind the field was built from. Every star is of this
+    // kind: the kind's own place and plot run on it, with the star's fields
+    // read into it and written back. Point stars are drawn in one batch.
+    std::unique_ptr<Star> kind;
     int32_t starCount = 0;
     int32_t tick = 0;
     // Only pictures that can be sampled; empty when none is used.
@@ -64,18 +80,22 @@ public:
     int32_t projectedX = 0;
     int32_t projectedY = 0;
 
-    // The stars a step draws and their projections, in star order. The step
-    // moves every star first and draws afterwards: without the projection's
-    // work between them, the frame's memory is fetched for many stars at
-    // once instead of one star at a time. Drawing a star only raises pixels
-    // (to a brighter grey, or by a saturating sum), which comes out the same
-    // in any order. Room for every star is made with the stars.
-    struct PendingPlot {
-        const Star* star;
-        int32_t x;
-        int32_t y;
-    };
-    std::vector<PendingPlot> pendingPlots;
+    // The stars a step draws, in star order: which star, its projection and
+    // its brightness. The step moves every star first and draws afterwards:
+    // without the projection's work between them, the frame's memory is
+    // fetched for many stars at once instead of one star at a time. Drawing
+    // a star only raises pixels (to a brighter grey, or by a saturating
+    // sum), which comes out the same in any order. Room for every star, and
+    // for one block of lanes written whole past the last, is made with the
+    // stars.
+    struct PendingPlots {
+        std::vector<uint32_t> star;
+        std::vector<int32_t> x, y, brightness;
+        size_t count = 0;
+
+        size_t size() const { return count; }
+        StarBatch batch() const { return {x.data(), y.data(), brightness.data(), count}; }
+    } pendingPlots;
     // The frame (RendererView::frameSerial) the pending plots were drawn
     // into, when one step drew them all into that frame's canvas; else 0.
     uint32_t plottedFrame = 0;
@@ -87,6 +107,12 @@ public:
         int64_t sine = 0;
         int64_t cosine = 0;
     } rollSine;
+
+    // The widest lanes the star pass may move stars in; it falls back to a
+    // narrower way this build or processor lacks, and to one star at a time
+    // for a flight whose numbers lie beyond what the lanes keep exact. All
+    // ways give the same stars and frames.
+    StarLanes lanes = StarLanes::Avx2;
 
     // The renderer's side of the same flight, written only by the renderer:
     // the frame's size, the window it is shown in, its pixel format, the

@@ -137,3 +137,45 @@ TEST(DrawStarVectors, EveryWayOfAddingRowsGivesThePlainBytes) {
         EXPECT_EQ(results[2], results[0]) << "AVX2, N = " << n;
     }
 }
+
+// A batch draws what its stars draw one by one, in every format, splat and
+// way of adding rows: stars off either edge, past the limits and past a
+// canvas smaller than its limits are skipped as drawStarAt skips them.
+TEST(DrawStarVectors, ABatchDrawsWhatEachOfItsStarsDrawsAlone) {
+    struct Case {
+        int32_t format;
+        int splatWidth;  // 0: no splat
+        SplatRows rows;
+        int64_t limitX, limitY;  // the canvas is 40 x 30
+    };
+    for (const Case& c : {Case{kFormatX8R8G8B8, 0, SplatRows::Plain, px(40), px(30)},
+                          Case{kFormatR5G6B5, 0, SplatRows::Plain, px(36), px(64)},
+                          Case{kFormatX1R5G5B5, 3, SplatRows::Plain, px(40), px(30)},
+                          Case{kFormatR5G6B5, 8, SplatRows::Plain, px(100), px(20)},
+                          Case{kFormatA8R8G8B8, 2, SplatRows::Plain, px(40), px(30)},
+                          Case{kFormatX8R8G8B8, 3, SplatRows::Sse2, px(38), px(30)},
+                          Case{kFormatX8R8G8B8, 8, SplatRows::Sse2, px(40), px(30)},
+                          Case{kFormatX8R8G8B8, 8, SplatRows::Avx2, px(100), px(100)},
+                          Case{kFormatX8R8G8B8, 8, SplatRows::Avx2, px(12), px(30)}}) {
+        SCOPED_TRACE(::testing::Message() << c.format << " splat " << c.splatWidth << " limits " << c.limitX);
+        const SplatTable table = buildSplatTable(c.splatWidth ? c.splatWidth : 2, c.rows);
+        TestFrame alone(40, 30, c.format, 0x11), batched(40, 30, c.format, 0x11);
+        const StarCanvas canvas{alone.target, c.splatWidth ? &table : nullptr};
+        StarCanvas batchCanvas = canvas;
+        batchCanvas.frame = batched.target;
+        uint32_t state = 99;
+        auto next = [&state] { return static_cast<int32_t>((state = state * 214013u + 2531011u) >> 16 & 0x7FFF); };
+        const int64_t originX = px(20), originY = px(15);
+        std::vector<int32_t> xs, ys, fs;
+        for (int i = 0; i < 600; ++i) {
+            xs.push_back(next() % px(56) - px(28));
+            ys.push_back(next() % px(46) - px(23));
+            fs.push_back(next() % 256);
+            drawStarAt(canvas, originX + xs.back(), originY + ys.back(), c.limitX, c.limitY, fs.back());
+        }
+        drawStarsAt(batchCanvas, StarBatch{xs.data(), ys.data(), fs.data(), xs.size()}, originX, originY, c.limitX,
+                    c.limitY);
+        EXPECT_EQ(batched.bytes, alone.bytes);
+        EXPECT_TRUE(alone.changedOutside(-1, -1, -1, -1));
+    }
+}

@@ -231,12 +231,13 @@ TEST(PicturePlacement, SheetLiesOnTheFarPlaneCentredOnTheViewAxis) {
         StarField& field = flight.field();
         setViewSize(field, width, height);
         field.pictureMode = 1;
-        for (auto& star : field.stars) {
-            star->place(field);
-            EXPECT_TRUE(star->active);
-            EXPECT_EQ(star->z, field.farDepth);
-            xs.insert(star->x * 8 / 256 + 512);
-            ys.insert(star->y * 8 / 256 + 512);
+        for (int i = 0; i < field.starCount; ++i) {
+            PointStar star;
+            star.place(field);
+            EXPECT_TRUE(star.active);
+            EXPECT_EQ(star.z, field.farDepth);
+            xs.insert(star.x * 8 / 256 + 512);
+            ys.insert(star.y * 8 / 256 + 512);
         }
     }
     // Cell (400..404, 200..204) of the 1024-unit sheet.

@@ -2,14 +2,18 @@
 
 #include <algorithm>
 #include <climits>
+#include <memory>
+#include <vector>
 
 #include "flight.h"
+#include "raster/splat_table.h"
+#include "raster/test_frame.h"
 #include "starfield/motion_parameters.h"
 
 namespace {
 
 int activeStars(const StarField& field) {
-    return static_cast<int>(std::count_if(field.stars.begin(), field.stars.end(), [](const auto& s) { return s->active; }));
+    return static_cast<int>(std::count(field.stars.active.begin(), field.stars.active.end(), 1));
 }
 
 DistributionMap singlePointMap(uint32_t x, uint32_t y) {
@@ -19,6 +23,81 @@ DistributionMap singlePointMap(uint32_t x, uint32_t y) {
     map.levelCount[255] = 1;
     map.levelPoints[255] = {DistributionMap::Point{x, y}};
     return map;
+}
+
+// Everything a step leaves behind that lanes of any width must reproduce.
+struct StepResult {
+    std::vector<int32_t> fade, x, y, z;
+    std::vector<uint8_t> active;
+    std::vector<uint32_t> plotted;
+    std::vector<int32_t> plotX, plotY, brightness;
+    int32_t projectedX, projectedY;
+    uint32_t generator;
+    std::vector<uint8_t> frame;
+    bool operator==(const StepResult&) const = default;
+};
+
+StepResult resultOf(const StarField& f, const TestFrame& frame) {
+    const StarField::PendingPlots& p = f.pendingPlots;
+    const auto firstPlots = [&p](const auto& values) { return std::vector(values.begin(), values.begin() + p.size()); };
+    return {f.stars.fade, f.stars.x, f.stars.y, f.stars.z, f.stars.active, firstPlots(p.star), firstPlots(p.x),
+            firstPlots(p.y), firstPlots(p.brightness), f.projectedX, f.projectedY, f.rng.state(), frame.bytes};
+}
+
+// The least x >= 0 at which a star at (x, 0, z) leaves the view under the
+// field's current roll: the retirement bound, found through projectStar.
+int32_t boundaryX(StarField& f, int32_t z) {
+    int32_t inside = 0, outside = INT32_MAX;
+    while (outside - inside > 1) {
+        PointStar star;
+        star.x = inside + (outside - inside) / 2;
+        star.z = z;
+        projectStar(f, star);
+        const bool out = std::abs(int64_t{f.projectedX}) >= 2 * int64_t{f.halfWidth} ||
+                         std::abs(int64_t{f.projectedY}) >= 2 * int64_t{f.halfWidth};
+        (out ? outside : inside) = star.x;
+    }
+    return outside;
+}
+
+// Stars of every sort a flight may hold or a stored field may be pushed
+// to: a random spread around the view, depths near 0, beyond 2^30 and
+// negative, positions about to wrap, stars waiting to be placed, fades far
+// beyond the placed ones (negative too), and stars one unit either side of the retirement
+// bound at several depths.
+void fillWithEdgeCases(StarField& f, uint32_t seed) {
+    Random draw(seed);
+    const auto wide = [&draw] {
+        return static_cast<int32_t>(static_cast<uint32_t>(draw()) << 17 ^ static_cast<uint32_t>(draw()) << 2);
+    };
+    const int32_t bound = 2 * f.halfWidth;
+    const int32_t depths[] = {1, 255, 256000, 255999, 166400, 1 << 20};
+    for (size_t i = 0; i < f.stars.size(); ++i) {
+        int32_t x = draw() % (3 * bound + 1) - 3 * bound / 2, y = draw() % (3 * bound + 1) - 3 * bound / 2;
+        int32_t z = draw() * 9;
+        int32_t fade = 200 + draw() % 101;
+        switch (i % 11) {
+        case 1: z = draw() % 600 - 100; break;
+        case 2: z = INT32_MAX - draw(); break;
+        case 3: z = INT32_MIN + draw(); break;
+        case 4: x = INT32_MAX - draw() % 4000, y = INT32_MIN + draw() % 4000; break;
+        case 5: x = wide(), y = wide(), z = wide(); break;
+        case 6: fade = i % 3 == 0 ? -draw() % 400 : i % 3 == 1 ? INT32_MIN + draw() : INT32_MAX - draw(); break;
+        case 7: {
+            const int32_t edge = boundaryX(f, depths[i / 11 % 6]);
+            const int32_t at = edge == INT32_MAX ? 0 : edge + static_cast<int32_t>(i / 66 % 3) - 1;
+            x = i / 198 % 2 ? at : -at, y = i / 396 % 2 ? x / 3 : 0, z = depths[i / 11 % 6];
+            if (i / 792 % 2) std::swap(x, y);
+            break;
+        }
+        default: break;
+        }
+        f.stars.fade[i] = fade;
+        f.stars.x[i] = x;
+        f.stars.y[i] = y;
+        f.stars.z[i] = z;
+        f.stars.active[i] = i % 13 == 5 ? 0 : 1;
+    }
 }
 
 }  // namespace
@@ -154,5 +233,101 @@ TEST(OutOfRangeSettings, FlyWithoutFaults) {
             ASSERT_GE(f.angle, 0);
             ASSERT_LE(f.angle, 411774);
         }
+    }
+}
+
+// The lanes move, retire, place and project exactly as the field does one
+// star at a time, and so plot and draw the same: every width (a width this
+// processor lacks falls back to a narrower one) against the plain pass,
+// over edge-case stars, roll angles, focal lengths, speeds, view sizes and
+// both kinds of drawing; block remainders by odd star counts.
+TEST(StarPassLanes, EveryWidthGivesThePlainStarsPlotsAndFrames) {
+    struct Case {
+        const char* what;
+        int32_t width, height, antiAlias, focalLength, stepScale, angleStep, budget, stars;
+        int32_t angle = 1000;
+    };
+    // Standing still, the stars found on either side of the bound stay
+    // there; a width of 1000 pixels lets 256000's projections reach the bound.
+    for (const Case c : {Case{"flying, Disabled", 1920, 1080, 0, 256000, 256, 400, 40, 1003},
+                         Case{"flying, Blurred", 1920, 1080, 5, 256000, 256, -100, 40, 1003},
+                         Case{"standing on the bounds, rolled", 1000, 600, 0, 256000, 0, 0, 0, 1600, 33333},
+                         Case{"standing on the bounds, upright", 1000, 600, 2, 256000, 0, 0, 5, 1587, 0},
+                         Case{"standing on the bounds, unit focal length", 640, 480, 0, 65536, 0, 0, 5, 1590, 0},
+                         Case{"focal length 1", 640, 480, 0, 1, 256, 20, 40, 801},
+                         Case{"focal length 255", 800, 600, 3, 255, 256, 20, 40, 803},
+                         Case{"odd focal length", 800, 600, 0, 99999, 256, 20, 40, 805},
+                         Case{"widest focal length the lanes take", 1920, 1080, 0, 1 << 22, 256, 20, 40, 806},
+                         Case{"focal length beyond the lanes", 1920, 1080, 0, (1 << 22) + 1, 256, 20, 40, 807},
+                         Case{"negative focal length", 1920, 1080, 1, -256000, 256, 20, 40, 809},
+                         Case{"no focal length", 1920, 1080, 0, 0, 256, 20, 40, 810},
+                         Case{"fast", 1024, 768, 0, 256000, 100000, 20, 40, 811},
+                         Case{"flying away", 1024, 768, 4, 256000, -70000, 20, 40, 812},
+                         Case{"view wider than the lanes take", 1 << 23, 64, 0, 256000, 256, 20, 40, 813}}) {
+        SCOPED_TRACE(c.what);
+        std::vector<StepResult> results;
+        for (StarLanes lanes : {StarLanes::Plain, StarLanes::Sse2, StarLanes::Avx2}) {
+            Flight flight(c.stars);
+            StarField& f = flight.field();
+            f.lanes = lanes;
+            setViewSize(f, c.width, c.height);
+            f.focalLength = c.focalLength;
+            f.stepScale = c.stepScale;
+            f.angleStep = c.angleStep;
+            f.angle = c.angle;
+            f.spawnBudget = c.budget;
+            TestFrame frame(std::min(c.width, 2000), std::min(c.height, 1200), kFormatX8R8G8B8, 0x20);
+            const SplatTable table = buildSplatTable(splatWidthForMode(c.antiAlias));
+            f.view.canvas = StarCanvas{frame.target, c.antiAlias ? &table : nullptr};
+            fillWithEdgeCases(f, 77);
+            for (int step = 0; step < 3; ++step) {
+                stepStarField(f);
+                results.push_back(resultOf(f, frame));
+            }
+        }
+        EXPECT_TRUE(results[3] == results[0] && results[4] == results[1] && results[5] == results[2]) << "SSE2";
+        EXPECT_TRUE(results[6] == results[0] && results[7] == results[1] && results[8] == results[2]) << "AVX2";
+        EXPECT_GT(results[0].plotted.size(), 0u);
+    }
+}
+
+// A kind of star with operations of its own: the field places its stars
+// and draws each one through them, in star order, with the star's own
+// fields and projection.
+TEST(StarKinds, AKindOfItsOwnIsPlacedAndDrawnThroughItsOperations) {
+    struct Drawn {
+        int32_t x, y, z, fade, projectedX, projectedY;
+        bool operator==(const Drawn&) const = default;
+    };
+    static std::vector<Drawn> drawn;
+    class MarkedStar final : public Star {
+    public:
+        std::unique_ptr<Star> create() const override { return std::make_unique<MarkedStar>(); }
+        void place(StarField& field) override {
+            Star::place(field);
+            fade = -x;  // marks the star as placed by this kind
+        }
+        void plot(const StarField& field) const override {
+            drawn.push_back({x, y, z, fade, field.projectedX, field.projectedY});
+        }
+        void animate() override {}
+    };
+    Flight flight(0);
+    StarField& f = flight.field();
+    buildStarField(f, 37, MarkedStar());
+    f.spawnBudget = 20;
+    for (int step = 0; step < 2; ++step) {
+        drawn.clear();
+        stepStarField(f);
+        std::vector<Drawn> expected;
+        for (size_t k = 0; k < f.pendingPlots.size(); ++k) {
+            const size_t i = f.pendingPlots.star[k];
+            ASSERT_TRUE(k == 0 || i > f.pendingPlots.star[k - 1]);
+            EXPECT_EQ(f.stars.fade[i], -f.stars.x[i]);
+            expected.push_back({f.stars.x[i], f.stars.y[i], f.stars.z[i], f.stars.fade[i], f.pendingPlots.x[k],
+                                f.pendingPlots.y[k]});
+        }
+        EXPECT_EQ(drawn, expected);
+        EXPECT_EQ(drawn.size(), step == 0 ? 20u : 37u);
     }
 }
