@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package of a build folder (cpack), has lintian check it,
 # installs it with apt-get, runs lumara-render, "lumara /s" and the settings
-# dialog's OK from /usr in a virtual screen, has MATE's screen saver run it
-# as its theme, and purges it again. Usage: package_test.sh BUILD_FOLDER
+# dialog's OK (from its module in /usr/lib/<triplet>/lumara) in a virtual
+# screen, has MATE's screen saver run it as its theme, and purges it again.
+# Usage: package_test.sh BUILD_FOLDER
 set -euo pipefail
 build=$(cd "$1" && pwd)
 sudo=""
@@ -13,7 +14,13 @@ trap 'rm -rf "$scratch"' EXIT
 rm -f "$build"/lumara_*.deb
 (cd "$build" && cpack -G DEB >/dev/null 2>&1)
 deb=$(ls "$build"/lumara_*.deb)
-echo "-- $(basename "$deb"): $(dpkg-deb -f "$deb" Depends)"
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "-- $(basename "$deb"): $depends"
+# The settings dialog's libraries come from its module, which the saver
+# program does not link: the dependencies must still name them.
+for library in libgtk-3-0 libchm1; do
+    [[ "$depends" == *"$library"* ]] || { echo "-- the package does not depend on $library"; exit 1; }
+done
 # Every tag lintian finds is listed; any but initial-upload-closes-no-bugs
 # (there is no Debian bug for the first upload to close) fails the test.
 tags=$(lintian --info --display-info --pedantic --fail-on none "$deb" 2>&1 | grep -E "^[EWIPX]: " || true)
@@ -64,4 +71,5 @@ xvfb-run -a -s "-screen 0 640x480x24" dbus-run-session sh -c '
     echo "-- MATE ran the theme: $lit lit pixels"' _ "$scratch" 2>/dev/null
 DEBIAN_FRONTEND=noninteractive $sudo apt-get purge -y -qq lumara >/dev/null
 [ ! -e /usr/bin/lumara ] && [ ! -e /usr/share/lumara ] && [ ! -e /etc/lumara ]
+if ls -d /usr/lib/lumara /usr/lib/*/lumara >/dev/null 2>&1; then echo "the module's folder outlived the purge"; exit 1; fi
 echo "-- installed, ran and purged cleanly"

@@ -2,8 +2,8 @@
 // given, deaf to input, following the window's size, ended by SIGTERM (by
 // that signal, once it has cleaned up) or by the window going away; the
 // frame rate with -fps on the display -display names; and the command line
-// that explains itself. "-root" into the daemon's window: the xscreensaver
-// test.
+// that explains itself; the libraries the saver's modes map. "-root" into
+// the daemon's window: the xscreensaver test.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
@@ -102,6 +102,33 @@ TEST(HackMode, OptionsChangeTheFrameForOneRunOutOfRangeIsRefusedAndTheWindowGoin
     Child refused = saverIn(x, store, {"-root", "-stars", "50"});
     EXPECT_EQ(refused.waitFor(5000ms), 255);
     EXPECT_EQ(refused.errorOutput(), "lumara: -stars 50: expected 100 to 20000 (see --help)\n");
+}
+
+// The saver's modes map nothing of the settings dialog (GTK, its help's
+// chmlib): only the dialog loads them, from its module.
+TEST(SaverLibraries, TheSaversModesMapNoneOfTheDialogsLibrariesAndTheDialogLoadsThem) {
+    X11Session x;
+    ASSERT_TRUE(x.ready());
+    StoredSettings store("libraries", denseFlight);
+    const char* dialogOnly[] = {"lumara-settings.so", "libgtk-3", "libgdk-3", "libgdk_pixbuf", "libpango",
+                                "libcairo", "libharfbuzz", "libgio-2", "libchm"};
+    for (const char* mode : {"-root", "/s"}) {
+        SCOPED_TRACE(mode);
+        Child saver = saverIn(x, store, {mode});
+        x.waitForFrames(8s);
+        const std::string maps = saver.mappings();
+        ASSERT_NE(maps.find("libSDL2"), std::string::npos) << "running, with its own libraries";
+        for (const char* library : dialogOnly) EXPECT_EQ(maps.find(library), std::string::npos) << library;
+        saver.signal(SIGTERM);
+        EXPECT_EQ(saver.waitFor(2000ms), 128 + SIGTERM) << saver.errorOutput();
+    }
+    Child dialog = saverIn(x, store, {"/c"});
+    std::string maps;
+    for (int tries = 0; tries < 100 && maps.find("libgtk-3") == std::string::npos; ++tries) {
+        std::this_thread::sleep_for(100ms);
+        maps = dialog.mappings();
+    }
+    for (const char* library : dialogOnly) EXPECT_NE(maps.find(library), std::string::npos) << library;
 }
 
 // The option lines are hackUsage()'s; here: the store the environment names.

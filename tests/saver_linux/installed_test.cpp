@@ -1,10 +1,14 @@
 // An installed Lumara: `cmake --install` into a scratch prefix brings every
 // file a desktop expects, the description of the hack's options carries the
 // settings table's ranges, and the installed programs find their program
-// folder from their own place (the xscreensaver test runs the installed saver).
+// folder from their own place (the xscreensaver test runs the installed saver),
+// and the settings dialog its module; a module that cannot be loaded is said
+// in one line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 #include "platform_linux/temp_folder.h"
 #include "real_saver.h"
@@ -76,4 +80,44 @@ TEST(Installed, EveryFileADesktopExpectsAndTheProgramsRunFromThere) {
     Child render({prefix + "/bin/lumara-render", "--size", "64x48", "--out", store + "/frame.png"}, env);
     EXPECT_EQ(render.waitFor(10000ms), 0) << render.errorOutput();
     EXPECT_TRUE(fs::is_regular_file(store + "/frame.png"));
+}
+
+// The settings dialog's module sits in the installation's private library
+// folder, readable and not executable, as Debian installs shared objects.
+// Loaded, with no display, it says so itself; missing, damaged or of an
+// older interface, the program says what it could not load, in one line,
+// and the dialog ends with -1 as when it cannot be shown.
+TEST(Installed, TheSettingsDialogLoadsItsModuleAndSaysInOneLineWhenItCannot) {
+    const std::string prefix = scratchFolder("installed-module");
+    ASSERT_TRUE(installBuild(prefix)) << "cmake --install failed";
+    const std::string module = prefix + "/" LUMARA_MODULE_DIR "/lumara-settings.so";
+    ASSERT_TRUE(fs::is_regular_file(module));
+    EXPECT_EQ(fs::status(module).permissions() & fs::perms::all, fs::perms(0644));
+    const std::map<std::string, std::string> noDisplay{{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}};
+    const auto dialogSays = [&] {
+        Child dialog({prefix + "/bin/lumara", "/c"}, noDisplay);
+        EXPECT_EQ(dialog.waitFor(5000ms), 255);
+        return dialog.errorOutput();
+    };
+    EXPECT_EQ(dialogSays().rfind("lumara: no display to show the settings dialog on;", 0), 0u);
+
+    const struct {
+        const char* what;
+        void (*make)(const std::string& module);
+        const char* said;
+    } unloadable[] = {
+        {"missing", [](const std::string& m) { fs::remove(m); }, "cannot open shared object file"},
+        {"damaged", [](const std::string& m) { std::ofstream(m) << std::string(256, 'x'); }, "invalid ELF header"},
+        {"older",
+         [](const std::string& m) { fs::copy_file(LUMARA_OLDER_MODULE, m, fs::copy_options::overwrite_existing); },
+         "undefined symbol: lumara_settings_run_1"},
+    };
+    for (const auto& c : unloadable) {
+        SCOPED_TRACE(c.what);
+        c.make(module);
+        const std::string said = dialogSays();
+        EXPECT_EQ(said.rfind("lumara: cannot load the settings dialog: " + module + ": ", 0), 0u) << said;
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    }
 }

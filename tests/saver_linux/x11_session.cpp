@@ -170,6 +170,8 @@ std::string Child::errorOutput() { return fileText(errorFile_); }
 
 std::string Child::output() { return fileText(outputFile_); }
 
+std::string Child::mappings() { return running() ? fileText("/proc/" + std::to_string(pid_) + "/maps") : ""; }
+
 std::string lumaraPath() { return LUMARA_EXE; }
 
 std::string scratchFolder(const std::string& name) {

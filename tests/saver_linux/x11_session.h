@@ -63,6 +63,7 @@ public:
     void signal(int number);
     std::string errorOutput();  // what it wrote to stderr so far
     std::string output();       // what it wrote to stdout so far
+    std::string mappings();     // the files it maps now (/proc/PID/maps)
 
 private:
     pid_t pid_ = -1;

@@ -14,8 +14,9 @@
 // open dialog views, and the browser starts in GDK's launch context.
 // lumara_linux_help needs no GTK, so its tests and fuzz target need none.
 //
-// The viewer is part of the program, so there is no library to find or
-// load, and initialising and uninitialising have nothing to do. A topic it
+// The viewer is built into the settings dialog, so there is no library of
+// its own to find or load, and initialising and uninitialising have nothing
+// to do. A topic it
 // cannot show (the file cannot be read or lacks it, or no browser can be
 // started) is said once, in a message in the dialogs' language; later ones
 // show nothing. A pop-up text it cannot find shows nothing.

@@ -14,7 +14,7 @@
 #include "platform/linux/linux_folder_system.h"
 #include "ui/dialog_ids.h"
 
-int runSettingsMode(std::span<const uint8_t> aboutPicture, WindowHandle owner) {
+int runGtkSettingsMode(std::span<const uint8_t> aboutPicture, WindowHandle owner) {
     // The saver's display system: X11 as its preview pane, or Wayland.
     gdk_set_allowed_backends(chooseDisplaySystem(displayEnvironment()) == DisplaySystem::Wayland ? "wayland" : "x11");
     if (!gtk_init_check(nullptr, nullptr)) {

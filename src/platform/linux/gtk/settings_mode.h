@@ -1,9 +1,9 @@
 #pragma once
 // The settings dialog of `lumara` on Linux ("lumara", "lumara /c"): GTK
-// on the X11 display, the configuration dialog, which runs the settings
-// dialog over the user's settings store, and the help viewer. SdlHost's
-// showConfigureDialog, where the host shell asks for it; SDL is not started
-// for it.
+// on the saver's display system, the configuration dialog, which runs the
+// settings dialog over the user's settings store, and the help viewer. The
+// settings dialog's module runs it (settings_module/settings_module.h); the
+// program loads that module only when the dialog runs.
 #include <cstdint>
 #include <span>
 
@@ -15,4 +15,4 @@
 // The result: 1 after OK (the settings saved), 2 after Cancel; -1 when
 // there is no display to show it on (said in one line on stderr).
 // `aboutPicture`: the About box's picture as a BMP file image.
-int runSettingsMode(std::span<const uint8_t> aboutPicture, WindowHandle owner);
+int runGtkSettingsMode(std::span<const uint8_t> aboutPicture, WindowHandle owner);

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/linux/gtk/settings_mode.h"
+#include "platform/linux/settings_module/settings_mode.h"
 #include "settings/setting_options.h"
 
 namespace {

@@ -12,8 +12,9 @@
 // messages, one frame timer (at most one tick waiting), the cursor from X11
 // (its position) and SDL (hiding it), the AC line from SDL's power state,
 // one saver per user and display, the active window from X11 as the
-// foreground one, and the settings dialog as GTK's (gtk/settings_mode.h),
-// which needs no SDL: main starts SDL only for the other modes.
+// foreground one, and the settings dialog from its module
+// (settings_module/settings_mode.h), which needs no SDL: main starts SDL
+// only for the other modes.
 // Leaves out: power broadcasts, input methods and the password component.
 #include <SDL.h>
 

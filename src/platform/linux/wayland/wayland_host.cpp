@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "platform/linux/gtk/settings_mode.h"
+#include "platform/linux/settings_module/settings_mode.h"
 #include "settings/setting_options.h"
 
 namespace {

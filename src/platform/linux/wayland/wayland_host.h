@@ -15,7 +15,7 @@
 // leaves all the saver's surfaces, no cursor, one saver per user and
 // session, outputs that go (the run goes on over the others) or come (the
 // run ends, as after input: the next one covers the new layout), and the
-// settings dialog as GTK's (gtk/settings_mode.h).
+// settings dialog from its module (settings_module/settings_mode.h).
 // Leaves out: the preview pane and a daemon's hack (X11 windows: main
 // runs those through SdlHost), raising a window (overlay surfaces are
 // already above everything), the foreground window of another program,
