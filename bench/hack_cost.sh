@@ -57,7 +57,10 @@ start() {
         printf 'timeout: 0:30:00\nlock: False\nsplash: False\nfade: False\nunfade: False\nmode: one\nselected: 0\nprograms: %s \\n\\\n' \
             "$hack" >"$home/.xscreensaver"
         "${run[@]}" xscreensaver -no-splash >"$scratch/daemon.log" 2>&1 & daemon=$!
-        until "${run[@]}" xscreensaver-command -time >/dev/null 2>&1; do sleep 0.2; done
+        until "${run[@]}" xscreensaver-command -time >/dev/null 2>&1; do
+            kill -0 "$daemon" 2>/dev/null || { echo "xscreensaver ended before it answered:" >&2; cat "$scratch/daemon.log" >&2; exit 1; }
+            sleep 0.2
+        done
         "${run[@]}" xscreensaver-command -activate >/dev/null
         local program=${hack%% *}
         program_pid=""
