@@ -70,10 +70,12 @@ void fillWithEdgeCases(StarField& f, uint32_t seed) {
     const auto wide = [&draw] {
         return static_cast<int32_t>(static_cast<uint32_t>(draw()) << 17 ^ static_cast<uint32_t>(draw()) << 2);
     };
-    const int32_t bound = 2 * f.halfWidth;
+    // 64 bits: the widest view's bound is 2^31. Spreads past 32 bits wrap.
+    const int64_t bound = 2 * int64_t{f.halfWidth};
+    const auto spread = [&draw, bound] { return static_cast<int32_t>(draw() % (3 * bound + 1) - 3 * bound / 2); };
     const int32_t depths[] = {1, 255, 256000, 255999, 166400, 1 << 20};
     for (size_t i = 0; i < f.stars.size(); ++i) {
-        int32_t x = draw() % (3 * bound + 1) - 3 * bound / 2, y = draw() % (3 * bound + 1) - 3 * bound / 2;
+        int32_t x = spread(), y = spread();
         int32_t z = draw() * 9;
         int32_t fade = 200 + draw() % 101;
         switch (i % 11) {
