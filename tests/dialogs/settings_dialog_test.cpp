@@ -12,7 +12,7 @@ namespace {
 
 using namespace dlg;
 
-Settings withFiveFactoryAndOwnPresets() {
+Settings withFactoryAndThreeOwnPresets() {
     Settings s;
     AddFactoryPresets(s);
     for (const char* name : {"Fourth", "Fifth", "Sixth"}) {
@@ -53,7 +53,7 @@ TEST(SettingsDialog, OpensOnTheStarfieldPageWithTheStoredStateAndNoPresetChosen)
 
 TEST(SettingsDialog, PresetButtonsFollowTheRowsThroughAddAndDelete) {
     DialogRig rig;
-    rig.keep(withFiveFactoryAndOwnPresets());
+    rig.keep(withFactoryAndThreeOwnPresets());
     FakeDialog& d = rig.open();
     for (int row : {0, 1, 2, 3}) {  // the factory presets cannot be deleted
         d.select(kPresetList, row);
@@ -94,7 +94,7 @@ TEST(SettingsDialog, PresetButtonsFollowTheRowsThroughAddAndDelete) {
 TEST(SettingsDialog, UseRefreshesTheThreeFlightPagesButNotTheLanguagePage) {
     DialogRig rig;
     const std::string german = rig.addFile("german.lang", "Deutsch\r\n\r\n2=Abbrechen");
-    Settings stored = withFiveFactoryAndOwnPresets();
+    Settings stored = withFactoryAndThreeOwnPresets();
     stored.Presets[3].NURimages = {"C:\\p\\x.png"};
     stored.Presets[3].AntiAliase = 4;
     stored.Presets[3].RotSpeed = -7;
