@@ -129,8 +129,7 @@ TEST(SaverWindow, AHacksFpsDrawsTheFrameRateIntoTheCornerAndNowhereElse) {
         f.host.whileRunning = [&] {
             f.host.send(msg::kEraseBackground);
             for (int i = 0; i < 30; ++i) f.host.send(msg::kTimer, 1);
-            const FrameTarget& shown = f.device.shown;
-            for (int32_t y = 0; y < shown.height; ++y) bytes.insert(bytes.end(), shown.row(y), shown.row(y) + 160 * 4);
+            bytes = frameBytes(f.device.shown);
         };
         SaverCommand hack;
         EXPECT_TRUE(parseSaverArguments(args, hack).ok());
