@@ -179,18 +179,15 @@ TEST(RunHack, DrawsIntoTheGivenWindowAndOnlyACloseRequestEndsIt) {
 }
 
 TEST(CloseRules, InputClosesTheFullScreenSaver) {
-    for (uint32_t id : {msg::kKeyDown, msg::kSysKeyDown, msg::kLButtonDown, msg::kRButtonDown, msg::kMButtonDown}) {
+    using Input = std::tuple<uint32_t, uintptr_t, int>;  // message, its wParam, close requests
+    for (const auto& [id, w, closes] :
+         {Input{msg::kKeyDown, 0, 1}, Input{msg::kSysKeyDown, 0, 1}, Input{msg::kLButtonDown, 0, 1},
+          Input{msg::kRButtonDown, 0, 1}, Input{msg::kMButtonDown, 0, 1}, Input{msg::kActivateApp, 1, 0},
+          Input{msg::kActivateApp, 0, 1}, Input{msg::kPower, 2, 0}, Input{msg::kPower, 3, 1}}) {
         RunningSaver s;
-        s.send(id);
-        EXPECT_EQ(s.host.closeRequests(), 1) << id;
+        s.send(id, w);
+        EXPECT_EQ(s.host.closeRequests(), closes) << id << " " << w;
     }
-    RunningSaver s;
-    s.send(msg::kActivateApp, 1);
-    s.send(msg::kPower, 2);
-    EXPECT_EQ(s.host.closeRequests(), 0);
-    s.send(msg::kActivateApp, 0);
-    s.send(msg::kPower, 3);
-    EXPECT_EQ(s.host.closeRequests(), 2);
 }
 
 TEST(CloseRules, MouseMovementBeyondFourPixels) {
