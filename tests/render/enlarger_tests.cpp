@@ -78,8 +78,7 @@ TEST(BilinearEnlarger, MatchesAPerPixelReferenceInEveryFormatAndRatio) {
 // with a tolerance of one step per channel.
 uint64_t fnv1a(const FrameTarget& f) {
     uint64_t h = 1469598103934665603ull;
-    for (int32_t y = 0; y < f.height; ++y)
-        for (int32_t i = 0; i < f.width * bytesPerPixel(f.format); ++i) h = (h ^ f.row(y)[i]) * 1099511628211ull;
+    for (uint8_t b : frameBytes(f)) h = (h ^ b) * 1099511628211ull;
     return h;
 }
 

@@ -91,3 +91,11 @@ private:
     SoftwareDevice real_;
     std::map<Op, int> failFrom_;
 };
+
+// A frame's pixel bytes, row after row without the padding of its pitch.
+inline std::vector<uint8_t> frameBytes(const FrameTarget& f) {
+    std::vector<uint8_t> bytes;
+    for (int32_t y = 0; y < f.height; ++y)
+        bytes.insert(bytes.end(), f.row(y), f.row(y) + f.width * bytesPerPixel(f.format));
+    return bytes;
+}

@@ -12,10 +12,8 @@
 namespace {
 
 bool allZero(const FrameTarget& f) {
-    for (int32_t y = 0; y < f.height; ++y)
-        for (int32_t i = 0; i < f.width * bytesPerPixel(f.format); ++i)
-            if (f.row(y)[i]) return false;
-    return true;
+    const std::vector<uint8_t> bytes = frameBytes(f);
+    return std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0; });
 }
 
 // A saver with the given Clouds and stars over a fault device.
@@ -210,7 +208,6 @@ TEST(Renderer, ErasingTheLastFramesStarsGivesTheFramesAWholeClearGives) {
             eraser.failFrom(Op::LockFrame, 30);
             ASSERT_EQ(erased.renderer().init(eraser, nullptr, 320, 240), 0);
             ASSERT_EQ(cleared.renderer().init(clearer, nullptr, 320, 240), 0);
-            const int bpp = bytesPerPixel(format);
             for (int frame = 1; frame <= 60; ++frame) {
                 if (frame == 31) eraser.failFrom(Op::LockFrame, 1000);  // only the 30th lock failed
                 for (Rig* rig : {&erased, &cleared}) {
@@ -224,9 +221,7 @@ TEST(Renderer, ErasingTheLastFramesStarsGivesTheFramesAWholeClearGives) {
                     EXPECT_TRUE(allZero(eraser.shown));
                     continue;
                 }
-                for (int32_t y = 0; y < 240; ++y)
-                    ASSERT_EQ(std::memcmp(eraser.shown.row(y), clearer.shown.row(y), static_cast<size_t>(320 * bpp)), 0)
-                        << "frame " << frame << " row " << y;
+                ASSERT_TRUE(frameBytes(eraser.shown) == frameBytes(clearer.shown)) << "frame " << frame;
             }
             EXPECT_LT(eraser.count(Op::ClearFrame), 10) << "the stars were erased";
             EXPECT_EQ(clearer.count(Op::ClearFrame), 60);
@@ -266,9 +261,8 @@ TEST(Renderer, AScreensLentMemoryGetsTheSameFramesAndAFrameWithoutItIsSkipped) {
                 continue;
             }
             ASSERT_EQ(shownPixels, screen.data()) << "drawn in place";
-            for (int32_t y = 0; y < kHeight; ++y)
-                ASSERT_EQ(std::memcmp(own.device.shown.row(y), screen.data() + y * kPitch, kWidth * 4), 0)
-                    << "frame " << frame << " row " << y;
+            const FrameTarget onScreen{screen.data(), kPitch, kWidth, kHeight, kFormatX8R8G8B8};
+            ASSERT_TRUE(frameBytes(own.device.shown) == frameBytes(onScreen)) << "frame " << frame;
         }
         EXPECT_EQ(lent.renderer().nebulaOn(), clouds != 0);
         own.renderer().release();

@@ -197,6 +197,11 @@ struct SaverFakes {
     int run(const SaverCommand& command) {
         return saverMain(command, state, {host, components, {host, device, sound, store, folders, pictures}});
     }
+    // A run with `whileRunning` inside its message loop.
+    int run(const SaverCommand& command, std::function<void()> whileRunning) {
+        host.whileRunning = std::move(whileRunning);
+        return run(command);
+    }
     int presents() const { return device.count(Op::Present); }
 
     SaverState state;

@@ -179,30 +179,26 @@ TEST(RunHack, DrawsIntoTheGivenWindowAndOnlyACloseRequestEndsIt) {
 }
 
 TEST(CloseRules, InputClosesTheFullScreenSaver) {
-    for (uint32_t id : {msg::kKeyDown, msg::kSysKeyDown, msg::kLButtonDown, msg::kRButtonDown, msg::kMButtonDown}) {
+    using Input = std::tuple<uint32_t, uintptr_t, int>;  // message, its wParam, close requests
+    for (const auto& [id, w, closes] :
+         {Input{msg::kKeyDown, 0, 1}, Input{msg::kSysKeyDown, 0, 1}, Input{msg::kLButtonDown, 0, 1},
+          Input{msg::kRButtonDown, 0, 1}, Input{msg::kMButtonDown, 0, 1}, Input{msg::kActivateApp, 1, 0},
+          Input{msg::kActivateApp, 0, 1}, Input{msg::kPower, 2, 0}, Input{msg::kPower, 3, 1}}) {
         RunningSaver s;
-        s.send(id);
-        EXPECT_EQ(s.host.closeRequests(), 1) << id;
+        s.send(id, w);
+        EXPECT_EQ(s.host.closeRequests(), closes) << id << " " << w;
     }
-    RunningSaver s;
-    s.send(msg::kActivateApp, 1);
-    s.send(msg::kPower, 2);
-    EXPECT_EQ(s.host.closeRequests(), 0);
-    s.send(msg::kActivateApp, 0);
-    s.send(msg::kPower, 3);
-    EXPECT_EQ(s.host.closeRequests(), 2);
 }
 
 TEST(CloseRules, MouseMovementBeyondFourPixels) {
     RunningSaver s;
-    s.host.cursor = {502, 402};  // 4 in sum: stays
-    s.send(msg::kMouseMove);
-    EXPECT_EQ(s.host.closeRequests(), 0);
-    EXPECT_EQ(s.shell->startCursor().x, 500) << "the reference point stays";
-    s.host.cursor = {503, 402};  // 5: closes
-    s.send(msg::kMouseMove);
-    EXPECT_EQ(s.host.closeRequests(), 1);
-    EXPECT_EQ(s.shell->startCursor().x, 503);
+    // 4 in sum stays and keeps the reference point; 5 closes and takes the new one.
+    for (const auto& [cursor, closes, startX] : {std::tuple{ScreenPoint{502, 402}, 0, 500}, {{503, 402}, 1, 503}}) {
+        s.host.cursor = cursor;
+        s.send(msg::kMouseMove);
+        EXPECT_EQ(s.host.closeRequests(), closes) << cursor.x;
+        EXPECT_EQ(s.shell->startCursor().x, startX) << cursor.x;
+    }
 }
 
 TEST(CloseRules, PowerBroadcasts) {
@@ -276,21 +272,20 @@ TEST(Password, Win9xSaverAsksBeforeClosing) {
 }
 
 TEST(Password, AbsentOrDisabledMeansNoCheck) {
-    RunningSaver off(true, 0, [](RunningSaver& s) {
-        s.send(msg::kClose);
-        EXPECT_TRUE(s.shell->closing());
-        EXPECT_EQ(s.components.verifierCalls, 0);
-    });
-    EXPECT_TRUE(off.components.runningFlags.empty());
-
-    ShellFakes missing;
-    missing.components.win9x = true;
-    missing.components.usePassword = 1;
-    missing.components.hasPasswordCpl = false;
-    HostShell shell = missing.shell(SaverWindowMode::FullScreen);
-    shell.run(0);
-    missing.host.send(msg::kClose);
-    EXPECT_TRUE(shell.closing());
+    for (const bool hasPasswordCpl : {true, false}) {
+        ShellFakes f;
+        f.components.win9x = true;
+        f.components.usePassword = hasPasswordCpl ? 0 : 1;  // disabled, or enabled without its component
+        f.components.hasPasswordCpl = hasPasswordCpl;
+        HostShell shell = f.shell(SaverWindowMode::FullScreen);
+        f.host.whileRunning = [&] {
+            f.host.send(msg::kClose);
+            EXPECT_TRUE(shell.closing()) << hasPasswordCpl;
+        };
+        shell.run(0);
+        EXPECT_EQ(f.components.verifierCalls, 0) << hasPasswordCpl;
+        EXPECT_TRUE(f.components.runningFlags.empty()) << hasPasswordCpl;
+    }
 }
 
 // A disc inserted closes the saver on Win9x; outside it there is no such message.

@@ -17,21 +17,20 @@ TEST(SaverWindow, CreationLoadsStartsSoundBuildsTheFieldAndStartsTheTimerDestruc
         s.Smoothness = 30;
         s.BackSound = "D";
     });
-    f.host.whileRunning = [&f] {
+    EXPECT_EQ(f.run(command("/s"), [&f] {
         EXPECT_EQ(f.sound.calls, std::vector<std::string>{"image " + std::to_string(builtInMusic().size())});
         EXPECT_EQ(f.state.starField.starCount, 300) << "the stored settings were loaded";
         EXPECT_EQ(f.state.starField.spawnBudget, 150);
         EXPECT_EQ(f.host.calls, std::vector<std::string>{"timer 1 70"});
         EXPECT_EQ(f.host.send(msg::kDestroy), 1);
-    };
-    EXPECT_EQ(f.run(command("/s")), 0);
+    }), 0);
     EXPECT_EQ(f.sound.calls.back(), "stop");
     EXPECT_EQ(f.host.calls.back(), "kill 1");
 }
 
 TEST(SaverWindow, TicksDrawOnlyAfterTheFirstEraseMadeTheRenderer) {
     SaverFakes f;
-    f.host.whileRunning = [&f] {
+    EXPECT_EQ(f.run(command("/s"), [&f] {
         const uint32_t before = f.state.rng.state();
         const int defaults = f.host.defaultCalls;
         EXPECT_EQ(f.host.send(msg::kTimer, 1), 1);
@@ -51,8 +50,7 @@ TEST(SaverWindow, TicksDrawOnlyAfterTheFirstEraseMadeTheRenderer) {
         f.host.send(msg::kEraseBackground);  // later erases only paint, never a second renderer
         EXPECT_EQ(f.device.count(Op::CreatePresenter), 1);
         EXPECT_EQ(f.host.calls.back(), "paint preview");
-    };
-    EXPECT_EQ(f.run(command("/s")), 0);
+    }), 0);
 }
 
 // The renderer's result is the run's exit code, returned through the
@@ -60,34 +58,31 @@ TEST(SaverWindow, TicksDrawOnlyAfterTheFirstEraseMadeTheRenderer) {
 TEST(SaverWindow, ARendererThatCannotStartEndsTheRunWithItsCode) {
     SaverFakes f;
     f.device.failFrom(Op::CreatePresenter);
-    f.host.whileRunning = [&f] {
+    EXPECT_EQ(f.run(command("/s"), [&f] {
         f.host.send(msg::kEraseBackground);
         f.host.send(msg::kTimer, 1);
         f.host.send(msg::kEraseBackground);
-    };
-    EXPECT_EQ(f.run(command("/s")), FaultDevice::kInjected);
+    }), FaultDevice::kInjected);
     EXPECT_EQ(f.presents(), 0);
     EXPECT_EQ(f.state.starField.tick, 0);
     EXPECT_EQ(f.device.count(Op::CreatePresenter), 1) << "one attempt";
 
     SaverFakes hack;  // likewise when a hack's frame cannot follow its window
     hack.device.failFrom(Op::CreatePresenter, 2);
-    hack.host.whileRunning = [&hack] {
+    EXPECT_EQ(hack.run({SaverCommand::Mode::Window, 0, {}}, [&hack] {
         hack.host.send(msg::kEraseBackground);
         hack.host.rect = {0, 0, 200, 100};
         hack.host.send(msg::kSize);
         hack.host.send(msg::kTimer, 1);
-    };
-    EXPECT_EQ(hack.run({SaverCommand::Mode::Window, 0, {}}), FaultDevice::kInjected);
+    }), FaultDevice::kInjected);
     EXPECT_EQ(hack.presents(), 0);
 }
 
 TEST(SaverWindow, PreviewShowsOnlyItsPicture) {
     SaverFakes f([](Settings& s) { s.BackSound = "D"; });
-    f.host.whileRunning = [&f] {
+    ASSERT_EQ(f.run(command("/p 100"), [&f] {
         for (uint32_t id : {msg::kEraseBackground, msg::kPaint, msg::kTimer, msg::kDestroy}) f.host.send(id, 1);
-    };
-    ASSERT_EQ(f.run(command("/p 100")), 0);
+    }), 0);
     EXPECT_EQ(f.host.calls, (std::vector<std::string>{"load preview", "paint preview", "paint preview", "kill 0"}));
     EXPECT_EQ(f.sound.calls, std::vector<std::string>{"stop"}) << "no music, but stopping is harmless";
     EXPECT_EQ(f.state.starField.starCount, 0) << "no settings, no stars";
@@ -99,12 +94,11 @@ TEST(SaverWindow, ThePasswordCheckAnswerIsPassedBackEverythingElseAnswersOne) {
     f.components.win9x = true;
     f.components.usePassword = 1;
     f.components.verifierAnswer = 0;
-    f.host.whileRunning = [&f] {
+    f.run(command("/s"), [&f] {
         EXPECT_EQ(f.host.send(msg::kVerifyRequest), 0) << "a refused password must not close the saver";
         for (uint32_t id : {msg::kKeyDown, msg::kShowWindow, msg::kTimer, msg::kPaint})
             EXPECT_EQ(f.host.send(id), 1) << id;
-    };
-    f.run(command("/s"));
+    });
 }
 
 TEST(SaverWindow, AHacksOptionsApplyToItsRunOnly) {
@@ -129,8 +123,7 @@ TEST(SaverWindow, AHacksFpsDrawsTheFrameRateIntoTheCornerAndNowhereElse) {
         f.host.whileRunning = [&] {
             f.host.send(msg::kEraseBackground);
             for (int i = 0; i < 30; ++i) f.host.send(msg::kTimer, 1);
-            const FrameTarget& shown = f.device.shown;
-            for (int32_t y = 0; y < shown.height; ++y) bytes.insert(bytes.end(), shown.row(y), shown.row(y) + 160 * 4);
+            bytes = frameBytes(f.device.shown);
         };
         SaverCommand hack;
         EXPECT_TRUE(parseSaverArguments(args, hack).ok());
@@ -164,7 +157,7 @@ TEST(FrameRate, CountsTheFramesOfEachSecondToATenth) {
 
 TEST(SaverWindow, AHacksFrameFollowsItsWindowsSize) {
     SaverFakes f;
-    f.host.whileRunning = [&f] {
+    EXPECT_EQ(f.run({SaverCommand::Mode::WindowId, 100, {}}, [&f] {
         f.host.send(msg::kEraseBackground);
         f.host.rect = {0, 0, 200, 100};
         f.host.send(msg::kSize);
@@ -177,17 +170,15 @@ TEST(SaverWindow, AHacksFrameFollowsItsWindowsSize) {
         f.host.rect = {0, 0, 200, 100};
         f.host.send(msg::kSize);
         EXPECT_EQ(f.device.count(Op::CreatePresenter), 2) << "only real changes make new surfaces";
-    };
-    EXPECT_EQ(f.run({SaverCommand::Mode::WindowId, 100, {}}), 0);
+    }), 0);
 
     SaverFakes fullScreen;  // the Windows-style saver keeps the size it started with
-    fullScreen.host.whileRunning = [&fullScreen] {
+    fullScreen.run(command("/s"), [&fullScreen] {
         fullScreen.host.send(msg::kEraseBackground);
         fullScreen.host.rect = {0, 0, 200, 100};
         fullScreen.host.send(msg::kSize);
         EXPECT_EQ(fullScreen.state.starField.view.width, 64);
-    };
-    fullScreen.run(command("/s"));
+    });
 }
 
 TEST(SaverWindow, FrameTimerPeriodFollowsSmoothness) {
