@@ -129,12 +129,8 @@ void projectStar(StarField& field, const Star& star) {
 }
 
 void moveStar(StarField& field, Star& star) {
-    const Motion m = motionOf(field);
-    star.x = wrappingAdd(star.x, m.dx);
-    star.y = wrappingAdd(star.y, m.dy);
-    star.z = wrappingAdd(star.z, m.dz);
-    const Projection at = project(m, star.x, star.y, star.z);
-    if (!inFlight(m, star.z, at)) star.active = false;
+    Projection at;
+    if (!advance(motionOf(field), star.x, star.y, star.z, at)) star.active = false;
     field.projectedX = at.x;
     field.projectedY = at.y;
 }

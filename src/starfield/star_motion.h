@@ -63,4 +63,14 @@ inline bool inFlight(const Motion& m, int32_t z, Projection at) {
     return z >= 0 && std::abs(int64_t{at.x}) < m.bound && std::abs(int64_t{at.y}) < m.bound;
 }
 
+// Moves a star one step and projects it to `at`; false when it is then to
+// be retired (inFlight).
+inline bool advance(const Motion& m, int32_t& x, int32_t& y, int32_t& z, Projection& at) {
+    x = wrappingAdd(x, m.dx);
+    y = wrappingAdd(y, m.dy);
+    z = wrappingAdd(z, m.dz);
+    at = project(m, x, y, z);
+    return inFlight(m, z, at);
+}
+
 }  // namespace starmotion

@@ -48,11 +48,8 @@ struct Pass {
     // One star on its own: the plain pass, and the stars past the last block.
     void passStar(size_t i) {
         if (!stars.active[i]) return placeStar(i);
-        const int32_t x = stars.x[i] = wrappingAdd(stars.x[i], motion.dx);
-        const int32_t y = stars.y[i] = wrappingAdd(stars.y[i], motion.dy);
-        const int32_t z = stars.z[i] = wrappingAdd(stars.z[i], motion.dz);
-        const Projection at = project(motion, x, y, z);
-        if (inFlight(motion, z, at)) plot(i, at, brightnessOf(i));
+        Projection at;
+        if (advance(motion, stars.x[i], stars.y[i], stars.z[i], at)) plot(i, at, brightnessOf(i));
         else stars.active[i] = 0;
     }
 
