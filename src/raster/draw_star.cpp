@@ -123,18 +123,6 @@ void splat32Sse2(const FrameTarget& frame, const SplatTable& table, int px, int 
 }
 #endif
 
-void splat32(const FrameTarget& frame, const SplatTable& table, int px, int py, int sx, int sy, int32_t f) {
-    switch (table.rows) {
-#if LUMARA_WIDE_VECTORS
-    case SplatRows::Avx2: splat32Rows8(frame, table, px, py, sx, sy, f); break;
-#endif
-#if defined(__SSE2__)
-    case SplatRows::Sse2: splat32Sse2(frame, table, px, py, sx, sy, f); break;
-#endif
-    default: splat32Plain(frame, table, px, py, sx, sy, f); break;
-    }
-}
-
 void splat16(const FrameTarget& frame, const SplatTable& table, int px, int py, int sx, int sy, int32_t f,
              Layout16 layout) {
     const int n = table.splatWidth;
@@ -198,29 +186,6 @@ void eraseStarAt(const StarCanvas& canvas, int64_t x, int64_t y, int64_t limitX,
     const int bpp = bytesPerPixel(frame.format);
     for (int row = 0; row < span; ++row)
         std::memset(frame.row(py + row) + static_cast<intptr_t>(px) * bpp, 0, static_cast<size_t>(span * bpp));
-}
-
-void drawStarAt(const StarCanvas& canvas, int64_t x, int64_t y, int64_t limitX, int64_t limitY,
-                int32_t f) {
-    const FrameTarget& frame = canvas.frame;
-    const SplatTable* table = canvas.splat;
-    int px = 0, py = 0;
-    if (!starOrigin(canvas, x, y, limitX, limitY, px, py)) return;
-    if (!table) {
-        uint8_t* p = frame.row(py) + static_cast<intptr_t>(px) * bytesPerPixel(frame.format);
-        switch (frame.format) {
-        case kFormatR5G6B5: plotGrey16(p, f, kLayout565); break;
-        case kFormatX1R5G5B5: plotGrey16(p, f, kLayout555); break;
-        default: plotGrey32(p, f); break;
-        }
-        return;
-    }
-    const int sx = subPixelOf(x), sy = subPixelOf(y);
-    switch (frame.format) {
-    case kFormatR5G6B5: splat16(frame, *table, px, py, sx, sy, f, kLayout565); break;
-    case kFormatX1R5G5B5: splat16(frame, *table, px, py, sx, sy, f, kLayout555); break;
-    default: splat32(frame, *table, px, py, sx, sy, f); break;
-    }
 }
 
 namespace {
@@ -304,4 +269,10 @@ void drawStarsAt(const StarCanvas& canvas, const StarBatch& stars, int64_t origi
         });
         break;
     }
+}
+
+// One star is a batch of one, drawn at its own position.
+void drawStarAt(const StarCanvas& canvas, int64_t x, int64_t y, int64_t limitX, int64_t limitY, int32_t f) {
+    const int32_t atOrigin = 0;
+    drawStarsAt(canvas, StarBatch{&atOrigin, &atOrigin, &f, 1}, x, y, limitX, limitY);
 }
