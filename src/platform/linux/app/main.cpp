@@ -86,18 +86,19 @@ int runSaver(const SaverCommand& command, SaverState& state, Host& host, int32_t
     return saverMain(command, state, {host, components, {host, device, sound, store, folders, *pictures}});
 }
 
-// The full-screen saver as a Wayland client; 1 without a compositor.
+// The full-screen saver as a Wayland client; 1 without a compositor, or
+// once it stopped answering or went away.
 int runOnWayland(const SaverCommand& command) {
     auto state = std::make_unique<SaverState>();
     WaylandHost host(previewPicture());
-    if (!host.connected()) {
-        std::fprintf(stderr, "lumara: no display to run on (%s)\n", host.failure().c_str());
-        return 1;
-    }
-    return runSaver(command, *state, host, WaylandHost::kFrameFormat,
-                    [&host](int32_t width, int32_t height, int32_t format) {
-                        return host.lendFrame(width, height, format);
-                    });
+    const int code = host.connected() ? runSaver(command, *state, host, WaylandHost::kFrameFormat,
+                                                 [&host](int32_t width, int32_t height, int32_t format) {
+                                                     return host.lendFrame(width, height, format);
+                                                 })
+                                      : 1;
+    if (host.connected()) return code;
+    std::fprintf(stderr, "lumara: no display to run on (%s)\n", host.failure().c_str());
+    return 1;
 }
 
 // SDL turns SIGTERM and SIGINT into a quit, which closes the saver window

@@ -89,22 +89,35 @@ void destroyOutput(WaylandOutput& output) {
 
 }  // namespace
 
-WaylandDisplay::WaylandDisplay() : display_(wl_display_connect(nullptr)) {
+WaylandDisplay::WaylandDisplay() : display_(connectToCompositor()) {
     if (!display_) {
-        const char* name = std::getenv("WAYLAND_DISPLAY");
-        failure_ = std::string("wayland: no compositor answers at ") + (name && *name ? name : "wayland-0");
+        failure_ = "wayland: no compositor answers at " + compositorName();
         return;
     }
     registry_ = wl_display_get_registry(display_);
     wl_registry_add_listener(registry_, &kRegistryListener, this);
     // The globals, then what the outputs say of themselves.
-    if (wl_display_roundtrip(display_) < 0 || wl_display_roundtrip(display_) < 0) {
-        failure_ = "wayland: the compositor closed the connection";
-        return;
-    }
+    if (!roundTrip() || !roundTrip()) return;
     settled_ = true;
     if (!compositor_ || !shm_) failure_ = "wayland: the compositor offers no shared-memory surfaces";
     else if (!layerShell_ && !wmBase_) failure_ = "wayland: the compositor offers neither layer-shell nor xdg-shell";
+}
+
+bool WaylandDisplay::roundTrip() { return connected() && answered(::roundTrip(display_)); }
+
+bool WaylandDisplay::dispatch(int timeoutMs, std::span<pollfd> others) {
+    return connected() && (dispatchWithin(display_, timeoutMs, others) || answered(RoundTrip::Lost));
+}
+
+// The first failure is the one said.
+bool WaylandDisplay::answered(RoundTrip result) {
+    if (!connected()) return false;
+    if (result == RoundTrip::TimedOut)
+        failure_ = "wayland: the compositor at " + compositorName() + " did not answer within " +
+                   std::to_string(kCompositorAnswerTime.count() / 1000) + " s";
+    else if (result == RoundTrip::Lost)
+        failure_ = "wayland: the compositor at " + compositorName() + " closed the connection";
+    return result == RoundTrip::Answered;
 }
 
 WaylandDisplay::~WaylandDisplay() {
@@ -195,8 +208,7 @@ ScreenRect WaylandDisplay::bounds() const {
 }
 
 std::string WaylandDisplay::sessionName() const {
-    const char* name = std::getenv("WAYLAND_DISPLAY");
-    const std::string socket = name && *name ? name : "wayland-0";
+    const std::string socket = compositorName();
     if (socket.front() == '/') return socket;
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     return std::string(runtime ? runtime : "") + "/" + socket;

@@ -3,7 +3,8 @@
 // the saver binds and the outputs with their places in the compositor's
 // layout. Pairs with what SdlHost asks of SDL's displays
 // (SDL_GetDisplayBounds) and of X11 (x11_windows.h).
-// Implements: the connection (WAYLAND_DISPLAY, as every Wayland client),
+// Implements: the connection (WAYLAND_DISPLAY, as every Wayland client)
+// and every wait on it bounded (compositor_wait.h),
 // the compositor, shared memory, the layer shell and xdg-shell, the seats
 // there are (wayland_seat.h binds them), and
 // each output's rectangle from xdg-output (the layout's own units), else
@@ -14,9 +15,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "platform/linux/wayland/compositor_wait.h"
 #include "saver/host_platform.h"
 
 struct wl_compositor;
@@ -59,9 +62,18 @@ public:
     WaylandDisplay(const WaylandDisplay&) = delete;
     WaylandDisplay& operator=(const WaylandDisplay&) = delete;
 
-    // False with a reason for a person when there is no compositor to use.
+    // False with a reason for a person, naming the compositor, when there
+    // is none to use: none there, or it failed to answer in time or closed
+    // the connection, at the start or since.
     bool connected() const { return failure_.empty(); }
     const std::string& failure() const { return failure_; }
+
+    // Waits for the compositor to answer everything asked so far
+    // (compositor_wait.h); false, and no longer connected, when it did not.
+    bool roundTrip();
+    // Handles what the compositor sent, waiting up to `timeoutMs` for it or
+    // for one of `others`; false, and no longer connected, once it is gone.
+    bool dispatch(int timeoutMs, std::span<pollfd> others);
 
     wl_display* display() const { return display_; }
     wl_compositor* compositor() const { return compositor_; }
@@ -89,6 +101,7 @@ public:
     static void describe(WaylandOutput& output);
 
 private:
+    bool answered(RoundTrip result);
     void watchLayout(WaylandOutput& output);
 
     std::string failure_;

@@ -5,7 +5,6 @@
 #include <wayland-client.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 
 #include "platform/linux/settings_module/settings_mode.h"
@@ -32,7 +31,7 @@ WaylandHost::WaylandHost(std::span<const uint8_t> previewPicture)
     display_.outputAdded = [this](WaylandOutput&) { outputAdded_ = true; };
     display_.outputRemoved = [this](WaylandOutput& output) { removedOutputs_.push_back(output.name); };
     // The seats' capabilities, so input is watched from the first frame on.
-    wl_display_roundtrip(display_.display());
+    display_.roundTrip();
 }
 
 WaylandHost::~WaylandHost() {
@@ -74,8 +73,9 @@ WindowHandle WaylandHost::createSaverWindow(const SaverWindowLayout& layout, Win
         return std::all_of(surfaces_.begin(), surfaces_.end(), [](const auto& s) { return s->configured(); });
     };
     for (int i = 0; i < kConfigureRoundTrips && !configured(); ++i)
-        if (wl_display_roundtrip(display_.display()) < 0) break;
+        if (!display_.roundTrip()) break;
     std::erase_if(surfaces_, [](const auto& s) { return !s->configured(); });
+    if (!display_.connected()) return 0;  // main says why
     if (surfaces_.empty()) {
         std::fputs("lumara: the compositor gave the saver no surface to draw on\n", stderr);
         return 0;
@@ -120,20 +120,8 @@ int WaylandHost::runMessageLoop() {
 // Waits for the compositor, the timer or a signal (at most kLoopWakeup) and handles
 // every event that came; false when the connection is gone.
 bool WaylandHost::waitAndDispatch() {
-    wl_display* display = display_.display();
-    while (wl_display_prepare_read(display) != 0)
-        if (wl_display_dispatch_pending(display) < 0) return false;
-    if (wl_display_flush(display) < 0 && errno != EAGAIN) {
-        wl_display_cancel_read(display);
-        return false;
-    }
-    pollfd waits[3] = {{wl_display_get_fd(display), POLLIN, 0}, {timer_.fd(), POLLIN, 0}, {signals_.fd(), POLLIN, 0}};
-    if (poll(waits, 3, kLoopWakeup) > 0 && (waits[0].revents & (POLLIN | POLLERR | POLLHUP))) {
-        if (wl_display_read_events(display) < 0) return false;
-    } else {
-        wl_display_cancel_read(display);
-    }
-    return wl_display_dispatch_pending(display) >= 0;
+    pollfd others[2] = {{timer_.fd(), POLLIN, 0}, {signals_.fd(), POLLIN, 0}};
+    return display_.dispatch(kLoopWakeup, others);
 }
 
 // An output that goes takes its surface with it; the others fly on. One
@@ -170,8 +158,8 @@ void WaylandHost::followFocus() {
     }
 }
 
+// main says why, with the compositor's name.
 void WaylandHost::connectionLost() {
-    std::fputs("lumara: the Wayland compositor closed the connection\n", stderr);
     deliver(Message{msg::kDestroy, 0, 0});
     closeWindow();
     postQuit(1);
