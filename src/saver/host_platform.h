@@ -6,6 +6,7 @@
 
 struct ScreenRect {
     int32_t left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const ScreenRect&) const = default;
 };
 
 struct ScreenPoint {

@@ -8,6 +8,11 @@ namespace msg {
 // The first application-private message: the shell asks its own window to
 // run the password check with it.
 inline constexpr uint32_t kVerifyRequest = 0x8000;
+// The second: the screen a full-screen saver covers changed its size (a
+// Wayland output's new mode or scale), and its frame follows, as a hack's
+// follows its window's kSize. A Windows saver's window keeps the size it
+// started with, whatever kSize it gets, and never receives this one.
+inline constexpr uint32_t kScreenResized = 0x8001;
 
 inline constexpr uintptr_t kPowerSuspendRequest = 3;  // WM_POWER wParam
 

@@ -39,9 +39,12 @@ bool SaverWindow::handle(WindowHandle window, const Message& m) {
         runFrame(state_, showFrameRate_ ? &frameRate_ : nullptr);
         return true;
     case msg::kSize:
-        if (mode_ != SaverWindowMode::Hack || !rendererRunning_) return false;
+    case msg::kScreenResized: {
+        const auto follows = m.id == msg::kSize ? SaverWindowMode::Hack : SaverWindowMode::FullScreen;
+        if (mode_ != follows || !rendererRunning_) return false;
         followSize(window);
         return true;
+    }
     case msg::kDestroy:
         stopBackgroundSound(services_.sound);
         services_.window.killTimer(window, frameTimer_);

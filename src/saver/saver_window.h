@@ -55,7 +55,8 @@ struct SaverServices {
 // sound and timer. A renderer that cannot start ends the run with its
 // result as the exit code. A preview window only shows its picture. A
 // daemon's hack may set picture parameters for its run and show its frame
-// rate, and its frame follows the size of the window it draws into.
+// rate, and its frame follows the size of the window it draws into; a
+// full-screen frame follows the screen's when the host says it changed.
 class SaverWindow final : public SaverWindowHandler {
 public:
     static constexpr uint32_t kFrameTimerId = 1;
@@ -68,7 +69,7 @@ public:
         : state_(state), services_(services), mode_(mode), overrides_(std::move(overrides)),
           showFrameRate_(showFrameRate) {}
 
-    // Creation, erasing, ticks, a hack's new size and destruction are its
+    // Creation, erasing, ticks, a new size and destruction are its
     // own; painting (after the preview's picture) and everything else go on
     // to the default saver handling.
     bool handle(WindowHandle window, const Message& message) override;

@@ -42,6 +42,8 @@ public:
     wl_surface* surface() const { return surface_; }
     uint32_t outputName() const { return outputName_; }
     const ScreenRect& part() const { return part_; }
+    // The output's place in a frame laid out anew (its mode or scale changed).
+    void setPart(const ScreenRect& part) { part_ = part; }
 
     // The compositor has given it a size and it has buffers for it.
     bool configured() const { return configured_; }
@@ -72,7 +74,7 @@ private:
 
     const WaylandDisplay& display_;
     const uint32_t outputName_;
-    const ScreenRect part_;
+    ScreenRect part_;
     wl_surface* surface_ = nullptr;
     zwlr_layer_surface_v1* layerSurface_ = nullptr;
     xdg_surface* xdgSurface_ = nullptr;

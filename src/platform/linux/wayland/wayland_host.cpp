@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "platform/linux/settings_module/settings_mode.h"
+#include "saver/messages.h"
 #include "settings/setting_options.h"
 
 namespace {
@@ -108,6 +109,7 @@ int WaylandHost::runMessageLoop() {
         }
         if (signals_.take() && handle_) postMessage(handle_, Message{msg::kClose, 0, 0});
         followOutputs();
+        followLayout();
         followFocus();
         if (timer_.takeTick()) deliver(Message{msg::kTimer, timerId_, 0});
         // Nothing to raise: the saver's surfaces are above everything.
@@ -138,6 +140,31 @@ void WaylandHost::followOutputs() {
         closeAsked_ = true;
         postMessage(handle_, Message{msg::kClose, 0, 0});
     }
+}
+
+// An output's new mode or scale moves the layout: the frame is laid out
+// anew over the outputs as they are now, each surface shows its new part,
+// and the saver window's frame follows the new size. Without this, a single
+// output would go on lending buffers of its new size to a frame of the old
+// one, and no frame would be drawn. An output that goes moves nothing: the
+// others keep their parts of the frame.
+void WaylandHost::followLayout() {
+    const auto partOf = [this](const OutputSurface& surface, ScreenRect& part) {
+        for (const auto& output : display_.outputs()) {
+            const ScreenRect& r = output->layout;
+            if (output->name != surface.outputName() || r.width <= 0 || r.height <= 0) continue;
+            part = {r.left - frame_.left, r.top - frame_.top, r.width, r.height};
+            return true;
+        }
+        return false;
+    };
+    ScreenRect part;
+    const auto moved = [&](const auto& surface) { return partOf(*surface, part) && part != surface->part(); };
+    if (!handle_ || std::none_of(surfaces_.begin(), surfaces_.end(), moved)) return;
+    frame_ = display_.bounds();
+    for (const auto& surface : surfaces_)
+        if (partOf(*surface, part)) surface->setPart(part);
+    deliver(Message{msg::kScreenResized, 0, 0});
 }
 
 // The keyboard focus counts as lost once it has left the saver's surfaces

@@ -13,8 +13,9 @@
 // (quit_signals.h), key, button and motion as the shell's
 // messages (wayland_seat.h), the keyboard focus counted lost only when it
 // leaves all the saver's surfaces, no cursor, one saver per user and
-// session, outputs that go (the run goes on over the others) or come (the
-// run ends, as after input: the next one covers the new layout), and the
+// session, outputs that go (the run goes on over the others), come (the
+// run ends, as after input: the next one covers the new layout) or change
+// their mode or scale (the frame is laid out anew at the new size), and the
 // settings dialog from its module (settings_module/settings_mode.h).
 // Leaves out: the preview pane and a daemon's hack (X11 windows: main
 // runs those through SdlHost), raising a window (overlay surfaces are
@@ -106,6 +107,7 @@ private:
     bool anySeatFocus(WaylandSeat::Focus focus) const;
     bool waitAndDispatch();
     void followOutputs();
+    void followLayout();
     void followFocus();
     void deliver(const Message& message);
     void closeWindow();
