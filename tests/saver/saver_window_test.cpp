@@ -155,7 +155,7 @@ TEST(FrameRate, CountsTheFramesOfEachSecondToATenth) {
     EXPECT_EQ(rate.tenthsPerSecond(), 10) << "a clock that went back starts a new second";
 }
 
-TEST(SaverWindow, AHacksFrameFollowsItsWindowsSize) {
+TEST(SaverWindow, AHacksFrameFollowsItsWindowsSizeAndAFullScreenOneTheScreensWhenTold) {
     SaverFakes f;
     EXPECT_EQ(f.run({SaverCommand::Mode::WindowId, 100, {}}, [&f] {
         f.host.send(msg::kEraseBackground);
@@ -178,6 +178,8 @@ TEST(SaverWindow, AHacksFrameFollowsItsWindowsSize) {
         fullScreen.host.rect = {0, 0, 200, 100};
         fullScreen.host.send(msg::kSize);
         EXPECT_EQ(fullScreen.state.starField.view.width, 64);
+        fullScreen.host.send(msg::kScreenResized);  // a Wayland output's new mode
+        EXPECT_EQ(fullScreen.state.starField.view.width, 200);
     });
 }
 

@@ -4,7 +4,10 @@
 
 #include <X11/Xlib.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <thread>
@@ -110,7 +113,7 @@ TEST(SaverCommandLine, WindowsThatAreNotThereEndItWithMinusOne) {
     }
 }
 
-TEST(SaverCommandLine, WithoutADisplayItSaysSo) {
+TEST(SaverCommandLine, WithoutADisplayOrWithACompositorThatDoesNotAnswerItSaysSo) {
     Child run({lumaraPath(), "/s"}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}});
     EXPECT_NE(run.waitFor(5000ms).value_or(0), 0);
     EXPECT_NE(run.errorOutput().find("xvfb-run"), std::string::npos) << run.errorOutput();
@@ -119,6 +122,28 @@ TEST(SaverCommandLine, WithoutADisplayItSaysSo) {
     EXPECT_EQ(gone.waitFor(5000ms), 1);
     const std::string said = "no display to run on (wayland: no compositor answers at /nonexistent/wayland-9)";
     EXPECT_NE(gone.errorOutput().find(said), std::string::npos) << gone.errorOutput();
+    // One that takes the connection and never answers (hung, or stopped),
+    // and one whose queue of connections to take is full: the start ends
+    // after the saver's wait for an answer, not never.
+    for (const int queue : {16, 0}) {
+        const std::string socketName = scratchFolder("silent") + "/wayland-" + std::to_string(queue);
+        sockaddr_un address{AF_UNIX, {}};
+        socketName.copy(address.sun_path, sizeof address.sun_path - 1);
+        unlink(address.sun_path);
+        const int listening = socket(AF_UNIX, SOCK_STREAM, 0), waiting = socket(AF_UNIX, SOCK_STREAM, 0);
+        const auto at = reinterpret_cast<const sockaddr*>(&address);
+        ASSERT_EQ(bind(listening, at, sizeof address) | listen(listening, queue), 0);
+        if (queue == 0) {
+            ASSERT_EQ(connect(waiting, at, sizeof address), 0) << "the one place in the queue";
+        }
+        Child silent({lumaraPath(), "/s"}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", socketName}});
+        EXPECT_EQ(silent.waitFor(60000ms), 1) << queue;
+        const std::string line = "lumara: no display to run on (wayland: ";
+        EXPECT_EQ(silent.errorOutput().rfind(line, 0), 0u) << silent.errorOutput();
+        EXPECT_NE(silent.errorOutput().find(socketName), std::string::npos);
+        close(waiting);
+        close(listening);
+    }
 }
 
 // The preview pane and the daemon's window are X11 windows: in a Wayland

@@ -9,6 +9,7 @@
 #include <linux/input-event-codes.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <regex>
 #include <set>
 #include <thread>
@@ -41,15 +42,20 @@ Child saverIn(const SwaySession& sway, const StoredSettings& store, std::vector<
 }
 
 // Lit pixels of the output once it shows stars (500 of them), or as it is
-// after `limit`.
-int waitForStars(SwaySession& sway, const std::string& output, std::chrono::milliseconds limit) {
+// after `limit`; with `quarters`, of its least lit quarter, once each of
+// them shows 100.
+int waitForStars(SwaySession& sway, const std::string& output, std::chrono::milliseconds limit,
+                 bool quarters = false) {
     const auto end = std::chrono::steady_clock::now() + limit;
     int lit = 0;
     do {
         std::this_thread::sleep_for(200ms);
         const Screenshot shot = sway.capture(output);
-        lit = shot.litPixels(0, 0, shot.width, shot.height);
-    } while (lit < 500 && std::chrono::steady_clock::now() < end);
+        const int w = shot.width / 2, h = shot.height / 2;
+        lit = quarters ? std::min({shot.litPixels(0, 0, w, h), shot.litPixels(w, 0, 2 * w, h),
+                                   shot.litPixels(0, h, w, 2 * h), shot.litPixels(w, h, 2 * w, 2 * h)})
+                       : shot.litPixels(0, 0, shot.width, shot.height);
+    } while (lit < (quarters ? 100 : 500) && std::chrono::steady_clock::now() < end);
     return lit;
 }
 
@@ -145,6 +151,28 @@ TEST(WaylandSaver, OneOutputShowsItsFramesASecondInstanceEndsAtOnceAKeyOrSigterm
         EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
         EXPECT_GE(musicPasses(audio), 1) << "the built-in music";
     }
+}
+
+// An output's new mode or scale lays the frame out anew: over a single
+// output, whose own buffers the frame is drawn in, stars go on filling the
+// whole output at its new size (800 x 600, then 400 x 300 units of the
+// layout shown twice as large).
+TEST(WaylandSaver, OneOutputsNewModeOrScaleIsFollowed) {
+    if (!swayInstalled()) GTEST_SKIP() << "sway, grim or wtype is not installed";
+    SwaySession sway({{0, 0, 1024, 768}});
+    ASSERT_TRUE(sway.ready()) << sway.errorOutput();
+    StoredSettings store("wayland-mode", denseFlight);
+    Child saver = saverIn(sway, store, {"/s"});
+    EXPECT_GE(waitForStars(sway, "HEADLESS-1", 8s), 500) << saver.errorOutput();
+    for (const std::string change : {"mode 800x600", "scale 2"}) {
+        SCOPED_TRACE(change);
+        ASSERT_EQ(sway.run("swaymsg output HEADLESS-1 " + change), 0);
+        EXPECT_GE(waitForStars(sway, "HEADLESS-1", 10s, true), 100) << "stars in every quarter";
+        EXPECT_EQ(sway.capture("HEADLESS-1").width, 800);
+    }
+    ASSERT_TRUE(saver.running()) << saver.errorOutput();
+    EXPECT_EQ(pressKey(sway, "space"), 0);
+    EXPECT_EQ(saver.waitFor(5000ms), 0) << saver.errorOutput();
 }
 
 // The settings dialog is a window of GTK's Wayland backend; /c:N names an
