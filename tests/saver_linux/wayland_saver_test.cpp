@@ -1,9 +1,11 @@
 // The saver in a Wayland session, as a person there meets it: `lumara /s`
 // over two outputs of headless sway (layer shell) spanning them with one
 // frame, ended by a key, once per session, started by swayidle, living
-// through outputs that go and come; over GNOME's mutter (a full-screen
-// toplevel) covering the monitor and ended by a key, a click or the mouse;
-// the settings dialog on GTK's Wayland backend; the X11 modes refused.
+// through outputs that go and come and following an output's new mode or
+// scale; over GNOME's mutter (a full-screen toplevel) covering the monitor,
+// ended by a key, a click or the mouse, and losing a monitor's window with
+// the monitor; the settings dialog on GTK's Wayland backend; the X11 modes
+// refused.
 #include <gtest/gtest.h>
 
 #include <linux/input-event-codes.h>
@@ -247,6 +249,18 @@ std::set<std::string> keyboardFocusEntered(const std::string& trace) {
     return surfaces;
 }
 
+// Where the saver destroyed the window it made full screen on an output
+// whose global went away; npos while it has not.
+size_t windowOfGoneOutputDestroyed(const std::string& trace) {
+    std::smatch found;
+    if (!std::regex_search(trace, found, std::regex(R"(wl_registry@\d+\.global_remove\((\d+)\))"))) return std::string::npos;
+    const std::string bound = R"(bind\()" + found[1].str() + R"(, "wl_output", \d+, new id \[unknown\]@(\d+)\))";
+    if (!std::regex_search(trace, found, std::regex(bound))) return std::string::npos;
+    const std::string onIt = R"((xdg_toplevel@\d+)\.set_fullscreen\(wl_output@)" + found[1].str() + R"(\))";
+    if (!std::regex_search(trace, found, std::regex(onIt))) return std::string::npos;
+    return trace.find(found[1].str() + ".destroy()");
+}
+
 bool mutterInstalled() { return installed({"mutter", "dbus-daemon"}); }
 
 // The saver in `mutter`, running once it has had time to start; `traced`:
@@ -318,4 +332,33 @@ TEST(WaylandMutter, TheFocusMovingBetweenItsWindowsKeepsItAndAnotherWindowTaking
     EXPECT_EQ(keyboardFocusEntered(trace).size(), 2u) << "the focus went from one window to the other";
     Child dialog({lumaraPath(), "/c"}, sessionEnvironment(mutter.environment(), store));
     EXPECT_EQ(saver->waitFor(3000ms), 0) << "the settings dialog took the focus";
+}
+
+// A monitor taken out of the layout removes its output (sway 1.7 keeps a
+// disabled one's): the saver's window there goes with it, the flight goes
+// on in the other window, and the monitor put back ends the run, as a new
+// output does.
+TEST(WaylandMutter, AMonitorThatGoesTakesItsWindowAlongAndOneThatComesBackEndsTheRun) {
+    if (!mutterInstalled()) GTEST_SKIP() << "mutter or dbus-daemon is not installed";
+    MutterSession mutter({"1024x768", "1920x1080"});
+    ASSERT_TRUE(mutter.ready()) << mutter.errorOutput();
+    StoredSettings store("wayland-mutter-outputs");
+    const auto saver = saverIn(mutter, store, true);
+    ASSERT_TRUE(saver->running()) << saver->errorOutput();
+    ASSERT_TRUE(mutter.layOut({"Meta-1"}));
+    const auto end = std::chrono::steady_clock::now() + 30s;
+    std::string trace;
+    size_t destroyed = std::string::npos;
+    int framesAfter = 0;
+    while (framesAfter < 2 && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(100ms);
+        trace = saver->errorOutput();
+        destroyed = windowOfGoneOutputDestroyed(trace);
+        if (destroyed != std::string::npos) framesAfter = traced(trace.substr(destroyed), R"(wl_surface@\d+\.commit\()");
+    }
+    EXPECT_NE(destroyed, std::string::npos) << "the window on the output that went";
+    EXPECT_GE(framesAfter, 2) << "frames in the other window";
+    ASSERT_TRUE(saver->running());
+    ASSERT_TRUE(mutter.layOut({"Meta-1", "Meta-0"}));
+    EXPECT_EQ(saver->waitFor(10000ms), 0) << "ended by the output that came";
 }

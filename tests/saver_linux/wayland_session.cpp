@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <thread>
 
 #include "scratch_user.h"
@@ -211,4 +212,38 @@ bool MutterSession::movePointer(double dx, double dy) {
 bool MutterSession::click(uint32_t button) {
     return call("NotifyPointerButton", g_variant_new("(ib)", static_cast<int32_t>(button), TRUE)) &&
            call("NotifyPointerButton", g_variant_new("(ib)", static_cast<int32_t>(button), FALSE));
+}
+
+GVariant* MutterSession::displayConfig(const char* method, GVariant* arguments) {
+    return g_dbus_connection_call_sync(connection_, "org.gnome.Mutter.DisplayConfig", "/org/gnome/Mutter/DisplayConfig",
+                                       "org.gnome.Mutter.DisplayConfig", method, arguments, nullptr,
+                                       G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr);
+}
+
+bool MutterSession::layOut(const std::vector<std::string>& connectors) {
+    GVariant* state = displayConfig("GetCurrentState", nullptr);
+    if (!state) return false;
+    guint32 serial = 0;
+    g_variant_get_child(state, 0, "u", &serial);
+    gchar* printed = g_variant_print(state, FALSE);
+    const std::string text = printed;
+    g_free(printed);
+    g_variant_unref(state);
+    // Each monitor in its first mode (a virtual monitor's only one), the first one primary.
+    std::string layout;
+    int x = 0;
+    for (const std::string& connector : connectors) {
+        std::smatch mode;
+        if (!std::regex_search(text, mode, std::regex("\\('" + connector + "', [^)]*\\), \\[\\('([^']+)', (\\d+),")))
+            return false;
+        layout += (layout.empty() ? "" : ", ") + ("(" + std::to_string(x) + ", 0, 1.0, uint32 0, ") +
+                  (x == 0 ? "true" : "false") + ", [('" + connector + "', '" + mode[1].str() + "', @a{sv} {})])";
+        x += std::stoi(mode[2].str());
+    }
+    const std::string temporary = "(uint32 " + std::to_string(serial) + ", uint32 1, [" + layout + "], @a{sv} {})";
+    GVariant* arguments = g_variant_parse(nullptr, temporary.c_str(), nullptr, nullptr, nullptr);
+    GVariant* applied = arguments ? displayConfig("ApplyMonitorsConfig", arguments) : nullptr;
+    if (arguments) g_variant_unref(arguments);
+    if (applied) g_variant_unref(applied);
+    return applied != nullptr;
 }
