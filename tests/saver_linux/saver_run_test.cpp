@@ -117,30 +117,22 @@ TEST(SaverCommandLine, WithoutADisplayOrWithACompositorThatDoesNotAnswerItSaysSo
     Child run({lumaraPath(), "/s"}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}});
     EXPECT_NE(run.waitFor(5000ms).value_or(0), 0);
     EXPECT_NE(run.errorOutput().find("xvfb-run"), std::string::npos) << run.errorOutput();
-    // A Wayland session whose compositor is not there.
-    Child gone({lumaraPath(), "/s"}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", "/nonexistent/wayland-9"}});
-    EXPECT_EQ(gone.waitFor(5000ms), 1);
-    const std::string said = "no display to run on (wayland: no compositor answers at /nonexistent/wayland-9)";
-    EXPECT_NE(gone.errorOutput().find(said), std::string::npos) << gone.errorOutput();
-    // One that takes the connection and never answers (hung, or stopped),
-    // and one whose queue of connections to take is full: the start ends
-    // after the saver's wait for an answer, not never.
-    for (const int queue : {16, 0}) {
+    // A Wayland compositor not there, one that never answers (hung, stopped)
+    // and one whose queue of connections is full: one line names it, and 1.
+    for (const int queue : {-1, 16, 0}) {
         const std::string socketName = scratchFolder("silent") + "/wayland-" + std::to_string(queue);
         sockaddr_un address{AF_UNIX, {}};
         socketName.copy(address.sun_path, sizeof address.sun_path - 1);
         unlink(address.sun_path);
         const int listening = socket(AF_UNIX, SOCK_STREAM, 0), waiting = socket(AF_UNIX, SOCK_STREAM, 0);
         const auto at = reinterpret_cast<const sockaddr*>(&address);
-        ASSERT_EQ(bind(listening, at, sizeof address) | listen(listening, queue), 0);
-        if (queue == 0) {
-            ASSERT_EQ(connect(waiting, at, sizeof address), 0) << "the one place in the queue";
-        }
+        ASSERT_TRUE(queue < 0 || (bind(listening, at, sizeof address) | listen(listening, queue)) == 0);
+        ASSERT_TRUE(queue != 0 || connect(waiting, at, sizeof address) == 0) << "the one place in the queue";
         Child silent({lumaraPath(), "/s"}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", socketName}});
         EXPECT_EQ(silent.waitFor(60000ms), 1) << queue;
-        const std::string line = "lumara: no display to run on (wayland: ";
-        EXPECT_EQ(silent.errorOutput().rfind(line, 0), 0u) << silent.errorOutput();
-        EXPECT_NE(silent.errorOutput().find(socketName), std::string::npos);
+        const std::string said = silent.errorOutput();
+        EXPECT_TRUE(said.rfind("lumara: no display to run on (wayland: ", 0) == 0 && said.find(socketName) != said.npos)
+            << said;
         close(waiting);
         close(listening);
     }

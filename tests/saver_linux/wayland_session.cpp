@@ -214,36 +214,30 @@ bool MutterSession::click(uint32_t button) {
            call("NotifyPointerButton", g_variant_new("(ib)", static_cast<int32_t>(button), FALSE));
 }
 
-GVariant* MutterSession::displayConfig(const char* method, GVariant* arguments) {
-    return g_dbus_connection_call_sync(connection_, "org.gnome.Mutter.DisplayConfig", "/org/gnome/Mutter/DisplayConfig",
-                                       "org.gnome.Mutter.DisplayConfig", method, arguments, nullptr,
-                                       G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr);
-}
-
 bool MutterSession::layOut(const std::vector<std::string>& connectors) {
+    const auto displayConfig = [this](const char* method, GVariant* arguments) {
+        return g_dbus_connection_call_sync(connection_, "org.gnome.Mutter.DisplayConfig", "/org/gnome/Mutter/DisplayConfig",
+                                           "org.gnome.Mutter.DisplayConfig", method, arguments, nullptr,
+                                           G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr);
+    };
     GVariant* state = displayConfig("GetCurrentState", nullptr);
-    if (!state) return false;
-    guint32 serial = 0;
-    g_variant_get_child(state, 0, "u", &serial);
-    gchar* printed = g_variant_print(state, FALSE);
-    const std::string text = printed;
+    gchar* printed = state ? g_variant_print(state, FALSE) : nullptr;
+    const std::string text = printed ? printed : "";
     g_free(printed);
-    g_variant_unref(state);
-    // Each monitor in its first mode (a virtual monitor's only one), the first one primary.
-    std::string layout;
-    int x = 0;
-    for (const std::string& connector : connectors) {
-        std::smatch mode;
-        if (!std::regex_search(text, mode, std::regex("\\('" + connector + "', [^)]*\\), \\[\\('([^']+)', (\\d+),")))
+    if (state) g_variant_unref(state);
+    // The state's serial, then each monitor in its first mode (a virtual
+    // monitor's only one) beside the one before, the first one primary.
+    std::smatch found;
+    if (!std::regex_search(text, found, std::regex(R"(^\((\d+))"))) return false;
+    std::string layout = "(uint32 " + found[1].str() + ", uint32 1, [";
+    for (int x = 0; const std::string& connector : connectors) {
+        if (!std::regex_search(text, found, std::regex("\\('" + connector + "', [^)]*\\), \\[\\('([^']+)', (\\d+),")))
             return false;
-        layout += (layout.empty() ? "" : ", ") + ("(" + std::to_string(x) + ", 0, 1.0, uint32 0, ") +
-                  (x == 0 ? "true" : "false") + ", [('" + connector + "', '" + mode[1].str() + "', @a{sv} {})])";
-        x += std::stoi(mode[2].str());
+        layout += (x ? ", (" : "(") + std::to_string(x) + ", 0, 1.0, uint32 0, " + (x ? "false" : "true") + ", [('" +
+                  connector + "', '" + found[1].str() + "', @a{sv} {})])";
+        x += std::stoi(found[2].str());
     }
-    const std::string temporary = "(uint32 " + std::to_string(serial) + ", uint32 1, [" + layout + "], @a{sv} {})";
-    GVariant* arguments = g_variant_parse(nullptr, temporary.c_str(), nullptr, nullptr, nullptr);
-    GVariant* applied = arguments ? displayConfig("ApplyMonitorsConfig", arguments) : nullptr;
-    if (arguments) g_variant_unref(arguments);
+    GVariant* applied = displayConfig("ApplyMonitorsConfig", g_variant_new_parsed((layout + "], @a{sv} {})").c_str()));
     if (applied) g_variant_unref(applied);
     return applied != nullptr;
 }

@@ -2,8 +2,7 @@
 // Real Wayland compositors for one test, headless and without Xwayland:
 // sway (wlroots: the layer shell) with outputs where the test puts them,
 // run as the scratch user under root, as sway refuses root; and GNOME's
-// mutter (no layer shell: full-screen toplevels) on a bus of its own, its
-// monitors laid out anew on request. And
+// mutter (no layer shell: full-screen toplevels) on a bus of its own. And
 // what a person would do there: look at an output (grim, which needs
 // wlroots), press a key (wtype on sway, mutter's remote-desktop service),
 // move the pointer and click (mutter's remote-desktop service).
@@ -67,14 +66,12 @@ public:
     bool pressKey(uint32_t key);
     bool movePointer(double dx, double dy);
     bool click(uint32_t button);
-    // Lays these monitors ("Meta-0" is the first made) side by side and
-    // takes the others out, as GNOME's display settings would: the outputs
-    // of those taken out go away, those put back come. False when refused.
+    // Lays these monitors ("Meta-0" is the first made) side by side and the
+    // others out, as GNOME's display settings would: their outputs go.
     bool layOut(const std::vector<std::string>& connectors);
 
 private:
     bool call(const char* method, GVariant* arguments);
-    GVariant* displayConfig(const char* method, GVariant* arguments);
 
     std::string folder_;
     std::string runtime_;
