@@ -76,6 +76,16 @@ TEST(SaverRun, AClickOrAMoveOfTheMouseEndsItAndASecondInstanceEnds) {
     }
 }
 
+TEST(SaverRun, LaterStartsEndAtOnceWhileTheFirstIsStopped) {
+    X11Session x;
+    StoredSettings store("stopped-first", denseFlight);
+    Child first = saverIn(x, store, {"/s"});
+    x.waitForFrames(8s);
+    laterStartsEndWhileTheFirstIsStopped(first, [&] { return saverIn(x, store, {"/s"}); });
+    x.xdotool("key space");
+    EXPECT_EQ(first.waitFor(2000ms), 0) << first.errorOutput();
+}
+
 TEST(SaverPreview, ShowsThePictureInThePaneAndEndsWithIt) {
     X11Session x;
     ASSERT_TRUE(x.ready());

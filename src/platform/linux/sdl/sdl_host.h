@@ -29,7 +29,7 @@
 #include "saver/host_platform.h"
 #include "saver/saver_window.h"
 #include "platform/linux/sdl/sdl_frame_presenter.h"
-#include "platform/linux/sdl/single_instance.h"
+#include "platform/linux/single_instance.h"
 #include "platform/linux/sdl/x11_windows.h"
 
 class SdlHost final : public HostPlatform, public SaverWindowPlatform {
@@ -57,6 +57,8 @@ public:
     void setForegroundWindow(WindowHandle window) override;
     WindowHandle parentOf(WindowHandle window) override;
     WindowHandle findRunningSaver() override;
+    // The other instance took the request to come forward (0), or not (1).
+    int raiseRunningSaver(WindowHandle) override { return instance_.handOverResult(); }
     ScreenRect virtualScreen() override;
     ScreenRect screenClipBox() override;
     ScreenRect clientRect(WindowHandle window) override;
