@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/linux/sdl/ending_signals.h"
 #include "platform/linux/settings_module/settings_mode.h"
 #include "settings/setting_options.h"
 
@@ -172,9 +173,17 @@ int SdlHost::runMessageLoop() {
             continue;
         }
         SDL_Event event;
-        if (SDL_WaitEventTimeout(&event, kLoopWakeup)) dispatch(event);
-        if (instance_.raiseRequested() && window_) SDL_RaiseWindow(window_);
+        const bool came = SDL_WaitEventTimeout(&event, kLoopWakeup);
+        // Before the event: a window that went ends the run without another
+        // frame drawn for it (a large one takes long).
         if (parent_ && window_) followPane();
+        if (came && !quit_) dispatch(event);
+        // SIGTERM or SIGINT closes the window as SDL's quit event does.
+        if (endingSignal() && !signalClosed_) {
+            signalClosed_ = true;
+            deliver(Message{msg::kClose, 0, 0});
+        }
+        if (instance_.raiseRequested() && window_) SDL_RaiseWindow(window_);
     }
     procedure_ = nullptr;  // the run is over
     return quitCode_;

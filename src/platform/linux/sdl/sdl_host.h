@@ -109,6 +109,7 @@ private:
     uint32_t timerEvent_ = 0;
     std::atomic<bool> tickPending_{false};
     std::deque<std::pair<WindowHandle, Message>> posted_;
+    bool signalClosed_ = false;  // the close a SIGTERM or SIGINT asked for was delivered
     bool quit_ = false;
     int quitCode_ = 0;
     SingleInstance instance_;
