@@ -93,6 +93,8 @@ private:
     void destroyWindow();
     bool attachToPane();
     void followPane();
+    bool drawableSize(int32_t width, int32_t height);
+    void endTooLarge();
 
     WindowProcedure* procedure_ = nullptr;  // the window's, from its creation on
     std::span<const uint8_t> previewBytes_;
