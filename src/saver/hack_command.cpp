@@ -63,6 +63,9 @@ bool parseOptionValue(const SettingOption& o, std::string_view text, int32_t& st
     const OptionRange r = optionRange(o);
     int32_t value = 0;
     bool number = parseWholeNumber(text, value);
+    // Digits beyond 32 bits are a whole number too, far out of the range.
+    const std::string_view digits = text.substr(!text.empty() && (text[0] == '-' || text[0] == '+'));
+    const bool tooWide = !number && !digits.empty() && digits.find_first_not_of("0123456789") == std::string_view::npos;
     if (!number && o.scale == OptionScale::Choice) {
         for (size_t i = 0; i < kAntiAliasNames.size(); ++i)
             if (kAntiAliasNames[i] == text) {
@@ -72,7 +75,7 @@ bool parseOptionValue(const SettingOption& o, std::string_view text, int32_t& st
     }
     // A choice's names are part of what it expects; any other option's
     // text is first of all a whole number, whatever it says.
-    if (!number && o.scale != OptionScale::Choice) {
+    if (!number && !tooWide && o.scale != OptionScale::Choice) {
         error = std::string(o.option) + " " + shownInMessage(text) + ": not a whole number (see --help)";
         return false;
     }

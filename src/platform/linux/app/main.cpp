@@ -53,15 +53,20 @@ void printWhereSettingsLive() {
 }
 
 // The window a hack draws into for -root (the one the daemon names, else
-// the root window) and -window-id. False, with a line on stderr, when the
-// command names no window of this display.
-bool findHackWindow(SaverCommand& command, SdlHost& host) {
-    if (command.mode != SaverCommand::Mode::Root && command.mode != SaverCommand::Mode::WindowId) return true;
-    std::string named = "-window-id";
-    if (command.mode == SaverCommand::Mode::Root) {
+// the root window) and -window-id, and the preview's pane. False, with a
+// line on stderr, when the command names no window of this display.
+bool findGivenWindow(SaverCommand& command, SdlHost& host) {
+    std::string named;
+    switch (command.mode) {
+    case SaverCommand::Mode::Preview: named = "/p " + std::to_string(command.window); break;
+    case SaverCommand::Mode::WindowId: named = "-window-id"; break;
+    case SaverCommand::Mode::Root: {
         const char* daemonWindow = std::getenv("XSCREENSAVER_WINDOW");
         named = "XSCREENSAVER_WINDOW";
         command.window = daemonWindow && *daemonWindow ? parseXWindowId(daemonWindow) : host.rootWindow();
+        break;
+    }
+    default: return true;
     }
     if (command.window == 0 || !host.isWindow(command.window)) {
         std::fprintf(stderr, "lumara: %s names no window on this display\n", named.c_str());
@@ -162,7 +167,7 @@ int main(int argc, char** argv) {
     int code = -1;
     {
         SdlHost host(previewPicture());
-        if (findHackWindow(command, host))
+        if (findGivenWindow(command, host))
             code = runSaver(command, *state, host, SdlHost::desktopFormat(),
                             [&host](int32_t width, int32_t height, int32_t format) {
                                 return host.lendFrame(width, height, format);
