@@ -7,6 +7,7 @@
 
 #include "base/message_text.h"
 #include "base/parse_number.h"
+#include "raster/frame_target.h"
 
 namespace {
 
@@ -215,7 +216,9 @@ std::string hackUsage() {
         "\n"
         "Modes of a screen-saver daemon such as xscreensaver, which owns input and locking:\n"
         "input never ends these; the window going away does (exit 0), and SIGTERM, after\n"
-        "which the saver ends by that signal. A window larger than 16384x16384 (which no\n"
+        "which the saver ends by that signal. A window larger than " +
+        std::to_string(kLargestFrameSide) + "x" + std::to_string(kLargestFrameSide) +
+        " (which no\n"
         "screen shows at once; a frame that size is 1 GB) is not drawn into: one line, and\n"
         "255, also when the window grows beyond it while the saver runs.\n"
         "  -root            into the window XSCREENSAVER_WINDOW names, else the root window\n"
