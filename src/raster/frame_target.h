@@ -23,6 +23,11 @@ constexpr int bytesPerPixel(int32_t format) {
 
 constexpr bool isDrawableFormat(int32_t format) { return bytesPerPixel(format) != 0; }
 
+// The longest side of a frame Lumara draws where the size is not the
+// screen's own (lumara-render's --size, a daemon's window): at 4 bytes a
+// pixel a frame at this bound is 1 GB, and no X server drives a larger screen.
+inline constexpr int32_t kLargestFrameSide = 16384;
+
 // A locked picture the software drawing code writes into. Rows are `pitch`
 // bytes apart, which may be more than width * bytes per pixel.
 struct FrameTarget {

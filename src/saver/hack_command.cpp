@@ -7,6 +7,7 @@
 
 #include "base/message_text.h"
 #include "base/parse_number.h"
+#include "raster/frame_target.h"
 
 namespace {
 
@@ -63,6 +64,9 @@ bool parseOptionValue(const SettingOption& o, std::string_view text, int32_t& st
     const OptionRange r = optionRange(o);
     int32_t value = 0;
     bool number = parseWholeNumber(text, value);
+    // Digits beyond 32 bits are a whole number too, far out of the range.
+    const std::string_view digits = text.substr(!text.empty() && (text[0] == '-' || text[0] == '+'));
+    const bool tooWide = !number && !digits.empty() && digits.find_first_not_of("0123456789") == std::string_view::npos;
     if (!number && o.scale == OptionScale::Choice) {
         for (size_t i = 0; i < kAntiAliasNames.size(); ++i)
             if (kAntiAliasNames[i] == text) {
@@ -72,7 +76,7 @@ bool parseOptionValue(const SettingOption& o, std::string_view text, int32_t& st
     }
     // A choice's names are part of what it expects; any other option's
     // text is first of all a whole number, whatever it says.
-    if (!number && o.scale != OptionScale::Choice) {
+    if (!number && !tooWide && o.scale != OptionScale::Choice) {
         error = std::string(o.option) + " " + shownInMessage(text) + ": not a whole number (see --help)";
         return false;
     }
@@ -212,7 +216,11 @@ std::string hackUsage() {
         "\n"
         "Modes of a screen-saver daemon such as xscreensaver, which owns input and locking:\n"
         "input never ends these; the window going away does (exit 0), and SIGTERM, after\n"
-        "which the saver ends by that signal.\n"
+        "which the saver ends by that signal. A window larger than " +
+        std::to_string(kLargestFrameSide) + "x" + std::to_string(kLargestFrameSide) +
+        " (which no\n"
+        "screen shows at once; a frame that size is 1 GB) is not drawn into: one line, and\n"
+        "255, also when the window grows beyond it while the saver runs.\n"
         "  -root            into the window XSCREENSAVER_WINDOW names, else the root window\n"
         "  -window-id ID    into X11 window ID (decimal or 0x hexadecimal)\n"
         "  -window          in a resizable window of its own, to try settings out\n"

@@ -44,6 +44,13 @@ public:
     virtual WindowHandle parentOf(WindowHandle window) = 0;
     // A running full-screen saver: class "WindowsScreenSaverClass", title "Screen Saver".
     virtual WindowHandle findRunningSaver() = 0;
+    // Brings the saver findRunningSaver found to the front; the run's exit
+    // code: 0, or another where the platform could not reach that saver
+    // (and said so).
+    virtual int raiseRunningSaver(WindowHandle running) {
+        setForegroundWindow(running);
+        return 0;
+    }
     virtual ScreenRect virtualScreen() = 0;
     // The screen's clip box, used when the virtual screen reports no size.
     virtual ScreenRect screenClipBox() = 0;

@@ -10,10 +10,7 @@ int HostShell::run(WindowHandle window) {
         layout.rect = platform_.virtualScreen();
         if (layout.rect.width == 0 || layout.rect.height == 0) layout.rect = platform_.screenClipBox();
         layout.title = "Screen Saver";
-        if (const WindowHandle running = platform_.findRunningSaver()) {
-            platform_.setForegroundWindow(running);
-            return 0;
-        }
+        if (const WindowHandle running = platform_.findRunningSaver()) return platform_.raiseRunningSaver(running);
         acLineStatus_ = platform_.acLineStatus();
         loadPasswordVerifier();
         break;

@@ -81,7 +81,8 @@ TEST(HackCommand, OptionsTakeTheTablesRangesAndAreRefusedOutsideThem) {
             EXPECT_LE(c.overrides[0].value, s.high) << o.option;
         }
         for (const std::string& value : {std::to_string(r.low - 1), std::to_string(r.high + 1), std::string("many"),
-                                         std::string("12x"), std::string("2000.5"), std::string()}) {
+                                         std::string("12x"), std::string("2000.5"), std::string(),
+                                         std::string("2147483648"), std::string("-99999999999")}) {
             const std::string error = refusal({"-root", std::string(o.option), value});
             EXPECT_EQ(error.find('\n'), std::string::npos) << "one line";
             // A number outside the range is told the range; any other text,

@@ -8,8 +8,12 @@
 
 #include <X11/Xlib.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <thread>
 
 #include "real_saver.h"
@@ -102,6 +106,62 @@ TEST(HackMode, OptionsChangeTheFrameForOneRunOutOfRangeIsRefusedAndTheWindowGoin
     Child refused = saverIn(x, store, {"-root", "-stars", "50"});
     EXPECT_EQ(refused.waitFor(5000ms), 255);
     EXPECT_EQ(refused.errorOutput(), "lumara: -stars 50: expected 100 to 20000 (see --help)\n");
+}
+
+// SIGTERM ends a hack by that signal from the program's first moment on:
+// before, during and after SDL starts. Without a session bus the saver asks
+// for none: the bus library would start one through dbus-launch, or take
+// the socket $XDG_RUNTIME_DIR/bus, where the test listens.
+TEST(HackMode, AnEarlySigtermEndsItByTheSignalAndWithoutASessionBusItAsksForNone) {
+    X11Session x;
+    ASSERT_TRUE(x.ready());
+    StoredSettings store("early-sigterm");
+    const std::string runtime = scratchFolder("early-sigterm-runtime");
+    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+    sockaddr_un bus{};
+    bus.sun_family = AF_UNIX;
+    std::snprintf(bus.sun_path, sizeof bus.sun_path, "%s/bus", runtime.c_str());
+    ::unlink(bus.sun_path);
+    const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&bus), sizeof bus), 0);
+    ASSERT_EQ(listen(listener, 16), 0);
+    auto env = saverEnvironment(x, store);
+    env["DBUS_SESSION_BUS_ADDRESS"] = "";
+    env["XDG_RUNTIME_DIR"] = runtime;
+    for (int run = 0; run < 60; ++run) {
+        Child hack({lumaraPath(), "-root"}, env);
+        std::this_thread::sleep_for(std::chrono::milliseconds(run * 150 / 59));
+        hack.signal(SIGTERM);
+        EXPECT_EQ(hack.waitFor(10s), 128 + SIGTERM) << "after " << run * 150 / 59 << " ms: " << hack.errorOutput();
+    }
+    Child hack({lumaraPath(), "-root"}, env);
+    x.waitForFrames(8s);
+    hack.signal(SIGTERM);
+    EXPECT_EQ(hack.waitFor(2000ms), 128 + SIGTERM);
+    EXPECT_LT(accept(listener, nullptr, nullptr), 0) << "a connection to the session bus";
+    close(listener);
+}
+
+// A window larger than any frame Lumara draws is not drawn into (a frame
+// of 32767 x 32767 is 4 GB), neither from the start nor when it grows
+// beyond the bound.
+TEST(HackMode, AWindowBeyondTheFrameBoundIsNotDrawnIntoAndEndsItWithALine) {
+    X11Session x;
+    ASSERT_TRUE(x.ready());
+    StoredSettings store("huge-window");
+    const std::string said = "lumara: the window is 32767x32767, larger than the 16384x16384 Lumara draws at most\n";
+    const Window huge = x.makeWindow(0, 0, 32767, 32767);
+    Child refused = saverIn(x, store, {"-window-id", hex(huge)});
+    EXPECT_EQ(refused.waitFor(10s), 255);
+    EXPECT_EQ(refused.errorOutput(), said);
+
+    const Window w = x.makeWindow(0, 0, 320, 240);
+    Child grown = saverIn(x, store, {"-window-id", hex(w)});
+    paintedOver(x, w);
+    XResizeWindow(x.display(), w, 32767, 32767);
+    XSync(x.display(), False);
+    EXPECT_EQ(grown.waitFor(10s), 255);
+    EXPECT_EQ(grown.errorOutput(), said);
 }
 
 // The saver's modes map nothing of the settings dialog (GTK, its help's

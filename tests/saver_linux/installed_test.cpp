@@ -5,10 +5,13 @@
 // and the settings dialog its module; a module that cannot be loaded is said
 // in one line.
 #include <gtest/gtest.h>
+#include <elf.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "platform_linux/temp_folder.h"
 #include "real_saver.h"
@@ -82,11 +85,31 @@ TEST(Installed, EveryFileADesktopExpectsAndTheProgramsRunFromThere) {
     EXPECT_TRUE(fs::is_regular_file(store + "/frame.png"));
 }
 
+namespace {
+
+// The module's bytes, `keep` of them from the start.
+void cutShort(const std::string& module, const std::string& whole, size_t keep) {
+    std::ofstream(module, std::ios::binary | std::ios::trunc) << whole.substr(0, keep);
+}
+
+// 4 KB of 0xff in the middle of the module's code (its executable segment).
+void overwriteCode(const std::string& module, std::string whole) {
+    const auto& header = *reinterpret_cast<const Elf64_Ehdr*>(whole.data());
+    for (int i = 0; i < header.e_phnum; ++i) {
+        const auto& s = *reinterpret_cast<const Elf64_Phdr*>(whole.data() + header.e_phoff + i * sizeof(Elf64_Phdr));
+        if (s.p_type == PT_LOAD && (s.p_flags & PF_X)) whole.replace(s.p_offset + s.p_filesz / 2, 4096, 4096, '\xff');
+    }
+    std::ofstream(module, std::ios::binary | std::ios::trunc) << whole;
+}
+
+}  // namespace
+
 // The settings dialog's module sits in the installation's private library
 // folder, readable and not executable, as Debian installs shared objects.
-// Loaded, with no display, it says so itself; missing, damaged or of an
-// older interface, the program says what it could not load, in one line,
-// and the dialog ends with -1 as when it cannot be shown.
+// Loaded, with no display, it says so itself; missing, not a regular file,
+// cut short, damaged or not the one built with the program, the program
+// says what it could not load, in one line naming it, and the dialog ends
+// with -1 as when it cannot be shown: nothing blocks, nothing faults.
 TEST(Installed, TheSettingsDialogLoadsItsModuleAndSaysInOneLineWhenItCannot) {
     const std::string prefix = scratchFolder("installed-module");
     ASSERT_TRUE(installBuild(prefix)) << "cmake --install failed";
@@ -96,25 +119,34 @@ TEST(Installed, TheSettingsDialogLoadsItsModuleAndSaysInOneLineWhenItCannot) {
     const std::map<std::string, std::string> noDisplay{{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}};
     const auto dialogSays = [&] {
         Child dialog({prefix + "/bin/lumara", "/c"}, noDisplay);
-        EXPECT_EQ(dialog.waitFor(5000ms), 255);
+        EXPECT_EQ(dialog.waitFor(10s), 255);
         return dialog.errorOutput();
     };
     EXPECT_EQ(dialogSays().rfind("lumara: no display to show the settings dialog on;", 0), 0u);
 
+    const std::string whole = fileText(module);
+    ASSERT_GT(whole.size(), 64 * 1024u);
+    const std::string cut = "cut short: its contents reach beyond its ";
+    const std::string differs = "damaged, or not the one built with this program";
     const struct {
-        const char* what;
-        void (*make)(const std::string& module);
-        const char* said;
+        std::string what;
+        std::function<void()> make;
+        std::string said;
     } unloadable[] = {
-        {"missing", [](const std::string& m) { fs::remove(m); }, "cannot open shared object file"},
-        {"damaged", [](const std::string& m) { std::ofstream(m) << std::string(256, 'x'); }, "invalid ELF header"},
-        {"older",
-         [](const std::string& m) { fs::copy_file(LUMARA_OLDER_MODULE, m, fs::copy_options::overwrite_existing); },
-         "undefined symbol: lumara_settings_run_1"},
+        {"missing", [] {}, "No such file or directory"},
+        {"a FIFO", [&] { ::mkfifo(module.c_str(), 0644); }, "not a regular file"},
+        {"1 KB", [&] { cutShort(module, whole, 1024); }, cut + "1024 bytes"},
+        {"4 KB", [&] { cutShort(module, whole, 4096); }, cut + "4096 bytes"},
+        {"25 %", [&] { cutShort(module, whole, whole.size() / 4); }, cut},
+        {"50 %", [&] { cutShort(module, whole, whole.size() / 2); }, cut},
+        {"0xff in its code", [&] { overwriteCode(module, whole); }, differs},
+        {"not ELF", [&] { std::ofstream(module) << std::string(256, 'x'); }, "not an ELF file"},
+        {"older", [&] { fs::copy_file(LUMARA_OLDER_MODULE, module, fs::copy_options::overwrite_existing); }, differs},
     };
     for (const auto& c : unloadable) {
         SCOPED_TRACE(c.what);
-        c.make(module);
+        fs::remove(module);
+        c.make();
         const std::string said = dialogSays();
         EXPECT_EQ(said.rfind("lumara: cannot load the settings dialog: " + module + ": ", 0), 0u) << said;
         EXPECT_NE(said.find(c.said), std::string::npos) << said;

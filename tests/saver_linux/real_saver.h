@@ -3,7 +3,9 @@
 // that points the saver at it, the saver started with both, and this build
 // installed as a package would install it.
 #include <gtest/gtest.h>
+#include <signal.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -84,4 +86,19 @@ inline int musicPasses(const std::string& audio) {
     int passes = 0;
     while (!samples.empty() && written.compare(passes * samples.size(), samples.size(), samples) == 0) ++passes;
     return passes;
+}
+
+// Eight later starts (`startLater` makes one) while the full-screen saver
+// `first` is stopped, so it takes no requests: each ends at once with 0,
+// its request to come to the front waiting for the first, which then runs on.
+template <typename Start>
+void laterStartsEndWhileTheFirstIsStopped(Child& first, Start startLater) {
+    using namespace std::chrono_literals;
+    first.signal(SIGSTOP);
+    for (int i = 1; i <= 8; ++i) {
+        Child later = startLater();
+        EXPECT_EQ(later.waitFor(10s), 0) << "later start " << i << ": " << later.errorOutput();
+    }
+    first.signal(SIGCONT);
+    EXPECT_TRUE(first.running()) << first.errorOutput();
 }

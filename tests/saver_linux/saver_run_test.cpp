@@ -79,6 +79,16 @@ TEST(SaverRun, AClickOrAMoveOfTheMouseEndsItAndASecondInstanceEnds) {
     }
 }
 
+TEST(SaverRun, LaterStartsEndAtOnceWhileTheFirstIsStopped) {
+    X11Session x;
+    StoredSettings store("stopped-first", denseFlight);
+    Child first = saverIn(x, store, {"/s"});
+    x.waitForFrames(8s);
+    laterStartsEndWhileTheFirstIsStopped(first, [&] { return saverIn(x, store, {"/s"}); });
+    x.xdotool("key space");
+    EXPECT_EQ(first.waitFor(2000ms), 0) << first.errorOutput();
+}
+
 TEST(SaverPreview, ShowsThePictureInThePaneAndEndsWithIt) {
     X11Session x;
     ASSERT_TRUE(x.ready());
@@ -96,20 +106,28 @@ TEST(SaverPreview, ShowsThePictureInThePaneAndEndsWithIt) {
 }
 
 // The preview's pane and the daemon's window must be windows of this display.
+// A number too wide for an X11 window reads as an absent one.
 TEST(SaverCommandLine, WindowsThatAreNotThereEndItWithMinusOne) {
     X11Session x;
     StoredSettings store("no-window");
-    EXPECT_EQ(saverIn(x, store, {"/p", "12345"}).waitFor(5000ms), 255);
-    auto env = saverEnvironment(x, store);
-    env["XSCREENSAVER_WINDOW"] = "0x7";
-    Child nowhere({lumaraPath(), "-root"}, env);
-    EXPECT_EQ(nowhere.waitFor(5000ms), 255);
-    EXPECT_NE(nowhere.errorOutput().find("XSCREENSAVER_WINDOW names no window"), std::string::npos);
-    // A number too wide for an X11 window reads as an absent one.
-    for (const char* window : {"0x1234567", "0x7fffffff"}) {
-        Child absent = saverIn(x, store, {"-window-id", window});
-        EXPECT_EQ(absent.waitFor(5000ms), 255) << window;
-        EXPECT_NE(absent.errorOutput().find("-window-id names no window"), std::string::npos) << window;
+    const struct {
+        std::vector<std::string> args;
+        const char* daemonWindow;
+        std::string said;
+    } absent[] = {{{"/p", "12345"}, "", "/p 12345 names no window"},
+                  {{"/p", "x"}, "", "/p 0 names no window"},
+                  {{"-root"}, "0x7", "XSCREENSAVER_WINDOW names no window"},
+                  {{"-window-id", "0x1234567"}, "", "-window-id names no window"},
+                  {{"-window-id", "0x7fffffff"}, "", "-window-id names no window"}};
+    for (const auto& c : absent) {
+        SCOPED_TRACE(c.args.back());
+        auto env = saverEnvironment(x, store);
+        env["XSCREENSAVER_WINDOW"] = c.daemonWindow;
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin(), lumaraPath());
+        Child run(args, env);
+        EXPECT_EQ(run.waitFor(5000ms), 255);
+        EXPECT_EQ(run.errorOutput(), "lumara: " + c.said + " on this display\n");
     }
 }
 

@@ -168,6 +168,18 @@ TEST(WaylandSaver, OneOutputsNewModeOrScaleIsFollowed) {
     EXPECT_TRUE(saver.running()) << saver.errorOutput();
 }
 
+TEST(WaylandSaver, LaterStartsEndAtOnceWhileTheFirstIsStopped) {
+    if (!swayInstalled()) GTEST_SKIP() << "sway, grim or wtype is not installed";
+    SwaySession sway({{0, 0, 1024, 768}});
+    ASSERT_TRUE(sway.ready()) << sway.errorOutput();
+    StoredSettings store("wayland-stopped-first", denseFlight);
+    Child first = saverIn(sway, store, {"/s"});
+    EXPECT_GE(waitForStars(sway, "HEADLESS-1", 8s), 500) << first.errorOutput();
+    laterStartsEndWhileTheFirstIsStopped(first, [&] { return saverIn(sway, store, {"/s"}); });
+    EXPECT_EQ(pressKey(sway, "space"), 0);
+    EXPECT_EQ(first.waitFor(2000ms), 0) << first.errorOutput();
+}
+
 // The settings dialog is a window of GTK's Wayland backend; /c:N names an
 // X11 window, which a Wayland session has not: the number is passed over.
 TEST(WaylandSettings, TheDialogOpensAsAWaylandWindowAndEscCancelsIt) {

@@ -7,11 +7,10 @@
 
 #include "base/message_text.h"
 #include "base/parse_number.h"
+#include "raster/frame_target.h"
 #include "settings/setting_table.h"
 
 namespace {
-
-constexpr int32_t kMaxSide = 16384;
 
 // "StarsCount, MoveSpeed, ..." in the settings table's order.
 std::string settingNames() {
@@ -24,7 +23,7 @@ bool parseSize(std::string_view text, int32_t& w, int32_t& h) {
     const size_t x = text.find_first_of("xX");
     if (x == std::string_view::npos) return false;
     return parseWholeNumber(text.substr(0, x), w) && parseWholeNumber(text.substr(x + 1), h) && w >= 1 && h >= 1 &&
-           w <= kMaxSide && h <= kMaxSide;
+           w <= kLargestFrameSide && h <= kLargestFrameSide;
 }
 
 bool hasImageExtension(std::string_view path) {
@@ -74,7 +73,8 @@ Outcome parseRenderOptions(const std::vector<std::string>& args, RenderOptions& 
         const std::string& value = args[++i];
         if (flag == "--size") {
             if (!parseSize(value, o.width, o.height))
-                return Outcome::failure("bad --size '" + shownInMessage(value) + "': expected WxH, each 1 to 16384");
+                return Outcome::failure("bad --size '" + shownInMessage(value) + "': expected WxH, each 1 to " +
+                                        std::to_string(kLargestFrameSide));
         } else if (flag == "--frames") {
             if (!parseWholeNumber(value, o.frames) || o.frames < 1)
                 return Outcome::failure("bad --frames '" + shownInMessage(value) + "': expected a whole number of at least 1");

@@ -4,7 +4,6 @@
 // (saver/hack_command.h); "--help" and "--version" answer on stdout. In a
 // Wayland session (display_choice.h) "/s" runs as a Wayland client.
 #include <SDL.h>
-#include <signal.h>
 
 #include <csignal>
 #include <cstdio>
@@ -21,6 +20,7 @@
 #include "saver/hack_command.h"
 #include "saver/saver_main.h"
 #include "saver/saver_state.h"
+#include "platform/linux/sdl/ending_signals.h"
 #include "platform/linux/sdl/no_system_components.h"
 #include "platform/linux/sdl/preview_picture.h"
 #include "platform/linux/sdl/sdl_host.h"
@@ -53,15 +53,20 @@ void printWhereSettingsLive() {
 }
 
 // The window a hack draws into for -root (the one the daemon names, else
-// the root window) and -window-id. False, with a line on stderr, when the
-// command names no window of this display.
-bool findHackWindow(SaverCommand& command, SdlHost& host) {
-    if (command.mode != SaverCommand::Mode::Root && command.mode != SaverCommand::Mode::WindowId) return true;
-    std::string named = "-window-id";
-    if (command.mode == SaverCommand::Mode::Root) {
+// the root window) and -window-id, and the preview's pane. False, with a
+// line on stderr, when the command names no window of this display.
+bool findGivenWindow(SaverCommand& command, SdlHost& host) {
+    std::string named;
+    switch (command.mode) {
+    case SaverCommand::Mode::Preview: named = "/p " + std::to_string(command.window); break;
+    case SaverCommand::Mode::WindowId: named = "-window-id"; break;
+    case SaverCommand::Mode::Root: {
         const char* daemonWindow = std::getenv("XSCREENSAVER_WINDOW");
         named = "XSCREENSAVER_WINDOW";
         command.window = daemonWindow && *daemonWindow ? parseXWindowId(daemonWindow) : host.rootWindow();
+        break;
+    }
+    default: return true;
     }
     if (command.window == 0 || !host.isWindow(command.window)) {
         std::fprintf(stderr, "lumara: %s names no window on this display\n", named.c_str());
@@ -101,25 +106,15 @@ int runOnWayland(const SaverCommand& command) {
     return 1;
 }
 
-// SDL turns SIGTERM and SIGINT into a quit, which closes the saver window
-// like any other. The signal is noted on its way, so that once the run has
-// cleaned up the process ends by it: a daemon that terminated its hack
-// sees it ended by that signal rather than exiting on its own.
-volatile std::sig_atomic_t endingSignal = 0;
-struct sigaction sdlOnTerm {}, sdlOnInt {};
-
-void noteEndingSignal(int number) {
-    endingSignal = number;
-    const struct sigaction& sdl = number == SIGTERM ? sdlOnTerm : sdlOnInt;
-    if (sdl.sa_handler != SIG_DFL && sdl.sa_handler != SIG_IGN) sdl.sa_handler(number);
-}
-
-void noteEndingSignals() {
-    struct sigaction noting {};
-    noting.sa_handler = noteEndingSignal;
-    sigemptyset(&noting.sa_mask);
-    sigaction(SIGTERM, &noting, &sdlOnTerm);
-    sigaction(SIGINT, &noting, &sdlOnInt);
+// A screen saver must not keep the screen saver (and the monitor's power
+// saving) off, which SDL does by default, on X11 and through the session
+// bus. SDL also joins that bus at SDL_Init; where the session has none, the
+// bus library would start one through dbus-launch (seconds at every start,
+// and a bus left behind per display), so it is told there is none. The
+// saver modes start no programs that could miss it.
+void keepSdlOffTheSessionBus() {
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
 }
 
 }  // namespace
@@ -143,8 +138,10 @@ int main(int argc, char** argv) {
     }
     if (!command.display.empty()) ::setenv("DISPLAY", command.display.c_str(), 1);
     const DisplayEnvironment environment = displayEnvironment();
-    if (command.mode == Mode::FullScreen && chooseDisplaySystem(environment) == DisplaySystem::Wayland)
+    if (command.mode == Mode::FullScreen && chooseDisplaySystem(environment) == DisplaySystem::Wayland) {
+        keepSdlOffTheSessionBus();  // its sound
         return runOnWayland(command) & 0xFF;
+    }
     if (!command.showsSettingsDialog() && command.mode != Mode::ChangePassword && waylandAlone(environment)) {
         std::fputs("lumara: the preview pane and a screen-saver daemon's modes draw into X11 windows, and this "
                    "Wayland session has no X11 display (DISPLAY)\n",
@@ -158,18 +155,20 @@ int main(int argc, char** argv) {
         // X11 only: the preview pane is an X11 window, and without a display
         // SDL would otherwise settle for an offscreen driver nobody sees.
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+        noteEndingSignals();
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        keepSdlOffTheSessionBus();
         if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
             std::fprintf(stderr, "lumara: no display to run on (%s); under a virtual one: xvfb-run -a lumara /s\n",
                          SDL_GetError());
             return 1;
         }
-        noteEndingSignals();
     }
     auto state = std::make_unique<SaverState>();
     int code = -1;
     {
         SdlHost host(previewPicture());
-        if (findHackWindow(command, host))
+        if (findGivenWindow(command, host))
             code = runSaver(command, *state, host, SdlHost::desktopFormat(),
                             [&host](int32_t width, int32_t height, int32_t format) {
                                 return host.lendFrame(width, height, format);
@@ -180,7 +179,7 @@ int main(int argc, char** argv) {
     // it closed), and Xlib's answer to that is exit status 1. Sound and
     // windows are closed above; the system takes the connections back.
     std::fflush(nullptr);
-    if (const int ending = endingSignal) {
+    if (const int ending = endingSignal()) {
         std::signal(ending, SIG_DFL);
         std::raise(ending);
     }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/linux/sdl/ending_signals.h"
 #include "platform/linux/settings_module/settings_mode.h"
 #include "settings/setting_options.h"
 
@@ -96,6 +97,8 @@ WindowHandle SdlHost::createSaverWindow(const SaverWindowLayout& layout, WindowP
     // otherwise put a renderer behind it, which on a machine without a
     // graphics driver renders every frame again in software.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    int32_t width = 0, height = 0;
+    if (parent_ && x11_.size(parent_, width, height) && !drawableSize(width, height)) return 0;
     if (hack_ && parent_) {
         // The daemon's window: drawn into as it is, never changed.
         X11Windows::tolerateLoss(parent_);
@@ -144,7 +147,7 @@ bool SdlHost::attachToPane() {
 }
 
 // The preview and the hack end with their window; the hack's frame
-// follows the window's size.
+// follows the window's size up to the bound.
 void SdlHost::followPane() {
     int32_t width = 0, height = 0;
     if (X11Windows::windowLost() || !x11_.size(parent_, width, height)) {
@@ -156,7 +159,24 @@ void SdlHost::followPane() {
         return;
     }
     if (!hack_ || (width == paneWidth_ && height == paneHeight_)) return;
-    if (attachToPane()) deliver(msg::size(width, height));
+    if (!drawableSize(width, height)) endTooLarge();
+    else if (attachToPane()) deliver(msg::size(width, height));
+}
+
+// A frame as large as the window, beyond the bound, would cost gigabytes
+// (SDL's window surface alone is as large): said, and the run is not begun
+// or is ended.
+bool SdlHost::drawableSize(int32_t width, int32_t height) {
+    if (width <= kLargestFrameSide && height <= kLargestFrameSide) return true;
+    std::fprintf(stderr, "lumara: the window is %dx%d, larger than the %dx%d Lumara draws at most\n", width, height,
+                 kLargestFrameSide, kLargestFrameSide);
+    return false;
+}
+
+void SdlHost::endTooLarge() {
+    deliver(Message{msg::kDestroy, 0, 0});
+    destroyWindow();
+    postQuit(-1);
 }
 
 void SdlHost::deliver(const Message& message) {
@@ -172,9 +192,17 @@ int SdlHost::runMessageLoop() {
             continue;
         }
         SDL_Event event;
-        if (SDL_WaitEventTimeout(&event, kLoopWakeup)) dispatch(event);
-        if (instance_.raiseRequested() && window_) SDL_RaiseWindow(window_);
+        const bool came = SDL_WaitEventTimeout(&event, kLoopWakeup);
+        // Before the event: a window that went ends the run without another
+        // frame drawn for it (a large one takes long).
         if (parent_ && window_) followPane();
+        if (came && !quit_) dispatch(event);
+        // SIGTERM or SIGINT closes the window as SDL's quit event does.
+        if (endingSignal() && !signalClosed_) {
+            signalClosed_ = true;
+            deliver(Message{msg::kClose, 0, 0});
+        }
+        if (instance_.raiseRequested() && window_) SDL_RaiseWindow(window_);
     }
     procedure_ = nullptr;  // the run is over
     return quitCode_;
@@ -199,8 +227,10 @@ void SdlHost::dispatch(const SDL_Event& e) {
     case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) deliver(Message{msg::kActivateApp, 0, 0});
         else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) deliver(Message{msg::kPaint, 0, 0});
-        else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && hack_)
-            deliver(msg::size(e.window.data1, e.window.data2));
+        else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && hack_) {
+            if (drawableSize(e.window.data1, e.window.data2)) deliver(msg::size(e.window.data1, e.window.data2));
+            else endTooLarge();
+        }
         break;
     default: break;
     }

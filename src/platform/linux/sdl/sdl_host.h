@@ -29,7 +29,7 @@
 #include "saver/host_platform.h"
 #include "saver/saver_window.h"
 #include "platform/linux/sdl/sdl_frame_presenter.h"
-#include "platform/linux/sdl/single_instance.h"
+#include "platform/linux/single_instance.h"
 #include "platform/linux/sdl/x11_windows.h"
 
 class SdlHost final : public HostPlatform, public SaverWindowPlatform {
@@ -57,6 +57,8 @@ public:
     void setForegroundWindow(WindowHandle window) override;
     WindowHandle parentOf(WindowHandle window) override;
     WindowHandle findRunningSaver() override;
+    // The other instance took the request to come forward (0), or not (1).
+    int raiseRunningSaver(WindowHandle) override { return instance_.handOverResult(); }
     ScreenRect virtualScreen() override;
     ScreenRect screenClipBox() override;
     ScreenRect clientRect(WindowHandle window) override;
@@ -91,6 +93,8 @@ private:
     void destroyWindow();
     bool attachToPane();
     void followPane();
+    bool drawableSize(int32_t width, int32_t height);
+    void endTooLarge();
 
     WindowProcedure* procedure_ = nullptr;  // the window's, from its creation on
     std::span<const uint8_t> previewBytes_;
@@ -107,6 +111,7 @@ private:
     uint32_t timerEvent_ = 0;
     std::atomic<bool> tickPending_{false};
     std::deque<std::pair<WindowHandle, Message>> posted_;
+    bool signalClosed_ = false;  // the close a SIGTERM or SIGINT asked for was delivered
     bool quit_ = false;
     int quitCode_ = 0;
     SingleInstance instance_;

@@ -29,7 +29,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/linux/sdl/single_instance.h"
+#include "platform/linux/single_instance.h"
 #include "platform/linux/wayland/frame_timer.h"
 #include "platform/linux/wayland/output_surface.h"
 #include "platform/linux/wayland/quit_signals.h"
@@ -71,6 +71,8 @@ public:
     void setForegroundWindow(WindowHandle) override {}
     WindowHandle parentOf(WindowHandle) override { return 0; }
     WindowHandle findRunningSaver() override;
+    // The other instance took the request to come forward (0), or not (1).
+    int raiseRunningSaver(WindowHandle) override { return instance_.handOverResult(); }
     ScreenRect virtualScreen() override { return display_.bounds(); }
     ScreenRect screenClipBox() override;
     ScreenRect clientRect(WindowHandle window) override;
