@@ -1,5 +1,6 @@
 #include "settings/registry_file.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -8,13 +9,6 @@
 namespace {
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i])) return false;
-    return true;
-}
 
 std::string lowered(std::string_view s) {
     std::string out(s);
@@ -131,8 +125,9 @@ bool parseValueData(std::string_view s, const std::vector<std::string_view>& lin
     return false;
 }
 
+// A value line; `deletion` tells a "name"=- line, which names the value only.
 bool parseValueLine(std::string_view s, const std::vector<std::string_view>& lines, size_t& lineIndex,
-                    RegistryValue& value) {
+                    RegistryValue& value, bool& deletion) {
     if (s[0] == '@') {
         value.name.clear();
         s.remove_prefix(1);
@@ -141,7 +136,14 @@ bool parseValueLine(std::string_view s, const std::vector<std::string_view>& lin
     }
     s = trim(s);
     if (s.empty() || s[0] != '=') return false;
-    return parseValueData(trim(s.substr(1)), lines, lineIndex, value);
+    s = trim(s.substr(1));
+    deletion = s == "-";
+    return deletion || parseValueData(s, lines, lineIndex, value);
+}
+
+void appendLine(std::string& out, std::string_view line) {
+    out += line;
+    out += "\r\n";
 }
 
 void appendQuoted(std::string& out, std::string_view text) {
@@ -223,7 +225,7 @@ void RegistrySection::write(std::string_view name, ValueType type, const uint8_t
     put({std::string(name), type, std::vector<uint8_t>(data, data + size)});
 }
 
-void RegistrySection::put(RegistryValue value) {
+uint64_t RegistrySection::put(RegistryValue value) {
     const auto [found, added] = index_.emplace(lowered(value.name), next_);
     if (added) {
         values_.emplace(next_++, std::move(value));
@@ -233,6 +235,7 @@ void RegistrySection::put(RegistryValue value) {
         held.type = value.type;
         held.data = std::move(value.data);
     }
+    return found->second;
 }
 
 bool RegistrySection::remove(std::string_view name) {
@@ -243,30 +246,70 @@ bool RegistrySection::remove(std::string_view name) {
     return true;
 }
 
+void RegistrySection::drop(std::string_view name, CommentLines& waiting) {
+    const auto found = index_.find(lowered(name));
+    if (found == index_.end()) return;
+    if (const auto note = comments_.find(found->second); note != comments_.end()) {
+        waiting.splice(waiting.begin(), note->second);
+        comments_.erase(note);
+    }
+    values_.erase(found->second);
+    index_.erase(found);
+}
+
+void RegistrySection::comment(uint64_t place, CommentLines& lines) {
+    if (!lines.empty()) comments_[place].splice(comments_[place].end(), lines);
+}
+
+void RegistrySection::takeComments(CommentLines& lines) {
+    lines.splice(lines.end(), heading_);
+    for (auto& entry : comments_) lines.splice(lines.end(), entry.second);
+    comments_.clear();
+}
+
 RegistrySection* RegistryDocument::find(std::string_view path) {
     const auto found = index_.find(lowered(path));
-    return found == index_.end() ? nullptr : &sections_[found->second];
+    return found == index_.end() ? nullptr : &sections_.at(found->second);
 }
 
 const RegistrySection* RegistryDocument::find(std::string_view path) const {
     const auto found = index_.find(lowered(path));
-    return found == index_.end() ? nullptr : &sections_[found->second];
+    return found == index_.end() ? nullptr : &sections_.at(found->second);
 }
 
 RegistrySection& RegistryDocument::obtain(std::string_view path) {
-    const auto [found, added] = index_.emplace(lowered(path), sections_.size());
-    if (added) sections_.emplace_back(std::string(path));
-    return sections_[found->second];
+    const auto [found, added] = index_.emplace(lowered(path), next_);
+    if (added) sections_.emplace(next_++, RegistrySection(std::string(path)));
+    return sections_.at(found->second);
 }
 
 bool RegistryDocument::hasKey(std::string_view path) const {
-    for (const RegistrySection& s : sections_) {
-        const std::string_view p = s.path();
-        if (sameName(p, path)) return true;
-        if (p.size() > path.size() && p[path.size()] == '\\' && sameName(p.substr(0, path.size()), path))
-            return true;
+    const std::string key = lowered(path);
+    if (index_.count(key)) return true;
+    const std::string below = key + '\\';
+    const auto first = index_.lower_bound(below);
+    return first != index_.end() && first->first.compare(0, below.size(), below) == 0;
+}
+
+void RegistryDocument::removeKey(std::string_view path, CommentLines& waiting) {
+    const std::string key = lowered(path);
+    const std::string below = key + '\\';
+    std::vector<uint64_t> gone;
+    if (const auto exact = index_.find(key); exact != index_.end()) {
+        gone.push_back(exact->second);
+        index_.erase(exact);
     }
-    return false;
+    for (auto at = index_.lower_bound(below); at != index_.end() && at->first.compare(0, below.size(), below) == 0;) {
+        gone.push_back(at->second);
+        at = index_.erase(at);
+    }
+    std::sort(gone.begin(), gone.end());  // their comments in file order
+    CommentLines taken;
+    for (const uint64_t order : gone) {
+        sections_.at(order).takeComments(taken);
+        sections_.erase(order);
+    }
+    waiting.splice(waiting.begin(), taken);
 }
 
 std::string_view hiveRootName(Hive hive) {
@@ -290,31 +333,55 @@ bool parseRegistryFile(std::string_view text, RegistryDocument& out) {
     if (lines.empty() || trim(lines[0]) != "REGEDIT4") return false;
 
     RegistryDocument document;
-    RegistrySection* section = nullptr;
+    RegistrySection* section = nullptr;  // none before the first key and after a deleted one
+    CommentLines comments;               // waiting for the line they were written above
     for (size_t i = 1; i < lines.size(); ++i) {
         const std::string_view line = trim(lines[i]);
-        if (line.empty() || line[0] == ';') continue;
+        if (line.empty()) continue;
+        if (line[0] == ';') {
+            comments.emplace_back(lines[i]);
+            continue;
+        }
         if (line[0] == '[') {
-            if (line.back() != ']' || line.size() < 3 || line[1] == '-') return false;
-            section = &document.obtain(line.substr(1, line.size() - 2));
+            const bool deletion = line.size() > 1 && line[1] == '-';
+            const size_t start = deletion ? 2 : 1;
+            if (line.back() != ']' || line.size() < start + 2) return false;
+            const std::string_view path = line.substr(start, line.size() - start - 1);
+            section = nullptr;
+            if (deletion) {
+                document.removeKey(path, comments);
+            } else {
+                section = &document.obtain(path);
+                section->heading().splice(section->heading().end(), comments);
+            }
             continue;
         }
         RegistryValue value;
-        if (!section || !parseValueLine(line, lines, i, value)) return false;
-        section->put(std::move(value));
+        bool deletion = false;
+        if (!parseValueLine(line, lines, i, value, deletion)) return false;
+        if (deletion) {
+            if (section) section->drop(value.name, comments);
+            continue;
+        }
+        if (!section) return false;
+        section->comment(section->put(std::move(value)), comments);
     }
+    document.closing().splice(document.closing().end(), comments);
     out = std::move(document);
     return true;
 }
 
 std::string formatRegistryFile(const RegistryDocument& document) {
     std::string out = "REGEDIT4\r\n\r\n";
-    for (const RegistrySection& section : document.sections()) {
+    const auto comment = [&out](const std::string& line) { appendLine(out, line); };
+    document.forEachSection([&](const RegistrySection& section) {
+        for (const std::string& line : section.heading()) comment(line);
         out += '[';
         out += section.path();
         out += "]\r\n";
-        section.forEachValue([&out](const RegistryValue& v) { appendValue(out, v); });
+        section.forEachLine([&out](const RegistryValue& v) { appendValue(out, v); }, comment);
         out += "\r\n";
-    }
+    });
+    for (const std::string& line : document.closing()) comment(line);
     return out;
 }

@@ -168,7 +168,9 @@ void LoadSettings(Settings& s, Store& store, FolderSystem& folders) {
 // the save succeeded, so a failed save leaves the record as it was. A user
 // key whose values did not all reach the store is put back as it was: the
 // checksum stored early would otherwise stop matching the values beside it,
-// and the next load would fall back to the defaults.
+// and the next load would fall back to the defaults. The machine key is
+// written only once the user's values are all kept, so a failed save writes
+// nothing anywhere; a machine key that cannot be written fails nothing.
 Outcome SaveSettings(Settings& s, Store& store) {
     std::vector<std::string> recentSounds = s.RecentSounds;
     if (s.BackSound.size() >= 2) AddRecentSound(recentSounds, s.BackSound, s.RecentSoundsLimit);
@@ -184,11 +186,12 @@ Outcome SaveSettings(Settings& s, Store& store) {
         user->revert();
         saved = Outcome::failure(failureText(s, dlg::kStoreNotWritten));
     }
+    if (!saved.ok()) return saved;
     if (fitsStore(StoredText::ProgramDir, s.ProgramDir)) {
         const auto machine = store.create(Hive::Machine, kProductKeyPath);
         writeString(machine.get(), "ProgramDir", s.ProgramDir);
     }
-    if (saved.ok()) s.RecentSounds = std::move(recentSounds);
+    s.RecentSounds = std::move(recentSounds);
     return saved;
 }
 

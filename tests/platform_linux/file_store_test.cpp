@@ -119,17 +119,30 @@ TEST_F(FileStoreTest, RoundTripsEveryValueTypeAsReadableRegedit4) {
     EXPECT_EQ(fileText(user), text);
 }
 
-TEST_F(FileStoreTest, ReadsAWindowsExportAsItIs) {
+// What the user wrote and Lumara does not own outlives a save: other keys,
+// unknown values and comment lines, each above the line it was written
+// above. An export's deletions are done in file order, as an import would.
+TEST_F(FileStoreTest, ReadsAWindowsExportAsItIsAndKeepsWhatItDoesNotOwn) {
     writeText(user,
               "REGEDIT4\r\n\r\n"
+              "; above the first key\r\n"
               "[HKEY_CURRENT_USER\\Software\\Other]\r\n\"Keep\"=\"me\"\r\n\r\n"
               "; a comment\r\n"
               "[HKEY_CURRENT_USER\\SOFTWARE\\Tellix\\VEXA]\r\n"
               "\"StarsCount\"=dword:00000100\r\n"
+              "  ; above the pictures\r\n"
               "\"NURimages\"=hex(7):43,3a,5c,61,2e,62,6d,70,00,\\\r\n"
               "  00\r\n"
               "@=\"default\"\r\n"
-              "\"Path\"=hex(2):25,00\r\n\r\n");
+              "; above Path\r\n"
+              "\"Path\"=hex(2):25,00\r\n\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Gone\\Below]\r\n\"x\"=dword:1\r\n"
+              "[-HKEY_CURRENT_USER\\Software\\Gone]\r\n"  // with the keys below it
+              "[HKEY_CURRENT_USER\\Software\\Tellix\\VEXA]\r\n"
+              "\"Path\"=-\r\n"
+              "\"Absent\"=-\r\n"
+              "\"MoveSpeed\"=dword:00000007\r\n"
+              "; the last line\r\n");
     {
         const auto key = store.open(Hive::User, kProductKeyPath);
         ASSERT_TRUE(key);
@@ -139,16 +152,23 @@ TEST_F(FileStoreTest, ReadsAWindowsExportAsItIs) {
         std::vector<std::string> images;
         ASSERT_TRUE(readMultiString(*key, "NURimages", 10000, images));
         EXPECT_EQ(images, std::vector<std::string>{"C:\\a.bmp"});
-        EXPECT_EQ(static_cast<uint32_t>(readValue(*key, "Path").type), 2u);
+        EXPECT_FALSE(key->has("Path"));
+        EXPECT_FALSE(store.open(Hive::User, "Software\\Gone"));
     }
     writeNumber(store.create(Hive::User, kProductKeyPath).get(), "StarsCount", 300);
-    // Writing back keeps the other key and the values this program does not know.
-    RegistryDocument parsed;
-    ASSERT_TRUE(parseRegistryFile(fileText(user), parsed));
-    ASSERT_EQ(parsed.sections().size(), 2u);
-    EXPECT_TRUE(parsed.sections()[0].find("Keep"));
-    EXPECT_TRUE(parsed.sections()[1].find(""));
-    EXPECT_EQ(parsed.sections()[1].find("Path")->data, (std::vector<uint8_t>{0x25, 0}));
+    EXPECT_EQ(fileText(user),
+              "REGEDIT4\r\n\r\n"
+              "; above the first key\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Other]\r\n\"Keep\"=\"me\"\r\n\r\n"
+              "; a comment\r\n"
+              "[HKEY_CURRENT_USER\\SOFTWARE\\Tellix\\VEXA]\r\n"
+              "\"StarsCount\"=dword:0000012c\r\n"
+              "  ; above the pictures\r\n"
+              "\"NURimages\"=hex(7):43,3a,5c,61,2e,62,6d,70,00,00\r\n"
+              "@=\"default\"\r\n"
+              "; above Path\r\n"  // now above the line after Path's deletion
+              "\"MoveSpeed\"=dword:00000007\r\n\r\n"
+              "; the last line\r\n");
 }
 
 TEST_F(FileStoreTest, AbsentUserHiveHasNoKeyButTheMachineKeyAlwaysOpens) {
@@ -190,17 +210,39 @@ TEST_F(FileStoreTest, AUserFileThatCannotBeReadOrReachedFails) {
 }
 
 TEST_F(FileStoreTest, DamagedFileReadsEmptyAndIsKeptWhenASaveReplacesIt) {
-    for (const std::string damage : {"not a registry file\n", "REGEDIT4\n\"orphan\"=dword:1\n"}) {
+    const std::string damages[] = {"not a registry file\n", "REGEDIT4\n\"orphan\"=dword:1\n",
+                                   "REGEDIT4\n[-HKEY_CURRENT_USER\\Gone]\n\"in no key\"=dword:1\n"};
+    for (const std::string& damage : damages) {
         writeText(user, damage);
         EXPECT_EQ(loadedStars(), 2000);     // as on a first run
         EXPECT_EQ(fileText(user), damage);  // loading changes nothing
         EXPECT_TRUE(saveStars(4321));
     }
-    EXPECT_EQ(fileText(user + ".damaged"), "not a registry file\n");
-    EXPECT_EQ(fileText(user + ".damaged.1"), "REGEDIT4\n\"orphan\"=dword:1\n");
+    EXPECT_EQ(fileText(user + ".damaged"), damages[0]);
+    EXPECT_EQ(fileText(user + ".damaged.1"), damages[1]);
+    EXPECT_EQ(fileText(user + ".damaged.2"), damages[2]);
     EXPECT_EQ(loadedStars(), 4321);
     // Only the user's hive and the kept copies are left: no temporary files.
-    EXPECT_EQ(entries(dir).size(), 3u);
+    EXPECT_EQ(entries(dir).size(), 4u);
+}
+
+// A store the user made read-only is theirs to keep, root's saves included:
+// the save fails, and nothing is written into or beside the file, a damaged
+// one included; nor by a key opened before the file was made read-only.
+TEST_F(FileStoreTest, AReadOnlyUserFileIsNeverReplaced) {
+    ASSERT_TRUE(saveStars(1111));
+    const auto key = store.create(Hive::User, kProductKeyPath);
+    writeNumber(key.get(), "StarsCount", 3333);
+    for (const std::string damage : {"", "not a registry file\n"}) {
+        if (!damage.empty()) writeText(user, damage);
+        ::chmod(user.c_str(), 0444);
+        const std::string before = fileText(user);
+        EXPECT_FALSE(saveStars(2222));
+        EXPECT_EQ(fileText(user), before);
+        EXPECT_EQ(entries(dir), std::vector<std::string>{"user.reg"});
+        if (damage.empty()) { EXPECT_FALSE(key->commit()); }
+        ::chmod(user.c_str(), 0644);
+    }
 }
 
 // A save that was killed leaves its temporary file behind; the next save

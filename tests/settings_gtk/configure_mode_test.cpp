@@ -75,13 +75,28 @@ TEST(ConfigureMode, EscEndsWithTwoAndLeavesTheStoreByteForByte) {
     EXPECT_EQ(fileText(run.user()), before);
 }
 
-TEST(ConfigureMode, EnterEndsWithOneAndSavesTheSettings) {
+// The user's own lines in the store outlive the save: a comment stays, and
+// an export's deletion lines are done, not taken for damage (which would
+// have given the first run's star count).
+TEST(ConfigureMode, EnterEndsWithOneAndSavesTheSettingsKeepingTheUsersLines) {
     ConfigureRun run("enter");
+    Settings s;
+    s.StarsCount = 12345;
+    FileStore store(run.user(), run.folder + "/machine.reg");
+    ASSERT_TRUE(SaveSettings(s, store).ok());
+    writeText(run.user(), fileText(run.user()) +
+                              "[-HKEY_CURRENT_USER\\Software\\Gone]\r\n"
+                              "[HKEY_CURRENT_USER\\Software\\Tellix\\VEXA]\r\n\"Stale\"=-\r\n"
+                              "; my own note\r\n"
+                              "[HKEY_CURRENT_USER\\Software\\Other]\r\n\"Kept\"=dword:00000001\r\n");
     Child dialog({lumaraPath(), "/c"}, run.environment(testDisplay().displayName()));
     pressWhenShown("Return");
     EXPECT_EQ(dialog.waitFor(5000ms), 1) << dialog.errorOutput();
-    ASSERT_TRUE(std::filesystem::exists(run.user()));
-    EXPECT_NE(fileText(run.user()).find("\"StarsCount\""), std::string::npos);
+    const std::string saved = fileText(run.user());
+    EXPECT_NE(saved.find("\"StarsCount\"=dword:00003039"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("; my own note\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"Kept\""), std::string::npos)
+        << saved;
+    EXPECT_EQ(saved.find("=-"), std::string::npos) << saved;
 }
 
 // "/c:N" keeps the dialog over window N and centres it there; without a

@@ -109,25 +109,37 @@ TEST(GtkSettingsDialog, CancelOrTheCloseBoxAfterAddingAPresetStoresNothing) {
     }
 }
 
-// The store cannot be written: OK says so in a message box and the dialog stays.
+// OK that cannot save says why in a message box and the dialog stays: the
+// store is a folder, or a file the user made read-only, which stays as it was.
 TEST(GtkSettingsDialog, OkThatCannotSaveSaysSo) {
-    SettingsRun run("failed-save");
-    run.store();
-    run.open();
-    std::filesystem::remove(run.folder + "/user.reg");
-    std::filesystem::create_directory(run.folder + "/user.reg");  // a folder where the file should be
-    bool told = false;
-    whenReady([&told] {
-        GtkWidget* message = shownWindow(GTK_TYPE_MESSAGE_DIALOG);
-        if (!message) return false;
-        told = true;
-        gtk_dialog_response(GTK_DIALOG(message), GTK_RESPONSE_OK);
-        return true;
-    });
-    click(run.widget(dlg::kOk));
-    std::filesystem::remove(run.folder + "/user.reg");
-    EXPECT_TRUE(told);
-    EXPECT_FALSE(run.view->result());
+    for (const bool readOnly : {false, true}) {
+        SettingsRun run(readOnly ? "read-only-save" : "failed-save");
+        run.store();
+        run.open();
+        const std::string user = run.folder + "/user.reg", before = run.storeBytes();
+        if (readOnly) {
+            std::filesystem::permissions(user, std::filesystem::perms(0222), std::filesystem::perm_options::remove);
+        } else {
+            std::filesystem::remove(user);
+            std::filesystem::create_directory(user);
+        }
+        std::string told;
+        whenReady([&told] {
+            GtkWidget* message = shownWindow(GTK_TYPE_MESSAGE_DIALOG);
+            if (!message) return false;
+            gchar* text = nullptr;
+            g_object_get(message, "text", &text, nullptr);
+            told = text ? text : "?";
+            g_free(text);
+            gtk_dialog_response(GTK_DIALOG(message), GTK_RESPONSE_OK);
+            return true;
+        });
+        click(run.widget(dlg::kOk));
+        EXPECT_NE(told.find("opened for writing"), std::string::npos) << told;
+        EXPECT_FALSE(run.view->result());
+        if (readOnly) { EXPECT_EQ(run.storeBytes(), before); }
+        std::filesystem::remove_all(user);
+    }
 }
 
 std::string listRowText(GtkWidget* scrolledList, int row) {

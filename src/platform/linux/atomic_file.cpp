@@ -132,6 +132,12 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes) {
     return true;
 }
 
+bool isReadOnlyFile(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return false;
+    return (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
 bool keepDamagedCopy(const std::string& path) {
     int from = -1;
     if (const FileReadResult opened = openRegularFile(path, from); opened != FileReadResult::Read)

@@ -88,11 +88,13 @@ public:
         return true;
     }
 
-    // Writes the changed file; a damaged file that cannot be kept is not
-    // replaced. Closing the key without a commit still writes, silently.
+    // Writes the changed file; a damaged file that cannot be kept, or one
+    // made read-only since the key was opened, is not replaced. Closing the
+    // key without a commit still writes, silently.
     bool commit() override {
         if (!dirty_) return true;
         dirty_ = false;
+        if (isReadOnlyFile(file_)) return false;
         if (damaged_ && !keepDamagedCopy(file_)) return false;
         damaged_ = false;
         return writeFileAtomically(file_, formatRegistryFile(document_));
@@ -139,7 +141,7 @@ std::unique_ptr<StoreKey> FileStore::create(Hive hive, std::string_view keyPath)
     const std::string& file = fileOf(hive);
     if (file.empty() || hive == Hive::Machine) return nullptr;
     const std::string folder = folderOf(file);
-    if (!createFolders(folder) || ::access(folder.c_str(), W_OK) != 0) return nullptr;
+    if (!createFolders(folder) || ::access(folder.c_str(), W_OK) != 0 || isReadOnlyFile(file)) return nullptr;
     LoadedHive loaded = loadHive(file);
     if (loaded.result == FileReadResult::Unreadable) return nullptr;
     std::string section = sectionPath(hive, keyPath);

@@ -11,15 +11,20 @@
 // Implements: both hives, every value type (those it does not know kept as
 // hex(n)), value and key names without regard to case, the store paths from
 // the environment.
-// Leaves out: access rights, and merging saves: each key writes its whole
-// hive file when it closes.
+// Leaves out: access rights (but a file the user made read-only is never
+// replaced), and merging saves: each key writes its whole hive file when it
+// closes.
 //
 // - A key reads its hive file when it is opened. A key from `open` never
 //   writes; one from `create` writes the whole file back atomically when it
 //   is closed, if it changed anything. Two processes saving one after the
 //   other thus leave the later save whole, and a load never undoes a save.
 // - A file that cannot be parsed reads as an empty hive; before a save
-//   replaces it, it is kept as "<file>.damaged".
+//   replaces it, it is kept as "<file>.damaged". Comment lines, deletions
+//   and what Lumara does not know: registry_file.h.
+// - A user file without write permission (0444, say) is the user's choice:
+//   `create` fails, as for a registry key without the right to set values,
+//   so the save fails and says so, and the file stays as it is.
 // - The machine hive is an administrator's: its keys count as present
 //   whenever its file is absent or readable, and Lumara never writes it
 //   (`create` fails, which the settings logic ignores). On Linux the

@@ -2,10 +2,11 @@
 // controls with their own messages, then the registry read back. The
 // controllers' rules are tested with fakes (tests/dialogs); this proves the
 // Windows view's wiring: one control of each kind and OK, the pages' Esc and
-// Enter, and a language file's texts (Esc and Enter in the dialog itself:
-// the saver's own test, WineDialogs).
+// Enter, a language file's texts, and a save the registry refuses (Esc and
+// Enter in the dialog itself: the saver's own test, WineDialogs).
 #include <windows.h>
 #include <commctrl.h>
+#include <sddl.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -89,6 +90,25 @@ void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 constexpr char kSettings[] = "Lumara Screensaver settings";
+constexpr char kMessage[] = "Lumara Screensaver";  // the caption of the dialogs' message boxes
+
+// Leaves everyone the right to read the saver's user key, to delete it and
+// to change its rights (0x70019), but not to set a value or make a subkey.
+void refuseNewValues() {
+    PSECURITY_DESCRIPTOR rights = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;0x70019;;;WD)", SDDL_REVISION_1, &rights,
+                                                                     nullptr));
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kSaverKey, 0, WRITE_DAC, &key), ERROR_SUCCESS);
+    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, rights), ERROR_SUCCESS);
+    RegCloseKey(key);
+    LocalFree(rights);
+}
+
+bool programDirStored() {
+    return RegGetValueA(HKEY_LOCAL_MACHINE, kSaverKey, "ProgramDir", RRF_RT_ANY, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS;
+}
 
 // Runs the settings dialog through `steps`; its result once every step ran.
 int runDialog(std::vector<Step> steps) {
@@ -193,4 +213,31 @@ TEST(WineSettingsDialog, EscAndEnterInAPageCancelAndSave) {
                           }}}),
               IDOK);
     EXPECT_EQ(storedSettings().StarsCount, 2500);
+}
+
+// The user key stops taking values while the dialog is open: OK says the
+// save failed, Cancel then ends the dialog, and neither the user's key nor
+// the machine's was written. Once the key takes values again, OK writes both.
+TEST(WineSettingsDialog, ASaveTheUserKeyRefusesWritesNothing) {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSaverKey);
+    RegistryStore store;
+    Settings before = storedSettings();
+    ASSERT_TRUE(SaveSettings(before, store).ok());
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSaverKey, "ProgramDir");
+    ASSERT_FALSE(programDirStored());
+    EXPECT_EQ(runDialog({{kSettings,
+                          [](HWND d) {
+                              refuseNewValues();
+                              moveTrackbar(pageWith(4000), 4000, 2500);
+                              click(d, IDOK);
+                          }},
+                         {kMessage, [](HWND box) { click(box, IDOK); }},
+                         {kSettings, [](HWND d) { click(d, IDCANCEL); }}}),
+              IDCANCEL);
+    EXPECT_EQ(storedSettings().StarsCount, before.StarsCount);
+    EXPECT_FALSE(programDirStored());
+
+    ASSERT_EQ(RegDeleteTreeA(HKEY_CURRENT_USER, kSaverKey), ERROR_SUCCESS);
+    EXPECT_EQ(runDialog({{kSettings, [](HWND d) { click(d, IDOK); }}}), IDOK);
+    EXPECT_TRUE(programDirStored());
 }
