@@ -41,6 +41,15 @@ TEST_F(SettingsStore, FirstRunGetsFallbacksAndFactoryPresetsAndWritesNothing) {
     EXPECT_EQ(s.ProgramDir, "");  // no machine key: nothing derived
 
     EXPECT_EQ(presetNames(s), (std::vector<std::string>{"Simple", "Realistic", "Rational"}));
+    ASSERT_EQ(s.Presets.size(), 3u);
+    const FlightParameters factory[] = {{1000, 600, -10, 40, 1, 0, 0, 0, false},
+                                        {6000, 600, -25, 80, 10, 30, 5, 3, false},
+                                        {4000, 600, -25, 60, 10, 10, 0, 2, false}};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(static_cast<const FlightParameters&>(s.Presets[i]), factory[i]) << i;
+        EXPECT_EQ(s.Presets[i].BackSound, i == 0 ? "" : "D") << i;
+        EXPECT_TRUE(s.Presets[i].NURimages.empty()) << i;
+    }
     EXPECT_TRUE(store.names("write").empty());
     EXPECT_TRUE(store.names("delete").empty());
 }
@@ -99,11 +108,16 @@ TEST_F(SettingsStore, EmptyPictureListIsOneNulByteAndLoadsEmpty) {
 }
 
 TEST_F(SettingsStore, ChecksumMismatchBringsFallbacksButKeepsTheRest) {
-    const Settings original = saved(sampleSettings());
+    Settings sample = sampleSettings();
+    sample.Language = "/opt/lumara/Test.lang";
+    folders.files[sample.Language] = "Test\n\n3029=Eins";
+    const Settings original = saved(sample);
     writeNumber(&store.key(), "RandSeed", 12345);
 
     const Settings s = loaded();
     expectFallbackFlight(s);
+    EXPECT_EQ(s.Language, original.Language);
+    EXPECT_NE(s.LanguageTable.count(), 0u) << "the language still loads";
     EXPECT_EQ(s.NURimages, original.NURimages);
     EXPECT_EQ(s.Presets, original.Presets);
     EXPECT_EQ(s.RecentSounds, original.RecentSounds);
@@ -375,4 +389,10 @@ TEST_F(SettingsStore, FactoryPresetsAreNamedInTheLoadedLanguage) {
         EXPECT_EQ(unread.LanguageTable.count(), 0u);
         EXPECT_EQ(unread.Presets[0].Name, "Simple");
     }
+
+    // Named once, when made: stored, they keep those names in another language.
+    folders.files[path] = "Test\n\n3029=Eins\n3031=Zwei";
+    saved(loaded());
+    folders.files[path] = "Test\n\n3029=Un\n3031=Deux";
+    EXPECT_EQ(presetNames(loaded()), (std::vector<std::string>{"Eins", "Zwei", "Rational"}));
 }
