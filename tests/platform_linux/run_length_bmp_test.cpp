@@ -1,6 +1,6 @@
 // Run-length encoded BMPs, which stb_image leaves to the decoder's own
-// reader: every code of both encodings, and damaged streams taken as far as
-// they go without a byte read or written outside the file or the picture.
+// reader: every code of both encodings, and damaged streams cut off or
+// refused without a byte read or written outside the file or the picture.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -74,31 +74,32 @@ TEST(RunLengthBmp, EveryCodeOfBothEncodingsBottomRowFirst) {
     }
 }
 
-// Damage is cut off where it starts, never wrapped into the next row; an
-// index past the palette is black.
-TEST(RunLengthBmp, DamagedStreamsAreTakenAsFarAsTheyGo) {
+// Damage within the data is cut off where it starts, never wrapped into the
+// next row, and an index past the palette is black; data that end before
+// the end-of-picture mark or the top row are refused, as GDI+ refuses them.
+TEST(RunLengthBmp, DamagedStreamsAreCutOffOrRefusedWhenTheyEndEarly) {
+    const Rows refused;
     struct Case {
         const char* name;
         uint16_t bits;
         std::vector<uint8_t> codes;
         Rows picture;
     } cases[] = {
-        {"a run past the row's end loses its rest and the row's", 8, {3, 1, 3, 2, 2, 3, 0, 0, 1, 4, 0, 1},
-         {"....", "4...", "1112"}},
-        {"as does an index run", 8, {0, 6, 1, 2, 3, 4, 5, 6, 1, 7, 0, 0, 2, 8}, {"....", "88..", "1234"}},
-        {"a move past the top ends it", 8, {2, 5, 0, 2, 1, 9, 1, 6}, {"....", "....", "55.."}},
-        {"and a move past the right edge stops there", 8, {0, 2, 9, 0, 1, 6, 0, 0, 1, 2}, {"....", "2...", "...."}},
-        {"rows past the top", 8, {1, 1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0, 1, 1, 1, 1}, {"1...", "1...", "1..."}},
-        {"no end mark", 8, {4, 3, 0, 0, 2, 7}, {"....", "77..", "3333"}},
-        {"data ending inside an index run", 8, {0, 4, 1, 2}, {"....", "....", "12.."}},
-        {"or inside a move", 8, {2, 1, 0, 2, 1}, {"....", "....", "11.."}},
-        {"an odd trailing byte", 4, {3, 0x21, 0}, {"....", "....", "212."}},
+        {"a run past the row's end", 8, {3, 1, 3, 2, 2, 3, 0, 0, 1, 4, 0, 1}, {"....", "4...", "1112"}},
+        {"an index run past it", 8, {0, 6, 1, 2, 3, 4, 5, 6, 1, 7, 0, 0, 2, 8, 0, 1}, {"....", "88..", "1234"}},
+        {"a move past it", 8, {0, 2, 9, 0, 1, 6, 0, 0, 1, 2, 0, 1}, {"....", "2...", "...."}},
+        {"a move past the top", 8, {2, 5, 0, 2, 1, 9, 1, 6}, {"....", "....", "55.."}},
+        {"rows past the top, no end mark", 8, {1, 1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0, 1, 1}, {"1...", "1...", "1..."}},
         {"indexes past the palette", 8, {2, 15, 1, 16, 1, 200, 0, 1}, {"....", "....", "ff.."}},
+        {"no end mark", 8, {4, 3, 0, 0, 2, 7}, refused},
+        {"data ending inside an index run", 8, {0, 4, 1, 2}, refused},
+        {"or inside a move", 8, {2, 1, 0, 2, 1}, refused},
+        {"an odd trailing byte", 4, {3, 0x21, 0}, refused},
     };
     for (const Case& c : cases) {
         Picture picture;
-        ASSERT_TRUE(decodePicture(runLengthBmp(4, 3, c.bits, c.codes), picture)) << c.name;
-        EXPECT_EQ(indexes(picture), c.picture) << c.name;
+        const bool taken = decodePicture(runLengthBmp(4, 3, c.bits, c.codes), picture);
+        EXPECT_EQ(taken ? indexes(picture) : refused, c.picture) << c.name;
     }
 }
 

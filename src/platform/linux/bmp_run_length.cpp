@@ -36,13 +36,14 @@ public:
         std::copy(palette_[index].begin(), palette_[index].end(), picture_.rgb.begin() + static_cast<ptrdiff_t>(at));
         ++x_;
     }
-    // The pixels of a run past the row's end are dropped.
+    // After a run past the row's end nothing more is drawn into the row.
     void skipRest() { x_ = width_; }
 
     void endLine() {
         x_ = 0;
         ++y_;
     }
+    // A move past the row's end stops there.
     void move(uint32_t right, uint32_t up) {
         x_ = std::min(x_ + right, width_);
         y_ += up;
@@ -63,11 +64,12 @@ uint8_t indexAt(const uint8_t* bytes, uint32_t i, bool fourBit) {
     return i % 2 == 0 ? static_cast<uint8_t>(both >> 4) : static_cast<uint8_t>(both & 15);
 }
 
-// Runs the codes of `data` into the cursor until the end-of-picture mark,
-// the top of the picture or the end of the data.
-void decodeRuns(std::span<const uint8_t> data, bool fourBit, PixelCursor& cursor) {
+// Runs the codes of `data` into the cursor until the end-of-picture mark or
+// the top of the picture; false when the data end before either.
+bool decodeRuns(std::span<const uint8_t> data, bool fourBit, PixelCursor& cursor) {
     size_t at = 0;
-    while (!cursor.pastTop() && at + 2 <= data.size()) {
+    while (!cursor.pastTop()) {
+        if (at + 2 > data.size()) return false;
         const uint8_t count = data[at], value = data[at + 1];
         at += 2;
         if (count > 0) {  // `count` pixels of the one index, or in 4-bit pictures two taking turns
@@ -80,26 +82,24 @@ void decodeRuns(std::span<const uint8_t> data, bool fourBit, PixelCursor& cursor
         }
         switch (value) {
         case 0: cursor.endLine(); break;
-        case 1: return;  // end of the picture
+        case 1: return true;  // end of the picture
         case 2:  // move right and up by the next two bytes
-            if (at + 2 > data.size()) return;
+            if (at + 2 > data.size()) return false;
             cursor.move(data[at], data[at + 1]);
             at += 2;
             break;
         default: {  // `value` indexes as they stand, padded to an even number of bytes
             const size_t bytes = fourBit ? (value + 1u) / 2 : value;
-            const size_t present = std::min(bytes, data.size() - at);
-            const uint32_t available = fourBit ? static_cast<uint32_t>(std::min<size_t>(value, present * 2))
-                                               : static_cast<uint32_t>(present);
-            const uint32_t n = cursor.room(available);
+            if (bytes > data.size() - at) return false;
+            const uint32_t n = cursor.room(value);
             for (uint32_t i = 0; i < n; ++i) cursor.put(indexAt(&data[at], i, fourBit));
-            if (present < bytes) return;  // the data ended inside the run
             if (n < value) cursor.skipRest();
             at += bytes + (bytes & 1);
             break;
         }
         }
     }
+    return true;
 }
 
 }  // namespace
@@ -135,7 +135,7 @@ bool decodeRunLengthBmp(std::span<const uint8_t> file, Picture& picture, int64_t
 
     Picture decoded{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * static_cast<size_t>(height) * 3, 0)};
     PixelCursor cursor(decoded, palette);
-    decodeRuns(file.subspan(static_cast<size_t>(pixelsAt)), fourBit, cursor);
+    if (!decodeRuns(file.subspan(static_cast<size_t>(pixelsAt)), fourBit, cursor)) return false;
     picture = std::move(decoded);
     return true;
 }

@@ -15,11 +15,12 @@ bool isRunLengthBmp(std::span<const uint8_t> file);
 // Decodes such a file into `picture`. Refused (false, `picture` as it was):
 // a compression that does not match the bits a pixel, a picture stored top
 // down (the encoding is defined bottom up only), no pixels or more than
-// `maxPixels`, a palette or pixel data that begin past the end of the file.
-// Taken as far as it goes, as a careful reader of damaged data would: pixels
-// a run or a move leaves out are black, as are colour indexes past the
-// palette; a run past the end of its row loses its rest, a move or a line
-// past the top ends the picture, and so does data that ends without an
-// end-of-picture mark. Nothing is read or written outside the file and the
-// picture.
+// `maxPixels`, a palette or pixel data that begin past the end of the file,
+// and data that end before the end-of-picture mark or the top row is done,
+// which GDI+ refuses too. Damage within the data is cut off where it starts,
+// never wrapped into the next row: a run past the row's end loses its rest
+// and the rest of the row, a move past it stops there, a move or a line end
+// past the top ends the picture. Pixels the codes leave out are black, as
+// are indexes past the palette. Nothing is read or written outside the file
+// and the picture.
 bool decodeRunLengthBmp(std::span<const uint8_t> file, Picture& picture, int64_t maxPixels);
