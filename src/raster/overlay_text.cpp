@@ -72,3 +72,8 @@ void drawOverlayText(const FrameTarget& frame, int32_t left, int32_t top, int32_
                     fill(frame, x + column * scale, top + (row + 1) * scale, scale, scale, white);
     }
 }
+
+void eraseOverlayText(const FrameTarget& frame, int32_t left, int32_t top, OverlaySize box) {
+    if (frame.empty() || !isDrawableFormat(frame.format)) return;
+    fill(frame, left, top, box.width, box.height, 0);
+}

@@ -26,3 +26,7 @@ OverlaySize overlayTextSize(std::string_view text, int32_t scale);
 // frame; a character outside the font is a blank. Nothing is drawn into an
 // empty frame, a frame of another pixel format, or at a scale below 1.
 void drawOverlayText(const FrameTarget& frame, int32_t left, int32_t top, int32_t scale, std::string_view text);
+
+// Blackens a box drawOverlayText drew at (left, top), clipped to the frame,
+// in the same formats: a frame kept from the last one still shows it.
+void eraseOverlayText(const FrameTarget& frame, int32_t left, int32_t top, OverlaySize box);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 
-#include "raster/overlay_text.h"
 
 void FrameRateDisplay::countFrame(uint64_t nowMs) {
     if (!started_ || nowMs < secondStart_) {
@@ -20,7 +19,7 @@ void FrameRateDisplay::countFrame(uint64_t nowMs) {
     frames_ = 0;
 }
 
-void FrameRateDisplay::draw(const FrameTarget& frame) const {
+void FrameRateDisplay::draw(const FrameTarget& frame) {
     char text[24] = "FPS: ";
     char* end = text + 5;
     if (tenths_ < 0) {
@@ -31,6 +30,10 @@ void FrameRateDisplay::draw(const FrameTarget& frame) const {
         *end++ = static_cast<char>('0' + tenths_ % 10);
     }
     const int32_t scale = 1 + frame.height / 480;
-    const OverlaySize box = overlayTextSize({text, static_cast<size_t>(end - text)}, scale);
-    drawOverlayText(frame, 0, frame.height - box.height, scale, {text, static_cast<size_t>(end - text)});
+    const std::string_view shown(text, static_cast<size_t>(end - text));
+    drawn_ = overlayTextSize(shown, scale);
+    drawnTop_ = frame.height - drawn_.height;
+    drawOverlayText(frame, 0, drawnTop_, scale, shown);
 }
+
+void FrameRateDisplay::eraseLast(const FrameTarget& frame) const { eraseOverlayText(frame, 0, drawnTop_, drawn_); }

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "raster/frame_target.h"
+#include "raster/overlay_text.h"
 
 // The frame rate a hack shows with -fps, as xscreensaver's hacks do: the
 // frames drawn over the last whole second, renewed once a second, drawn
@@ -19,11 +20,19 @@ public:
 
     // Draws the rate into the bottom left corner of `frame`, with dots of
     // one pixel up to a frame 479 pixels high and one more for every 480.
-    void draw(const FrameTarget& frame) const;
+    void draw(const FrameTarget& frame);
+
+    // Blackens what the last draw covered, for a frame that is black under
+    // its stars, before they are drawn: a frame kept from the last one still
+    // holds the last text, and a shorter one ("FPS: 9.9" after "FPS: 10.0")
+    // would not cover its last digit.
+    void eraseLast(const FrameTarget& frame) const;
 
 private:
     uint64_t secondStart_ = 0;
     uint32_t frames_ = 0;
     bool started_ = false;
     int32_t tenths_ = -1;
+    int32_t drawnTop_ = 0;
+    OverlaySize drawn_{0, 0};
 };

@@ -198,13 +198,14 @@ void applyOverrides(FlightParameters& flight, const std::vector<SettingOverride>
 
 std::string hackUsage() {
     std::string text =
-        "usage: lumara [/s | /p WINDOW | /c[:WINDOW]]\n"
+        "usage: lumara [/s | /p WINDOW | /l WINDOW | /c[:WINDOW]]\n"
         "       lumara [-root | -window-id WINDOW | -window] [-fps] [OPTION VALUE]...\n"
         "       lumara --help | --version\n"
         "\n"
         "Modes of a desktop's screen-saver settings:\n"
         "  /s               full screen over every monitor; a key, a click or moving the mouse ends it\n"
-        "  /p WINDOW        the preview picture in X11 window WINDOW (decimal), until it goes away\n"
+        "  /p WINDOW        the preview picture in X11 window WINDOW (decimal), until it goes away;\n"
+        "  /l WINDOW        the same\n"
         "  /c[:WINDOW]      the settings dialog, kept over X11 window WINDOW or the active window\n"
         "  nothing          the settings dialog on its own\n"
         "\n"

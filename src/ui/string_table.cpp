@@ -36,7 +36,7 @@ constexpr std::array kEntries = {
     StringTableEntry{3076, "The settings store cannot be created or opened for writing."},
     StringTableEntry{3077, "The value \"%1\" could not be written."},
     StringTableEntry{3078, "The settings store could not be written."},
-    StringTableEntry{3080, "The help cannot be shown: no web browser could be started to show it."},
+    StringTableEntry{3080, "The help cannot be shown: no web browser could be started to show it. Its pages are in %1, which any web browser can open."},
     StringTableEntry{3081, "The help cannot be shown: the help file cannot be read, or it lacks this topic."},
 };
 

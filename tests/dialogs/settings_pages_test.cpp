@@ -186,4 +186,14 @@ TEST(LanguagePage, RowsAreTheFilesFirstLinesAndChoicesStoreTheirPaths) {
     EXPECT_EQ(rig.settings.Language, "");
     page.select(kHelpFileBox, 0);
     EXPECT_EQ(rig.settings.HelpFile, "");
+
+    // A language file outside the program folder has no row: English is
+    // shown, and OK keeps the path.
+    stored.Language = "/elsewhere/own.lang";
+    DialogRig outside;
+    EXPECT_EQ(pageOver(outside, stored, kLanguagePage).at(kLanguageBox).selection, 0);
+    outside.desktop.find(dlg::kSettings).click(dlg::kOk);
+    Settings back;
+    LoadSettings(back, outside.store, outside.folders);
+    EXPECT_EQ(back.Language, "/elsewhere/own.lang");
 }

@@ -9,7 +9,6 @@
 #include <tuple>
 #include <vector>
 
-#include "base/byte_order.h"
 #include "platform/linux/jpeg_table_check.h"
 #include "platform/linux/stb_picture_decoder.h"
 #include "saver/saver_state.h"
@@ -47,19 +46,6 @@ const Format kFormats[] = {{"blocks.png", writePng, 0},
                            {"blocks.bmp", writeBmp, 0},
                            {"blocks.gif", writeGif, 0},
                            {"blocks.jpg", writeJpeg, 12}};
-
-// A BMP header claiming width x height at 24 bits, with no pixel data.
-std::vector<uint8_t> bmpHeaderOnly(int32_t width, int32_t height) {
-    std::vector<uint8_t> b(54, 0);
-    b[0] = 'B';
-    b[1] = 'M';
-    for (const auto& [at, value] : {std::pair<size_t, uint32_t>{2, 54}, {10, 54}, {14, 40},
-                                    {18, static_cast<uint32_t>(width)}, {22, static_cast<uint32_t>(height)}})
-        writeLittleEndian(&b[at], value);
-    b[26] = 1;
-    b[28] = 24;
-    return b;
-}
 
 }  // namespace
 
@@ -124,7 +110,9 @@ TEST(PictureFiles, UnreadableFilesFailToLoad) {
     EXPECT_EQ(std::tuple(picture.width, picture.height, picture.rgb), std::tuple(earlier.width, earlier.height, earlier.rgb));
 
     // A BMP cut short after its header reads as black, which gives no stars.
-    ASSERT_TRUE(writeBytes(tempPath("header-only.bmp"), bmpHeaderOnly(40, 32)));
+    ASSERT_TRUE(writeBmp(tempPath("header-only.bmp"), blocksPicture()));
+    bytes = readFile(tempPath("header-only.bmp"));
+    ASSERT_TRUE(writeBytes(tempPath("header-only.bmp"), std::vector<uint8_t>(bytes.begin(), bytes.begin() + 54)));
     SaverState state;
     state.settings.UseNUR = true;
     state.settings.NURimages = {tempPath("header-only.bmp")};

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fault_device.h"
+#include "saver/frame_rate_display.h"
 #include "starfield/flight.h"
 #include "starfield/generator_draws.h"
 
@@ -226,6 +227,27 @@ TEST(Renderer, ErasingTheLastFramesStarsGivesTheFramesAWholeClearGives) {
             EXPECT_LT(eraser.count(Op::ClearFrame), 10) << "the stars were erased";
             EXPECT_EQ(clearer.count(Op::ClearFrame), 60);
         }
+}
+
+// The frame rate is erased with the stars: when its text gets shorter
+// ("FPS: 10.0", then "FPS: 9.8") a kept frame shows no digit of the longer.
+TEST(Renderer, AKeptFrameLosesTheLastFrameRateTextWithItsStars) {
+    Rig erased(0, 3000, 1), cleared(0, 3000, 1);
+    FaultDevice eraser(kFormatX8R8G8B8), clearer(kFormatX8R8G8B8);
+    clearer.keepFrame = false;
+    ASSERT_EQ(erased.renderer().init(eraser, nullptr, 320, 240), 0);
+    ASSERT_EQ(cleared.renderer().init(clearer, nullptr, 320, 240), 0);
+    FrameRateDisplay erasedRate, clearedRate;
+    uint64_t ms = 0;
+    for (int frame = 1; frame <= 40; ++frame, ms += frame <= 20 ? 100 : 102) {
+        erasedRate.countFrame(ms);
+        clearedRate.countFrame(ms);
+        runFrame(erased.saver, &erasedRate);
+        runFrame(cleared.saver, &clearedRate);
+        ASSERT_TRUE(frameBytes(eraser.shown) == frameBytes(clearer.shown)) << "frame " << frame;
+    }
+    EXPECT_EQ(erasedRate.tenthsPerSecond(), 98);
+    EXPECT_LT(eraser.count(Op::ClearFrame), 5) << "the stars were erased";
 }
 
 // A screen that lends its own memory gets the very frames the device would

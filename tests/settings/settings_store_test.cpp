@@ -40,7 +40,9 @@ TEST_F(SettingsStore, FirstRunGetsFallbacksAndFactoryPresetsAndWritesNothing) {
     EXPECT_EQ(s.HelpFile, "");
     EXPECT_EQ(s.ProgramDir, "");  // no machine key: nothing derived
 
-    EXPECT_EQ(presetNames(s), (std::vector<std::string>{"Simple", "Realistic", "Rational"}));
+    EXPECT_EQ(s.Presets, (std::vector<Preset>{{{1000, 600, -10, 40, 1, 0, 0, 0, false}, {}, "", "Simple"},
+                                              {{6000, 600, -25, 80, 10, 30, 5, 3, false}, {}, "D", "Realistic"},
+                                              {{4000, 600, -25, 60, 10, 10, 0, 2, false}, {}, "D", "Rational"}}));
     EXPECT_TRUE(store.names("write").empty());
     EXPECT_TRUE(store.names("delete").empty());
 }
@@ -99,11 +101,16 @@ TEST_F(SettingsStore, EmptyPictureListIsOneNulByteAndLoadsEmpty) {
 }
 
 TEST_F(SettingsStore, ChecksumMismatchBringsFallbacksButKeepsTheRest) {
-    const Settings original = saved(sampleSettings());
+    Settings sample = sampleSettings();
+    sample.Language = "/opt/lumara/Test.lang";
+    folders.files[sample.Language] = "Test\n\n3029=Eins";
+    const Settings original = saved(sample);
     writeNumber(&store.key(), "RandSeed", 12345);
 
     const Settings s = loaded();
     expectFallbackFlight(s);
+    EXPECT_EQ(s.Language, original.Language);
+    EXPECT_NE(s.LanguageTable.count(), 0u) << "the language still loads";
     EXPECT_EQ(s.NURimages, original.NURimages);
     EXPECT_EQ(s.Presets, original.Presets);
     EXPECT_EQ(s.RecentSounds, original.RecentSounds);
@@ -377,4 +384,10 @@ TEST_F(SettingsStore, FactoryPresetsAreNamedInTheLoadedLanguage) {
         EXPECT_EQ(unread.LanguageTable.count(), 0u);
         EXPECT_EQ(unread.Presets[0].Name, "Simple");
     }
+
+    // Named once, when made: stored, they keep those names in another language.
+    folders.files[path] = "Test\n\n3029=Eins\n3031=Zwei";
+    saved(loaded());
+    folders.files[path] = "Test\n\n3029=Un\n3031=Deux";
+    EXPECT_EQ(presetNames(loaded()), (std::vector<std::string>{"Eins", "Zwei", "Rational"}));
 }

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "settings/setting_options.h"
 #include "ui/string_table.h"
@@ -17,36 +18,52 @@ namespace {
 
 std::string id(const SettingOption& o) { return std::string(o.option.substr(1)); }
 
+std::string xmlSelect(const SettingOption& o) {
+    std::string xml = "      <select id=\"" + id(o) + "\">\n";
+    xml += "        <option id=\"stored\" _label=\"" + std::string(o.label) + ": as in Lumara's settings\"/>\n";
+    for (size_t i = 0; i < kAntiAliasNames.size(); ++i) {
+        const std::string name(kAntiAliasNames[i]);
+        xml += "        <option id=\"" + name + "\" _label=\"" + std::string(o.label) + ": " +
+               std::string(builtInText(kAntiAliasTextIds[i])) + "\" arg-set=\"" + std::string(o.option) + " " +
+               name + "\"/>\n";
+    }
+    return xml + "      </select>\n";
+}
+
+std::string xmlSlider(const SettingOption& o) {
+    const OptionRange r = optionRange(o);
+    // A longer frame period is a lower frame rate: the slider runs the other way.
+    const std::string invert = o.scale == OptionScale::FrameMicroseconds ? " convert=\"invert\"" : "";
+    return "      <number id=\"" + id(o) + "\" type=\"slider\" arg=\"" + std::string(o.option) + " %\"\n" +
+           "              _label=\"" + std::string(o.label) + "\" _low-label=\"" + std::string(o.lowLabel) +
+           "\" _high-label=\"" + std::string(o.highLabel) + "\"" + invert + "\n" + "              low=\"" +
+           std::to_string(r.low) + "\" high=\"" + std::to_string(r.high) + "\" default=\"" +
+           std::to_string(r.fallback) + "\"/>\n";
+}
+
+// The sliders in two columns, the first half on the left, the choices and
+// the frame-rate box under the right one's: in one column the pane is
+// taller than a screen of 768 rows.
 std::string xmlDescription() {
+    std::vector<const SettingOption*> sliders, choices;
+    for (const SettingOption& o : kSettingOptions) (o.scale == OptionScale::Choice ? choices : sliders).push_back(&o);
+    const size_t left = (sliders.size() + 1) / 2;
     std::string xml =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<!-- Made at build time from Lumara's settings table. -->\n"
         "<screensaver name=\"lumara\" _label=\"Lumara\">\n"
-        "  <command arg=\"-root\"/>\n";
-    for (const SettingOption& o : kSettingOptions) {
-        const OptionRange r = optionRange(o);
-        if (o.scale == OptionScale::Choice) {
-            xml += "  <select id=\"" + id(o) + "\">\n";
-            xml += "    <option id=\"stored\" _label=\"" + std::string(o.label) + ": as in Lumara's settings\"/>\n";
-            for (size_t i = 0; i < kAntiAliasNames.size(); ++i) {
-                const std::string name(kAntiAliasNames[i]);
-                xml += "    <option id=\"" + name + "\" _label=\"" + std::string(o.label) + ": " +
-                       std::string(builtInText(kAntiAliasTextIds[i])) + "\" arg-set=\"" + std::string(o.option) +
-                       " " + name + "\"/>\n";
-            }
-            xml += "  </select>\n";
-            continue;
-        }
-        // A longer frame period is a lower frame rate: the slider runs the other way.
-        const std::string invert = o.scale == OptionScale::FrameMicroseconds ? " convert=\"invert\"" : "";
-        xml += "  <number id=\"" + id(o) + "\" type=\"slider\" arg=\"" + std::string(o.option) + " %\"\n" +
-               "          _label=\"" + std::string(o.label) + "\" _low-label=\"" + std::string(o.lowLabel) +
-               "\" _high-label=\"" + std::string(o.highLabel) + "\"" + invert + "\n" + "          low=\"" +
-               std::to_string(r.low) + "\" high=\"" + std::to_string(r.high) + "\" default=\"" +
-               std::to_string(r.fallback) + "\"/>\n";
+        "  <command arg=\"-root\"/>\n"
+        "  <hgroup>\n"
+        "    <vgroup>\n";
+    for (size_t i = 0; i < sliders.size(); ++i) {
+        if (i == left) xml += "    </vgroup>\n    <vgroup>\n";
+        xml += xmlSlider(*sliders[i]);
     }
+    for (const SettingOption* o : choices) xml += xmlSelect(*o);
     xml +=
-        "  <boolean id=\"showfps\" _label=\"Show frame rate\" arg-set=\"-fps\"/>\n"
+        "      <boolean id=\"showfps\" _label=\"Show frame rate\" arg-set=\"-fps\"/>\n"
+        "    </vgroup>\n"
+        "  </hgroup>\n"
         "  <_description>\n"
         "An endless flight through a field of point stars that roll about the line of\n"
         "flight while the direction wanders, over an optional dim, creeping nebula.\n"

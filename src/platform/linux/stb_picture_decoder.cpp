@@ -5,6 +5,7 @@
 
 #include <stb_image.h>
 
+#include "platform/linux/bmp_run_length.h"
 #include "platform/linux/decode_budget.h"
 #include "platform/linux/jpeg_table_check.h"
 #include "platform/linux/regular_file.h"
@@ -31,6 +32,7 @@ bool decodePicture(std::span<const uint8_t> bytes, Picture& picture, int64_t max
     if (bytes.empty() || bytes.size() > INT_MAX || !jpegHuffmanTablesFit(bytes)) return false;
     uint64_t need = 0;
     if (!pictureDecodeBytes(bytes, need) || need > kMaxPictureDecodeBytes) return false;
+    if (isRunLengthBmp(bytes)) return decodeRunLengthBmp(bytes, picture, maxPixels);
     // The file's own bytes count against the bound too.
     const DecodeBudget budget(kMaxPictureDecodeBytes - bytes.size());
     const auto length = static_cast<int>(bytes.size());

@@ -7,7 +7,8 @@
 
 // The PictureDecoder seam (starfield/picture_decoder.h) on Linux, where the
 // Windows build has GdiplusPictureDecoder: stb_image built for BMP, JPEG,
-// GIF and PNG only.
+// GIF and PNG only, and run-length encoded BMPs, which stb_image does not
+// read, decoded by bmp_run_length.h.
 // Implements: the size a file claims read from its header first, and a
 // picture of more than maxPixels pixels, or one whose decoding would hold
 // more than kMaxPictureDecodeBytes (starfield/picture_memory.h), refused

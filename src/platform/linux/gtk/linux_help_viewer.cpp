@@ -51,6 +51,22 @@ void popupPoint(GtkWidget* control, int& x, int& y) {
     if (px >= rect.left && px < rect.right && py >= rect.top && py < rect.bottom) x = px, y = py;
 }
 
+// The copied page a reader opens by hand when no browser could be started:
+// the help's index.htm beside the topic's page, which every page links to
+// and so was copied with it, else the topic's page; as the file system
+// names it, in UTF-8.
+std::string pageToOpenByHand(const ExtractedTopic& extracted) {
+    const std::string uri = extracted.pageUri.substr(0, extracted.pageUri.find('#'));
+    gchar* page = g_filename_from_uri(uri.c_str(), nullptr, nullptr);
+    if (!page) return uri;
+    gchar* folder = g_path_get_dirname(page);
+    gchar* index = g_build_filename(folder, "index.htm", nullptr);
+    gchar* shown = g_filename_display_name(g_file_test(index, G_FILE_TEST_IS_REGULAR) ? index : page);
+    std::string path = shown;
+    for (gchar* s : {page, folder, index, shown}) g_free(s);
+    return path;
+}
+
 PixelRect workAreaAt(GdkDisplay* display, int x, int y) {
     GdkRectangle area{0, 0, 0, 0};
     if (GdkMonitor* monitor = gdk_display_get_monitor_at_point(display, x, y)) gdk_monitor_get_workarea(monitor, &area);
@@ -74,28 +90,38 @@ intptr_t LinuxHelpViewer::displayTopic(WindowHandle owner, const std::string& fi
     GdkAppLaunchContext* context = gdk_display_get_app_launch_context(gdk_display_get_default());
     const bool opened = openInBrowser(extracted, G_APP_LAUNCH_CONTEXT(context));
     g_object_unref(context);
-    if (!opened) tellCannotShow(owner, dlg::kNoHelpBrowser);
+    if (!opened) tellCannotShow(owner, dlg::kNoHelpBrowser, pageToOpenByHand(extracted));
     return opened ? 1 : 0;
 }
 
 // Without a message the user would see nothing happen at all; once is
 // enough to learn why, so later requests stay quiet.
-void LinuxHelpViewer::tellCannotShow(WindowHandle owner, uint32_t textId) {
+void LinuxHelpViewer::tellCannotShow(WindowHandle owner, uint32_t textId, const std::string& where) {
     if (told_) return;
     told_ = true;
+    std::string text = shownAsUtf8(dialogText(settings_, textId, kMessageBuffer));
+    // A translation made before the text named the place still shows it.
+    if (const size_t at = text.find("%1"); at != std::string::npos) text.replace(at, 2, where);
+    else if (!where.empty()) text += "\n\n" + where;
     GtkWidget* near = GtkDialogView::liveWidget(owner);
     if (const GtkDialogView* settings = near ? nullptr : GtkDialogView::latest(dlg::kSettings)) near = settings->widget();
     GtkWindow* parent = near ? GTK_WINDOW(gtk_widget_get_toplevel(near)) : nullptr;
     // Modal over the modal dialog, which would otherwise keep its input;
     // shown without waiting, as the request returns at once.
     message_ = gtk_message_dialog_new(parent, GtkDialogFlags(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
-                                      GTK_MESSAGE_WARNING, GTK_BUTTONS_OK, "%s",
-                                      shownAsUtf8(dialogText(settings_, textId, kMessageBuffer)).c_str());
+                                      GTK_MESSAGE_WARNING, GTK_BUTTONS_OK, "%s", text.c_str());
     gtk_window_set_title(GTK_WINDOW(message_),
                          shownAsUtf8(dialogText(settings_, dlg::kMessageCaption, kMessageBuffer)).c_str());
+    // A path in it can be selected and copied; the focus stays on OK.
+    GList* labels = gtk_container_get_children(
+        GTK_CONTAINER(gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(message_))));
+    for (GList* l = labels; l; l = l->next)
+        if (GTK_IS_LABEL(l->data)) gtk_label_set_selectable(GTK_LABEL(l->data), TRUE);
+    g_list_free(labels);
     g_signal_connect(message_, "response", G_CALLBACK(gtk_widget_destroy), nullptr);
     g_signal_connect(message_, "destroy", G_CALLBACK(onMessageGone), this);
     gtk_widget_show(message_);
+    gtk_widget_grab_focus(gtk_dialog_get_widget_for_response(GTK_DIALOG(message_), GTK_RESPONSE_OK));
 }
 
 // A window of its own rather than a popover: a popover takes on the

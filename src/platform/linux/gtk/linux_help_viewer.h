@@ -50,7 +50,8 @@ public:
 
 private:
     void closePopup();
-    void tellCannotShow(WindowHandle owner, uint32_t textId);
+    // `where`, in UTF-8, takes the place of the text's "%1".
+    void tellCannotShow(WindowHandle owner, uint32_t textId, const std::string& where = {});
     static gboolean onPopupInput(GtkWidget* window, GdkEvent* event, gpointer viewer);
     static void onPopupGone(GtkWidget* window, gpointer viewer);
     static void onMessageGone(GtkWidget* window, gpointer viewer);
