@@ -58,6 +58,7 @@ public:
 
     bool ready() const { return ready_; }
     std::string errorOutput();
+    // Its socket and its session bus, where its idle monitor is.
     std::map<std::string, std::string> environment() const;
 
     // Input through mutter's remote-desktop session, as a remote person's:
@@ -72,9 +73,31 @@ private:
 
     std::string folder_;
     std::string runtime_;
+    std::string address_;  // the bus's
     std::unique_ptr<Child> bus_;
     std::unique_ptr<Child> mutter_;
     GDBusConnection* connection_ = nullptr;
     std::string remote_;  // the remote-desktop session's object path
+    bool ready_ = false;
+};
+
+// KDE's compositor, headless (--virtual), as root: a copy of kwin_wayland,
+// which leaves behind the capability the installed binary carries and a
+// container may refuse to grant.
+class KwinSession {
+public:
+    KwinSession();
+    ~KwinSession();
+    KwinSession(const KwinSession&) = delete;
+    KwinSession& operator=(const KwinSession&) = delete;
+
+    bool ready() const { return ready_; }
+    std::string errorOutput();
+    std::map<std::string, std::string> environment() const;
+
+private:
+    std::string folder_;
+    std::string runtime_;
+    std::unique_ptr<Child> kwin_;
     bool ready_ = false;
 };
