@@ -2,7 +2,8 @@
 // Real Wayland compositors for one test, headless and without Xwayland:
 // sway (wlroots: the layer shell) with outputs where the test puts them,
 // run as the scratch user under root, as sway refuses root; and GNOME's
-// mutter (no layer shell: full-screen toplevels) on a bus of its own. And
+// mutter (no layer shell: full-screen toplevels) on a bus of its own; KDE's
+// KWin (the standard idle protocol). And
 // what a person would do there: look at an output (grim, which needs
 // wlroots), press a key (wtype on sway, mutter's remote-desktop service),
 // move the pointer and click (mutter's remote-desktop service).

@@ -86,8 +86,7 @@ int runIdleWatcher(uint32_t milliseconds) {
     if (!source) {
         X11IdleOpening x11 = openX11Idle(milliseconds);
         if (!x11.otherSaver.empty()) {
-            std::fprintf(stderr, "lumara: %s, which starts its own screen saver; not watching\n",
-                         x11.otherSaver.c_str());
+            std::fprintf(stderr, "lumara: %s; not watching\n", x11.otherSaver.c_str());
             return 0;
         }
         source = std::move(x11.source);

@@ -97,11 +97,11 @@ X11IdleOpening openX11Idle(uint32_t milliseconds) {
     if (!XScreenSaverQueryExtension(display, &event, &error)) {
         XCloseDisplay(display);
     } else if (xscreensaverRuns(display)) {
-        opening.otherSaver = "xscreensaver runs on this display";
+        opening.otherSaver = "xscreensaver runs on this display and starts the screen saver";
         XCloseDisplay(display);
     } else if (timeout > 0 && static_cast<uint32_t>(timeout) * 1000u <= milliseconds) {
         opening.otherSaver = "the X server's own screen saver starts after " + std::to_string(timeout) +
-                             " s (xset s off turns it off)";
+                             " s, before Lumara would (xset s off turns it off)";
         XCloseDisplay(display);
     } else {
         opening.source = std::make_unique<X11IdleSource>(display, milliseconds);
