@@ -221,7 +221,7 @@ std::string hackUsage() {
         "                   tells no idle time, or once it is gone\n"
         "  --idle-enable MINUTES  has that watcher started at every login (an autostart entry in\n"
         "                   ~/.config/autostart); in sway's config: exec lumara --idle 5\n"
-        "  --idle-disable   no longer\n"
+        "  --idle-disable   removes that entry: no longer started at login\n"
         "\n"
         "Modes of a screen-saver daemon such as xscreensaver, which owns input and locking:\n"
         "input never ends these; the window going away does (exit 0), and SIGTERM, after\n"

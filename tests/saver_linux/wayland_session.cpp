@@ -189,10 +189,7 @@ MutterSession::~MutterSession() {
 std::string MutterSession::errorOutput() { return mutter_ ? mutter_->errorOutput() : std::string(); }
 
 std::map<std::string, std::string> MutterSession::environment() const {
-    return {{"WAYLAND_DISPLAY", runtime_ + "/wayland-0"},
-            {"XDG_RUNTIME_DIR", runtime_},
-            {"DBUS_SESSION_BUS_ADDRESS", address_},
-            {"DISPLAY", ""}};
+    return {{"WAYLAND_DISPLAY", runtime_ + "/wayland-0"}, {"XDG_RUNTIME_DIR", runtime_}, {"DISPLAY", ""}};
 }
 
 bool MutterSession::call(const char* method, GVariant* arguments) {

@@ -59,8 +59,10 @@ public:
 
     bool ready() const { return ready_; }
     std::string errorOutput();
-    // Its socket and its session bus, where its idle monitor is.
     std::map<std::string, std::string> environment() const;
+    // The bus mutter serves its idle monitor on, as DBUS_SESSION_BUS_ADDRESS.
+    // Left out of environment(): GTK there would look for portals on it.
+    const std::string& busAddress() const { return address_; }
 
     // Input through mutter's remote-desktop session, as a remote person's:
     // a key by its evdev code, pressed and released; pointer motion; a
