@@ -1,5 +1,6 @@
 #include "platform/linux/idle/saver_child.h"
 
+#include <signal.h>
 #include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -18,8 +19,19 @@ SaverChild::~SaverChild() {
 bool SaverChild::start() {
     char program[] = "lumara", mode[] = "/s";
     char* argv[] = {program, mode, nullptr};
+    // libdbus ignores SIGPIPE in the watcher; the saver gets it back as a
+    // shell would start it.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     pid_t pid = -1;
-    if (const int error = posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, argv, environ); error != 0) {
+    const int error = posix_spawn(&pid, "/proc/self/exe", nullptr, &attributes, argv, environ);
+    posix_spawnattr_destroy(&attributes);
+    if (error != 0) {
         std::fprintf(stderr, "lumara: the saver could not be started (%s)\n", std::strerror(error));
         return false;
     }
