@@ -54,6 +54,14 @@ struct Savers {
     bool end(std::chrono::milliseconds limit = 5s) const {
         return within(limit, [&] { return running().empty(); });
     }
+    // Ended by keys: the first may come before the saver's window has the
+    // keyboard, on a busy machine.
+    bool endBy(const std::function<void()>& key) const {
+        return within(20s, [&] {
+            key();
+            return end(1s);
+        });
+    }
     ~Savers() {
         for (const pid_t pid : running()) kill(pid, SIGKILL);
     }
@@ -89,15 +97,14 @@ TEST(IdleWatcher, UnderSwayInputEndsTheSaverKillsAreSurvivedAndAnInhibitorKeepsI
     Child second = watcherIn(env);
     EXPECT_EQ(second.waitFor(5s), 0) << "one watcher per session";
 
-    EXPECT_EQ(key("space"), 0);
-    EXPECT_TRUE(savers.end()) << "input ends the saver";
+    const auto space = [&] { key("space"); };
+    EXPECT_TRUE(savers.endBy(space)) << "input ends the saver";
     EXPECT_TRUE(savers.start()) << "and it starts again after the next idle time";
     kill(savers.running().front(), SIGKILL);
     ASSERT_TRUE(savers.end());
     EXPECT_EQ(key("space"), 0);
     EXPECT_TRUE(savers.start()) << "the watcher watches on after the saver was killed";
-    EXPECT_EQ(key("space"), 0);
-    ASSERT_TRUE(savers.end());
+    ASSERT_TRUE(savers.endBy(space));
 
     // A window sway keeps idle off for, as it does a playing video's.
     Child dialog({lumaraPath(), "/c"}, env);
@@ -109,8 +116,7 @@ TEST(IdleWatcher, UnderSwayInputEndsTheSaverKillsAreSurvivedAndAnInhibitorKeepsI
     ASSERT_EQ(sway->run("swaymsg '[app_id=lumara] inhibit_idle open'"), 0);
     // A key the dialog passes over starts the idle time anew, and ends a
     // saver that started while the dialog was still opening.
-    EXPECT_EQ(key("Shift_L"), 0);
-    ASSERT_TRUE(savers.end());
+    ASSERT_TRUE(savers.endBy([&] { key("Shift_L"); }));
     EXPECT_TRUE(keptOff(savers, 8, [] {})) << "no saver while idle is inhibited";
     EXPECT_EQ(key("Escape"), 0);
     EXPECT_EQ(dialog.waitFor(5s), 2);
@@ -148,8 +154,7 @@ TEST(IdleWatcher, UnderMutterTheIdleMonitorStartsTheSaverAndInputHoldsItOff) {
     ASSERT_TRUE(said(watcher, "(org.gnome.Mutter.IdleMonitor)")) << watcher.errorOutput();
     EXPECT_TRUE(keptOff(savers, 6, [&] { mutter->pressKey(KEY_LEFTSHIFT); })) << "input resets the idle time";
     EXPECT_TRUE(savers.start()) << watcher.errorOutput();
-    EXPECT_TRUE(mutter->pressKey(KEY_SPACE));
-    EXPECT_TRUE(savers.end());
+    EXPECT_TRUE(savers.endBy([&] { mutter->pressKey(KEY_SPACE); }));
     EXPECT_TRUE(savers.start()) << "again after the next idle time";
 
     mutter.reset();
@@ -174,8 +179,7 @@ TEST(IdleWatcher, OnX11InputAndScreenSaverResetsHoldItOffAndAnotherSaverMakesItS
         EXPECT_TRUE(keptOff(savers, 6, [&] { x.xdotool("mousemove_relative 1 1"); }));
         EXPECT_TRUE(savers.start()) << watcher.errorOutput();
         EXPECT_GE(x.waitForFrames(10s).litPixels(0, 0, 1280, 720), 2000) << "stars";
-        EXPECT_EQ(x.xdotool("key space"), 0);
-        EXPECT_TRUE(savers.end()) << "a key ends it";
+        EXPECT_TRUE(savers.endBy([&] { x.xdotool("key space"); })) << "a key ends it";
     }
     // The X server's own saver, on before Lumara would start, and xscreensaver own the display.
     ASSERT_EQ(xset("s 2"), 0);
