@@ -18,18 +18,23 @@ ensure_packages() {
 # them and libglib2.0-dev (GIO) opens their topics in the browser, which
 # GIO finds for HTML pages through shared-mime-info. libgtk-3-dev: the
 # settings dialog. libwayland-dev (with wayland-scanner) and wayland-protocols:
-# the saver as a Wayland client. dpkg-dev: dpkg-buildflags, whose hardening
+# the saver as a Wayland client; with plasma-wayland-protocols (KDE's idle
+# protocol), libdbus-1-dev (GNOME's idle monitor) and libxss-dev (X11's idle
+# time), its idle watcher. dpkg-dev: dpkg-buildflags, whose hardening
 # flags the Linux programs are built with; with file, what cpack needs to
 # make the Debian package of a build.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libstb-dev zlib1g-dev libsdl2-dev libx11-dev fp-utils
                 libchm-dev libglib2.0-dev shared-mime-info libgtk-3-dev libwayland-dev wayland-protocols
-                dpkg-dev file)
+                plasma-wayland-protocols libdbus-1-dev libxss-dev dpkg-dev file)
 # fonts-dejavu-core: the font GTK draws the settings dialog's tests in. Wayland
-# sessions, headless: sway with grim (screenshots), wtype (keys) and swayidle,
-# and GNOME's mutter on a bus of its own (dbus-daemon); Xwayland stays out
-# (--no-install-recommends), so nothing can fall back on X11.
+# sessions, headless: sway with grim (screenshots) and wtype (keys), GNOME's
+# mutter on a bus of its own (dbus-daemon) and KDE's kwin-wayland (the
+# standard idle protocol), none of them with Xwayland (sway's test config
+# disables it, mutter runs --no-x11, kwin_wayland without --xwayland; KWin's
+# package brings it), so nothing can fall back on X11. xset (x11-xserver-utils): the X server's
+# screen-saver timer.
 TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev xvfb xdotool xscreensaver fonts-dejavu-core
-               sway grim wtype swayidle mutter dbus-daemon)
+               x11-xserver-utils sway grim wtype mutter dbus-daemon kwin-wayland)
 # The core as 32-bit x86 code, run under qemu-i386.
 LINUX_I686_PACKAGES=(g++-multilib lib32z1-dev qemu-user)
 # The Windows build (MinGW-w64, both architectures), its setup programs (NSIS)

@@ -4,6 +4,7 @@
 
 #include "base/message_text.h"
 #include "saver/hack_command.h"
+#include "saver/idle_command.h"
 
 WindowHandle parseWindowHandle(std::string_view text) {
     WindowHandle value = 0;
@@ -53,6 +54,7 @@ bool parseSaverCommand(std::string_view text, SaverCommand& command) {
 }
 
 Outcome parseSaverArguments(const std::vector<std::string>& args, SaverCommand& command) {
+    if (isIdleCommandLine(args)) return parseIdleCommand(args, command);
     if (isHackCommandLine(args)) return parseHackCommand(args, command);
     std::string text;
     for (const std::string& arg : args) text += (text.empty() ? "" : " ") + arg;

@@ -29,12 +29,16 @@ struct SaverCommand {
         Window,          // a hack in a resizable window of its own
         Help,            // the usage text: main answers it
         Version,         // the version: main answers it
+        IdleWatch,       // Linux: watch the session, start the saver after idleMilliseconds (idle_command.h)
+        IdleEnable,      // Linux: start that watcher at every login
+        IdleDisable,     // Linux: no longer start it at login
     };
     Mode mode = Mode::Settings;
     WindowHandle window = 0;                 // the number given with the mode; 0 when none
     std::vector<SettingOverride> overrides;  // a hack's options, in command-line order
     bool showFrameRate = false;              // a hack's -fps: the frame rate drawn into its frames
     std::string display{};                   // a hack's -display: the X display to open; "" for $DISPLAY
+    uint32_t idleMilliseconds = 0;           // IdleWatch, IdleEnable: the idle time before the saver starts
 
     // The settings dialog needs no saver window (on Linux it runs without SDL).
     bool showsSettingsDialog() const { return mode == Mode::Settings || mode == Mode::Configure; }
@@ -48,7 +52,7 @@ WindowHandle parseWindowHandle(std::string_view text);
 // name; false when it names no mode.
 bool parseSaverCommand(std::string_view commandLine, SaverCommand& command);
 
-// The arguments of the Linux program, without its name: a hack's command
-// line, else the system's modes, read from the arguments joined by spaces
+// The arguments of the Linux program, without its name: the idle
+// watcher's words (idle_command.h), a hack's command line, else the system's modes, read from the arguments joined by spaces
 // as that text. A refused command line says why, in one line.
 Outcome parseSaverArguments(const std::vector<std::string>& args, SaverCommand& command);

@@ -46,7 +46,10 @@ int saverMain(const SaverCommand& command, SaverState& state, const SaverPlatfor
         return runSaverWindow(SaverWindowMode::Hack, command.window, command, state, platform);
     case Mode::Window: return runSaverWindow(SaverWindowMode::Hack, 0, command, state, platform);
     case Mode::Help:
-    case Mode::Version: break;
+    case Mode::Version:
+    case Mode::IdleWatch:
+    case Mode::IdleEnable:
+    case Mode::IdleDisable: break;  // main answers these
     }
     return -1;
 }

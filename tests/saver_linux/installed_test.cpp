@@ -34,11 +34,9 @@ TEST(Installed, EveryFileADesktopExpectsAndTheProgramsRunFromThere) {
     const std::string desktop = fileText(prefix + "/share/applications/lumara.desktop");
     for (const char* line : {"Name=Lumara settings\n", "Categories=Settings;DesktopSettings;\n", "Exec=lumara /c\n"})
         EXPECT_NE(desktop.find(line), std::string::npos) << line;
-    // The idle unit runs the saver installed here.
+    // The idle unit runs the watcher installed here.
     const std::string unit = fileText(prefix + "/share/systemd/user/lumara-idle.service");
-    EXPECT_NE(unit.find("\nExecStart=/usr/bin/swayidle -w timeout 300 '" + prefix + "/bin/lumara /s'\n"),
-              std::string::npos)
-        << unit;
+    EXPECT_NE(unit.find("\nExecStart=" + prefix + "/bin/lumara --idle 5\n"), std::string::npos) << unit;
     // The icon is a drawn frame: a PNG of its size with stars in it.
     const std::string icon = fileText(prefix + "/share/icons/hicolor/256x256/apps/lumara.png");
     ASSERT_GT(icon.size(), 10000u) << "more than a black square";

@@ -41,8 +41,8 @@ inline std::optional<std::vector<std::string>> asScratchUser(const std::string& 
 // Live (not yet reaped is ended) processes whose command line starts with
 // `program` and, when given, whose environment holds `variable` (such as
 // "WAYLAND_DISPLAY=/tmp/.../wayland-1": the ones of one session).
-inline int runningCopies(const std::string& program, const std::string& variable = {}) {
-    int count = 0;
+inline std::vector<pid_t> runningProcesses(const std::string& program, const std::string& variable = {}) {
+    std::vector<pid_t> found;
     DIR* proc = opendir("/proc");
     while (const dirent* entry = proc ? readdir(proc) : nullptr) {
         const std::string dir = std::string("/proc/") + entry->d_name;
@@ -52,15 +52,19 @@ inline int runningCopies(const std::string& program, const std::string& variable
         if (first != program) continue;
         if (!variable.empty()) {
             std::ifstream variables(dir + "/environ");
-            bool found = false;
-            for (std::string held; !found && std::getline(variables, held, '\0');) found = held == variable;
-            if (!found) continue;
+            bool held = false;
+            for (std::string line; !held && std::getline(variables, line, '\0');) held = line == variable;
+            if (!held) continue;
         }
         std::ifstream stat(dir + "/stat");
         std::string pid, name, state;
         stat >> pid >> name >> state;
-        count += state != "Z" ? 1 : 0;
+        if (state != "Z") found.push_back(static_cast<pid_t>(std::stol(pid)));
     }
     if (proc) closedir(proc);
-    return count;
+    return found;
+}
+
+inline int runningCopies(const std::string& program, const std::string& variable = {}) {
+    return static_cast<int>(runningProcesses(program, variable).size());
 }

@@ -1,10 +1,10 @@
 // The saver in a Wayland session, as a person there meets it: `lumara /s`
 // over two outputs of headless sway (layer shell) spanning them with one
-// frame, ended by a key, once per session, started by swayidle, living
-// through outputs that go and come or change mode; over GNOME's mutter (a
-// full-screen toplevel) covering the monitor, ended by a key, a click or the
-// mouse, and losing a monitor; the settings dialog on GTK's Wayland backend;
-// the X11 modes refused.
+// frame, ended by a key, once per session, living through outputs that go
+// and come or change mode (started on idle: idle_watcher_test.cpp); over
+// GNOME's mutter (a full-screen toplevel) covering the monitor, ended by a
+// key, a click or the mouse, and losing a monitor; the settings dialog on
+// GTK's Wayland backend; the X11 modes refused.
 #include <gtest/gtest.h>
 
 #include <linux/input-event-codes.h>
@@ -198,40 +198,6 @@ TEST(WaylandSettings, TheDialogOpensAsAWaylandWindowAndEscCancelsIt) {
         EXPECT_EQ(pressKey(sway, "Escape"), 0);
         EXPECT_EQ(dialog.waitFor(3000ms), 2) << dialog.errorOutput();
     }
-}
-
-// Started on idle, as the README says: swayidle runs "lumara /s" once the
-// session has been idle for its timeout, but not while a window inhibits
-// idle (as a playing video does; here sway's own rule on the settings
-// dialog), and a key ends the saver.
-TEST(WaylandIdle, SwayidleStartsItUnlessAWindowInhibitsIdleAndAKeyEndsIt) {
-    if (!swayInstalled() || !installed({"swayidle"})) GTEST_SKIP() << "sway or swayidle is not installed";
-    SwaySession sway(kTwoOutputs);
-    ASSERT_TRUE(sway.ready()) << sway.errorOutput();
-    StoredSettings store("wayland-idle", denseFlight);
-    const auto env = sessionEnvironment(sway.environment(), store);
-    const std::string inSession = "WAYLAND_DISPLAY=" + env.at("WAYLAND_DISPLAY");
-    const auto savers = [&] { return runningCopies(lumaraPath(), inSession); };
-
-    Child dialog = saverIn(sway, store, {"/c"});
-    treeWithLumara(sway);
-    ASSERT_EQ(sway.run("swaymsg '[app_id=lumara] inhibit_idle open'"), 0);
-    Child idle({"/usr/bin/swayidle", "-w", "timeout", "1", lumaraPath() + " /s"}, env);
-    std::this_thread::sleep_for(3000ms);
-    EXPECT_EQ(savers(), 1) << "only the dialog: idle is inhibited";
-
-    EXPECT_EQ(pressKey(sway, "Escape"), 0);
-    EXPECT_EQ(dialog.waitFor(3000ms), 2);
-    for (int i = 0; i < 50 && savers() == 0; ++i) std::this_thread::sleep_for(100ms);
-    EXPECT_EQ(savers(), 1) << "started a second after the dialog closed";
-    EXPECT_GE(waitForStars(sway, "HEADLESS-2", 8s), 500);
-    EXPECT_EQ(pressKey(sway, "space"), 0);
-    for (int i = 0; i < 10 && savers() > 0; ++i) std::this_thread::sleep_for(100ms);
-    EXPECT_EQ(savers(), 0) << "ended by the key within a second";
-    // swayidle -w waits for the saver to end before it answers anything
-    // else; the key made the session active, so it starts none now.
-    idle.signal(SIGTERM);
-    EXPECT_EQ(idle.waitFor(2000ms), 0) << idle.errorOutput();
 }
 
 namespace {

@@ -134,7 +134,8 @@ int SwaySession::run(const std::string& commandLine, std::string* output) {
 MutterSession::MutterSession(const std::vector<std::string>& monitors) : folder_(reachableFolder("mutter")) {
     if (folder_.empty()) return;
     runtime_ = runtimeFolder(folder_);
-    const std::string address = "unix:path=" + folder_ + "/bus";
+    address_ = "unix:path=" + folder_ + "/bus";
+    const std::string& address = address_;
     bus_ = std::make_unique<Child>(
         std::vector<std::string>{"/usr/bin/dbus-daemon", "--session", "--nofork", "--nopidfile",
                                  "--address=" + address},
@@ -240,4 +241,40 @@ bool MutterSession::layOut(const std::vector<std::string>& connectors) {
     GVariant* applied = displayConfig("ApplyMonitorsConfig", g_variant_new_parsed((layout + "], @a{sv} {})").c_str()));
     if (applied) g_variant_unref(applied);
     return applied != nullptr;
+}
+
+KwinSession::KwinSession() : folder_(reachableFolder("kwin")) {
+    if (folder_.empty()) return;
+    runtime_ = runtimeFolder(folder_);
+    // Named as the original: KWin's own Qt platform plugin serves only a
+    // program of that name.
+    const std::string copy = folder_ + "/kwin_wayland";
+    std::error_code error;
+    if (!fs::copy_file("/usr/bin/kwin_wayland", copy, error)) return;
+    kwin_ = std::make_unique<Child>(
+        std::vector<std::string>{copy, "--virtual", "--socket", "wayland-0", "--no-lockscreen",
+                                 "--no-global-shortcuts"},
+        std::map<std::string, std::string>{{"HOME", folder_},
+                                           {"XDG_RUNTIME_DIR", runtime_},
+                                           {"DBUS_SESSION_BUS_ADDRESS", ""},
+                                           {"DISPLAY", ""},
+                                           {"WAYLAND_DISPLAY", ""}});
+    for (int i = 0; i < 300 && !ready_ && kwin_->running(); ++i) {
+        std::this_thread::sleep_for(100ms);
+        ready_ = fs::exists(runtime_ + "/wayland-0");
+    }
+}
+
+KwinSession::~KwinSession() {
+    stop(kwin_);
+    if (!folder_.empty()) fs::remove_all(folder_);
+}
+
+std::string KwinSession::errorOutput() { return kwin_ ? kwin_->errorOutput() : std::string(); }
+
+std::map<std::string, std::string> KwinSession::environment() const {
+    return {{"WAYLAND_DISPLAY", runtime_ + "/wayland-0"},
+            {"XDG_RUNTIME_DIR", runtime_},
+            {"DBUS_SESSION_BUS_ADDRESS", ""},
+            {"DISPLAY", ""}};
 }

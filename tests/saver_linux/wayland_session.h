@@ -2,7 +2,8 @@
 // Real Wayland compositors for one test, headless and without Xwayland:
 // sway (wlroots: the layer shell) with outputs where the test puts them,
 // run as the scratch user under root, as sway refuses root; and GNOME's
-// mutter (no layer shell: full-screen toplevels) on a bus of its own. And
+// mutter (no layer shell: full-screen toplevels) on a bus of its own; KDE's
+// KWin (the standard idle protocol). And
 // what a person would do there: look at an output (grim, which needs
 // wlroots), press a key (wtype on sway, mutter's remote-desktop service),
 // move the pointer and click (mutter's remote-desktop service).
@@ -59,6 +60,9 @@ public:
     bool ready() const { return ready_; }
     std::string errorOutput();
     std::map<std::string, std::string> environment() const;
+    // The bus mutter serves its idle monitor on, as DBUS_SESSION_BUS_ADDRESS.
+    // Left out of environment(): GTK there would look for portals on it.
+    const std::string& busAddress() const { return address_; }
 
     // Input through mutter's remote-desktop session, as a remote person's:
     // a key by its evdev code, pressed and released; pointer motion; a
@@ -75,9 +79,31 @@ private:
 
     std::string folder_;
     std::string runtime_;
+    std::string address_;  // the bus's
     std::unique_ptr<Child> bus_;
     std::unique_ptr<Child> mutter_;
     GDBusConnection* connection_ = nullptr;
     std::string remote_;  // the remote-desktop session's object path
+    bool ready_ = false;
+};
+
+// KDE's compositor, headless (--virtual), as root: a copy of kwin_wayland,
+// which leaves behind the capability the installed binary carries and a
+// container may refuse to grant.
+class KwinSession {
+public:
+    KwinSession();
+    ~KwinSession();
+    KwinSession(const KwinSession&) = delete;
+    KwinSession& operator=(const KwinSession&) = delete;
+
+    bool ready() const { return ready_; }
+    std::string errorOutput();
+    std::map<std::string, std::string> environment() const;
+
+private:
+    std::string folder_;
+    std::string runtime_;
+    std::unique_ptr<Child> kwin_;
     bool ready_ = false;
 };

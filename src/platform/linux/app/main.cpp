@@ -3,6 +3,9 @@
 // "-window-id N" and "-window" run it as a screen-saver daemon's hack
 // (saver/hack_command.h); "--help" and "--version" answer on stdout. In a
 // Wayland session (display_choice.h) "/s" runs as a Wayland client.
+// "--idle MINUTES" watches the session and starts "/s" on idle; with
+// "--idle-enable"/"--idle-disable" it starts at login or no longer
+// (platform/linux/idle).
 #include <SDL.h>
 
 #include <csignal>
@@ -14,6 +17,8 @@
 
 #include "platform/linux/display_choice.h"
 #include "platform/linux/file_store.h"
+#include "platform/linux/idle/autostart_entry.h"
+#include "platform/linux/idle/idle_watcher.h"
 #include "platform/linux/linux_folder_system.h"
 #include "render/software_device.h"
 #include "saver/command_line.h"
@@ -136,6 +141,10 @@ int main(int argc, char** argv) {
         std::printf("lumara %s\n", LUMARA_VERSION);
         return 0;
     }
+    // The watcher starts the saver as a process of its own: it holds no SDL.
+    if (command.mode == Mode::IdleWatch) return runIdleWatcher(command.idleMilliseconds);
+    if (command.mode == Mode::IdleEnable) return enableIdleStart(command.idleMilliseconds);
+    if (command.mode == Mode::IdleDisable) return disableIdleStart();
     if (!command.display.empty()) ::setenv("DISPLAY", command.display.c_str(), 1);
     const DisplayEnvironment environment = displayEnvironment();
     if (command.mode == Mode::FullScreen && chooseDisplaySystem(environment) == DisplaySystem::Wayland) {
