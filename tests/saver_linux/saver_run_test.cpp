@@ -7,14 +7,11 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <thread>
 
 #include "real_saver.h"
 #include "shown_frame.h"
 
 namespace {
-
-using namespace std::chrono_literals;
 
 std::string fifoInSettings() { return scratchFolder("fifo") + "/named.fifo"; }
 
@@ -44,17 +41,16 @@ TEST(SaverRun, StarsCoverTheScreenAsTheFlightsFramesAndAKeyEndsItEvenWithAFifoNa
     ASSERT_TRUE(x.ready());
     StoredSettings store("fifo", fifoFlight);
     Child saver = saverIn(x, store, {"/s"});
-    const Screenshot shot = x.waitForFrames(8s);
+    const Screenshot shot = x.waitForFrames();
     ASSERT_EQ(shot.width, 1280);
     EXPECT_TRUE(shot.litInEveryCell(4, 4, 20)) << "stars in every part of the screen";
     saver.signal(SIGSTOP);
-    std::this_thread::sleep_for(300ms);
-    const Screenshot still = x.capture();
+    const Screenshot still = x.settledCapture();
     saver.signal(SIGCONT);
     EXPECT_GT(frameShown(store, 1280, 720, {{still, {0, 0, 1280, 720}}}).frame, 0);
     ASSERT_TRUE(saver.running());
     x.xdotool("key space");
-    EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
+    EXPECT_EQ(saver.waitFor(), 0) << saver.errorOutput();
     std::filesystem::remove(fifo);
 }
 
@@ -68,11 +64,11 @@ TEST(SaverRun, AClickOrAMoveOfTheMouseEndsItAndASecondInstanceEnds) {
         StoredSettings store("input");
         x.xdotool("mousemove 100 100");
         Child saver = saverIn(x, store, {"/s"});
-        std::this_thread::sleep_for(1500ms);
-        EXPECT_EQ(saverIn(x, store, {"/s"}).waitFor(3000ms), 0) << "the second instance";
+        ASSERT_NE(x.shownWindow(kSaverTitle), 0u) << saver.errorOutput();
+        EXPECT_EQ(saverIn(x, store, {"/s"}).waitFor(), 0) << "the second instance";
         ASSERT_TRUE(saver.running()) << saver.errorOutput();
         x.xdotool(input);
-        EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
+        EXPECT_EQ(saver.waitFor(), 0) << saver.errorOutput();
     }
 }
 
@@ -82,41 +78,40 @@ TEST(SaverPreview, ShowsThePictureInThePaneAndEndsWithIt) {
     const Window pane = x.makeWindow(50, 50, 152, 112);
     StoredSettings store("preview");
     Child preview = saverIn(x, store, {"/p", std::to_string(pane)});
-    std::this_thread::sleep_for(1500ms);
+    const Screenshot shot = x.paintedOver(pane);
     ASSERT_TRUE(preview.running()) << preview.errorOutput();
-    const Screenshot shot = x.capture(pane);
     EXPECT_GT(shot.litPixels(1, 0, 151, 112), 100) << "stars and nebula of the picture";
     EXPECT_LT(shot.litPixels(0, 0, 152, 112, 250), 152 * 112 / 10) << "the pane's white was painted over";
     XDestroyWindow(x.display(), pane);
     XSync(x.display(), False);
-    EXPECT_EQ(preview.waitFor(2000ms), 0);
+    EXPECT_EQ(preview.waitFor(), 0);
 }
 
 // The preview's pane and the daemon's window must be windows of this display.
 TEST(SaverCommandLine, WindowsThatAreNotThereEndItWithMinusOne) {
     X11Session x;
     StoredSettings store("no-window");
-    EXPECT_EQ(saverIn(x, store, {"/p", "12345"}).waitFor(5000ms), 255);
+    EXPECT_EQ(saverIn(x, store, {"/p", "12345"}).waitFor(), 255);
     auto env = saverEnvironment(x, store);
     env["XSCREENSAVER_WINDOW"] = "0x7";
     Child nowhere({lumaraPath(), "-root"}, env);
-    EXPECT_EQ(nowhere.waitFor(5000ms), 255);
+    EXPECT_EQ(nowhere.waitFor(), 255);
     EXPECT_NE(nowhere.errorOutput().find("XSCREENSAVER_WINDOW names no window"), std::string::npos);
     // A number too wide for an X11 window reads as an absent one.
     for (const char* window : {"0x1234567", "0x7fffffff"}) {
         Child absent = saverIn(x, store, {"-window-id", window});
-        EXPECT_EQ(absent.waitFor(5000ms), 255) << window;
+        EXPECT_EQ(absent.waitFor(), 255) << window;
         EXPECT_NE(absent.errorOutput().find("-window-id names no window"), std::string::npos) << window;
     }
 }
 
 TEST(SaverCommandLine, WithoutADisplayItSaysSo) {
     Child run({lumaraPath(), "/s"}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}});
-    EXPECT_NE(run.waitFor(5000ms).value_or(0), 0);
+    EXPECT_NE(run.waitFor().value_or(0), 0);
     EXPECT_NE(run.errorOutput().find("xvfb-run"), std::string::npos) << run.errorOutput();
     // A Wayland session whose compositor is not there.
     Child gone({lumaraPath(), "/s"}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", "/nonexistent/wayland-9"}});
-    EXPECT_EQ(gone.waitFor(5000ms), 1);
+    EXPECT_EQ(gone.waitFor(), 1);
     const std::string said = "no display to run on (wayland: no compositor answers at /nonexistent/wayland-9)";
     EXPECT_NE(gone.errorOutput().find(said), std::string::npos) << gone.errorOutput();
 }
@@ -130,7 +125,7 @@ TEST(SaverCommandLine, UnderWaylandAloneTheX11ModesSayWhy) {
         SCOPED_TRACE(args.front());
         args.insert(args.begin(), lumaraPath());
         Child run(args, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", "wayland-0"}});
-        EXPECT_EQ(run.waitFor(5000ms), 255);
+        EXPECT_EQ(run.waitFor(), 255);
         EXPECT_NE(run.errorOutput().find("this Wayland session has no X11 display"), std::string::npos)
             << run.errorOutput();
     }
@@ -142,8 +137,8 @@ TEST(SaverSound, TheBuiltInMusicLoops) {
     auto env = saverEnvironment(x, store);
     const std::string audio = soundToFile(env, store.folder);
     Child saver({lumaraPath(), "/s"}, env);
-    std::this_thread::sleep_for(2000ms);
+    EXPECT_TRUE(waitUntil([&] { return musicPasses(audio) >= 2; })) << "the second pass repeats the first";
+    ASSERT_NE(x.shownWindow(kSaverTitle), 0u) << saver.errorOutput();
     x.xdotool("key space");
-    EXPECT_EQ(saver.waitFor(2000ms), 0);
-    EXPECT_GE(musicPasses(audio), 2) << "the second pass repeats the first";
+    EXPECT_EQ(saver.waitFor(), 0);
 }

@@ -41,16 +41,26 @@ Child saverIn(const SwaySession& sway, const StoredSettings& store, std::vector<
 }
 
 // Lit pixels of the output once it shows stars (500 of them), or as it is
-// after `limit`.
-int waitForStars(SwaySession& sway, const std::string& output, std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
+// when the wait has passed.
+int waitForStars(SwaySession& sway, const std::string& output) {
     int lit = 0;
-    do {
-        std::this_thread::sleep_for(200ms);
+    waitUntil([&] {
         const Screenshot shot = sway.capture(output);
-        lit = shot.litPixels(0, 0, shot.width, shot.height);
-    } while (lit < 500 && std::chrono::steady_clock::now() < end);
+        return (lit = shot.litPixels(0, 0, shot.width, shot.height)) >= 500;
+    }, kPatience, 200ms);
     return lit;
+}
+
+// What the output shows once two captures in a row agree: the compositor
+// shows what a stopped saver committed last.
+Screenshot settledCapture(SwaySession& sway, const std::string& output) {
+    Screenshot last, shot = sway.capture(output);
+    waitUntil([&] {
+        last = std::move(shot);
+        shot = sway.capture(output);
+        return shot.rgb == last.rgb;
+    });
+    return shot;
 }
 
 bool swayInstalled() { return installed({"sway", "grim", "wtype", "swaymsg"}); }
@@ -60,13 +70,24 @@ bool swayInstalled() { return installed({"sway", "grim", "wtype", "swaymsg"}); }
 // compositor announces it: the key waits for that.
 int pressKey(SwaySession& sway, const std::string& key) { return sway.run("wtype -s 300 -k " + key); }
 
-// sway's window tree once it holds a window of Lumara's, or after 10 s.
+// Presses `key` until `child` ends, its exit status: a client slower than
+// wtype's wait takes its new keyboard on too late for the key.
+std::optional<int> pressUntilEnded(SwaySession& sway, const std::string& key, Child& child) {
+    std::optional<int> status;
+    waitUntil([&] {
+        EXPECT_EQ(pressKey(sway, key), 0);
+        return (status = child.waitFor(2000ms)).has_value();
+    });
+    return status;
+}
+
+// sway's window tree once it holds a window of Lumara's.
 std::string treeWithLumara(SwaySession& sway) {
     std::string tree;
-    for (int i = 0; i < 50 && tree.find("\"app_id\": \"lumara\"") == std::string::npos; ++i) {
-        std::this_thread::sleep_for(200ms);
+    waitUntil([&] {
         sway.run("swaymsg -t get_tree", &tree);
-    }
+        return tree.find("\"app_id\": \"lumara\"") != std::string::npos;
+    }, kPatience, 200ms);
     return tree;
 }
 
@@ -84,11 +105,10 @@ TEST(WaylandSaver, EachOutputShowsItsPartOfOneFrameAndOutputsMayGoAndCome) {
     ASSERT_TRUE(sway.ready()) << sway.errorOutput();
     StoredSettings store("wayland-span", denseFlight);
     Child saver = saverIn(sway, store, {"/s"});
-    EXPECT_GE(waitForStars(sway, "HEADLESS-1", 8s), 500) << saver.errorOutput();
-    EXPECT_GE(waitForStars(sway, "HEADLESS-2", 8s), 500);
+    EXPECT_GE(waitForStars(sway, "HEADLESS-1"), 500) << saver.errorOutput();
+    EXPECT_GE(waitForStars(sway, "HEADLESS-2"), 500);
     saver.signal(SIGSTOP);
-    std::this_thread::sleep_for(300ms);  // the compositor shows what was committed last
-    const Screenshot left = sway.capture("HEADLESS-1"), right = sway.capture("HEADLESS-2");
+    const Screenshot left = settledCapture(sway, "HEADLESS-1"), right = settledCapture(sway, "HEADLESS-2");
     saver.signal(SIGCONT);
     ASSERT_TRUE(saver.running()) << saver.errorOutput();
     const FrameShown shown =
@@ -98,11 +118,10 @@ TEST(WaylandSaver, EachOutputShowsItsPartOfOneFrameAndOutputsMayGoAndCome) {
 
     ASSERT_EQ(sway.run("swaymsg output HEADLESS-2 disable"), 0);
     const Screenshot before = sway.capture("HEADLESS-1");
-    std::this_thread::sleep_for(500ms);
+    EXPECT_TRUE(waitUntil([&] { return sway.capture("HEADLESS-1").rgb != before.rgb; })) << "the flight goes on";
     ASSERT_TRUE(saver.running()) << saver.errorOutput();
-    EXPECT_NE(sway.capture("HEADLESS-1").rgb, before.rgb) << "the flight goes on";
     ASSERT_EQ(sway.run("swaymsg create_output"), 0);
-    EXPECT_EQ(saver.waitFor(2000ms), 0) << saver.errorOutput();
+    EXPECT_EQ(saver.waitFor(), 0) << saver.errorOutput();
 }
 
 // Over one output, which shows the whole frame, the frame is drawn in the
@@ -122,28 +141,25 @@ TEST(WaylandSaver, OneOutputShowsItsFramesASecondInstanceEndsAtOnceAKeyOrSigterm
         auto env = sessionEnvironment(sway.environment(), store);
         const std::string audio = soundToFile(env, store.folder);
         Child saver({lumaraPath(), "/s"}, env);
+        EXPECT_GE(waitForStars(sway, "HEADLESS-1"), 500) << saver.errorOutput();
         if (byKey) {
-            EXPECT_GE(waitForStars(sway, "HEADLESS-1", 8s), 500) << saver.errorOutput();
             saver.signal(SIGSTOP);
-            std::this_thread::sleep_for(300ms);
-            const Screenshot shot = sway.capture("HEADLESS-1");
+            const Screenshot shot = settledCapture(sway, "HEADLESS-1");
             saver.signal(SIGCONT);
             EXPECT_GT(frameShown(store, 1024, 768, {{shot, {0, 0, 1024, 768}}}).frame, 0)
                 << "the output shows a frame of the flight";
-        } else {
-            std::this_thread::sleep_for(1500ms);
         }
+        EXPECT_TRUE(waitUntil([&] { return musicPasses(audio) >= 1; })) << "the built-in music";
         ASSERT_TRUE(saver.running()) << saver.errorOutput();
         if (byKey) {
             Child second = saverIn(sway, store, {"/s"});
-            EXPECT_EQ(second.waitFor(1000ms), 0) << second.errorOutput();
+            EXPECT_EQ(second.waitFor(), 0) << second.errorOutput();
             EXPECT_TRUE(saver.running());
-            EXPECT_EQ(pressKey(sway, "space"), 0);
+            EXPECT_EQ(pressUntilEnded(sway, "space", saver), 0) << saver.errorOutput();
         } else {
             saver.signal(SIGTERM);
+            EXPECT_EQ(saver.waitFor(), 0) << saver.errorOutput();
         }
-        EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
-        EXPECT_GE(musicPasses(audio), 1) << "the built-in music";
     }
 }
 
@@ -162,8 +178,7 @@ TEST(WaylandSettings, TheDialogOpensAsAWaylandWindowAndEscCancelsIt) {
         const std::string tree = treeWithLumara(sway);
         EXPECT_NE(tree.find("\"name\": \"Lumara Screensaver settings\""), std::string::npos) << dialog.errorOutput();
         EXPECT_NE(tree.find("\"shell\": \"xdg_shell\""), std::string::npos) << "a Wayland window, not Xwayland's";
-        EXPECT_EQ(pressKey(sway, "Escape"), 0);
-        EXPECT_EQ(dialog.waitFor(3000ms), 2) << dialog.errorOutput();
+        EXPECT_EQ(pressUntilEnded(sway, "Escape", dialog), 2) << dialog.errorOutput();
     }
 }
 
@@ -187,18 +202,17 @@ TEST(WaylandIdle, SwayidleStartsItUnlessAWindowInhibitsIdleAndAKeyEndsIt) {
     std::this_thread::sleep_for(3000ms);
     EXPECT_EQ(savers(), 1) << "only the dialog: idle is inhibited";
 
-    EXPECT_EQ(pressKey(sway, "Escape"), 0);
-    EXPECT_EQ(dialog.waitFor(3000ms), 2);
-    for (int i = 0; i < 50 && savers() == 0; ++i) std::this_thread::sleep_for(100ms);
-    EXPECT_EQ(savers(), 1) << "started a second after the dialog closed";
-    EXPECT_GE(waitForStars(sway, "HEADLESS-2", 8s), 500);
-    EXPECT_EQ(pressKey(sway, "space"), 0);
-    for (int i = 0; i < 10 && savers() > 0; ++i) std::this_thread::sleep_for(100ms);
-    EXPECT_EQ(savers(), 0) << "ended by the key within a second";
+    EXPECT_EQ(pressUntilEnded(sway, "Escape", dialog), 2);
+    EXPECT_TRUE(waitUntil([&] { return savers() == 1; })) << "started a second after the dialog closed";
+    EXPECT_GE(waitForStars(sway, "HEADLESS-2"), 500);
+    EXPECT_TRUE(waitUntil([&] {
+        EXPECT_EQ(pressKey(sway, "space"), 0);
+        return waitUntil([&] { return savers() == 0; }, 2000ms);
+    })) << "ended by the key";
     // swayidle -w waits for the saver to end before it answers anything
     // else; the key made the session active, so it starts none now.
     idle.signal(SIGTERM);
-    EXPECT_EQ(idle.waitFor(2000ms), 0) << idle.errorOutput();
+    EXPECT_EQ(idle.waitFor(), 0) << idle.errorOutput();
 }
 
 namespace {
@@ -221,13 +235,13 @@ std::set<std::string> keyboardFocusEntered(const std::string& trace) {
 
 bool mutterInstalled() { return installed({"mutter", "dbus-daemon"}); }
 
-// The saver in `mutter`, running once it has had time to start; `traced`:
-// writing its Wayland messages to stderr.
-std::unique_ptr<Child> saverIn(const MutterSession& mutter, const StoredSettings& store, bool traced = false) {
+// The saver in `mutter`, writing its Wayland messages to stderr, once its
+// window has the keyboard focus: shown full screen and taking input.
+std::unique_ptr<Child> saverIn(const MutterSession& mutter, const StoredSettings& store) {
     auto env = sessionEnvironment(mutter.environment(), store);
-    if (traced) env["WAYLAND_DEBUG"] = "1";
+    env["WAYLAND_DEBUG"] = "1";
     auto saver = std::make_unique<Child>(std::vector<std::string>{lumaraPath(), "/s"}, env);
-    std::this_thread::sleep_for(1500ms);
+    EXPECT_TRUE(waitUntil([&] { return !keyboardFocusEntered(saver->errorOutput()).empty() || !saver->running(); }));
     return saver;
 }
 
@@ -246,10 +260,10 @@ TEST(WaylandMutter, AFullScreenWindowCoversTheMonitorAndAKeyAClickOrTheMouseEnds
     for (const double corner : {-10000.0, 10000.0}) {
         SCOPED_TRACE(corner);
         ASSERT_TRUE(mutter.movePointer(corner, corner));
-        const auto saver = saverIn(mutter, store, true);
+        const auto saver = saverIn(mutter, store);
         ASSERT_TRUE(saver->running()) << saver->errorOutput();
         ASSERT_TRUE(mutter.click(BTN_LEFT));
-        EXPECT_EQ(saver->waitFor(1000ms), 0) << "the click reached the saver";
+        EXPECT_EQ(saver->waitFor(), 0) << "the click reached the saver";
         // Entered by the pointer, the saver took the cursor away.
         const std::string trace = saver->errorOutput();
         EXPECT_GE(traced(trace, R"(wl_pointer@\d+\.enter\()"), 1);
@@ -259,7 +273,7 @@ TEST(WaylandMutter, AFullScreenWindowCoversTheMonitorAndAKeyAClickOrTheMouseEnds
     {
         const auto saver = saverIn(mutter, store);
         ASSERT_TRUE(mutter.pressKey(KEY_SPACE));
-        EXPECT_EQ(saver->waitFor(1000ms), 0) << saver->errorOutput();
+        EXPECT_EQ(saver->waitFor(), 0) << saver->errorOutput();
     }
     {
         // Mutter tells a client where a pointer that rests is only once it
@@ -268,10 +282,10 @@ TEST(WaylandMutter, AFullScreenWindowCoversTheMonitorAndAKeyAClickOrTheMouseEnds
         const auto saver = saverIn(mutter, store);
         ASSERT_TRUE(mutter.movePointer(-1, 0));
         ASSERT_TRUE(mutter.movePointer(-3, 0));
-        std::this_thread::sleep_for(500ms);
+        EXPECT_TRUE(waitUntil([&] { return traced(saver->errorOutput(), R"(wl_pointer@\d+\.motion\()") >= 1; }));
         EXPECT_TRUE(saver->running()) << "3 pixels are not enough";
         ASSERT_TRUE(mutter.movePointer(-3, 0));
-        EXPECT_EQ(saver->waitFor(1000ms), 0) << "6 pixels are";
+        EXPECT_EQ(saver->waitFor(), 0) << "6 pixels are";
     }
 }
 
@@ -283,11 +297,12 @@ TEST(WaylandMutter, TheFocusMovingBetweenItsWindowsKeepsItAndAnotherWindowTaking
     MutterSession mutter({"1024x768", "1920x1080"});
     ASSERT_TRUE(mutter.ready()) << mutter.errorOutput();
     StoredSettings store("wayland-mutter-focus");
-    const auto saver = saverIn(mutter, store, true);
+    const auto saver = saverIn(mutter, store);
+    waitUntil([&] { return keyboardFocusEntered(saver->errorOutput()).size() >= 2 || !saver->running(); });
     ASSERT_TRUE(saver->running());
     const std::string trace = saver->errorOutput();
     EXPECT_EQ(traced(trace, R"(xdg_toplevel@\d+\.set_fullscreen\()"), 2) << "a window per monitor";
     EXPECT_EQ(keyboardFocusEntered(trace).size(), 2u) << "the focus went from one window to the other";
     Child dialog({lumaraPath(), "/c"}, sessionEnvironment(mutter.environment(), store));
-    EXPECT_EQ(saver->waitFor(3000ms), 0) << "the settings dialog took the focus";
+    EXPECT_EQ(saver->waitFor(), 0) << "the settings dialog took the focus";
 }
