@@ -50,7 +50,9 @@ protected:
 
     // What the browser was given, one argument a line; waits for it.
     std::string browserArguments() {
-        for (int tries = 0; tries < 100 && !fs::exists(received()); ++tries)
+        // Generous: a loaded machine can take many seconds to start the browser.
+        const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        while (!fs::exists(received()) && std::chrono::steady_clock::now() < end)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         return fileText(received());
     }

@@ -35,29 +35,20 @@ Env sessionEnvironment(const Env& session, const StoredSettings& store) {
 
 Child watcherIn(const Env& env, const char* minutes = "0.05") { return Child({lumaraPath(), "--idle", minutes}, env); }
 
-// Whether `holds` comes true within `limit` (checked every 100 ms).
-bool within(std::chrono::milliseconds limit, const std::function<bool()>& holds) {
-    for (const auto end = std::chrono::steady_clock::now() + limit; !holds();) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(100ms);
-    }
-    return true;
-}
-
 // The savers the watcher started in the session `variable` names.
 struct Savers {
     std::string variable;
     std::vector<pid_t> running() const { return runningProcesses("lumara", variable); }
-    bool start(std::chrono::milliseconds limit = 30s) const {
-        return within(limit, [&] { return running().size() == 1; });
+    bool start() const {
+        return waitUntil([&] { return running().size() == 1; });
     }
-    bool end(std::chrono::milliseconds limit = 5s) const {
-        return within(limit, [&] { return running().empty(); });
+    bool end(std::chrono::milliseconds limit = kPatience) const {
+        return waitUntil([&] { return running().empty(); }, limit);
     }
     // Ended by keys: the first may come before the saver's window has the
     // keyboard, on a busy machine.
     bool endBy(const std::function<void()>& key) const {
-        return within(20s, [&] {
+        return waitUntil([&] {
             key();
             return end(1s);
         });
@@ -67,8 +58,8 @@ struct Savers {
     }
 };
 
-bool said(Child& child, const std::string& text, std::chrono::milliseconds limit = 10s) {
-    return within(limit, [&] { return child.errorOutput().find(text) != std::string::npos; });
+bool said(Child& child, const std::string& text) {
+    return waitUntil([&] { return child.errorOutput().find(text) != std::string::npos; });
 }
 
 // Keeps `act` going once a second for `seconds`; false when a saver started meanwhile.
@@ -95,7 +86,7 @@ TEST(IdleWatcher, UnderSwayInputEndsTheSaverKillsAreSurvivedAndAnInhibitorKeepsI
     ASSERT_TRUE(savers.start()) << watcher.errorOutput();
     EXPECT_TRUE(said(watcher, "(org_kde_kwin_idle)")) << watcher.errorOutput();
     Child second = watcherIn(env);
-    EXPECT_EQ(second.waitFor(5s), 0) << "one watcher per session";
+    EXPECT_EQ(second.waitFor(), 0) << "one watcher per session";
 
     const auto space = [&] { key("space"); };
     EXPECT_TRUE(savers.endBy(space)) << "input ends the saver";
@@ -108,7 +99,7 @@ TEST(IdleWatcher, UnderSwayInputEndsTheSaverKillsAreSurvivedAndAnInhibitorKeepsI
 
     // A window sway keeps idle off for, as it does a playing video's.
     Child dialog({lumaraPath(), "/c"}, env);
-    ASSERT_TRUE(within(20s, [&] {
+    ASSERT_TRUE(waitUntil([&] {
         std::string tree;
         sway->run("swaymsg -t get_tree", &tree);
         return tree.find("\"app_id\": \"lumara\"") != std::string::npos;
@@ -119,11 +110,11 @@ TEST(IdleWatcher, UnderSwayInputEndsTheSaverKillsAreSurvivedAndAnInhibitorKeepsI
     ASSERT_TRUE(savers.endBy([&] { key("Shift_L"); }));
     EXPECT_TRUE(keptOff(savers, 8, [] {})) << "no saver while idle is inhibited";
     EXPECT_EQ(key("Escape"), 0);
-    EXPECT_EQ(dialog.waitFor(5s), 2);
+    EXPECT_EQ(dialog.waitFor(), 2);
     EXPECT_TRUE(savers.start()) << "started once the inhibiting window is gone";
 
     sway.reset();
-    EXPECT_EQ(watcher.waitFor(10s), 1) << "the compositor went away";
+    EXPECT_EQ(watcher.waitFor(), 1) << "the compositor went away";
     EXPECT_TRUE(said(watcher, "went away"));
 }
 
@@ -158,7 +149,7 @@ TEST(IdleWatcher, UnderMutterTheIdleMonitorStartsTheSaverAndInputHoldsItOff) {
     EXPECT_TRUE(savers.start()) << "again after the next idle time";
 
     mutter.reset();
-    EXPECT_EQ(watcher.waitFor(10s), 1) << "the session bus went away";
+    EXPECT_EQ(watcher.waitFor(), 1) << "the session bus went away";
 }
 
 TEST(IdleWatcher, OnX11InputAndScreenSaverResetsHoldItOffAndAnotherSaverMakesItStandAside) {
@@ -178,13 +169,13 @@ TEST(IdleWatcher, OnX11InputAndScreenSaverResetsHoldItOffAndAnotherSaverMakesItS
         EXPECT_TRUE(keptOff(savers, 6, [&] { xset("s reset"); })) << "what a video player does";
         EXPECT_TRUE(keptOff(savers, 6, [&] { x.xdotool("mousemove_relative 1 1"); }));
         EXPECT_TRUE(savers.start()) << watcher.errorOutput();
-        EXPECT_GE(x.waitForFrames(10s).litPixels(0, 0, 1280, 720), 2000) << "stars";
+        EXPECT_GE(x.waitForFrames().litPixels(0, 0, 1280, 720), 2000) << "stars";
         EXPECT_TRUE(savers.endBy([&] { x.xdotool("key space"); })) << "a key ends it";
     }
     // The X server's own saver, on before Lumara would start, and xscreensaver own the display.
     ASSERT_EQ(xset("s 2"), 0);
     Child standing = watcherIn(env);
-    EXPECT_EQ(standing.waitFor(5s), 0);
+    EXPECT_EQ(standing.waitFor(), 0);
     EXPECT_TRUE(said(standing, "the X server's own screen saver")) << standing.errorOutput();
     ASSERT_EQ(xset("s off"), 0);
     if (!installed({"xscreensaver"})) GTEST_SKIP() << "xscreensaver is not installed";
@@ -195,12 +186,12 @@ TEST(IdleWatcher, OnX11InputAndScreenSaverResetsHoldItOffAndAnotherSaverMakesItS
     std::vector<std::string> daemon = *asUser;
     daemon.insert(daemon.end(), {"/usr/bin/env", "HOME=" + home, "/usr/bin/xscreensaver", "-no-splash"});
     Child xscreensaver(daemon, {{"DISPLAY", x.displayName()}});
-    EXPECT_TRUE(within(20s, [&] {
+    EXPECT_TRUE(waitUntil([&] {
         Child aside = watcherIn(env);
-        return aside.waitFor(10s) == 0 && aside.errorOutput().find("xscreensaver runs") != std::string::npos;
+        return aside.waitFor() == 0 && aside.errorOutput().find("xscreensaver runs") != std::string::npos;
     })) << xscreensaver.errorOutput();
     xscreensaver.signal(SIGTERM);
-    xscreensaver.waitFor(3s);
+    xscreensaver.waitFor();
     fs::remove_all(home);
 }
 
@@ -213,17 +204,17 @@ TEST(IdleWatcher, TheSwitchWritesAndRemovesTheAutostartEntryAndNoIdleTimeEndsThe
     const Env env{{"XDG_CONFIG_HOME", config}};
     const std::string entry = config + "/autostart/lumara-idle.desktop";
     Child enable({lumaraPath(), "--idle-enable", "7.5"}, env);
-    EXPECT_EQ(enable.waitFor(10s), 0) << enable.errorOutput();
+    EXPECT_EQ(enable.waitFor(), 0) << enable.errorOutput();
     EXPECT_NE(fileText(entry).find("\nExec=" + lumaraPath() + " --idle 7.5\n"), std::string::npos) << fileText(entry);
     Child disable({lumaraPath(), "--idle-disable"}, env);
-    EXPECT_EQ(disable.waitFor(10s), 0) << disable.errorOutput();
+    EXPECT_EQ(disable.waitFor(), 0) << disable.errorOutput();
     EXPECT_FALSE(fs::exists(entry));
-    EXPECT_EQ(Child({lumaraPath(), "--idle-disable"}, env).waitFor(10s), 0) << "nothing left to remove is no fault";
+    EXPECT_EQ(Child({lumaraPath(), "--idle-disable"}, env).waitFor(), 0) << "nothing left to remove is no fault";
 
     Child bare({lumaraPath(), "--idle", "5"}, {{"DISPLAY", ""},
                                                {"WAYLAND_DISPLAY", ""},
                                                {"DBUS_SESSION_BUS_ADDRESS", ""},
                                                {"XDG_RUNTIME_DIR", config}});
-    EXPECT_EQ(bare.waitFor(10s), 1);
+    EXPECT_EQ(bare.waitFor(), 1);
     EXPECT_TRUE(said(bare, "tells no idle time")) << bare.errorOutput();
 }

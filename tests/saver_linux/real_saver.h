@@ -18,6 +18,9 @@
 #include "settings/settings_store.h"
 #include "x11_session.h"
 
+// The title of the full-screen saver's window on X11.
+inline constexpr const char* kSaverTitle = "Screen Saver";
+
 // A dense, fast flight (10 ms frames): stars everywhere within a second.
 inline void denseFlight(Settings& s) {
     s.StarsCount = 20000;
@@ -78,13 +81,17 @@ inline std::string soundToFile(std::map<std::string, std::string>& env, const st
 }
 
 // How many whole passes of the built-in music's samples the sound file
-// starts with, one after another.
+// holds, one after another, after the silence the device may have played
+// between its opening and the music's start (a loaded machine leaves it
+// time for some).
 inline int musicPasses(const std::string& audio) {
     const std::string written = fileText(audio);
     const auto music = builtInMusic();
     const std::string samples(music.begin() + 44, music.end());
+    const size_t start = samples.empty() ? std::string::npos : written.find(samples);
+    if (start == std::string::npos || written.find_first_not_of('\0') < start) return 0;
     int passes = 0;
-    while (!samples.empty() && written.compare(passes * samples.size(), samples.size(), samples) == 0) ++passes;
+    while (written.compare(start + passes * samples.size(), samples.size(), samples) == 0) ++passes;
     return passes;
 }
 
@@ -97,7 +104,7 @@ void laterStartsEndWhileTheFirstIsStopped(Child& first, Start startLater) {
     first.signal(SIGSTOP);
     for (int i = 1; i <= 8; ++i) {
         Child later = startLater();
-        EXPECT_EQ(later.waitFor(10s), 0) << "later start " << i << ": " << later.errorOutput();
+        EXPECT_EQ(later.waitFor(), 0) << "later start " << i << ": " << later.errorOutput();
     }
     first.signal(SIGCONT);
     EXPECT_TRUE(first.running()) << first.errorOutput();

@@ -10,14 +10,11 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <thread>
 
 #include "real_saver.h"
 #include "shown_frame.h"
 
 namespace {
-
-using namespace std::chrono_literals;
 
 std::string fifoInSettings() { return scratchFolder("fifo") + "/named.fifo"; }
 
@@ -47,17 +44,16 @@ TEST(SaverRun, StarsCoverTheScreenAsTheFlightsFramesAndAKeyEndsItEvenWithAFifoNa
     ASSERT_TRUE(x.ready());
     StoredSettings store("fifo", fifoFlight);
     Child saver = saverIn(x, store, {"/s"});
-    const Screenshot shot = x.waitForFrames(8s);
+    const Screenshot shot = x.waitForFrames();
     ASSERT_EQ(shot.width, 1280);
     EXPECT_TRUE(shot.litInEveryCell(4, 4, 20)) << "stars in every part of the screen";
     saver.signal(SIGSTOP);
-    std::this_thread::sleep_for(300ms);
-    const Screenshot still = x.capture();
+    const Screenshot still = x.settledCapture();
     saver.signal(SIGCONT);
     EXPECT_GT(frameShown(store, 1280, 720, {{still, {0, 0, 1280, 720}}}).frame, 0);
     ASSERT_TRUE(saver.running());
     x.xdotool("key space");
-    EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
+    EXPECT_EQ(saver.waitFor(), 0) << saver.errorOutput();
     std::filesystem::remove(fifo);
 }
 
@@ -71,11 +67,11 @@ TEST(SaverRun, AClickOrAMoveOfTheMouseEndsItAndASecondInstanceEnds) {
         StoredSettings store("input");
         x.xdotool("mousemove 100 100");
         Child saver = saverIn(x, store, {"/s"});
-        std::this_thread::sleep_for(1500ms);
-        EXPECT_EQ(saverIn(x, store, {"/s"}).waitFor(3000ms), 0) << "the second instance";
+        ASSERT_NE(x.shownWindow(kSaverTitle), 0u) << saver.errorOutput();
+        EXPECT_EQ(saverIn(x, store, {"/s"}).waitFor(), 0) << "the second instance";
         ASSERT_TRUE(saver.running()) << saver.errorOutput();
         x.xdotool(input);
-        EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
+        EXPECT_EQ(saver.waitFor(), 0) << saver.errorOutput();
     }
 }
 
@@ -83,10 +79,10 @@ TEST(SaverRun, LaterStartsEndAtOnceWhileTheFirstIsStopped) {
     X11Session x;
     StoredSettings store("stopped-first", denseFlight);
     Child first = saverIn(x, store, {"/s"});
-    x.waitForFrames(8s);
+    x.waitForFrames();
     laterStartsEndWhileTheFirstIsStopped(first, [&] { return saverIn(x, store, {"/s"}); });
     x.xdotool("key space");
-    EXPECT_EQ(first.waitFor(2000ms), 0) << first.errorOutput();
+    EXPECT_EQ(first.waitFor(), 0) << first.errorOutput();
 }
 
 TEST(SaverPreview, ShowsThePictureInThePaneAndEndsWithIt) {
@@ -95,14 +91,13 @@ TEST(SaverPreview, ShowsThePictureInThePaneAndEndsWithIt) {
     const Window pane = x.makeWindow(50, 50, 152, 112);
     StoredSettings store("preview");
     Child preview = saverIn(x, store, {"/p", std::to_string(pane)});
-    std::this_thread::sleep_for(1500ms);
+    const Screenshot shot = x.paintedOver(pane);
     ASSERT_TRUE(preview.running()) << preview.errorOutput();
-    const Screenshot shot = x.capture(pane);
     EXPECT_GT(shot.litPixels(1, 0, 151, 112), 100) << "stars and nebula of the picture";
     EXPECT_LT(shot.litPixels(0, 0, 152, 112, 250), 152 * 112 / 10) << "the pane's white was painted over";
     XDestroyWindow(x.display(), pane);
     XSync(x.display(), False);
-    EXPECT_EQ(preview.waitFor(2000ms), 0);
+    EXPECT_EQ(preview.waitFor(), 0);
 }
 
 // The preview's pane and the daemon's window must be windows of this display.
@@ -126,14 +121,14 @@ TEST(SaverCommandLine, WindowsThatAreNotThereEndItWithMinusOne) {
         std::vector<std::string> args = c.args;
         args.insert(args.begin(), lumaraPath());
         Child run(args, env);
-        EXPECT_EQ(run.waitFor(5000ms), 255);
+        EXPECT_EQ(run.waitFor(), 255);
         EXPECT_EQ(run.errorOutput(), "lumara: " + c.said + " on this display\n");
     }
 }
 
 TEST(SaverCommandLine, WithoutADisplayOrWithACompositorThatDoesNotAnswerItSaysSo) {
     Child run({lumaraPath(), "/s"}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}});
-    EXPECT_NE(run.waitFor(5000ms).value_or(0), 0);
+    EXPECT_NE(run.waitFor().value_or(0), 0);
     EXPECT_NE(run.errorOutput().find("xvfb-run"), std::string::npos) << run.errorOutput();
     // A Wayland compositor not there, one that never answers (hung, stopped)
     // and one whose queue of connections is full: one line names it, and 1.
@@ -147,7 +142,7 @@ TEST(SaverCommandLine, WithoutADisplayOrWithACompositorThatDoesNotAnswerItSaysSo
         ASSERT_TRUE(queue < 0 || (bind(listening, at, sizeof address) | listen(listening, queue)) == 0);
         ASSERT_TRUE(queue != 0 || connect(waiting, at, sizeof address) == 0) << "the one place in the queue";
         Child silent({lumaraPath(), "/s"}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", socketName}});
-        EXPECT_EQ(silent.waitFor(60000ms), 1) << queue;
+        EXPECT_EQ(silent.waitFor(), 1) << queue;
         const std::string said = silent.errorOutput();
         EXPECT_TRUE(said.rfind("lumara: no display to run on (wayland: ", 0) == 0 && said.find(socketName) != said.npos)
             << said;
@@ -165,7 +160,7 @@ TEST(SaverCommandLine, UnderWaylandAloneTheX11ModesSayWhy) {
         SCOPED_TRACE(args.front());
         args.insert(args.begin(), lumaraPath());
         Child run(args, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", "wayland-0"}});
-        EXPECT_EQ(run.waitFor(5000ms), 255);
+        EXPECT_EQ(run.waitFor(), 255);
         EXPECT_NE(run.errorOutput().find("this Wayland session has no X11 display"), std::string::npos)
             << run.errorOutput();
     }
@@ -177,8 +172,8 @@ TEST(SaverSound, TheBuiltInMusicLoops) {
     auto env = saverEnvironment(x, store);
     const std::string audio = soundToFile(env, store.folder);
     Child saver({lumaraPath(), "/s"}, env);
-    std::this_thread::sleep_for(2000ms);
+    EXPECT_TRUE(waitUntil([&] { return musicPasses(audio) >= 2; })) << "the second pass repeats the first";
+    ASSERT_NE(x.shownWindow(kSaverTitle), 0u) << saver.errorOutput();
     x.xdotool("key space");
-    EXPECT_EQ(saver.waitFor(2000ms), 0);
-    EXPECT_GE(musicPasses(audio), 2) << "the second pass repeats the first";
+    EXPECT_EQ(saver.waitFor(), 0);
 }

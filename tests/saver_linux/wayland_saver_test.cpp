@@ -42,17 +42,28 @@ Child saverIn(const SwaySession& sway, const StoredSettings& store, std::vector<
 }
 
 // Lit pixels of the output once it shows stars (500 of them, and in each
-// of its quarters with `everyQuarter`: else 0), or as it is after `limit`.
-int waitForStars(SwaySession& sway, const std::string& output, std::chrono::milliseconds limit,
-                 bool everyQuarter = false) {
-    const auto end = std::chrono::steady_clock::now() + limit;
+// of its quarters with `everyQuarter`: else 0), or as it is when the wait
+// has passed.
+int waitForStars(SwaySession& sway, const std::string& output, bool everyQuarter = false) {
     int lit = 0;
-    do {
-        std::this_thread::sleep_for(200ms);
+    waitUntil([&] {
         const Screenshot shot = sway.capture(output);
         lit = everyQuarter && !shot.litInEveryCell(2, 2, 100) ? 0 : shot.litPixels(0, 0, shot.width, shot.height);
-    } while (lit < 500 && std::chrono::steady_clock::now() < end);
+        return lit >= 500;
+    }, kPatience, 200ms);
     return lit;
+}
+
+// What the output shows once two captures in a row agree: the compositor
+// shows what a stopped saver committed last.
+Screenshot settledCapture(SwaySession& sway, const std::string& output) {
+    Screenshot last, shot = sway.capture(output);
+    waitUntil([&] {
+        last = std::move(shot);
+        shot = sway.capture(output);
+        return shot.rgb == last.rgb;
+    });
+    return shot;
 }
 
 bool swayInstalled() { return installed({"sway", "grim", "wtype", "swaymsg"}); }
@@ -62,13 +73,24 @@ bool swayInstalled() { return installed({"sway", "grim", "wtype", "swaymsg"}); }
 // compositor announces it: the key waits for that.
 int pressKey(SwaySession& sway, const std::string& key) { return sway.run("wtype -s 300 -k " + key); }
 
-// sway's window tree once it holds a window of Lumara's, or after 10 s.
+// Presses `key` until `child` ends, its exit status: a client slower than
+// wtype's wait takes its new keyboard on too late for the key.
+std::optional<int> pressUntilEnded(SwaySession& sway, const std::string& key, Child& child) {
+    std::optional<int> status;
+    waitUntil([&] {
+        EXPECT_EQ(pressKey(sway, key), 0);
+        return (status = child.waitFor(2000ms)).has_value();
+    });
+    return status;
+}
+
+// sway's window tree once it holds a window of Lumara's.
 std::string treeWithLumara(SwaySession& sway) {
     std::string tree;
-    for (int i = 0; i < 50 && tree.find("\"app_id\": \"lumara\"") == std::string::npos; ++i) {
-        std::this_thread::sleep_for(200ms);
+    waitUntil([&] {
         sway.run("swaymsg -t get_tree", &tree);
-    }
+        return tree.find("\"app_id\": \"lumara\"") != std::string::npos;
+    }, kPatience, 200ms);
     return tree;
 }
 
@@ -86,11 +108,10 @@ TEST(WaylandSaver, EachOutputShowsItsPartOfOneFrameAndOutputsMayGoAndCome) {
     ASSERT_TRUE(sway.ready()) << sway.errorOutput();
     StoredSettings store("wayland-span", denseFlight);
     Child saver = saverIn(sway, store, {"/s"});
-    EXPECT_GE(waitForStars(sway, "HEADLESS-1", 8s), 500) << saver.errorOutput();
-    EXPECT_GE(waitForStars(sway, "HEADLESS-2", 8s), 500);
+    EXPECT_GE(waitForStars(sway, "HEADLESS-1"), 500) << saver.errorOutput();
+    EXPECT_GE(waitForStars(sway, "HEADLESS-2"), 500);
     saver.signal(SIGSTOP);
-    std::this_thread::sleep_for(300ms);  // the compositor shows what was committed last
-    const Screenshot left = sway.capture("HEADLESS-1"), right = sway.capture("HEADLESS-2");
+    const Screenshot left = settledCapture(sway, "HEADLESS-1"), right = settledCapture(sway, "HEADLESS-2");
     saver.signal(SIGCONT);
     ASSERT_TRUE(saver.running()) << saver.errorOutput();
     const FrameShown shown =
@@ -100,11 +121,10 @@ TEST(WaylandSaver, EachOutputShowsItsPartOfOneFrameAndOutputsMayGoAndCome) {
 
     ASSERT_EQ(sway.run("swaymsg output HEADLESS-2 disable"), 0);
     const Screenshot before = sway.capture("HEADLESS-1");
-    std::this_thread::sleep_for(500ms);
+    EXPECT_TRUE(waitUntil([&] { return sway.capture("HEADLESS-1").rgb != before.rgb; })) << "the flight goes on";
     ASSERT_TRUE(saver.running()) << saver.errorOutput();
-    EXPECT_NE(sway.capture("HEADLESS-1").rgb, before.rgb) << "the flight goes on";
     ASSERT_EQ(sway.run("swaymsg create_output"), 0);
-    EXPECT_EQ(saver.waitFor(2000ms), 0) << saver.errorOutput();
+    EXPECT_EQ(saver.waitFor(), 0) << saver.errorOutput();
 }
 
 // Over one output, which shows the whole frame, the frame is drawn in the
@@ -124,28 +144,25 @@ TEST(WaylandSaver, OneOutputShowsItsFramesASecondInstanceEndsAtOnceAKeyOrSigterm
         auto env = sessionEnvironment(sway.environment(), store);
         const std::string audio = soundToFile(env, store.folder);
         Child saver({lumaraPath(), "/s"}, env);
+        EXPECT_GE(waitForStars(sway, "HEADLESS-1"), 500) << saver.errorOutput();
         if (byKey) {
-            EXPECT_GE(waitForStars(sway, "HEADLESS-1", 8s), 500) << saver.errorOutput();
             saver.signal(SIGSTOP);
-            std::this_thread::sleep_for(300ms);
-            const Screenshot shot = sway.capture("HEADLESS-1");
+            const Screenshot shot = settledCapture(sway, "HEADLESS-1");
             saver.signal(SIGCONT);
             EXPECT_GT(frameShown(store, 1024, 768, {{shot, {0, 0, 1024, 768}}}).frame, 0)
                 << "the output shows a frame of the flight";
-        } else {
-            std::this_thread::sleep_for(1500ms);
         }
+        EXPECT_TRUE(waitUntil([&] { return musicPasses(audio) >= 1; })) << "the built-in music";
         ASSERT_TRUE(saver.running()) << saver.errorOutput();
         if (byKey) {
             Child second = saverIn(sway, store, {"/s"});
-            EXPECT_EQ(second.waitFor(1000ms), 0) << second.errorOutput();
+            EXPECT_EQ(second.waitFor(), 0) << second.errorOutput();
             EXPECT_TRUE(saver.running());
-            EXPECT_EQ(pressKey(sway, "space"), 0);
+            EXPECT_EQ(pressUntilEnded(sway, "space", saver), 0) << saver.errorOutput();
         } else {
             saver.signal(SIGTERM);
+            EXPECT_EQ(saver.waitFor(), 0) << saver.errorOutput();
         }
-        EXPECT_EQ(saver.waitFor(1000ms), 0) << saver.errorOutput();
-        EXPECT_GE(musicPasses(audio), 1) << "the built-in music";
     }
 }
 
@@ -158,11 +175,11 @@ TEST(WaylandSaver, OneOutputsNewModeOrScaleIsFollowed) {
     ASSERT_TRUE(sway.ready()) << sway.errorOutput();
     StoredSettings store("wayland-mode", denseFlight);
     Child saver = saverIn(sway, store, {"/s"});
-    EXPECT_GE(waitForStars(sway, "HEADLESS-1", 8s), 500) << saver.errorOutput();
+    EXPECT_GE(waitForStars(sway, "HEADLESS-1"), 500) << saver.errorOutput();
     for (const std::string change : {"mode 800x600", "scale 2"}) {
         SCOPED_TRACE(change);
         ASSERT_EQ(sway.run("swaymsg output HEADLESS-1 " + change), 0);
-        EXPECT_GE(waitForStars(sway, "HEADLESS-1", 10s, true), 500) << "stars in every quarter";
+        EXPECT_GE(waitForStars(sway, "HEADLESS-1", true), 500) << "stars in every quarter";
         EXPECT_EQ(sway.capture("HEADLESS-1").width, 800);
     }
     EXPECT_TRUE(saver.running()) << saver.errorOutput();
@@ -174,10 +191,9 @@ TEST(WaylandSaver, LaterStartsEndAtOnceWhileTheFirstIsStopped) {
     ASSERT_TRUE(sway.ready()) << sway.errorOutput();
     StoredSettings store("wayland-stopped-first", denseFlight);
     Child first = saverIn(sway, store, {"/s"});
-    EXPECT_GE(waitForStars(sway, "HEADLESS-1", 8s), 500) << first.errorOutput();
+    EXPECT_GE(waitForStars(sway, "HEADLESS-1"), 500) << first.errorOutput();
     laterStartsEndWhileTheFirstIsStopped(first, [&] { return saverIn(sway, store, {"/s"}); });
-    EXPECT_EQ(pressKey(sway, "space"), 0);
-    EXPECT_EQ(first.waitFor(2000ms), 0) << first.errorOutput();
+    EXPECT_EQ(pressUntilEnded(sway, "space", first), 0) << first.errorOutput();
 }
 
 // The settings dialog is a window of GTK's Wayland backend; /c:N names an
@@ -195,8 +211,7 @@ TEST(WaylandSettings, TheDialogOpensAsAWaylandWindowAndEscCancelsIt) {
         const std::string tree = treeWithLumara(sway);
         EXPECT_NE(tree.find("\"name\": \"Lumara Screensaver settings\""), std::string::npos) << dialog.errorOutput();
         EXPECT_NE(tree.find("\"shell\": \"xdg_shell\""), std::string::npos) << "a Wayland window, not Xwayland's";
-        EXPECT_EQ(pressKey(sway, "Escape"), 0);
-        EXPECT_EQ(dialog.waitFor(3000ms), 2) << dialog.errorOutput();
+        EXPECT_EQ(pressUntilEnded(sway, "Escape", dialog), 2) << dialog.errorOutput();
     }
 }
 
@@ -241,14 +256,29 @@ int framesAfterGoneOutputsWindow(Child& saver) {
 
 bool mutterInstalled() { return installed({"mutter", "dbus-daemon"}); }
 
-// The saver in `mutter`, running once it has had time to start; `traced`:
-// writing its Wayland messages to stderr.
-std::unique_ptr<Child> saverIn(const MutterSession& mutter, const StoredSettings& store, bool traced = false) {
+// The saver in `mutter`, writing its Wayland messages to stderr, once its
+// window has the keyboard focus: shown full screen and taking input.
+std::unique_ptr<Child> saverIn(const MutterSession& mutter, const StoredSettings& store) {
     auto env = sessionEnvironment(mutter.environment(), store);
-    if (traced) env["WAYLAND_DEBUG"] = "1";
+    env["WAYLAND_DEBUG"] = "1";
     auto saver = std::make_unique<Child>(std::vector<std::string>{lumaraPath(), "/s"}, env);
-    std::this_thread::sleep_for(1500ms);
+    EXPECT_TRUE(waitUntil([&] { return !keyboardFocusEntered(saver->errorOutput()).empty() || !saver->running(); }));
     return saver;
+}
+
+int pointerEnters(Child& saver) { return traced(saver.errorOutput(), R"(wl_pointer@\d+\.enter\()"); }
+int pointerMotions(Child& saver) { return traced(saver.errorOutput(), R"(wl_pointer@\d+\.motion\()"); }
+
+// Mutter gives a new window the pointer only once the pointer moves over
+// it, and on a loaded machine the window may take a while to be there for
+// it: the pointer goes a pixel out of the corner (`corner`, as given to
+// movePointer) and back until the saver is told it entered.
+bool pointerShownTo(MutterSession& mutter, Child& saver, double corner) {
+    return waitUntil([&] {
+        const double out = corner < 0 ? 1 : -1;
+        EXPECT_TRUE(mutter.movePointer(out, out) && mutter.movePointer(corner, corner));
+        return waitUntil([&] { return pointerEnters(saver) >= 1; }, 2000ms, 200ms);
+    });
 }
 
 }  // namespace
@@ -266,32 +296,32 @@ TEST(WaylandMutter, AFullScreenWindowCoversTheMonitorAndAKeyAClickOrTheMouseEnds
     for (const double corner : {-10000.0, 10000.0}) {
         SCOPED_TRACE(corner);
         ASSERT_TRUE(mutter.movePointer(corner, corner));
-        const auto saver = saverIn(mutter, store, true);
-        ASSERT_TRUE(saver->running()) << saver->errorOutput();
+        const auto saver = saverIn(mutter, store);
+        ASSERT_TRUE(pointerShownTo(mutter, *saver, corner)) << saver->errorOutput();
         ASSERT_TRUE(mutter.click(BTN_LEFT));
-        EXPECT_EQ(saver->waitFor(1000ms), 0) << "the click reached the saver";
+        EXPECT_EQ(saver->waitFor(), 0) << "the click reached the saver";
         // Entered by the pointer, the saver took the cursor away.
         const std::string trace = saver->errorOutput();
-        EXPECT_GE(traced(trace, R"(wl_pointer@\d+\.enter\()"), 1);
         EXPECT_EQ(traced(trace, R"(wl_pointer@\d+\.enter\()"),
                   traced(trace, R"(wl_pointer@\d+\.set_cursor\(\d+, nil, 0, 0\))"));
     }
     {
         const auto saver = saverIn(mutter, store);
         ASSERT_TRUE(mutter.pressKey(KEY_SPACE));
-        EXPECT_EQ(saver->waitFor(1000ms), 0) << saver->errorOutput();
+        EXPECT_EQ(saver->waitFor(), 0) << saver->errorOutput();
     }
     {
         // Mutter tells a client where a pointer that rests is only once it
-        // moves: a first pixel shows it to the saver, which counts the
-        // motion from there.
+        // moves: shown to the saver in the corner (a pixel from it at
+        // most), which counts the motion from there.
         const auto saver = saverIn(mutter, store);
-        ASSERT_TRUE(mutter.movePointer(-1, 0));
+        ASSERT_TRUE(pointerShownTo(mutter, *saver, 10000.0)) << saver->errorOutput();
+        const int motions = pointerMotions(*saver);
         ASSERT_TRUE(mutter.movePointer(-3, 0));
-        std::this_thread::sleep_for(500ms);
+        EXPECT_TRUE(waitUntil([&] { return pointerMotions(*saver) > motions; }, kPatience, 200ms));
         EXPECT_TRUE(saver->running()) << "3 pixels are not enough";
         ASSERT_TRUE(mutter.movePointer(-3, 0));
-        EXPECT_EQ(saver->waitFor(1000ms), 0) << "6 pixels are";
+        EXPECT_EQ(saver->waitFor(), 0) << "6 pixels are";
     }
 }
 
@@ -303,13 +333,14 @@ TEST(WaylandMutter, TheFocusMovingBetweenItsWindowsKeepsItAndAnotherWindowTaking
     MutterSession mutter({"1024x768", "1920x1080"});
     ASSERT_TRUE(mutter.ready()) << mutter.errorOutput();
     StoredSettings store("wayland-mutter-focus");
-    const auto saver = saverIn(mutter, store, true);
+    const auto saver = saverIn(mutter, store);
+    waitUntil([&] { return keyboardFocusEntered(saver->errorOutput()).size() >= 2 || !saver->running(); });
     ASSERT_TRUE(saver->running());
     const std::string trace = saver->errorOutput();
     EXPECT_EQ(traced(trace, R"(xdg_toplevel@\d+\.set_fullscreen\()"), 2) << "a window per monitor";
     EXPECT_EQ(keyboardFocusEntered(trace).size(), 2u) << "the focus went from one window to the other";
     Child dialog({lumaraPath(), "/c"}, sessionEnvironment(mutter.environment(), store));
-    EXPECT_EQ(saver->waitFor(3000ms), 0) << "the settings dialog took the focus";
+    EXPECT_EQ(saver->waitFor(), 0) << "the settings dialog took the focus";
 }
 
 // A monitor taken out of the layout removes its output (sway 1.7 keeps a
@@ -325,6 +356,6 @@ TEST(WaylandMutter, AMonitorThatGoesTakesItsWindowAlongAndOneThatComesBackEndsTh
     EXPECT_GE(framesAfterGoneOutputsWindow(*saver), 2) << "its window destroyed, then frames in the other";
     ASSERT_TRUE(saver->running()) << saver->errorOutput();
     ASSERT_TRUE(mutter.layOut({"Meta-1", "Meta-0"}));
-    EXPECT_EQ(saver->waitFor(10000ms), 0) << "ended by the output that came";
+    EXPECT_EQ(saver->waitFor(), 0) << "ended by the output that came";
     EXPECT_EQ(traced(saver->errorOutput(), R"(\.global\(\d+, "wl_output")"), 3);
 }

@@ -19,6 +19,9 @@ using namespace std::chrono_literals;
 
 namespace {
 
+// How long mutter may take to answer a call (ms): a loaded machine can keep it busy.
+constexpr int kCallLimit = static_cast<int>(kPatience.count());
+
 // A runtime folder of the user's own, as the session manager would make it.
 std::string runtimeFolder(const std::string& folder) {
     const std::string runtime = folder + "/runtime";
@@ -86,12 +89,12 @@ SwaySession::SwaySession(const std::vector<ScreenRect>& outputs) : folder_(reach
                                               {"WLR_RENDERER", "pixman"},
                                               {"DISPLAY", ""},
                                               {"WAYLAND_DISPLAY", ""}});
-    for (int i = 0; i < 100 && (socket_.empty() || ipc_.empty()); ++i) {
-        std::this_thread::sleep_for(50ms);
+    const bool listening = waitUntil([&] {
         socket_ = socketStartingWith(runtime_, "wayland-");
         ipc_ = socketStartingWith(runtime_, "sway-ipc.");
-    }
-    if (socket_.empty() || ipc_.empty()) return;
+        return !socket_.empty() && !ipc_.empty();
+    });
+    if (!listening) return;
     // Each output's place, settled once swaymsg returns.
     bool placed = true;
     for (size_t i = 0; i < outputs.size(); ++i) {
@@ -151,26 +154,26 @@ MutterSession::MutterSession(const std::vector<std::string>& monitors) : folder_
                                            {"DISPLAY", ""},
                                            {"WAYLAND_DISPLAY", ""}});
     // Ready once its remote-desktop service gives a session, started.
-    for (int i = 0; i < 100 && remote_.empty(); ++i) {
-        std::this_thread::sleep_for(100ms);
+    waitUntil([&] {
         if (!connection_)
             connection_ = g_dbus_connection_new_for_address_sync(
                 address.c_str(),
                 static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
                                                   G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
                 nullptr, nullptr, nullptr);
-        if (!connection_) continue;
+        if (!connection_) return false;
         GVariant* made = g_dbus_connection_call_sync(
             connection_, "org.gnome.Mutter.RemoteDesktop", "/org/gnome/Mutter/RemoteDesktop",
             "org.gnome.Mutter.RemoteDesktop", "CreateSession", nullptr, G_VARIANT_TYPE("(o)"), G_DBUS_CALL_FLAGS_NONE,
-            5000, nullptr, nullptr);
-        if (!made) continue;
+            kCallLimit, nullptr, nullptr);
+        if (!made) return false;
         const gchar* path = nullptr;
         g_variant_get(made, "(&o)", &path);
         if (fs::exists(runtime_ + "/wayland-0")) remote_ = path;
         g_variant_unref(made);
         if (!remote_.empty() && !call("Start", nullptr)) remote_.clear();
-    }
+        return !remote_.empty();
+    }, kPatience, 100ms);
     // The virtual keyboard and pointer come with their first use: made
     // now, clients have them before the test's input.
     ready_ = !remote_.empty() && pressKey(KEY_LEFTSHIFT) && movePointer(0, 0);
@@ -196,7 +199,7 @@ std::map<std::string, std::string> MutterSession::environment() const {
 bool MutterSession::call(const char* method, GVariant* arguments) {
     GVariant* answer = g_dbus_connection_call_sync(connection_, "org.gnome.Mutter.RemoteDesktop", remote_.c_str(),
                                                    "org.gnome.Mutter.RemoteDesktop.Session", method, arguments,
-                                                   nullptr, G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr);
+                                                   nullptr, G_DBUS_CALL_FLAGS_NONE, kCallLimit, nullptr, nullptr);
     if (answer) g_variant_unref(answer);
     return answer != nullptr;
 }

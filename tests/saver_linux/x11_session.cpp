@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <thread>
 
+using namespace std::chrono_literals;
+
 namespace {
 
 std::optional<int> statusOf(int raw) {
@@ -104,14 +106,47 @@ Window X11Session::makeWindow(int x, int y, int width, int height) {
     return w;
 }
 
-Screenshot X11Session::waitForFrames(std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    Screenshot shot;
-    do {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        shot = capture();
-    } while (shot.litPixels(0, 0, shot.width, shot.height) < 2000 && std::chrono::steady_clock::now() < end);
+Screenshot X11Session::settledCapture(Window window) {
+    Screenshot last, shot = capture(window);
+    waitUntil([&] {
+        last = std::move(shot);
+        shot = capture(window);
+        return shot.rgb == last.rgb;
+    });
     return shot;
+}
+
+Screenshot X11Session::waitForFrames(std::chrono::milliseconds limit) {
+    Screenshot shot;
+    waitUntil([&] { return (shot = capture()).litPixels(0, 0, shot.width, shot.height) >= 2000; }, limit, 200ms);
+    return shot;
+}
+
+Screenshot X11Session::paintedOver(Window w, std::chrono::milliseconds limit) {
+    Screenshot shot;
+    waitUntil([&] { return (shot = capture(w)).litPixels(0, 0, shot.width, shot.height, 250) < shot.width * shot.height / 10; },
+              limit, 200ms);
+    return shot;
+}
+
+Window X11Session::shownWindow(const std::string& title, std::chrono::milliseconds limit) {
+    Window found = 0;
+    waitUntil([&] {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count);
+        for (unsigned i = 0; i < count && !found; ++i) {
+            char* name = nullptr;
+            XWindowAttributes a;
+            if (XFetchName(display_, children[i], &name) && title == name &&
+                XGetWindowAttributes(display_, children[i], &a) && a.map_state == IsViewable)
+                found = children[i];
+            if (name) XFree(name);
+        }
+        if (children) XFree(children);
+        return found != 0;
+    }, limit, 100ms);
+    return found;
 }
 
 int X11Session::xdotool(const std::string& args) {
@@ -171,6 +206,15 @@ std::string Child::errorOutput() { return fileText(errorFile_); }
 std::string Child::output() { return fileText(outputFile_); }
 
 std::string Child::mappings() { return running() ? fileText("/proc/" + std::to_string(pid_) + "/maps") : ""; }
+
+bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit, std::chrono::milliseconds period) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        if (done()) return true;
+        if (std::chrono::steady_clock::now() >= end) return false;
+        std::this_thread::sleep_for(period);
+    }
+}
 
 std::string lumaraPath() { return LUMARA_EXE; }
 

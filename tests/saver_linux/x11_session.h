@@ -6,10 +6,20 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
+
+// How long a test waits for what should happen: within a second or two on
+// a quiet machine, many times that on a loaded one. Every wait ends as soon
+// as what it waits for has happened, so only a failing test waits this long.
+inline constexpr std::chrono::milliseconds kPatience{60000};
+
+// Asks `done` every `period` until it holds or `limit` has passed; whether it held.
+bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = kPatience,
+               std::chrono::milliseconds period = std::chrono::milliseconds(50));
 
 struct Screenshot {
     int width = 0, height = 0;
@@ -34,12 +44,21 @@ public:
     Display* display() { return display_; }
 
     Screenshot capture(Window window = 0);
+    // The window (the screen) once two captures in a row agree: what the
+    // server shows once it has drawn everything a stopped client sent.
+    Screenshot settledCapture(Window window = 0);
     // A plain white window of the test's own, mapped, as a daemon or a
     // settings program would make one to draw into.
     Window makeWindow(int x, int y, int width, int height);
     // The screen once it shows something (2000 lit pixels), or as it is
     // when the limit has passed.
-    Screenshot waitForFrames(std::chrono::milliseconds limit);
+    Screenshot waitForFrames(std::chrono::milliseconds limit = kPatience);
+    // Window `w`, made white, once something has painted over it (a white
+    // window counts as lit), or as it is when the limit has passed.
+    Screenshot paintedOver(Window w, std::chrono::milliseconds limit = kPatience);
+    // The mapped top-level window named `title` once there is one; 0 when
+    // none showed within the limit.
+    Window shownWindow(const std::string& title, std::chrono::milliseconds limit = kPatience);
     // Runs xdotool with the arguments against this display.
     int xdotool(const std::string& args);
 
@@ -58,7 +77,7 @@ public:
     Child& operator=(const Child&) = delete;
 
     // The exit status once the child ended within the time, else nothing.
-    std::optional<int> waitFor(std::chrono::milliseconds limit);
+    std::optional<int> waitFor(std::chrono::milliseconds limit = kPatience);
     bool running();
     void signal(int number);
     std::string errorOutput();  // what it wrote to stderr so far

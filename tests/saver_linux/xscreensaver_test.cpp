@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 #include "real_saver.h"
 #include "scratch_user.h"
@@ -46,16 +45,14 @@ TEST(Xscreensaver, RunsLumaraAsItsHackAndEndsIt) {
     const std::map<std::string, std::string> env{{"DISPLAY", x.displayName()}};
     // What xscreensaver-command answers when told `what`.
     const auto tell = [&](const char* what) {
-        return Child(command({"/usr/bin/xscreensaver-command", what}), env).waitFor(5000ms);
+        return Child(command({"/usr/bin/xscreensaver-command", what}), env).waitFor();
     };
     Child daemon(command({"/usr/bin/xscreensaver", "-no-splash", "-verbose"}), env);
     // Ready once it answers.
-    bool answered = false;
-    for (int i = 0; i < 50 && !(answered = tell("-time") == 0); ++i) std::this_thread::sleep_for(200ms);
-    ASSERT_TRUE(answered) << daemon.errorOutput();
+    ASSERT_TRUE(waitUntil([&] { return tell("-time") == 0; }, kPatience, 200ms)) << daemon.errorOutput();
 
     EXPECT_EQ(tell("-activate"), 0);
-    const Screenshot shot = x.waitForFrames(10s);
+    const Screenshot shot = x.waitForFrames();
     // Stars all over the screen, from the one hack still running: a crashed
     // one leaves xscreensaver's banner on black instead.
     EXPECT_TRUE(shot.litInEveryCell(4, 4, 20));
@@ -65,16 +62,14 @@ TEST(Xscreensaver, RunsLumaraAsItsHackAndEndsIt) {
     // logs how the hack ended.
     EXPECT_EQ(tell("-cycle"), 0);
     const std::string ended = "(" + lumara + ") exited normally with SIGTERM";
-    for (int i = 0; i < 25 && daemon.errorOutput().find(ended) == std::string::npos; ++i)
-        std::this_thread::sleep_for(200ms);
-    EXPECT_NE(daemon.errorOutput().find(ended), std::string::npos) << daemon.errorOutput();
-    EXPECT_EQ(runningCopies(lumara), 1);
+    EXPECT_TRUE(waitUntil([&] { return daemon.errorOutput().find(ended) != std::string::npos; }))
+        << daemon.errorOutput();
+    EXPECT_TRUE(waitUntil([&] { return runningCopies(lumara) == 1; })) << "started anew";
 
     EXPECT_EQ(tell("-deactivate"), 0);
-    for (int i = 0; i < 25 && runningCopies(lumara) > 0; ++i) std::this_thread::sleep_for(200ms);
-    EXPECT_EQ(runningCopies(lumara), 0) << "the hack ended";
+    EXPECT_TRUE(waitUntil([&] { return runningCopies(lumara) == 0; })) << "the hack ended";
 
     tell("-exit");
-    daemon.waitFor(3000ms);
+    daemon.waitFor();
     fs::remove_all(scratch);
 }

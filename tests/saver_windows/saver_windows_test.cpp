@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 #include <sstream>
-#include <thread>
 
 #include "tools/run_tool.h"
 #include "wine_session.h"
@@ -81,11 +81,15 @@ std::string storedUserKey() {
 int settingsEndedWith(WineSession& wine, const std::string& key) {
     Child dialog = wine.start(kSaver, {"/c"});
     wine.x().waitForFrames(60s);
-    std::this_thread::sleep_for(1s);
-    wine.x().xdotool("key " + key);
-    const int status = dialog.waitFor(30s).value_or(-1);
+    // The dialog takes keys a moment after it shows: the key is pressed
+    // until the dialog ends.
+    std::optional<int> status;
+    waitUntil([&] {
+        wine.x().xdotool("key " + key);
+        return (status = dialog.waitFor(5s)).has_value();
+    });
     wine.waitForAllPrograms();
-    return status;
+    return status.value_or(-1);
 }
 
 }  // namespace

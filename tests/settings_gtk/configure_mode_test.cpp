@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <thread>
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -34,32 +33,19 @@ struct ConfigureRun {
 };
 
 // The settings dialog another process shows on the test's display, once it
-// is mapped; 0 when none shows within 10 s.
-Window shownSettingsDialog(Display* x) {
-    for (int tries = 0; tries < 100; ++tries) {
-        Window root = 0, parent = 0, *children = nullptr, found = 0;
-        unsigned count = 0;
-        XQueryTree(x, DefaultRootWindow(x), &root, &parent, &children, &count);
-        for (unsigned i = 0; i < count && !found; ++i) {
-            char* name = nullptr;
-            XWindowAttributes a;
-            if (XFetchName(x, children[i], &name) && std::string(name) == "Lumara Screensaver settings" &&
-                XGetWindowAttributes(x, children[i], &a) && a.map_state == IsViewable)
-                found = children[i];
-            if (name) XFree(name);
-        }
-        if (children) XFree(children);
-        if (found) return found;
-        std::this_thread::sleep_for(100ms);
-    }
-    return 0;
-}
+// is mapped; 0 when none shows.
+Window shownSettingsDialog() { return testDisplay().shownWindow("Lumara Screensaver settings"); }
 
-// Waits until the settings dialog shows, then presses `key`.
-void pressWhenShown(const std::string& key) {
-    shownSettingsDialog(testDisplay().display());
-    std::this_thread::sleep_for(300ms);
-    testDisplay().xdotool("key " + key);
+// Once the settings dialog shows, presses `key` until the dialog ends (GTK
+// may take a key only a moment after the window shows); its exit status.
+std::optional<int> endedByKey(Child& dialog, const std::string& key) {
+    EXPECT_NE(shownSettingsDialog(), 0u) << dialog.errorOutput();
+    std::optional<int> status;
+    waitUntil([&] {
+        testDisplay().xdotool("key " + key);
+        return (status = dialog.waitFor(1000ms)).has_value();
+    });
+    return status;
 }
 
 TEST(ConfigureMode, EscEndsWithTwoAndLeavesTheStoreByteForByte) {
@@ -70,8 +56,7 @@ TEST(ConfigureMode, EscEndsWithTwoAndLeavesTheStoreByteForByte) {
     ASSERT_TRUE(SaveSettings(s, store).ok());
     const std::string before = fileText(run.user());
     Child dialog({lumaraPath(), "/c"}, run.environment(testDisplay().displayName()));
-    pressWhenShown("Escape");
-    EXPECT_EQ(dialog.waitFor(5000ms), 2) << dialog.errorOutput();
+    EXPECT_EQ(endedByKey(dialog, "Escape"), 2) << dialog.errorOutput();
     EXPECT_EQ(fileText(run.user()), before);
 }
 
@@ -90,8 +75,7 @@ TEST(ConfigureMode, EnterEndsWithOneAndSavesTheSettingsKeepingTheUsersLines) {
                               "; my own note\r\n"
                               "[HKEY_CURRENT_USER\\Software\\Other]\r\n\"Kept\"=dword:00000001\r\n");
     Child dialog({lumaraPath(), "/c"}, run.environment(testDisplay().displayName()));
-    pressWhenShown("Return");
-    EXPECT_EQ(dialog.waitFor(5000ms), 1) << dialog.errorOutput();
+    EXPECT_EQ(endedByKey(dialog, "Return"), 1) << dialog.errorOutput();
     const std::string saved = fileText(run.user());
     EXPECT_NE(saved.find("\"StarsCount\"=dword:00003039"), std::string::npos) << saved;
     EXPECT_NE(saved.find("; my own note\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"Kept\""), std::string::npos)
@@ -122,7 +106,7 @@ TEST(ConfigureMode, TheDialogIsKeptOverTheWindowItIsFor) {
         SCOPED_TRACE(c.argument);
         ConfigureRun run("owner");
         Child dialog({lumaraPath(), c.argument}, run.environment(testDisplay().displayName()));
-        const Window shown = shownSettingsDialog(x);
+        const Window shown = shownSettingsDialog();
         ASSERT_NE(shown, 0u) << dialog.errorOutput();
         Window owner = 0, child = 0;
         EXPECT_TRUE(XGetTransientForHint(x, shown, &owner));
@@ -135,7 +119,7 @@ TEST(ConfigureMode, TheDialogIsKeptOverTheWindowItIsFor) {
         EXPECT_EQ(left, placed.left);
         EXPECT_EQ(top, placed.top);
         dialog.signal(SIGTERM);
-        dialog.waitFor(5000ms);
+        dialog.waitFor();
     }
     XDeleteProperty(x, DefaultRootWindow(x), XInternAtom(x, "_NET_ACTIVE_WINDOW", False));
     for (const Window w : {named, active, hidden}) XDestroyWindow(x, w);
@@ -145,7 +129,7 @@ TEST(ConfigureMode, TheDialogIsKeptOverTheWindowItIsFor) {
 TEST(ConfigureMode, WithoutADisplayItSaysSoInOneLine) {
     ConfigureRun run("no-display");
     Child dialog({lumaraPath()}, run.environment(""));
-    EXPECT_EQ(dialog.waitFor(5000ms), 255);
+    EXPECT_EQ(dialog.waitFor(), 255);
     const std::string said = dialog.errorOutput();
     EXPECT_NE(said.find("no display"), std::string::npos) << said;
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;

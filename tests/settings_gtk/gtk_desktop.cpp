@@ -54,6 +54,13 @@ void pump(std::chrono::milliseconds time) {
     } while (std::chrono::steady_clock::now() < end);
 }
 
+bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    return waitUntil([&] {
+        while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+        return done();
+    }, limit, std::chrono::milliseconds(5));
+}
+
 void whenReady(std::function<bool()> step) {
     auto* held = new std::function<bool()>(std::move(step));
     g_timeout_add(
@@ -87,7 +94,10 @@ void SettingsRun::store(const std::function<void(Settings&)>& adjust) {
 void SettingsRun::open() {
     view = GtkDialogView::open(dlg::kSettings, dialog, nullptr, {});
     ASSERT_TRUE(view);
-    pump(std::chrono::milliseconds(300));
+    // Shown once the X server has mapped it: then it has its place on the screen.
+    GdkWindow* window = gtk_widget_get_window(view->widget());
+    ASSERT_TRUE(pumpUntil([window] { return !(gdk_window_get_state(window) & GDK_WINDOW_STATE_WITHDRAWN); }));
+    pump();
 }
 
 Settings SettingsRun::stored() {

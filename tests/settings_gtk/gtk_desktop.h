@@ -23,6 +23,8 @@ std::string desktopFolder();  // XDG_DATA_HOME, XDG_CONFIG_HOME and XDG_CACHE_HO
 
 // Runs GTK's pending work, for at least `time`.
 void pump(std::chrono::milliseconds time = std::chrono::milliseconds(150));
+// Runs GTK's pending work until `done` holds or `limit` has passed; whether it held.
+bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = kPatience);
 // Runs `step` from GTK's loop every 20 ms until it returns true: for acting
 // in a modal dialog while the click that opened it waits.
 void whenReady(std::function<bool()> step);

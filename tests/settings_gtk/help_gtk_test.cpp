@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 #include "dialogs/about_dialog.h"
 #include "dialogs/dialog_placement.h"
@@ -21,8 +20,6 @@
 #include "ui/string_table.h"
 
 namespace {
-
-using namespace std::chrono_literals;
 
 // A browser for HTML pages that writes what it is given to `received`;
 // or, given `missing`, one whose program is not there to be started.
@@ -43,20 +40,21 @@ void registerBrowser(const std::string& received, const std::string& missing = "
 
 // What the browser was given, one argument a line; waits for it.
 std::string browserArguments(const std::string& received) {
-    for (int tries = 0; tries < 100 && !std::filesystem::exists(received); ++tries) pump(50ms);
+    pumpUntil([&] { return std::filesystem::exists(received); });
     return fileText(received);
 }
 
 // A click of the X server's own at (x, y) of `widget` (in a dialog), the
-// pointer left there; its screen point.
-std::pair<int, int> clickWithThePointer(GtkWidget* widget, int x, int y, int button) {
+// pointer left there, taken once `done` holds; its screen point.
+std::pair<int, int> clickWithThePointer(GtkWidget* widget, int x, int y, int button,
+                                        const std::function<bool()>& done) {
     GtkWidget* top = gtk_widget_get_toplevel(widget);
     int inTop = 0, inTopY = 0, rootX = 0, rootY = 0;
     gtk_widget_translate_coordinates(widget, top, x, y, &inTop, &inTopY);
     gdk_window_get_origin(gtk_widget_get_window(top), &rootX, &rootY);
     testDisplay().xdotool("mousemove " + std::to_string(rootX + inTop) + " " + std::to_string(rootY + inTopY) +
                           " click " + std::to_string(button));
-    pump(300ms);
+    EXPECT_TRUE(pumpUntil(done)) << "the click was taken";
     return {rootX + inTop, rootY + inTopY};
 }
 
@@ -132,7 +130,7 @@ TEST(GtkHelp, ATopicWithoutABrowserToShowItIsSaidOnceInTheDialogsLanguage) {
     EXPECT_TRUE(index.starts_with(helpCacheRoot()) && index.ends_with("/index.htm") &&
                 std::filesystem::is_regular_file(index)) << index;
     GtkWidget* ok = gtk_dialog_get_widget_for_response(GTK_DIALOG(message), GTK_RESPONSE_OK);
-    clickWithThePointer(ok, 5, 5, 1);
+    clickWithThePointer(ok, 5, 5, 1, [&] { return !run.viewer.message(); });
     EXPECT_FALSE(run.viewer.message()) << "its OK takes the click";
     pressKey(run.widget(dlg::kOk), GDK_KEY_F1);
     pump();
@@ -152,8 +150,8 @@ TEST(GtkHelp, RightClickOnTheRoamingAmplitudeShowsTopic29InThePopupFont) {
     // with the X server's own click, which a trackbar would take for itself.
     GtkWidget* trackbar = run.widget(dlg::kRoamMagnTrackbar);
     const auto [x, y] = clickWithThePointer(trackbar, gtk_widget_get_allocated_width(trackbar) * 3 / 4,
-                                            gtk_widget_get_allocated_height(trackbar) / 2, 3);
-    for (int tries = 0; tries < 40 && !run.viewer.popup(); ++tries) pump(50ms);
+                                            gtk_widget_get_allocated_height(trackbar) / 2, 3,
+                                            [&] { return run.viewer.popup(); });
     GtkWidget* popup = run.viewer.popup();
     ASSERT_TRUE(popup);
     EXPECT_EQ(gtk_range_get_value(GTK_RANGE(trackbar)), 10);
@@ -199,11 +197,11 @@ TEST(GtkHelp, PopupsAreInNormalTextAndWholeOnTheScreen) {
     run.open();
     GtkWidget* remove = run.widget(dlg::kRemovePicture);
     ASSERT_FALSE(gtk_widget_is_sensitive(remove)) << "no picture to remove";
-    clickWithThePointer(remove, 5, 5, 3);
+    clickWithThePointer(remove, 5, 5, 3, [&] { return run.viewer.popup(); });
     ASSERT_TRUE(run.viewer.popup());
     EXPECT_TRUE(gtk_widget_is_sensitive(popupLabel(run.viewer.popup())));
     EXPECT_FALSE(gtk_widget_get_state_flags(popupLabel(run.viewer.popup())) & GTK_STATE_FLAG_INSENSITIVE);
-    clickWithThePointer(run.view->widget(), 5, 5, 1);
+    clickWithThePointer(run.view->widget(), 5, 5, 1, [&] { return !run.viewer.popup(); });
     EXPECT_FALSE(run.viewer.popup()) << "closed by the next click";
 
     // The dialog moved down until the second tab is 20 pixels above the
@@ -215,9 +213,16 @@ TEST(GtkHelp, PopupsAreInNormalTextAndWholeOnTheScreen) {
     const int tabX = (tab.left + tab.right) / 2, tabY = (tab.top + tab.bottom) / 2;
     int inDialogX = 0, inDialogY = 0;
     gtk_widget_translate_coordinates(tabs, run.view->widget(), tabX, tabY, &inDialogX, &inDialogY);
+    GdkWindow* dialog = gtk_widget_get_window(run.view->widget());
+    const auto originY = [dialog] {
+        int left = 0, top = 0;
+        gdk_window_get_origin(dialog, &left, &top);
+        return top;
+    };
+    const int before = originY();
     gtk_window_move(GTK_WINDOW(run.view->widget()), 100, screen.y + screen.height - 20 - inDialogY);
-    pump();
-    const auto [x, y] = clickWithThePointer(tabs, tabX, tabY, 3);
+    EXPECT_TRUE(pumpUntil([&] { return originY() != before; })) << "moved";
+    const auto [x, y] = clickWithThePointer(tabs, tabX, tabY, 3, [&] { return run.viewer.popup(); });
     ASSERT_TRUE(run.viewer.popup());
     const GdkRectangle popup = onScreen(run.viewer.popup());
     EXPECT_EQ(popup.y + popup.height, y - kPopupGap) << "above the point: no room below it";

@@ -227,7 +227,12 @@ TEST(GtkFileChooser, SoundIsChosenThroughTheChooser) {
         if (!chooser) return false;
         EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(chooser)), "Select background sound file");
         gtk_file_chooser_set_filename(GTK_FILE_CHOOSER(chooser), wave.c_str());
-        pump(100ms);
+        pumpUntil([chooser, &wave] {
+            gchar* chosen = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser));
+            const bool selected = chosen && wave == chosen;
+            g_free(chosen);
+            return selected;
+        });
         gtk_dialog_response(GTK_DIALOG(chooser), GTK_RESPONSE_ACCEPT);
         return true;
     });
