@@ -145,7 +145,7 @@ TEST(HackMode, AWindowBeyondTheFrameBoundIsNotDrawnIntoAndEndsItWithALine) {
 
     const Window w = x.makeWindow(0, 0, 320, 240);
     Child grown = saverIn(x, store, {"-window-id", hex(w)});
-    paintedOver(x, w);
+    x.paintedOver(w);
     XResizeWindow(x.display(), w, 32767, 32767);
     XSync(x.display(), False);
     EXPECT_EQ(grown.waitFor(), 255);

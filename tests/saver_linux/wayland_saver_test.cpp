@@ -234,12 +234,12 @@ std::set<std::string> keyboardFocusEntered(const std::string& trace) {
 }
 
 // Frames (commits) after the saver destroyed its window on an output whose
-// global went, once 2 or after 30 s; else -1. Found in turn in its trace:
-// the global's name, the wl_output bound to it, the window full screen on it.
+// global went, once 2 or when the wait has passed; else -1. Found in turn in
+// its trace: the global's name, the wl_output bound to it, the window full
+// screen on it.
 int framesAfterGoneOutputsWindow(Child& saver) {
     int frames = -1;
-    for (const auto end = std::chrono::steady_clock::now() + 30s; frames < 2 && std::chrono::steady_clock::now() < end;) {
-        std::this_thread::sleep_for(100ms);
+    waitUntil([&] {
         const std::string trace = saver.errorOutput();
         std::smatch found;
         bool seen = true;
@@ -250,7 +250,8 @@ int framesAfterGoneOutputsWindow(Child& saver) {
                                              std::regex(before + (found.empty() ? R"((\d+))" : found[1].str()) + after));
         const size_t destroyed = seen ? trace.find(found[1].str() + ".destroy()") : std::string::npos;
         frames = destroyed == std::string::npos ? -1 : traced(trace.substr(destroyed), R"(wl_surface@\d+\.commit\()");
-    }
+        return frames >= 2;
+    }, kPatience, 100ms);
     return frames;
 }
 
@@ -351,7 +352,7 @@ TEST(WaylandMutter, AMonitorThatGoesTakesItsWindowAlongAndOneThatComesBackEndsTh
     MutterSession mutter({"1024x768", "1920x1080"});
     ASSERT_TRUE(mutter.ready()) << mutter.errorOutput();
     StoredSettings store("wayland-mutter-outputs");
-    const auto saver = saverIn(mutter, store, true);
+    const auto saver = saverIn(mutter, store);
     ASSERT_TRUE(mutter.layOut({"Meta-1"}));
     EXPECT_GE(framesAfterGoneOutputsWindow(*saver), 2) << "its window destroyed, then frames in the other";
     ASSERT_TRUE(saver->running()) << saver->errorOutput();
