@@ -9,6 +9,7 @@
 
 #include "ext-idle-notify-v1-client-protocol.h"
 #include "idle-client-protocol.h"
+#include "platform/linux/wayland/compositor_wait.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ public:
     bool watch(uint32_t milliseconds) {
         registry_ = wl_display_get_registry(display_);
         wl_registry_add_listener(registry_, &kRegistry, this);
-        if (wl_display_roundtrip(display_) < 0 || !seat_ || (!notifier_ && !kdeIdle_)) return false;
+        if (roundTrip(display_) != RoundTrip::Answered || !seat_ || (!notifier_ && !kdeIdle_)) return false;
         if (notifier_) {
             notification_ = ext_idle_notifier_v1_get_idle_notification(notifier_, milliseconds, seat_);
             ext_idle_notification_v1_add_listener(notification_, &kNotification, this);
@@ -101,7 +102,7 @@ private:
 std::unique_ptr<IdleSource> openWaylandIdle(uint32_t milliseconds) {
     const char* socket = std::getenv("WAYLAND_DISPLAY");
     if (!socket || !*socket) return nullptr;
-    wl_display* display = wl_display_connect(nullptr);
+    wl_display* display = connectToCompositor();
     if (!display) return nullptr;
     auto source = std::make_unique<WaylandIdleSource>(display);
     if (!source->watch(milliseconds)) return nullptr;

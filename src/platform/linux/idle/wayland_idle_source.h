@@ -10,6 +10,6 @@
 
 #include "platform/linux/idle/idle_source.h"
 
-// Null when there is no compositor (WAYLAND_DISPLAY) or it offers neither
-// protocol, or no seat.
+// Null when there is no compositor (WAYLAND_DISPLAY), it does not answer
+// within kCompositorAnswerTime, or it offers neither protocol, or no seat.
 std::unique_ptr<IdleSource> openWaylandIdle(uint32_t milliseconds);
