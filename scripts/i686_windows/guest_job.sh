@@ -1,0 +1,66 @@
+#!/bin/sh
+# The job inside the emulated system (guest_init.sh runs it): the i686
+# Windows build under 32-bit Wine, with the test programs the host built
+# (the same Debian 12 runs them here). The win32 prefix is made once and kept
+# on the system's disk; each step runs in a fresh copy of it. Each step's
+# output goes to <step>.log in the results folder, and a line
+# "<step> <exit status> <seconds>" to its file steps, which the host reads.
+tree=$1
+results=$tree/build/i686-windows-guest/results
+tests=$tree/build/gcc/tests
+base=/var/lib/lumara/prefix
+prefix=/var/tmp/lumara-prefix
+export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' \
+    LUMARA_WINDOWS_BUILD="$tree/build/windows-i686" LUMARA_WINE=/usr/lib/wine/wine \
+    LUMARA_WINESERVER=/usr/lib/wine/wineserver LUMARA_WINE_PREFIX="$prefix"
+
+step() {
+    name=$1
+    shift
+    start=$(date +%s)
+    "$@" >"$results/$name.log" 2>&1
+    status=$?
+    echo "$name $status $(($(date +%s) - start))" >>"$results/steps"
+}
+
+# Wine waits five minutes at most for a new prefix's setup and then gives up
+# on the program it was to start, with an error, while the setup goes on:
+# here the setup takes about that long, so its end is awaited instead, and
+# the prefix must then start a program.
+make_prefix() {
+    rm -rf "$base.new"
+    mkdir -p "$(dirname "$base")"
+    WINEPREFIX="$base.new" $LUMARA_WINE wineboot -i
+    WINEPREFIX="$base.new" $LUMARA_WINESERVER -w
+    WINEPREFIX="$base.new" $LUMARA_WINE cmd /c exit 7
+    [ $? = 7 ] && WINEPREFIX="$base.new" $LUMARA_WINESERVER -w && mv "$base.new" "$base"
+}
+
+fresh_prefix() {
+    rm -rf "$prefix"
+    cp -a "$base" "$prefix"
+}
+
+# The Windows build's own test programs, each whole in one Wine process (a
+# process takes seconds to start here), in one prefix as under CTest.
+programs() {
+    fresh_prefix
+    failed=0
+    for source in "$tree"/tests/saver_windows/programs/*.cpp; do
+        program=$(basename "$source" .cpp)
+        grep -q '^TEST' "$source" || continue  # store_flight: a helper, no tests
+        echo "== $program"
+        WINEPREFIX="$prefix" LUMARA_WINE64=$LUMARA_WINE \
+            sh "$tree/tests/saver_windows/run_under_wine.sh" --gtest_filter='*' \
+            "$LUMARA_WINDOWS_BUILD/bin/$program.exe" || failed=1
+    done
+    return $failed
+}
+
+cut -d" " -f1 /proc/uptime >"$results/booted"
+[ -d "$base" ] || step prefix make_prefix
+fresh_prefix
+step saver "$tests/saver_windows_tests"
+fresh_prefix
+step setup "$tests/installer_windows_tests"
+step programs programs
