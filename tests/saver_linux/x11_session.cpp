@@ -12,6 +12,12 @@
 #include <filesystem>
 #include <thread>
 
+std::chrono::milliseconds stretched(std::chrono::milliseconds limit) {
+    const char* factor = std::getenv("LUMARA_TEST_SLOWDOWN");
+    const long times = factor ? std::strtol(factor, nullptr, 10) : 1;
+    return times > 1 ? limit * times : limit;
+}
+
 namespace {
 
 std::optional<int> statusOf(int raw) {
@@ -105,7 +111,7 @@ Window X11Session::makeWindow(int x, int y, int width, int height) {
 }
 
 Screenshot X11Session::waitForFrames(std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
+    const auto end = std::chrono::steady_clock::now() + stretched(limit);
     Screenshot shot;
     do {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
@@ -150,7 +156,7 @@ Child::~Child() {
 }
 
 std::optional<int> Child::waitFor(std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
+    const auto end = std::chrono::steady_clock::now() + stretched(limit);
     while (!status_) {
         int raw = 0;
         if (waitpid(pid_, &raw, WNOHANG) == pid_) status_ = statusOf(raw);

@@ -11,6 +11,11 @@
 #include <string>
 #include <vector>
 
+// A deadline for what a test waits on, stretched by the whole factor in
+// LUMARA_TEST_SLOWDOWN (1 when unset) where every program runs many times
+// slower: the i686 Windows build under Wine in an emulated system.
+std::chrono::milliseconds stretched(std::chrono::milliseconds limit);
+
 struct Screenshot {
     int width = 0, height = 0;
     std::vector<uint8_t> rgb;  // 3 bytes a pixel

@@ -54,7 +54,8 @@ void WineSession::waitForAllPrograms() {
 
 int WineSession::run(const std::string& program, const std::vector<std::string>& args, int seconds,
                      std::string* output) {
-    std::string command = "timeout " + std::to_string(seconds) + " env";
+    const auto limit = stretched(std::chrono::seconds(seconds));
+    std::string command = "timeout " + std::to_string(limit.count() / 1000) + " env";
     for (const auto& [name, value] : wineEnvironment(x_)) command += " " + name + "=" + quoted(value);
     command += " " + quoted(wineSetup().wine) + " " + quoted(windowsProgram(program));
     for (const std::string& a : args) command += " " + quoted(a);
