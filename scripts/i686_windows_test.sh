@@ -38,7 +38,7 @@ timeout 3600 qemu-system-x86_64 -machine q35 -accel tcg,thread=multi -cpu max,-s
 echo "-- emulated system: booted in $(cat "$results/booted" 2>/dev/null || echo ?) s, ran $((SECONDS - start)) s"
 
 status=0
-for step in prefix saver setup programs; do
+for step in prefix programs saver setup; do
     line=$(grep "^$step " "$results/steps" 2>/dev/null || true)
     if [ -z "$line" ]; then
         [ "$step" = prefix ] && continue  # kept from an earlier run

@@ -2,15 +2,17 @@
 # The job inside the emulated system (guest_init.sh runs it): the i686
 # Windows build under 32-bit Wine, with the test programs the host built
 # (the same Debian 12 runs them here). The win32 prefix is made once and kept
-# on the system's disk; each step runs in a fresh copy of it. Each step's
-# output goes to <step>.log in the results folder, and a line
-# "<step> <exit status> <seconds>" to its file steps, which the host reads.
+# on the system's disk; each step runs in a fresh copy of it. Programs run
+# many times slower than on the host, so the tests' deadlines are stretched
+# (LUMARA_TEST_SLOWDOWN). Each step's output goes to <step>.log in the
+# results folder, and a line "<step> <exit status> <seconds>" to its file
+# steps, which the host reads.
 tree=$1
 results=$tree/build/i686-windows-guest/results
 tests=$tree/build/gcc/tests
 base=/var/lib/lumara/prefix
 prefix=/var/tmp/lumara-prefix
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' \
+export LUMARA_TEST_SLOWDOWN=10 WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' \
     LUMARA_WINDOWS_BUILD="$tree/build/windows-i686" LUMARA_WINE=/usr/lib/wine/wine \
     LUMARA_WINESERVER=/usr/lib/wine/wineserver LUMARA_WINE_PREFIX="$prefix"
 
@@ -59,8 +61,8 @@ programs() {
 
 cut -d" " -f1 /proc/uptime >"$results/booted"
 [ -d "$base" ] || step prefix make_prefix
+step programs programs
 fresh_prefix
 step saver "$tests/saver_windows_tests"
 fresh_prefix
 step setup "$tests/installer_windows_tests"
-step programs programs
