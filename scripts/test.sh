@@ -2,8 +2,7 @@
 # Builds and runs every test: the GCC release build, the Windows builds
 # (i686 and x86_64, taking the GCC build's generators) with their setup
 # programs, the GCC build's tests and the Windows tests (the x86_64 saver and
-# setup program) under Wine, the i686 Windows build (saver, setup program and
-# test programs) under 32-bit Wine in an emulated x86 system, the Debian package (lintian, installed, run from
+# setup program) under Wine, the Debian package (lintian, installed, run from
 # /usr and as MATE's screen-saver theme, purged), the core's tests as a 32-bit
 # x86 build under qemu-i386, the Clang build under AddressSanitizer and
 # UndefinedBehaviorSanitizer (so the golden frames are checked on two
@@ -12,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${LINUX_I686_PACKAGES[@]}" \
-    "${PACKAGE_PACKAGES[@]}" "${I686_WINDOWS_PACKAGES[@]}"
+    "${PACKAGE_PACKAGES[@]}"
 jobs=$(nproc)
 
 echo "== GCC release build"
@@ -27,9 +26,6 @@ done
 
 echo "== GCC build's tests, with the Windows build's tests under Wine"
 ctest --test-dir build/gcc --output-on-failure -j "$jobs"
-
-echo "== The i686 Windows build under 32-bit Wine, in an emulated x86 system"
-bash scripts/i686_windows_test.sh
 
 echo "== Debian package: lintian, installed, run from /usr and by MATE's screen saver, purged"
 bash scripts/package_test.sh build/gcc
