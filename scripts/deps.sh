@@ -40,6 +40,10 @@ LINUX_I686_PACKAGES=(g++-multilib lib32z1-dev qemu-user)
 # The Windows build (MinGW-w64, both architectures), its setup programs (NSIS)
 # and running it (Wine).
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev wine wine64 libgl1-mesa-dri nsis)
+# The i686 Windows build under 32-bit Wine: an emulated x86 system (QEMU)
+# made from Debian's packages (mmdebstrap, with Debian's keys), its disk
+# written by mkfs.ext4.
+I686_WINDOWS_PACKAGES=(qemu-system-x86 mmdebstrap debian-archive-keyring e2fsprogs)
 # The Debian package: dependencies from dpkg-shlibdeps (dpkg-dev, file), lintian,
 # xauth, which xvfb-run needs to run the installed saver (xvfb only recommends it),
 # xdotool to press OK in its settings dialog,

@@ -1,4 +1,4 @@
-// The x86_64 setup program under Wine, in a prefix of its own: a silent
+// The build's setup program under Wine, in a prefix of its own: a silent
 // install puts the saver, the program folder and the registry entries in
 // place, the saver runs from there and finds its files through the machine
 // key, and a silent uninstall takes back what setup brought while the
@@ -16,15 +16,23 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-constexpr char kSetup[] = "lumara-setup-x86_64.exe";
 constexpr char kReg[] = "C:\\windows\\system32\\reg.exe";
 constexpr char kMachineKey[] = "HKLM\\Software\\Tellix\\VEXA";
 constexpr char kUserKey[] = "HKCU\\Software\\Tellix\\VEXA";
 constexpr char kUninstallKey[] = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumara Screensaver";
 constexpr char kDesktopKey[] = "HKCU\\Control Panel\\Desktop";
 
-const fs::path kDriveC = fs::path(LUMARA_WINE_PREFIX) / "drive_c";
+const fs::path kDriveC = fs::path(wineSetup().prefix) / "drive_c";
 const fs::path kInstalledSaver = kDriveC / "windows" / "system32" / "lumara.scr";
+
+// The build's setup program, lumara-setup-<architecture>.exe.
+std::string setupProgram() {
+    for (const auto& entry : fs::directory_iterator(wineSetup().windowsBuild)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("lumara-setup-", 0) == 0 && entry.path().extension() == ".exe") return name;
+    }
+    return "lumara-setup.exe";
+}
 
 // What reg.exe lists of a key, or of one value; empty when it is absent.
 std::string query(WineSession& wine, const std::string& key, const std::string& value = "") {
@@ -54,7 +62,7 @@ bool contains(const std::string& text, const std::string& part) { return text.fi
 // made, which setup must ship.
 std::vector<fs::path> shippedFiles() {
     std::vector<fs::path> files;
-    const fs::path build(LUMARA_WINDOWS_BUILD);
+    const fs::path build(wineSetup().windowsBuild);
     for (const auto& entry : fs::directory_iterator(build / "share" / "lumara"))
         if (entry.path().extension() == ".lang") files.push_back(entry.path());
     for (const auto& entry : fs::directory_iterator(build / "bin"))
@@ -104,7 +112,7 @@ void expectUninstalled(WineSession& wine, const fs::path& folder) {
 TEST(Setup, DefaultFolderComesAndGoesAndAnotherSaverChoiceStays) {
     WineSession wine;
     setString(wine, kDesktopKey, "SCRNSAVE.EXE", "C:\\windows\\system32\\other.scr");
-    ASSERT_EQ(wine.run(kSetup, {"/S"}, 180), 0);
+    ASSERT_EQ(wine.run(setupProgram(), {"/S"}, 180), 0);
     const fs::path folder = kDriveC / "Program Files" / "Orvanta" / "Lumara Screensaver";
     expectInstalled(wine, folder, "C:\\Program Files\\Orvanta\\Lumara Screensaver");
 
@@ -118,7 +126,7 @@ TEST(Setup, DefaultFolderComesAndGoesAndAnotherSaverChoiceStays) {
 TEST(Setup, SaverRunsFromWhereSetupPutItAndTheUsersThingsOutliveIt) {
     WineSession wine;
     ASSERT_EQ(wine.run("bin/store_flight.exe", {"StarsCount=20000", "AntiAliase=5", "Smoothness=90"}, 120), 0);
-    ASSERT_EQ(wine.run(kSetup, {"/S", "/CURRENT", "/D=C:\\Lumara"}, 180), 0);
+    ASSERT_EQ(wine.run(setupProgram(), {"/S", "/CURRENT", "/D=C:\\Lumara"}, 180), 0);
     const fs::path folder = kDriveC / "Lumara";
     expectInstalled(wine, folder, "C:\\Lumara");
     EXPECT_EQ(valueIn(query(wine, kDesktopKey, "SCRNSAVE.EXE"), "SCRNSAVE.EXE"),

@@ -14,6 +14,12 @@
 
 using namespace std::chrono_literals;
 
+std::chrono::milliseconds stretched(std::chrono::milliseconds limit) {
+    const char* factor = std::getenv("LUMARA_TEST_SLOWDOWN");
+    const long times = factor ? std::strtol(factor, nullptr, 10) : 1;
+    return times > 1 ? limit * times : limit;
+}
+
 namespace {
 
 std::optional<int> statusOf(int raw) {
@@ -185,7 +191,7 @@ Child::~Child() {
 }
 
 std::optional<int> Child::waitFor(std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
+    const auto end = std::chrono::steady_clock::now() + stretched(limit);
     while (!status_) {
         int raw = 0;
         if (waitpid(pid_, &raw, WNOHANG) == pid_) status_ = statusOf(raw);
@@ -208,7 +214,7 @@ std::string Child::output() { return fileText(outputFile_); }
 std::string Child::mappings() { return running() ? fileText("/proc/" + std::to_string(pid_) + "/maps") : ""; }
 
 bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit, std::chrono::milliseconds period) {
-    const auto end = std::chrono::steady_clock::now() + limit;
+    const auto end = std::chrono::steady_clock::now() + stretched(limit);
     for (;;) {
         if (done()) return true;
         if (std::chrono::steady_clock::now() >= end) return false;

@@ -12,6 +12,11 @@
 #include <string>
 #include <vector>
 
+// A deadline for what a test waits on, stretched by the whole factor in
+// LUMARA_TEST_SLOWDOWN (1 when unset) where every program runs many times
+// slower: the i686 Windows build under Wine in an emulated system.
+std::chrono::milliseconds stretched(std::chrono::milliseconds limit);
+
 // How long a test waits for what should happen: within a second or two on
 // a quiet machine, many times that on a loaded one. Every wait ends as soon
 // as what it waits for has happened, so only a failing test waits this long.

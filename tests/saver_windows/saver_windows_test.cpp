@@ -49,7 +49,7 @@ TEST(WineSaver, BadModeEndsWithMinusOne) {
 // kept strict, so the Windows build draws the golden runs' very bytes.
 TEST(WineFrames, TheGoldenRunsGiveTheirBytes) {
     WineSession wine;
-    for (const size_t run : {3u, 4u, 5u}) {
+    for (size_t run = 0; run < std::size(kGoldenRuns); ++run) {
         const GoldenRun& g = kGoldenRuns[run];
         const std::string raw = tmpPath("wine-golden" + std::to_string(run) + ".raw");
         std::vector<std::string> args;
@@ -66,7 +66,7 @@ namespace {
 // The saver's key in the prefix's user hive as Wine keeps it, its time of
 // last change included.
 std::string storedUserKey() {
-    std::ifstream hive(std::string(LUMARA_WINE_PREFIX) + "/user.reg");
+    std::ifstream hive(wineSetup().prefix + "/user.reg");
     std::string line, key;
     bool inKey = false;
     while (std::getline(hive, line)) {

@@ -17,7 +17,7 @@ public:
 
     X11Session& x() { return x_; }
 
-    // A program (see windowsProgram) under wine64, ended when dropped.
+    // A program (see windowsProgram) under Wine, ended when dropped.
     // `trace` names Wine's debug channels whose messages go to the child's
     // error output (none by default).
     Child start(const std::string& program, const std::vector<std::string>& args, const std::string& trace = "-all");
@@ -31,6 +31,15 @@ public:
 private:
     X11Session x_;
 };
+
+// The Windows build, Wine (loader and server) and prefix the tests use:
+// those the build was configured with, unless the environment names others
+// (LUMARA_WINDOWS_BUILD, LUMARA_WINE, LUMARA_WINESERVER, LUMARA_WINE_PREFIX),
+// as the i686 build's run under 32-bit Wine does (scripts/i686_windows).
+struct WineSetup {
+    std::string windowsBuild, wine, wineserver, prefix;
+};
+const WineSetup& wineSetup();
 
 // A program of the cross build (its path in the build folder), or a
 // Windows path (one that starts with a drive letter) as it stands.

@@ -73,11 +73,15 @@ void D3d9Device::clearFrame() {
     device_->ColorFill(frame_, nullptr, D3DCOLOR_ARGB(0, 0, 0, 0));
 }
 
+// No D3DLOCK_DISCARD: it tells Direct3D that every pixel will be written
+// and leaves what the lock shows undefined, but the renderer builds on what
+// the surface holds: the kept frame's last stars, the frame that a clear or
+// the enlargement filled, the cloud image that is renewed only in part.
 SurfaceLock D3d9Device::lock(Surface surface) {
     IDirect3DSurface9* target = surfaceFor(surface);
     if (!target) return SurfaceLock{D3DERR_INVALIDCALL, nullptr, 0};
     D3DLOCKED_RECT locked = {};
-    const HRESULT result = target->LockRect(&locked, nullptr, D3DLOCK_DISCARD);
+    const HRESULT result = target->LockRect(&locked, nullptr, 0);
     if (FAILED(result)) return SurfaceLock{result, nullptr, 0};
     return SurfaceLock{result, static_cast<uint8_t*>(locked.pBits), locked.Pitch};
 }

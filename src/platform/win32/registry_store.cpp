@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -22,17 +23,20 @@ public:
     RegistryKey(const RegistryKey&) = delete;
     RegistryKey& operator=(const RegistryKey&) = delete;
 
-    // The size is asked first: the registry leaves the buffer undefined when
-    // the data do not fit, and the store promises to leave it untouched.
+    // Read into a buffer of the caller's capacity, not one sized by asking
+    // first: for a text, the size the registry reports for no buffer need
+    // only be enough (Windows may count the text in UTF-16), so it cannot tell
+    // whether the text fits; ERROR_MORE_DATA does. The registry leaves the
+    // buffer undefined then, and the store promises to leave the caller's
+    // untouched, hence the copy.
     bool read(std::string_view name, ValueType& type, uint8_t* data, uint32_t& size) override {
-        const std::string value(name);
-        DWORD storedType = 0, storedSize = 0;
-        if (RegQueryValueExA(key_, value.c_str(), nullptr, &storedType, nullptr, &storedSize) != ERROR_SUCCESS ||
-            storedSize > size)
+        std::vector<BYTE> copy(size);
+        DWORD storedType = 0, readSize = size;
+        if (RegQueryValueExA(key_, std::string(name).c_str(), nullptr, &storedType, copy.data(), &readSize) !=
+                ERROR_SUCCESS ||
+            readSize > size)
             return false;
-        DWORD readSize = size;
-        if (RegQueryValueExA(key_, value.c_str(), nullptr, &storedType, data, &readSize) != ERROR_SUCCESS)
-            return false;
+        std::copy_n(copy.data(), readSize, data);
         type = static_cast<ValueType>(storedType);
         size = readSize;
         return true;

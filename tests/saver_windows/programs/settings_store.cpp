@@ -9,6 +9,7 @@
 #include <string>
 
 #include "settings/store_values.h"
+#include "settings/stored_texts.h"
 #include "test_program.h"
 
 namespace {
@@ -94,8 +95,18 @@ TEST(RegistryStore, KeepsEachValueInItsTypeAndReadsItBackWhereItFits) {
     EXPECT_EQ(storedType("PRESETb0"), REG_BINARY);
     EXPECT_EQ(storedType("PRESETn2"), 0u);  // the deleted preset's values are gone
 
-    // A text too long for its buffer reads as missing.
-    writeString(store.create(Hive::User, kProductKeyPath).get(), "BackSound", std::string(400, 'x'));
+    // A text or list that fills its buffer reads whole; one byte more and
+    // it reads as missing.
+    const std::unique_ptr<StoreKey> key = store.create(Hive::User, kProductKeyPath);
+    const std::string longest(readBufferOf(StoredText::BackSound) - 1, 'x');
+    std::vector<std::string> fullList(99, std::string(99, 'p'));
+    fullList.push_back(std::string(98, 'q'));
+    ASSERT_EQ(storedSize(fullList), readBufferOf(StoredText::Pictures));
+    writeString(key.get(), "BackSound", longest);
+    writeMultiString(key.get(), "NURimages", fullList);
+    EXPECT_EQ(storedSettings().BackSound, longest);
+    EXPECT_EQ(storedSettings().NURimages, fullList);
+    writeString(key.get(), "BackSound", longest + 'x');
     Settings fallback;
     ApplyFallbackDefaults(fallback);
     EXPECT_EQ(storedSettings().BackSound, fallback.BackSound);
