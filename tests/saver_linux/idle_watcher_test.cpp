@@ -187,8 +187,10 @@ TEST(IdleWatcher, OnX11InputAndScreenSaverResetsHoldItOffAndAnotherSaverMakesItS
     daemon.insert(daemon.end(), {"/usr/bin/env", "HOME=" + home, "/usr/bin/xscreensaver", "-no-splash"});
     Child xscreensaver(daemon, {{"DISPLAY", x.displayName()}});
     EXPECT_TRUE(waitUntil([&] {
+        // Started before the daemon has said it runs, the watcher stays and
+        // watches: a bounded wait, and another try.
         Child aside = watcherIn(env);
-        return aside.waitFor() == 0 && aside.errorOutput().find("xscreensaver runs") != std::string::npos;
+        return aside.waitFor(10s) == 0 && aside.errorOutput().find("xscreensaver runs") != std::string::npos;
     })) << xscreensaver.errorOutput();
     xscreensaver.signal(SIGTERM);
     xscreensaver.waitFor();
