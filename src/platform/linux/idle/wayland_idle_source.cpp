@@ -79,12 +79,14 @@ private:
     }
     static void globalRemoved(void*, wl_registry*, uint32_t) {}
     static constexpr wl_registry_listener kRegistry{global, globalRemoved};
-    static constexpr ext_idle_notification_v1_listener kNotification{
-        [](void* data, ext_idle_notification_v1*) { static_cast<WaylandIdleSource*>(data)->becameIdle(); },
-        [](void* data, ext_idle_notification_v1*) { static_cast<WaylandIdleSource*>(data)->resumed(); }};
-    static constexpr org_kde_kwin_idle_timeout_listener kTimeout{
-        [](void* data, org_kde_kwin_idle_timeout*) { static_cast<WaylandIdleSource*>(data)->becameIdle(); },
-        [](void* data, org_kde_kwin_idle_timeout*) { static_cast<WaylandIdleSource*>(data)->resumed(); }};
+    // Functions rather than lambdas: a lambda in these initializers would
+    // reach into the class before it is complete, which clang refuses.
+    static void notifiedIdle(void* data, ext_idle_notification_v1*) { static_cast<WaylandIdleSource*>(data)->becameIdle(); }
+    static void notifiedResumed(void* data, ext_idle_notification_v1*) { static_cast<WaylandIdleSource*>(data)->resumed(); }
+    static void timedOut(void* data, org_kde_kwin_idle_timeout*) { static_cast<WaylandIdleSource*>(data)->becameIdle(); }
+    static void timeoutResumed(void* data, org_kde_kwin_idle_timeout*) { static_cast<WaylandIdleSource*>(data)->resumed(); }
+    static constexpr ext_idle_notification_v1_listener kNotification{notifiedIdle, notifiedResumed};
+    static constexpr org_kde_kwin_idle_timeout_listener kTimeout{timedOut, timeoutResumed};
 
     wl_display* display_;
     wl_registry* registry_ = nullptr;
