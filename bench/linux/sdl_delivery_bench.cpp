@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/linux/sdl/sdl_frame_presenter.h"
+#include "platform/linux/x11/sdl_frame_presenter.h"
 
 namespace {
 

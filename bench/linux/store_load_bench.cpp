@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/linux/file_store.h"
-#include "platform/linux/linux_folder_system.h"
+#include "platform/linux/store/file_store.h"
+#include "platform/linux/store/linux_folder_system.h"
 #include "settings/settings_store.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/linux/display_choice.h"
+#include "platform/linux/session/display_choice.h"
 
 // Which display system a run takes from its environment, and when the X11
 // modes have no X11 display to find their windows on.

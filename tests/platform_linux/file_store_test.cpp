@@ -9,8 +9,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "platform/linux/file_store.h"
-#include "platform/linux/linux_folder_system.h"
+#include "platform/linux/store/file_store.h"
+#include "platform/linux/store/linux_folder_system.h"
 #include "settings/registry_file.h"
 #include "settings/settings_store.h"
 #include "settings/store_values.h"

@@ -10,10 +10,10 @@
 
 #include <filesystem>
 
-#include "platform/linux/file_store.h"
-#include "platform/linux/linux_folder_system.h"
-#include "platform/linux/regular_file.h"
-#include "platform/linux/stb_picture_decoder.h"
+#include "platform/linux/store/file_store.h"
+#include "platform/linux/store/linux_folder_system.h"
+#include "platform/linux/store/regular_file.h"
+#include "platform/linux/pictures/stb_picture_decoder.h"
 #include "saver/saver_state.h"
 #include "settings/settings_store.h"
 #include "starfield/distribution_pictures.h"

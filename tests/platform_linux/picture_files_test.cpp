@@ -9,8 +9,8 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/linux/jpeg_table_check.h"
-#include "platform/linux/stb_picture_decoder.h"
+#include "platform/linux/pictures/jpeg_table_check.h"
+#include "platform/linux/pictures/stb_picture_decoder.h"
 #include "saver/saver_state.h"
 #include "starfield/distribution_pictures.h"
 #include "starfield/test_pictures.h"

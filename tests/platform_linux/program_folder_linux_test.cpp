@@ -4,8 +4,8 @@
 
 #include "i18n/language_file.h"
 #include "i18n/text_encoding.h"
-#include "platform/linux/file_store.h"
-#include "platform/linux/linux_folder_system.h"
+#include "platform/linux/store/file_store.h"
+#include "platform/linux/store/linux_folder_system.h"
 #include "settings/settings_store.h"
 #include "temp_folder.h"
 #include "ui/dialog_ids.h"

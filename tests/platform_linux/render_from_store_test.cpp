@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "platform/linux/file_store.h"
+#include "platform/linux/store/file_store.h"
 #include "settings/settings_store.h"
 #include "temp_folder.h"
 

@@ -5,7 +5,7 @@
 
 #include <iterator>
 
-#include "platform/linux/stb_picture_decoder.h"
+#include "platform/linux/pictures/stb_picture_decoder.h"
 #include "starfield/run_length_bmps.h"
 
 // Damage within the data is cut off where it starts, never wrapped into the

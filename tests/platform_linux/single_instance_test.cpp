@@ -1,6 +1,6 @@
 // One full-screen saver per session: a later start hands its request to the
 // first and never waits on it for long, even when the first takes none.
-#include "platform/linux/single_instance.h"
+#include "platform/linux/session/single_instance.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

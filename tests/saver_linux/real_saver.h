@@ -11,7 +11,7 @@
 #include <map>
 #include <string>
 
-#include "platform/linux/file_store.h"
+#include "platform/linux/store/file_store.h"
 #include "platform_linux/temp_folder.h"
 #include "saver/background_sound.h"
 #include "saver_environment.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "headless_run.h"
-#include "platform/linux/file_store.h"
+#include "platform/linux/store/file_store.h"
 #include "real_saver.h"
 #include "saver/host_platform.h"
 #include "settings/program_folder.h"

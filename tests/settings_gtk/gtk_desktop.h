@@ -10,10 +10,10 @@
 #include <string>
 
 #include "dialogs/settings_dialog.h"
-#include "platform/linux/file_store.h"
-#include "platform/linux/gtk/gtk_dialog_view.h"
-#include "platform/linux/gtk/linux_help_viewer.h"
-#include "platform/linux/linux_folder_system.h"
+#include "platform/linux/store/file_store.h"
+#include "platform/linux/settings_dialog/gtk_dialog_view.h"
+#include "platform/linux/settings_dialog/linux_help_viewer.h"
+#include "platform/linux/store/linux_folder_system.h"
 #include "saver_linux/x11_session.h"
 #include "ui/dialog_ids.h"
 

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "gtk_desktop.h"
-#include "platform/linux/gtk/file_chooser.h"
+#include "platform/linux/settings_dialog/file_chooser.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/linux/regular_file.h"
+#include "platform/linux/store/regular_file.h"
 
 struct chmFile;
 

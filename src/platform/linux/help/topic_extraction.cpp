@@ -13,7 +13,7 @@
 #include <set>
 #include <vector>
 
-#include "platform/linux/atomic_file.h"
+#include "platform/linux/store/atomic_file.h"
 #include "platform/linux/help/help_paths.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/linux/atomic_file.h"
+#include "platform/linux/store/atomic_file.h"
 
 namespace {
 

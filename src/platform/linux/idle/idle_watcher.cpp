@@ -13,7 +13,7 @@
 #include "platform/linux/idle/saver_child.h"
 #include "platform/linux/idle/wayland_idle_source.h"
 #include "platform/linux/idle/x11_idle_source.h"
-#include "platform/linux/single_instance.h"
+#include "platform/linux/session/single_instance.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-// Runs the settings dialog (gtk/settings_mode.h: runGtkSettingsMode) with
+// Runs the settings dialog (settings_dialog/run_settings_dialog.h: runSettingsDialog) with
 // the About box's picture as a BMP file image and the owner window's number.
 using SettingsModuleEntry = int (*)(const uint8_t* aboutPicture, size_t aboutPictureSize, uint64_t owner);
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/linux/settings_module/settings_mode.h"
+#include "platform/linux/settings_module/module_loader.h"
 #include "saver/messages.h"
 #include "settings/setting_options.h"
 
@@ -230,7 +230,7 @@ void WaylandHost::hideCursor() {
 
 void WaylandHost::yieldTimeSlice() { sched_yield(); }
 
-int WaylandHost::showConfigureDialog(WindowHandle owner) { return runSettingsMode(previewBytes_, owner); }
+int WaylandHost::showConfigureDialog(WindowHandle owner) { return runSettingsModule(previewBytes_, owner); }
 
 uint32_t WaylandHost::setTimer(WindowHandle, uint32_t id, uint32_t periodMs) {
     timerId_ = id;

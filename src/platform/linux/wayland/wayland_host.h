@@ -29,7 +29,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/linux/single_instance.h"
+#include "platform/linux/session/single_instance.h"
 #include "platform/linux/wayland/frame_timer.h"
 #include "platform/linux/wayland/output_surface.h"
 #include "platform/linux/wayland/quit_signals.h"

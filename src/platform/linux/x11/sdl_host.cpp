@@ -1,0 +1,344 @@
+#include "platform/linux/x11/sdl_host.h"
+
+#include <SDL_syswm.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/linux/session/ending_signals.h"
+#include "platform/linux/settings_module/module_loader.h"
+#include "settings/setting_options.h"
+
+namespace {
+
+constexpr uint32_t kShortestTimerPeriod = kShortestFramePeriod;  // ms; a period of 0 runs at this
+constexpr uint32_t kLoopWakeup = 50;            // ms between checks for other instances and the pane
+
+WindowHandle x11Handle(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info)) return 0;
+#if defined(SDL_VIDEO_DRIVER_X11)
+    if (info.subsystem == SDL_SYSWM_X11) return static_cast<WindowHandle>(info.info.x11.window);
+#endif
+    return reinterpret_cast<WindowHandle>(window);
+}
+
+SDL_Rect sdlRect(const ScreenRect& r) { return {r.left, r.top, r.width, r.height}; }
+
+}  // namespace
+
+SdlHost::SdlHost(std::span<const uint8_t> previewPicture)
+    : previewBytes_(previewPicture), timerEvent_(SDL_RegisterEvents(1)) {}
+
+SdlHost::~SdlHost() {
+    if (timer_) SDL_RemoveTimer(timer_);
+    destroyWindow();
+}
+
+int32_t SdlHost::desktopFormat() {
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return kFormatX8R8G8B8;
+    switch (mode.format) {
+    case SDL_PIXELFORMAT_ARGB8888: return kFormatA8R8G8B8;
+    case SDL_PIXELFORMAT_RGB565: return kFormatR5G6B5;
+    case SDL_PIXELFORMAT_RGB555: return kFormatX1R5G5B5;
+    default: return kFormatX8R8G8B8;  // SDL converts any other display format from this
+    }
+}
+
+bool SdlHost::isWindow(WindowHandle window) {
+    return window != 0 && (window == handle_ || x11_.exists(window));
+}
+
+void SdlHost::setForegroundWindow(WindowHandle window) {
+    // The other instance was already asked to come forward when it was found.
+    if (window == handle_ && window_) SDL_RaiseWindow(window_);
+}
+
+WindowHandle SdlHost::parentOf(WindowHandle) { return parent_; }
+
+WindowHandle SdlHost::findRunningSaver() { return instance_.claimOrRaiseRunning() ? 0 : kRunningSaver; }
+
+ScreenRect SdlHost::virtualScreen() {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    const int displays = SDL_GetNumVideoDisplays();
+    for (int i = 0; i < displays; ++i) {
+        SDL_Rect r;
+        if (SDL_GetDisplayBounds(i, &r) != 0) continue;
+        if (i == 0 || r.x < left) left = i == 0 ? r.x : std::min(left, r.x);
+        if (i == 0 || r.y < top) top = i == 0 ? r.y : std::min(top, r.y);
+        right = std::max(right, r.x + r.w);
+        bottom = std::max(bottom, r.y + r.h);
+    }
+    return {left, top, right - left, bottom - top};
+}
+
+ScreenRect SdlHost::screenClipBox() {
+    SDL_Rect r{0, 0, 0, 0};
+    SDL_GetDisplayBounds(0, &r);
+    return {r.x, r.y, r.w, r.h};
+}
+
+ScreenRect SdlHost::clientRect(WindowHandle window) {
+    int32_t w = 0, h = 0;
+    if (window == handle_ && window_ && !parent_) SDL_GetWindowSize(window_, &w, &h);
+    else x11_.size(window, w, h);
+    return {0, 0, w, h};
+}
+
+ScreenRect SdlHost::windowRect(WindowHandle window) { return clientRect(window); }
+
+WindowHandle SdlHost::createSaverWindow(const SaverWindowLayout& layout, WindowProcedure& procedure) {
+    procedure_ = &procedure;
+    parent_ = layout.parent;
+    hack_ = layout.hack;
+    // The window's surface straight into X11 shared memory: SDL would
+    // otherwise put a renderer behind it, which on a machine without a
+    // graphics driver renders every frame again in software.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    int32_t width = 0, height = 0;
+    if (parent_ && x11_.size(parent_, width, height) && !drawableSize(width, height)) return 0;
+    if (hack_ && parent_) {
+        // The daemon's window: drawn into as it is, never changed.
+        X11Windows::tolerateLoss(parent_);
+        if (!attachToPane()) return 0;
+    } else if (parent_) {
+        // The preview draws its picture through a renderer (a window's
+        // surface and a renderer cannot share it).
+        window_ = SDL_CreateWindowFrom(reinterpret_cast<const void*>(parent_));
+        renderer_ = window_ ? SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE) : nullptr;
+        if (!renderer_) {
+            destroyWindow();
+            return 0;
+        }
+    } else if (hack_) {
+        window_ = SDL_CreateWindow(layout.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, layout.rect.width,
+                                   layout.rect.height, SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
+    } else {
+        SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+        window_ = SDL_CreateWindow(layout.title, layout.rect.left, layout.rect.top, layout.rect.width, layout.rect.height,
+                                   SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR |
+                                       SDL_WINDOW_HIDDEN);
+    }
+    if (!window_) return 0;
+    if (!parent_) presenter_ = std::make_unique<SdlFramePresenter>(window_);
+    handle_ = parent_ ? parent_ : x11Handle(window_);
+    // The messages a new window receives, in their order.
+    deliver(Message{msg::kCreate, 0, 0});
+    if (!window_) return 0;
+    if (!parent_) SDL_ShowWindow(window_);
+    deliver(Message{msg::kShowWindow, 1, 0});
+    deliver(Message{msg::kEraseBackground, 0, 0});
+    deliver(Message{msg::kPaint, 0, 0});
+    return handle_;
+}
+
+// SDL learns a foreign window's size only when it takes the window on, so
+// the hack's window is taken on afresh whenever its size changed.
+bool SdlHost::attachToPane() {
+    presenter_.reset();
+    if (window_) SDL_DestroyWindow(window_);  // SDL leaves a window it did not make alone
+    window_ = SDL_CreateWindowFrom(reinterpret_cast<const void*>(parent_));
+    if (!window_) return false;
+    SDL_GetWindowSize(window_, &paneWidth_, &paneHeight_);
+    presenter_ = std::make_unique<SdlFramePresenter>(window_);
+    return true;
+}
+
+// The preview and the hack end with their window; the hack's frame
+// follows the window's size up to the bound.
+void SdlHost::followPane() {
+    int32_t width = 0, height = 0;
+    if (X11Windows::windowLost() || !x11_.size(parent_, width, height)) {
+        deliver(Message{msg::kDestroy, 0, 0});
+        window_ = nullptr;  // it belonged to the pane and is gone
+        renderer_ = nullptr;
+        presenter_.reset();
+        previewTexture_ = nullptr;
+        return;
+    }
+    if (!hack_ || (width == paneWidth_ && height == paneHeight_)) return;
+    if (!drawableSize(width, height)) endTooLarge();
+    else if (attachToPane()) deliver(msg::size(width, height));
+}
+
+// A frame as large as the window, beyond the bound, would cost gigabytes
+// (SDL's window surface alone is as large): said, and the run is not begun
+// or is ended.
+bool SdlHost::drawableSize(int32_t width, int32_t height) {
+    if (width <= kLargestFrameSide && height <= kLargestFrameSide) return true;
+    std::fprintf(stderr, "lumara: the window is %dx%d, larger than the %dx%d Lumara draws at most\n", width, height,
+                 kLargestFrameSide, kLargestFrameSide);
+    return false;
+}
+
+void SdlHost::endTooLarge() {
+    deliver(Message{msg::kDestroy, 0, 0});
+    destroyWindow();
+    postQuit(-1);
+}
+
+void SdlHost::deliver(const Message& message) {
+    if (procedure_ && handle_) procedure_->windowProc(handle_, message);
+}
+
+int SdlHost::runMessageLoop() {
+    while (!quit_) {
+        if (!posted_.empty()) {
+            const auto [window, message] = posted_.front();
+            posted_.pop_front();
+            if (window == handle_ && window_) deliver(message);
+            continue;
+        }
+        SDL_Event event;
+        const bool came = SDL_WaitEventTimeout(&event, kLoopWakeup);
+        // Before the event: a window that went ends the run without another
+        // frame drawn for it (a large one takes long).
+        if (parent_ && window_) followPane();
+        if (came && !quit_) dispatch(event);
+        // SIGTERM or SIGINT closes the window as SDL's quit event does.
+        if (endingSignal() && !signalClosed_) {
+            signalClosed_ = true;
+            deliver(Message{msg::kClose, 0, 0});
+        }
+        if (instance_.raiseRequested() && window_) SDL_RaiseWindow(window_);
+    }
+    procedure_ = nullptr;  // the run is over
+    return quitCode_;
+}
+
+void SdlHost::dispatch(const SDL_Event& e) {
+    if (e.type == timerEvent_) {
+        tickPending_ = false;
+        deliver(Message{msg::kTimer, static_cast<uintptr_t>(e.user.code), 0});
+        return;
+    }
+    switch (e.type) {
+    case SDL_KEYDOWN: deliver(Message{(e.key.keysym.mod & KMOD_ALT) ? msg::kSysKeyDown : msg::kKeyDown, 0, 0}); break;
+    case SDL_MOUSEBUTTONDOWN:
+        deliver(Message{e.button.button == SDL_BUTTON_RIGHT    ? msg::kRButtonDown
+                        : e.button.button == SDL_BUTTON_MIDDLE ? msg::kMButtonDown
+                                                               : msg::kLButtonDown,
+                        0, 0});
+        break;
+    case SDL_MOUSEMOTION: deliver(Message{msg::kMouseMove, 0, 0}); break;
+    case SDL_QUIT: deliver(Message{msg::kClose, 0, 0}); break;
+    case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) deliver(Message{msg::kActivateApp, 0, 0});
+        else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) deliver(Message{msg::kPaint, 0, 0});
+        else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && hack_) {
+            if (drawableSize(e.window.data1, e.window.data2)) deliver(msg::size(e.window.data1, e.window.data2));
+            else endTooLarge();
+        }
+        break;
+    default: break;
+    }
+}
+
+void SdlHost::postQuit(int code) {
+    quit_ = true;
+    quitCode_ = code;
+}
+
+intptr_t SdlHost::defaultWindowProc(WindowHandle, const Message& message) {
+    if (message.id == msg::kClose) {
+        deliver(Message{msg::kDestroy, 0, 0});
+        destroyWindow();
+    }
+    return 0;
+}
+
+void SdlHost::destroyWindow() {
+    presenter_.reset();
+    if (previewTexture_) SDL_DestroyTexture(previewTexture_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (window_) SDL_DestroyWindow(window_);
+    previewTexture_ = nullptr;
+    renderer_ = nullptr;
+    window_ = nullptr;
+}
+
+void SdlHost::postMessage(WindowHandle window, const Message& message) { posted_.emplace_back(window, message); }
+
+intptr_t SdlHost::sendMessage(WindowHandle window, const Message& message) {
+    return procedure_ && window == handle_ ? procedure_->windowProc(window, message) : 0;
+}
+
+void SdlHost::removePendingTimers(WindowHandle, int) {
+    SDL_FlushEvent(timerEvent_);
+    tickPending_ = false;
+}
+
+// Asked of X11 itself: SDL's global mouse state is a cached value that
+// ordinary pointer motion does not always refresh.
+ScreenPoint SdlHost::cursorPosition() {
+    int32_t x = 0, y = 0;
+    if (!x11_.pointer(x, y)) SDL_GetGlobalMouseState(&x, &y);
+    return {x, y};
+}
+
+void SdlHost::hideCursor() { SDL_ShowCursor(SDL_DISABLE); }
+
+uint8_t SdlHost::acLineStatus() {
+    switch (SDL_GetPowerInfo(nullptr, nullptr)) {
+    case SDL_POWERSTATE_ON_BATTERY: return 0;
+    case SDL_POWERSTATE_NO_BATTERY:
+    case SDL_POWERSTATE_CHARGING:
+    case SDL_POWERSTATE_CHARGED: return 1;
+    default: return 255;
+    }
+}
+
+int SdlHost::showConfigureDialog(WindowHandle owner) { return runSettingsModule(previewBytes_, owner); }
+
+// Runs on SDL's timer thread: at most one tick waits in the queue, as
+// window timers never pile up.
+uint32_t SdlHost::timerFired(uint32_t interval, void* data) {
+    auto* host = static_cast<SdlHost*>(data);
+    if (!host->tickPending_.exchange(true)) {
+        SDL_Event event{};
+        event.type = host->timerEvent_;
+        event.user.code = static_cast<int32_t>(host->timerId_);
+        SDL_PushEvent(&event);
+    }
+    return interval;
+}
+
+uint32_t SdlHost::setTimer(WindowHandle, uint32_t id, uint32_t periodMs) {
+    if (timer_) SDL_RemoveTimer(timer_);
+    timerId_ = id;
+    timer_ = SDL_AddTimer(std::max(periodMs, kShortestTimerPeriod), timerFired, this);
+    return timer_ ? id : 0;
+}
+
+void SdlHost::killTimer(WindowHandle, uint32_t id) {
+    if (id == 0 || id != timerId_ || !timer_) return;
+    SDL_RemoveTimer(timer_);
+    timer_ = 0;
+}
+
+void SdlHost::loadPreviewPicture() {
+    if (!renderer_ || previewTexture_) return;
+    SDL_Surface* picture = SDL_LoadBMP_RW(SDL_RWFromConstMem(previewBytes_.data(), static_cast<int>(previewBytes_.size())), 1);
+    if (!picture) return;  // no picture: the pane stays black
+    previewTexture_ = SDL_CreateTextureFromSurface(renderer_, picture);
+    SDL_FreeSurface(picture);
+}
+
+void SdlHost::paintPreviewPicture(WindowHandle) {
+    if (!renderer_) return;
+    const SDL_Rect area = sdlRect(kPreviewArea), picture = sdlRect(kPreviewPicture);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderFillRect(renderer_, &area);
+    if (previewTexture_) SDL_RenderCopy(renderer_, previewTexture_, nullptr, &picture);
+    SDL_RenderPresent(renderer_);
+}
+
+FrameTarget SdlHost::lendFrame(int32_t width, int32_t height, int32_t format) {
+    return presenter_ ? presenter_->lend(width, height, format) : FrameTarget{};
+}
+
+void SdlHost::showFrame(const FrameTarget& frame) {
+    if (presenter_) presenter_->show(frame);
+}
