@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "base/byte_order.h"
-#include "platform/linux/stb_picture_decoder.h"
+#include "platform/linux/pictures/stb_picture_decoder.h"
 #include "starfield/distribution_map.h"
 #include "starfield/distribution_pictures.h"
 #include "starfield/level_table.h"
