@@ -23,7 +23,10 @@ void BM_WholeFrame(benchmark::State& state) {
     settings.AntiAliase = 5;
     settings.Clouds = static_cast<int32_t>(state.range(2));
     prepareFlight(*saver, *makePlatformPictureDecoder());
-    SoftwareDevice device(kFormatX8R8G8B8, [](const FrameTarget& frame) { benchmark::DoNotOptimize(frame.pixels); });
+    struct : FrameScreen {
+        void showFrame(const FrameTarget& frame) override { benchmark::DoNotOptimize(frame.pixels); }
+    } screen;
+    SoftwareDevice device(kFormatX8R8G8B8, screen);
     if (saver->renderer.init(device, nullptr, static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1))) != 0) {
         state.SkipWithError("the renderer could not start");
         return;

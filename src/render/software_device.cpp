@@ -32,17 +32,14 @@ int32_t SoftwareDevice::createPresenter(const void*, int32_t width, int32_t heig
     keptPixels_ = nullptr;
     frameWidth_ = width;
     frameHeight_ = height;
-    lent_ = false;
-    if (lend_) {
-        frame_.target = borrow(width, height);
-        lent_ = frame_.exists();
-        if (lent_) return kResultOk;
-    }
+    frame_.target = borrow(width, height);
+    lent_ = frame_.exists();
+    if (lent_) return kResultOk;
     return frame_.allocate(width, height, format_);
 }
 
 FrameTarget SoftwareDevice::borrow(int32_t width, int32_t height) const {
-    const FrameTarget screen = lend_(width, height, format_);
+    const FrameTarget screen = screen_.lendFrame(width, height, format_);
     const bool fits = !screen.empty() && screen.width == width && screen.height == height && screen.format == format_ &&
                       width >= 1 && height >= 1 && screen.pitch >= width * bytesPerPixel(format_);
     return fits ? screen : FrameTarget{};
@@ -103,7 +100,7 @@ int32_t SoftwareDevice::unlock(Surface surface) {
 
 int32_t SoftwareDevice::present() {
     if (!frameHeld_ || frame_.locked) return kResultInvalidCall;
-    if (show_ && frame_.exists()) show_(frame_.target);
+    if (frame_.exists()) screen_.showFrame(frame_.target);
     keptPixels_ = frame_.target.pixels;
     return kResultOk;
 }

@@ -3,9 +3,9 @@
 // is plain memory. Rows are padded past their pixels, as locked surfaces
 // often are. The cloud image is enlarged bilinearly straight into the
 // frame, so the two full-size intermediate images a graphics card needs do
-// not exist here. Presenting hands the finished frame to a callback, which
-// shows it (a window) or keeps it (a file writer). Serves the four drawable
-// pixel formats; a presenter in any other is refused.
+// not exist here. Presenting hands the finished frame to its FrameScreen,
+// which shows it (a window) or keeps it (a file writer). Serves the four
+// drawable pixel formats; a presenter in any other is refused.
 //
 // A screen that can lend the very memory it shows (a window's own surface)
 // is drawn into directly: no frame of the device's own exists and nothing
@@ -13,24 +13,18 @@
 // as a window may give its surface up between frames (resized, gone): a
 // frame without one draws nothing and shows nothing.
 #include <cstdint>
-#include <functional>
 #include <vector>
 
-#include "render/enlarger/bilinear_enlarger.h"
 #include "raster/frame_target.h"
+#include "render/enlarger/bilinear_enlarger.h"
+#include "render/frame_screen.h"
 #include "render/surface_device.h"
 
 class SoftwareDevice final : public SurfaceDevice {
 public:
-    using ShowFrame = std::function<void(const FrameTarget&)>;
-    // The screen's own memory for a frame of width x height in the device's
-    // format, kept from one frame to the next; empty when it has none.
-    using LendFrame = std::function<FrameTarget(int32_t width, int32_t height, int32_t format)>;
-
-    // A display of the given pixel format; `show` receives every presented
-    // frame, `lend` (when given) offers the memory to draw it in.
-    SoftwareDevice(int32_t format, ShowFrame show, LendFrame lend = {})
-        : format_(format), show_(std::move(show)), lend_(std::move(lend)) {}
+    // A display of the given pixel format; `screen` receives every
+    // presented frame and may lend the memory to draw it in.
+    SoftwareDevice(int32_t format, FrameScreen& screen) : format_(format), screen_(screen) {}
 
     bool openGraphics() override { return true; }
     int32_t createPresenter(const void* window, int32_t width, int32_t height) override;
@@ -64,8 +58,7 @@ private:
     FrameTarget borrow(int32_t width, int32_t height) const;
 
     int32_t format_;
-    ShowFrame show_;
-    LendFrame lend_;
+    FrameScreen& screen_;
     bool lent_ = false;  // the frame is the screen's, asked for at each frame's start
     // The frame's memory as the last present showed it; null after a frame
     // the screen lent none for, as its memory may since have been made anew.

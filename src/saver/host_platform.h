@@ -76,7 +76,17 @@ public:
     virtual uint32_t tickCount() = 0;  // milliseconds, wrapping
     virtual void yieldTimeSlice() = 0;
     virtual uint8_t acLineStatus() = 0;  // 255 when unknown
+};
 
+// What the settings dialog needs of the windowing system: the window it is
+// kept over, and the dialog itself. A run of the dialog needs nothing else,
+// so a platform may serve it without a saver window's host.
+class DialogPlatform {
+public:
+    virtual ~DialogPlatform() = default;
+
+    virtual bool isWindow(WindowHandle window) = 0;
+    virtual WindowHandle foregroundWindow() = 0;
     // The settings dialog, modal, owned by `owner` (0 for none); its result.
     virtual int showConfigureDialog(WindowHandle owner) = 0;
 };

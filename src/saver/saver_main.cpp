@@ -23,18 +23,27 @@ int runSaverWindow(SaverWindowMode mode, WindowHandle window, const SaverCommand
     return code;
 }
 
+// The window a command names when it is one, else the foreground one.
+template <typename Platform>
+WindowHandle windowOrForeground(Platform& platform, WindowHandle named) {
+    return named != 0 && platform.isWindow(named) ? named : platform.foregroundWindow();
+}
+
 }  // namespace
+
+int settingsDialogMain(const SaverCommand& command, DialogPlatform& platform) {
+    if (command.mode == SaverCommand::Mode::Settings) return platform.showConfigureDialog(0);
+    if (command.mode != SaverCommand::Mode::Configure) return -1;
+    return platform.showConfigureDialog(windowOrForeground(platform, command.window));
+}
 
 int saverMain(const SaverCommand& command, SaverState& state, const SaverPlatform& platform) {
     using Mode = SaverCommand::Mode;
     HostPlatform& host = platform.host;
-    auto windowOrForeground = [&host](WindowHandle w) { return w != 0 && host.isWindow(w) ? w : host.foregroundWindow(); };
     switch (command.mode) {
-    case Mode::Settings: return host.showConfigureDialog(0);
-    case Mode::Configure: return host.showConfigureDialog(windowOrForeground(command.window));
     case Mode::ChangePassword:
         if (!platform.components.isWin9xPlatform()) return -1;
-        changePassword(platform.components, windowOrForeground(command.window));
+        changePassword(platform.components, windowOrForeground(host, command.window));
         return 0;
     case Mode::FullScreen: return runSaverWindow(SaverWindowMode::FullScreen, 0, command, state, platform);
     case Mode::Preview:
@@ -45,6 +54,8 @@ int saverMain(const SaverCommand& command, SaverState& state, const SaverPlatfor
         if (command.window == 0) return -1;
         return runSaverWindow(SaverWindowMode::Hack, command.window, command, state, platform);
     case Mode::Window: return runSaverWindow(SaverWindowMode::Hack, 0, command, state, platform);
+    case Mode::Settings:
+    case Mode::Configure:  // settingsDialogMain's
     case Mode::Help:
     case Mode::Version:
     case Mode::IdleWatch:

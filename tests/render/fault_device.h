@@ -13,11 +13,11 @@ enum class Op {
     CopyEnlargementToFrame, ClearFrame, LockFrame, UnlockFrame, LockCloudImage, UnlockCloudImage, Present,
 };
 
-class FaultDevice final : public SurfaceDevice {
+class FaultDevice final : public SurfaceDevice, private FrameScreen {
 public:
     static constexpr int32_t kInjected = static_cast<int32_t>(0x88760868u);  // device lost
 
-    explicit FaultDevice(int32_t format) : real_(format, [this](const FrameTarget& f) { shown = f; }) {}
+    explicit FaultDevice(int32_t format) : real_(format, *this) {}
 
     // Operation `op` fails on its `call`-th use (1 = first) and every use after.
     void failFrom(Op op, int call = 1) { failFrom_[op] = call; }
@@ -81,6 +81,7 @@ public:
     }
 
 private:
+    void showFrame(const FrameTarget& frame) override { shown = frame; }
     void note(Op op) { log.push_back(op); }
     bool fails(Op op) {
         note(op);

@@ -258,32 +258,33 @@ TEST(Renderer, AScreensLentMemoryGetsTheSameFramesAndAFrameWithoutItIsSkipped) {
         SCOPED_TRACE(::testing::Message() << "clouds " << clouds << " mode " << antiAlias);
         Rig own(clouds, 600, antiAlias), lent(clouds, 600, antiAlias);
         constexpr int32_t kWidth = 90, kHeight = 70, kPitch = kWidth * 4 + 8;
-        std::vector<uint8_t> screen(static_cast<size_t>(kPitch) * kHeight, 0x5A);
-        bool lending = true;
-        int shows = 0;
-        const uint8_t* shownPixels = nullptr;
-        SoftwareDevice device(
-            kFormatX8R8G8B8,
-            [&](const FrameTarget& f) {
+        struct LendingScreen final : FrameScreen {
+            std::vector<uint8_t> pixels = std::vector<uint8_t>(static_cast<size_t>(kPitch) * kHeight, 0x5A);
+            bool lending = true;
+            int shows = 0;
+            const uint8_t* shownPixels = nullptr;
+            FrameTarget lendFrame(int32_t w, int32_t h, int32_t format) override {
+                return lending ? FrameTarget{pixels.data(), kPitch, w, h, format} : FrameTarget{};
+            }
+            void showFrame(const FrameTarget& f) override {
                 ++shows;
                 shownPixels = f.pixels;
-            },
-            [&](int32_t w, int32_t h, int32_t format) {
-                return lending ? FrameTarget{screen.data(), kPitch, w, h, format} : FrameTarget{};
-            });
+            }
+        } screen;
+        SoftwareDevice device(kFormatX8R8G8B8, screen);
         ASSERT_EQ(own.renderer().init(own.device, nullptr, kWidth, kHeight), 0);
         ASSERT_EQ(lent.renderer().init(device, nullptr, kWidth, kHeight), 0);
         for (int frame = 0; frame < 40; ++frame) {
-            lending = frame != 20;
+            screen.lending = frame != 20;
             own.frame();
-            const int before = shows;
+            const int before = screen.shows;
             lent.frame();
-            if (!lending) {
-                EXPECT_EQ(shows, before);
+            if (!screen.lending) {
+                EXPECT_EQ(screen.shows, before);
                 continue;
             }
-            ASSERT_EQ(shownPixels, screen.data()) << "drawn in place";
-            const FrameTarget onScreen{screen.data(), kPitch, kWidth, kHeight, kFormatX8R8G8B8};
+            ASSERT_EQ(screen.shownPixels, screen.pixels.data()) << "drawn in place";
+            const FrameTarget onScreen{screen.pixels.data(), kPitch, kWidth, kHeight, kFormatX8R8G8B8};
             ASSERT_TRUE(frameBytes(own.device.shown) == frameBytes(onScreen)) << "frame " << frame;
         }
         EXPECT_EQ(lent.renderer().nebulaOn(), clouds != 0);

@@ -29,7 +29,7 @@ inline SaverCommand command(std::string_view text) {
 }
 
 // Both of a host's seams, as SdlHost and Win32Host serve them.
-class FakeHost final : public HostPlatform, public SaverWindowPlatform {
+class FakeHost final : public HostPlatform, public SaverWindowPlatform, public DialogPlatform {
 public:
     static constexpr WindowHandle kSaverWindow = 777;
 
@@ -195,6 +195,7 @@ struct SaverFakes {
         EXPECT_TRUE(SaveSettings(s, store).ok());
     }
     int run(const SaverCommand& command) {
+        if (command.showsSettingsDialog()) return settingsDialogMain(command, host);
         return saverMain(command, state, {host, components, {host, device, sound, store, folders, pictures}});
     }
     // A run with `whileRunning` inside its message loop.

@@ -68,7 +68,10 @@ TEST(Frames, AllocateNothingInAnyFormatModeOrNebulaOrPictureModeNorWithTheFrameR
         s.NURimages = {"disc"};
         DiscPictures decoder;
         prepareFlight(*saver, decoder);
-        SoftwareDevice device(c.format, [](const FrameTarget&) {});
+        struct : FrameScreen {
+            void showFrame(const FrameTarget&) override {}
+        } screen;
+        SoftwareDevice device(c.format, screen);
         ASSERT_EQ(saver->renderer.init(device, nullptr, 161, 121), 0);
         FrameRateDisplay rate;
 

@@ -12,7 +12,7 @@ bool applySettingOverride(Settings& s, const std::string& name, int32_t value) {
 
 HeadlessRun::HeadlessRun(const RenderOptions& options, const SettingsSource* stored)
     : state_(std::make_unique<SaverState>()),
-      device_(options.format, [this](const FrameTarget& frame) { shown_ = frame; }) {
+      device_(options.format, *this) {
     Settings& settings = state_->settings;
     if (stored) LoadSettings(settings, stored->store, stored->folders);
     else ApplyFallbackDefaults(settings);  // what a first run loads from an empty store

@@ -20,7 +20,7 @@ struct SettingsSource {
 // first run loads (or the stored ones, given a source), the overrides, the
 // star field and the motion parameters, then the renderer over memory
 // surfaces, then frame ticks.
-class HeadlessRun {
+class HeadlessRun final : private FrameScreen {
 public:
     explicit HeadlessRun(const RenderOptions& options, const SettingsSource* stored = nullptr);
     ~HeadlessRun();
@@ -38,6 +38,9 @@ public:
     SaverState& state() { return *state_; }
 
 private:
+    // The frame is kept, not shown: it stays in the device's memory.
+    void showFrame(const FrameTarget& frame) override { shown_ = frame; }
+
     std::unique_ptr<SaverState> state_;
     FrameTarget shown_;
     SoftwareDevice device_;

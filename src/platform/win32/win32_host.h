@@ -1,6 +1,7 @@
 #pragma once
-// The HostPlatform and SaverWindowPlatform seams (saver/host_platform.h,
-// saver/saver_window.h) on Win32, where the Linux build has SdlHost. Pair it
+// The HostPlatform, DialogPlatform and SaverWindowPlatform seams
+// (saver/host_platform.h, saver/saver_window.h) on Win32, where the Linux
+// build has SdlHost, WaylandHost and, for the dialog, its module. Pair it
 // with D3d9Device, PlaySoundPlayer and Win32SystemComponents.
 // Implements: the window class "WindowsScreenSaverClass", the saver window
 // (a topmost pop-up over the virtual screen, or a child filling the preview
@@ -15,7 +16,7 @@
 #include "saver/host_platform.h"
 #include "saver/saver_window.h"
 
-class Win32Host final : public HostPlatform, public SaverWindowPlatform {
+class Win32Host final : public HostPlatform, public SaverWindowPlatform, public DialogPlatform {
 public:
     // `dialogs`: what the settings dialog works on.
     Win32Host(HINSTANCE instance, DialogServices& dialogs);
@@ -45,6 +46,8 @@ public:
     uint32_t tickCount() override;
     void yieldTimeSlice() override;
     uint8_t acLineStatus() override;
+
+    // DialogPlatform (isWindow and foregroundWindow as above)
     int showConfigureDialog(WindowHandle owner) override;
 
     // SaverWindowPlatform

@@ -85,8 +85,14 @@ TEST(D3d9Frames, EveryFrameHasTheSoftwareDevicesBytesInEachMode) {
         ASSERT_EQ(onDevice->renderer.init(d3d, window, kWidth, kHeight), 0);
         const int32_t format = onDevice->starField.view.pixelFormat;
         ASSERT_TRUE(isDrawableFormat(format));
-        std::vector<uint8_t> software;
-        SoftwareDevice memory(format, [&](const FrameTarget& f) { software = colourBytes(f.row(0), f.pitch, format); });
+        struct Kept final : FrameScreen {
+            int32_t format = 0;
+            std::vector<uint8_t> bytes;
+            void showFrame(const FrameTarget& f) override { bytes = colourBytes(f.row(0), f.pitch, format); }
+        } kept;
+        kept.format = format;
+        const std::vector<uint8_t>& software = kept.bytes;
+        SoftwareDevice memory(format, kept);
         const std::unique_ptr<SaverState> inMemory = flight(antiAlias);
         ASSERT_EQ(inMemory->renderer.init(memory, nullptr, kWidth, kHeight), 0);
 

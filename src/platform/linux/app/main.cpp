@@ -15,22 +15,23 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/session/display_choice.h"
-#include "platform/linux/store/file_store.h"
+#include "platform/linux/app/module_dialog.h"
 #include "platform/linux/idle/autostart_entry.h"
 #include "platform/linux/idle/idle_watcher.h"
+#include "platform/linux/session/display_choice.h"
+#include "platform/linux/session/ending_signals.h"
+#include "platform/linux/session/no_system_components.h"
+#include "platform/linux/session/preview_picture.h"
+#include "platform/linux/sound/sdl_sound_player.h"
+#include "platform/linux/store/file_store.h"
 #include "platform/linux/store/linux_folder_system.h"
+#include "platform/linux/wayland/wayland_host.h"
+#include "platform/linux/x11/sdl_host.h"
 #include "render/software_device.h"
 #include "saver/command_line.h"
 #include "saver/hack_command.h"
 #include "saver/saver_main.h"
 #include "saver/saver_state.h"
-#include "platform/linux/session/ending_signals.h"
-#include "platform/linux/session/no_system_components.h"
-#include "platform/linux/session/preview_picture.h"
-#include "platform/linux/x11/sdl_host.h"
-#include "platform/linux/sound/sdl_sound_player.h"
-#include "platform/linux/wayland/wayland_host.h"
 #include "settings/settings_store.h"
 #include "starfield/picture_decoder.h"
 
@@ -80,35 +81,46 @@ bool findGivenWindow(SaverCommand& command, SdlHost& host) {
     return true;
 }
 
-// One run over `host`, whose frames have `frameFormat`, with the services
-// every host shares. A host that can lend the screen's own memory (`lend`)
-// has the frames drawn straight into it.
+// One run of the saver over `host`, with the services every host shares.
+// The host is the software device's screen: each frame goes from the device
+// to the host's presenter directly, and nothing of it passes here. A
+// failure the host met is said here, once, for both hosts.
 template <typename Host>
-int runSaver(const SaverCommand& command, SaverState& state, Host& host, int32_t frameFormat,
-             SoftwareDevice::LendFrame lend = {}) {
-    SoftwareDevice device(
-        frameFormat, [&host](const FrameTarget& frame) { host.showFrame(frame); }, std::move(lend));
+int runSaver(const SaverCommand& command, Host& host, int32_t frameFormat) {
+    auto state = std::make_unique<SaverState>();
+    SoftwareDevice device(frameFormat, host);
     SdlSoundPlayer sound;
     FileStore store = FileStore::fromEnvironment();
     LinuxFolderSystem folders = LinuxFolderSystem::forThisProcess();
     const auto pictures = makePlatformPictureDecoder();
     NoSystemComponents components;
-    return saverMain(command, state, {host, components, {host, device, sound, store, folders, *pictures}});
+    const int code = saverMain(command, *state, {host, components, {host, device, sound, store, folders, *pictures}});
+    if (const std::string failure = host.failure(); !failure.empty())
+        std::fprintf(stderr, "lumara: %s\n", failure.c_str());
+    return code;
 }
 
 // The full-screen saver as a Wayland client; 1 without a compositor, or
 // once it stopped answering or went away.
 int runOnWayland(const SaverCommand& command) {
-    auto state = std::make_unique<SaverState>();
-    WaylandHost host(previewPicture());
-    const int code = host.connected() ? runSaver(command, *state, host, WaylandHost::kFrameFormat,
-                                                 [&host](int32_t width, int32_t height, int32_t format) {
-                                                     return host.lendFrame(width, height, format);
-                                                 })
-                                      : 1;
-    if (host.connected()) return code;
-    std::fprintf(stderr, "lumara: no display to run on (%s)\n", host.failure().c_str());
-    return 1;
+    WaylandHost host;
+    const int code = runSaver(command, host, WaylandHost::kFrameFormat);
+    return host.connected() ? code : 1;
+}
+
+// The end of a run that had SDL or the dialog's module, by the signal that
+// ended it, else with `code`. SDL_Quit is left out on purpose: closing
+// SDL's second X11 connection reports any late error on it (a wake-up event
+// SDL sent to the window as it closed), and Xlib's answer to that is exit
+// status 1; GTK cannot be unloaded. Sound and windows are closed by then;
+// the system takes the connections back.
+[[noreturn]] void endProcess(int code) {
+    std::fflush(nullptr);
+    if (const int ending = endingSignal()) {
+        std::signal(ending, SIG_DFL);
+        std::raise(ending);
+    }
+    std::_Exit(code & 0xFF);
 }
 
 // A screen saver must not keep the screen saver (and the monitor's power
@@ -146,51 +158,37 @@ int main(int argc, char** argv) {
     if (command.mode == Mode::IdleEnable) return enableIdleStart(command.idleMilliseconds);
     if (command.mode == Mode::IdleDisable) return disableIdleStart();
     if (!command.display.empty()) ::setenv("DISPLAY", command.display.c_str(), 1);
+    // The dialog runs on GTK alone, from its module: no SDL, no saver host.
+    if (command.showsSettingsDialog()) {
+        ModuleDialog dialog;
+        endProcess(settingsDialogMain(command, dialog));
+    }
     const DisplayEnvironment environment = displayEnvironment();
     if (command.mode == Mode::FullScreen && chooseDisplaySystem(environment) == DisplaySystem::Wayland) {
         keepSdlOffTheSessionBus();  // its sound
         return runOnWayland(command) & 0xFF;
     }
-    if (!command.showsSettingsDialog() && command.mode != Mode::ChangePassword && waylandAlone(environment)) {
+    if (command.mode != Mode::ChangePassword && waylandAlone(environment)) {
         std::fputs("lumara: the preview pane and a screen-saver daemon's modes draw into X11 windows, and this "
                    "Wayland session has no X11 display (DISPLAY)\n",
                    stderr);
         return -1;
     }
-    // SDL is for the saver's window. The settings dialog runs on GTK alone
-    // (SdlHost::showConfigureDialog): SDL's signal handler would otherwise
-    // turn SIGTERM into an event nobody reads while the dialog is open.
-    if (!command.showsSettingsDialog()) {
-        // X11 only: the preview pane is an X11 window, and without a display
-        // SDL would otherwise settle for an offscreen driver nobody sees.
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
-        noteEndingSignals();
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        keepSdlOffTheSessionBus();
-        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
-            std::fprintf(stderr, "lumara: no display to run on (%s); under a virtual one: xvfb-run -a lumara /s\n",
-                         SDL_GetError());
-            return 1;
-        }
+    // X11 only: the preview pane is an X11 window, and without a display
+    // SDL would otherwise settle for an offscreen driver nobody sees.
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    noteEndingSignals();
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    keepSdlOffTheSessionBus();
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+        std::fprintf(stderr, "lumara: no display to run on (%s); under a virtual one: xvfb-run -a lumara /s\n",
+                     SDL_GetError());
+        return 1;
     }
-    auto state = std::make_unique<SaverState>();
     int code = -1;
     {
         SdlHost host(previewPicture());
-        if (findGivenWindow(command, host))
-            code = runSaver(command, *state, host, SdlHost::desktopFormat(),
-                            [&host](int32_t width, int32_t height, int32_t format) {
-                                return host.lendFrame(width, height, format);
-                            });
+        if (findGivenWindow(command, host)) code = runSaver(command, host, SdlHost::desktopFormat());
     }
-    // SDL_Quit is left out on purpose: closing SDL's second X11 connection
-    // reports any late error on it (a wake-up event SDL sent to the window as
-    // it closed), and Xlib's answer to that is exit status 1. Sound and
-    // windows are closed above; the system takes the connections back.
-    std::fflush(nullptr);
-    if (const int ending = endingSignal()) {
-        std::signal(ending, SIG_DFL);
-        std::raise(ending);
-    }
-    std::_Exit(code & 0xFF);
+    endProcess(code);
 }

@@ -5,9 +5,8 @@
 #include <wayland-client.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <string>
 
-#include "platform/linux/settings_module/module_loader.h"
 #include "saver/messages.h"
 #include "settings/setting_options.h"
 
@@ -23,8 +22,7 @@ constexpr int kConfigureRoundTrips = 4;
 
 }  // namespace
 
-WaylandHost::WaylandHost(std::span<const uint8_t> previewPicture)
-    : previewBytes_(previewPicture), instance_(display_.sessionName()) {
+WaylandHost::WaylandHost() : instance_(display_.sessionName()) {
     if (!display_.connected()) return;
     InputTarget& target = *this;
     for (const SeatGlobal& seat : display_.seats())
@@ -45,7 +43,11 @@ bool WaylandHost::anySeatFocus(WaylandSeat::Focus focus) const {
     return std::any_of(seats_.begin(), seats_.end(), [focus](const auto& s) { return s->focus() == focus; });
 }
 
-WindowHandle WaylandHost::foregroundWindow() { return anySeatFocus(WaylandSeat::Focus::Saver) ? handle_ : 0; }
+std::string WaylandHost::failure() const {
+    return display_.connected() ? failure_ : "no display to run on (" + display_.failure() + ")";
+}
+
+WindowHandle WaylandHost::foregroundWindow() { return anySeatFocus(WaylandSeat::Focus::Saver) ? queue_.window() : 0; }
 
 WindowHandle WaylandHost::findRunningSaver() { return instance_.claimOrRaiseRunning() ? 0 : kRunningSaver; }
 
@@ -56,7 +58,7 @@ ScreenRect WaylandHost::screenClipBox() {
 }
 
 ScreenRect WaylandHost::clientRect(WindowHandle window) {
-    return window == handle_ && handle_ ? ScreenRect{0, 0, frame_.width, frame_.height} : ScreenRect{};
+    return isWindow(window) ? ScreenRect{0, 0, frame_.width, frame_.height} : ScreenRect{};
 }
 
 WindowHandle WaylandHost::createSaverWindow(const SaverWindowLayout& layout, WindowProcedure& procedure) {
@@ -76,47 +78,36 @@ WindowHandle WaylandHost::createSaverWindow(const SaverWindowLayout& layout, Win
     for (int i = 0; i < kConfigureRoundTrips && !configured(); ++i)
         if (!display_.roundTrip()) break;
     std::erase_if(surfaces_, [](const auto& s) { return !s->configured(); });
-    if (!display_.connected()) return 0;  // main says why
+    if (!display_.connected()) return 0;  // failure() says why
     if (surfaces_.empty()) {
-        std::fputs("lumara: the compositor gave the saver no surface to draw on\n", stderr);
+        failure_ = "the compositor gave the saver no surface to draw on";
         return 0;
     }
-    procedure_ = &procedure;
-    handle_ = kSaverWindow;
+    queue_.open(kSaverWindow, procedure);
     // The messages a new window receives, in their order.
-    deliver(Message{msg::kCreate, 0, 0});
-    deliver(Message{msg::kShowWindow, 1, 0});
-    deliver(Message{msg::kEraseBackground, 0, 0});
-    deliver(Message{msg::kPaint, 0, 0});
-    return handle_;
-}
-
-void WaylandHost::deliver(const Message& message) {
-    if (procedure_ && handle_) procedure_->windowProc(handle_, message);
+    queue_.deliver(Message{msg::kCreate, 0, 0});
+    queue_.deliver(Message{msg::kShowWindow, 1, 0});
+    queue_.deliver(Message{msg::kEraseBackground, 0, 0});
+    queue_.deliver(Message{msg::kPaint, 0, 0});
+    return queue_.window();
 }
 
 int WaylandHost::runMessageLoop() {
-    while (!quit_) {
-        if (!posted_.empty()) {
-            const auto [window, message] = posted_.front();
-            posted_.pop_front();
-            if (window == handle_) deliver(message);
-            continue;
-        }
+    while (!queue_.quitting()) {
+        if (queue_.deliverPosted()) continue;
         if (!waitAndDispatch()) {
             connectionLost();
             break;
         }
-        if (signals_.take() && handle_) postMessage(handle_, Message{msg::kClose, 0, 0});
+        if (signals_.take() && queue_.window()) postMessage(queue_.window(), Message{msg::kClose, 0, 0});
         followOutputs();
         followLayout();
         followFocus();
-        if (timer_.takeTick()) deliver(Message{msg::kTimer, timerId_, 0});
+        if (timer_.takeTick()) queue_.deliver(Message{msg::kTimer, timerId_, 0});
         // Nothing to raise: the saver's surfaces are above everything.
         instance_.raiseRequested();
     }
-    procedure_ = nullptr;  // the run is over
-    return quitCode_;
+    return queue_.end();
 }
 
 // Waits for the compositor, the timer or a signal (at most kLoopWakeup) and handles
@@ -136,9 +127,9 @@ void WaylandHost::followOutputs() {
     removedOutputs_.clear();
     const bool closeRequested =
         std::any_of(surfaces_.begin(), surfaces_.end(), [](const auto& s) { return s->closeRequested(); });
-    if (handle_ && !closeAsked_ && (outputAdded_ || closeRequested)) {
+    if (queue_.window() && !closeAsked_ && (outputAdded_ || closeRequested)) {
         closeAsked_ = true;
-        postMessage(handle_, Message{msg::kClose, 0, 0});
+        postMessage(queue_.window(), Message{msg::kClose, 0, 0});
     }
 }
 
@@ -160,11 +151,11 @@ void WaylandHost::followLayout() {
     };
     ScreenRect part;
     const auto moved = [&](const auto& surface) { return partOf(*surface, part) && part != surface->part(); };
-    if (!handle_ || std::none_of(surfaces_.begin(), surfaces_.end(), moved)) return;
+    if (!queue_.window() || std::none_of(surfaces_.begin(), surfaces_.end(), moved)) return;
     frame_ = display_.bounds();
     for (const auto& surface : surfaces_)
         if (partOf(*surface, part)) surface->setPart(part);
-    deliver(Message{msg::kScreenResized, 0, 0});
+    queue_.deliver(Message{msg::kScreenResized, 0, 0});
 }
 
 // The keyboard focus counts as lost once it has left the saver's surfaces
@@ -181,25 +172,22 @@ void WaylandHost::followFocus() {
         focusLeftAt_ = now;
     } else if (now - focusLeftAt_ >= kFocusMoveTime && !focusLostSent_) {
         focusLostSent_ = true;
-        deliver(Message{msg::kActivateApp, 0, 0});
+        queue_.deliver(Message{msg::kActivateApp, 0, 0});
     }
 }
 
-// main says why, with the compositor's name.
+// failure() says why, with the compositor's name.
 void WaylandHost::connectionLost() {
-    deliver(Message{msg::kDestroy, 0, 0});
+    queue_.deliver(Message{msg::kDestroy, 0, 0});
     closeWindow();
     postQuit(1);
 }
 
-void WaylandHost::postQuit(int code) {
-    quit_ = true;
-    quitCode_ = code;
-}
+void WaylandHost::postQuit(int code) { queue_.quit(code); }
 
 intptr_t WaylandHost::defaultWindowProc(WindowHandle, const Message& message) {
-    if (message.id == msg::kClose && handle_) {
-        deliver(Message{msg::kDestroy, 0, 0});
+    if (message.id == msg::kClose && queue_.window()) {
+        queue_.deliver(Message{msg::kDestroy, 0, 0});
         closeWindow();
     }
     return 0;
@@ -208,14 +196,14 @@ intptr_t WaylandHost::defaultWindowProc(WindowHandle, const Message& message) {
 void WaylandHost::closeWindow() {
     timer_.stop();
     surfaces_.clear();
-    handle_ = 0;
+    queue_.close();
     if (display_.connected()) wl_display_flush(display_.display());
 }
 
-void WaylandHost::postMessage(WindowHandle window, const Message& message) { posted_.emplace_back(window, message); }
+void WaylandHost::postMessage(WindowHandle window, const Message& message) { queue_.post(window, message); }
 
 intptr_t WaylandHost::sendMessage(WindowHandle window, const Message& message) {
-    return procedure_ && window == handle_ && handle_ ? procedure_->windowProc(window, message) : 0;
+    return queue_.send(window, message);
 }
 
 ScreenPoint WaylandHost::cursorPosition() {
@@ -229,8 +217,6 @@ void WaylandHost::hideCursor() {
 }
 
 void WaylandHost::yieldTimeSlice() { sched_yield(); }
-
-int WaylandHost::showConfigureDialog(WindowHandle owner) { return runSettingsModule(previewBytes_, owner); }
 
 uint32_t WaylandHost::setTimer(WindowHandle, uint32_t id, uint32_t periodMs) {
     timerId_ = id;
@@ -251,10 +237,10 @@ bool WaylandHost::surfaceOrigin(wl_surface* surface, ScreenPoint& origin) {
 }
 
 void WaylandHost::inputMessage(const Message& message) {
-    if (handle_) posted_.emplace_back(handle_, message);
+    if (queue_.window()) queue_.post(queue_.window(), message);
 }
 
-FrameTarget WaylandHost::lendFrame(int32_t width, int32_t height, int32_t format) const {
+FrameTarget WaylandHost::lendFrame(int32_t width, int32_t height, int32_t format) {
     if (format != kFrameFormat || surfaces_.size() != 1) return {};
     return surfaces_.front()->lend(width, height);
 }

@@ -2,8 +2,8 @@
 // The HostPlatform and SaverWindowPlatform seams (saver/host_platform.h,
 // saver/saver_window.h) as a native Wayland client: the full-screen saver
 // of a Wayland session. Pairs with SdlHost, the same seams on SDL over
-// X11; use it with SoftwareDevice in kFrameFormat (its frames arrive in
-// showFrame), SdlSoundPlayer and NoSystemComponents, as SdlHost is used.
+// X11; it is the FrameScreen of a SoftwareDevice in kFrameFormat, and runs
+// beside SdlSoundPlayer and NoSystemComponents, as SdlHost does.
 // Implements: the saver window as one surface per output
 // (output_surface.h), the frame spanning the outputs as one screen (the
 // size of their bounding rectangle in the compositor's layout, each output
@@ -15,58 +15,56 @@
 // leaves all the saver's surfaces, no cursor, one saver per user and
 // session, outputs that go (the run goes on over the others), come (the
 // run ends, as after input: the next one covers the new layout) or change
-// their mode or scale (the frame is laid out anew at the new size), and the
-// settings dialog from its module (settings_module/settings_mode.h).
-// Leaves out: the preview pane and a daemon's hack (X11 windows: main
+// their mode or scale (the frame is laid out anew at the new size).
+// Leaves out: the settings dialog (main runs it without a host), the preview pane and a daemon's hack (X11 windows: main
 // runs those through SdlHost), raising a window (overlay surfaces are
 // already above everything), the foreground window of another program,
 // and the power status (no power broadcasts exist here, as with SdlHost).
 #include <cstdint>
-#include <deque>
 #include <memory>
-#include <span>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/linux/session/single_instance.h"
+#include "platform/linux/session/window_queue.h"
 #include "platform/linux/wayland/frame_timer.h"
 #include "platform/linux/wayland/output_surface.h"
 #include "platform/linux/wayland/quit_signals.h"
 #include "platform/linux/wayland/wayland_display.h"
 #include "platform/linux/wayland/wayland_seat.h"
 #include "raster/frame_target.h"
+#include "render/frame_screen.h"
 #include "saver/host_platform.h"
 #include "saver/saver_window.h"
 
-class WaylandHost final : public HostPlatform, public SaverWindowPlatform, private InputTarget {
+class WaylandHost final : public HostPlatform, public SaverWindowPlatform, public FrameScreen, private InputTarget {
 public:
     // The pixel format of every frame: what wl_shm buffers hold as XRGB8888.
     static constexpr int32_t kFrameFormat = kFormatX8R8G8B8;
 
-    // `previewPicture`: the preview bitmap as a BMP file image (the
-    // settings dialog's About box shows it).
-    explicit WaylandHost(std::span<const uint8_t> previewPicture);
+    WaylandHost();
     ~WaylandHost() override;
     WaylandHost(const WaylandHost&) = delete;
     WaylandHost& operator=(const WaylandHost&) = delete;
 
-    // False, with the reason, when there is no compositor to draw on.
+    // False when there is no compositor to draw on.
     bool connected() const { return display_.connected(); }
-    const std::string& failure() const { return display_.failure(); }
+    // Why the run could not begin, or ended by a fault, in one line for
+    // main to print; empty when neither happened.
+    std::string failure() const;
 
     // The one output's free buffer to draw the next frame in, when a single
     // output shows the whole frame (SoftwareDevice::LendFrame); empty
     // otherwise, and the frame is drawn in memory of the device's own.
-    FrameTarget lendFrame(int32_t width, int32_t height, int32_t format) const;
+    FrameTarget lendFrame(int32_t width, int32_t height, int32_t format) override;
 
     // Shows a finished frame (the software device's present) on every
     // output at once, or, while an output's compositor still reads both of
     // its buffers, on none: the outputs never show different frames.
-    void showFrame(const FrameTarget& frame);
+    void showFrame(const FrameTarget& frame) override;
 
     // HostPlatform
-    bool isWindow(WindowHandle window) override { return window != 0 && window == handle_; }
+    bool isWindow(WindowHandle window) override { return window != 0 && window == queue_.window(); }
     WindowHandle foregroundWindow() override;
     void setForegroundWindow(WindowHandle) override {}
     WindowHandle parentOf(WindowHandle) override { return 0; }
@@ -89,7 +87,6 @@ public:
     uint32_t tickCount() override { return FrameTimer::now(); }
     void yieldTimeSlice() override;
     uint8_t acLineStatus() override { return 255; }
-    int showConfigureDialog(WindowHandle owner) override;
 
     // SaverWindowPlatform
     ScreenRect windowRect(WindowHandle window) override { return clientRect(window); }
@@ -111,18 +108,16 @@ private:
     void followOutputs();
     void followLayout();
     void followFocus();
-    void deliver(const Message& message);
     void closeWindow();
     void connectionLost();
 
-    std::span<const uint8_t> previewBytes_;
     WaylandDisplay display_;
     std::vector<std::unique_ptr<WaylandSeat>> seats_;
     std::vector<std::unique_ptr<OutputSurface>> surfaces_;
     std::vector<uint32_t> removedOutputs_;  // by registry name, until their surfaces go
     bool outputAdded_ = false;
-    WindowProcedure* procedure_ = nullptr;  // the window's, from its creation on
-    WindowHandle handle_ = 0;               // while the saver window exists
+    std::string failure_;
+    WindowQueue queue_;  // the saver window while it exists, and its messages
     ScreenRect frame_;                      // the frame's rectangle in the layout
     FrameTimer timer_;
     uint32_t timerId_ = 0;
@@ -131,8 +126,5 @@ private:
     bool focusLeaving_ = false;
     bool focusLostSent_ = false;
     bool closeAsked_ = false;      // the compositor asked a window to close
-    std::deque<std::pair<WindowHandle, Message>> posted_;
-    bool quit_ = false;
-    int quitCode_ = 0;
     SingleInstance instance_;
 };

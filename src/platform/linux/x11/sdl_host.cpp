@@ -3,10 +3,9 @@
 #include <SDL_syswm.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <string>
 
 #include "platform/linux/session/ending_signals.h"
-#include "platform/linux/settings_module/module_loader.h"
 #include "settings/setting_options.h"
 
 namespace {
@@ -48,12 +47,12 @@ int32_t SdlHost::desktopFormat() {
 }
 
 bool SdlHost::isWindow(WindowHandle window) {
-    return window != 0 && (window == handle_ || x11_.exists(window));
+    return window != 0 && (window == queue_.window() || x11_.exists(window));
 }
 
 void SdlHost::setForegroundWindow(WindowHandle window) {
     // The other instance was already asked to come forward when it was found.
-    if (window == handle_ && window_) SDL_RaiseWindow(window_);
+    if (window == queue_.window() && window_) SDL_RaiseWindow(window_);
 }
 
 WindowHandle SdlHost::parentOf(WindowHandle) { return parent_; }
@@ -82,7 +81,7 @@ ScreenRect SdlHost::screenClipBox() {
 
 ScreenRect SdlHost::clientRect(WindowHandle window) {
     int32_t w = 0, h = 0;
-    if (window == handle_ && window_ && !parent_) SDL_GetWindowSize(window_, &w, &h);
+    if (window == queue_.window() && window_ && !parent_) SDL_GetWindowSize(window_, &w, &h);
     else x11_.size(window, w, h);
     return {0, 0, w, h};
 }
@@ -90,7 +89,6 @@ ScreenRect SdlHost::clientRect(WindowHandle window) {
 ScreenRect SdlHost::windowRect(WindowHandle window) { return clientRect(window); }
 
 WindowHandle SdlHost::createSaverWindow(const SaverWindowLayout& layout, WindowProcedure& procedure) {
-    procedure_ = &procedure;
     parent_ = layout.parent;
     hack_ = layout.hack;
     // The window's surface straight into X11 shared memory: SDL would
@@ -123,15 +121,15 @@ WindowHandle SdlHost::createSaverWindow(const SaverWindowLayout& layout, WindowP
     }
     if (!window_) return 0;
     if (!parent_) presenter_ = std::make_unique<SdlFramePresenter>(window_);
-    handle_ = parent_ ? parent_ : x11Handle(window_);
+    queue_.open(parent_ ? parent_ : x11Handle(window_), procedure);
     // The messages a new window receives, in their order.
-    deliver(Message{msg::kCreate, 0, 0});
+    queue_.deliver(Message{msg::kCreate, 0, 0});
     if (!window_) return 0;
     if (!parent_) SDL_ShowWindow(window_);
-    deliver(Message{msg::kShowWindow, 1, 0});
-    deliver(Message{msg::kEraseBackground, 0, 0});
-    deliver(Message{msg::kPaint, 0, 0});
-    return handle_;
+    queue_.deliver(Message{msg::kShowWindow, 1, 0});
+    queue_.deliver(Message{msg::kEraseBackground, 0, 0});
+    queue_.deliver(Message{msg::kPaint, 0, 0});
+    return queue_.window();
 }
 
 // SDL learns a foreign window's size only when it takes the window on, so
@@ -151,7 +149,7 @@ bool SdlHost::attachToPane() {
 void SdlHost::followPane() {
     int32_t width = 0, height = 0;
     if (X11Windows::windowLost() || !x11_.size(parent_, width, height)) {
-        deliver(Message{msg::kDestroy, 0, 0});
+        queue_.deliver(Message{msg::kDestroy, 0, 0});
         window_ = nullptr;  // it belonged to the pane and is gone
         renderer_ = nullptr;
         presenter_.reset();
@@ -160,7 +158,7 @@ void SdlHost::followPane() {
     }
     if (!hack_ || (width == paneWidth_ && height == paneHeight_)) return;
     if (!drawableSize(width, height)) endTooLarge();
-    else if (attachToPane()) deliver(msg::size(width, height));
+    else if (attachToPane()) queue_.deliver(msg::size(width, height));
 }
 
 // A frame as large as the window, beyond the bound, would cost gigabytes
@@ -168,67 +166,57 @@ void SdlHost::followPane() {
 // or is ended.
 bool SdlHost::drawableSize(int32_t width, int32_t height) {
     if (width <= kLargestFrameSide && height <= kLargestFrameSide) return true;
-    std::fprintf(stderr, "lumara: the window is %dx%d, larger than the %dx%d Lumara draws at most\n", width, height,
-                 kLargestFrameSide, kLargestFrameSide);
+    failure_ = "the window is " + std::to_string(width) + "x" + std::to_string(height) + ", larger than the " +
+               std::to_string(kLargestFrameSide) + "x" + std::to_string(kLargestFrameSide) + " Lumara draws at most";
     return false;
 }
 
 void SdlHost::endTooLarge() {
-    deliver(Message{msg::kDestroy, 0, 0});
+    queue_.deliver(Message{msg::kDestroy, 0, 0});
     destroyWindow();
     postQuit(-1);
 }
 
-void SdlHost::deliver(const Message& message) {
-    if (procedure_ && handle_) procedure_->windowProc(handle_, message);
-}
-
 int SdlHost::runMessageLoop() {
-    while (!quit_) {
-        if (!posted_.empty()) {
-            const auto [window, message] = posted_.front();
-            posted_.pop_front();
-            if (window == handle_ && window_) deliver(message);
-            continue;
-        }
+    while (!queue_.quitting()) {
+        if (queue_.deliverPosted(window_ != nullptr)) continue;
         SDL_Event event;
         const bool came = SDL_WaitEventTimeout(&event, kLoopWakeup);
         // Before the event: a window that went ends the run without another
         // frame drawn for it (a large one takes long).
         if (parent_ && window_) followPane();
-        if (came && !quit_) dispatch(event);
+        if (came && !queue_.quitting()) dispatch(event);
         // SIGTERM or SIGINT closes the window as SDL's quit event does.
         if (endingSignal() && !signalClosed_) {
             signalClosed_ = true;
-            deliver(Message{msg::kClose, 0, 0});
+            queue_.deliver(Message{msg::kClose, 0, 0});
         }
         if (instance_.raiseRequested() && window_) SDL_RaiseWindow(window_);
     }
-    procedure_ = nullptr;  // the run is over
-    return quitCode_;
+    return queue_.end();
 }
 
 void SdlHost::dispatch(const SDL_Event& e) {
     if (e.type == timerEvent_) {
         tickPending_ = false;
-        deliver(Message{msg::kTimer, static_cast<uintptr_t>(e.user.code), 0});
+        queue_.deliver(Message{msg::kTimer, static_cast<uintptr_t>(e.user.code), 0});
         return;
     }
     switch (e.type) {
-    case SDL_KEYDOWN: deliver(Message{(e.key.keysym.mod & KMOD_ALT) ? msg::kSysKeyDown : msg::kKeyDown, 0, 0}); break;
+    case SDL_KEYDOWN: queue_.deliver(Message{(e.key.keysym.mod & KMOD_ALT) ? msg::kSysKeyDown : msg::kKeyDown, 0, 0}); break;
     case SDL_MOUSEBUTTONDOWN:
-        deliver(Message{e.button.button == SDL_BUTTON_RIGHT    ? msg::kRButtonDown
+        queue_.deliver(Message{e.button.button == SDL_BUTTON_RIGHT    ? msg::kRButtonDown
                         : e.button.button == SDL_BUTTON_MIDDLE ? msg::kMButtonDown
                                                                : msg::kLButtonDown,
                         0, 0});
         break;
-    case SDL_MOUSEMOTION: deliver(Message{msg::kMouseMove, 0, 0}); break;
-    case SDL_QUIT: deliver(Message{msg::kClose, 0, 0}); break;
+    case SDL_MOUSEMOTION: queue_.deliver(Message{msg::kMouseMove, 0, 0}); break;
+    case SDL_QUIT: queue_.deliver(Message{msg::kClose, 0, 0}); break;
     case SDL_WINDOWEVENT:
-        if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) deliver(Message{msg::kActivateApp, 0, 0});
-        else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) deliver(Message{msg::kPaint, 0, 0});
+        if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) queue_.deliver(Message{msg::kActivateApp, 0, 0});
+        else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) queue_.deliver(Message{msg::kPaint, 0, 0});
         else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && hack_) {
-            if (drawableSize(e.window.data1, e.window.data2)) deliver(msg::size(e.window.data1, e.window.data2));
+            if (drawableSize(e.window.data1, e.window.data2)) queue_.deliver(msg::size(e.window.data1, e.window.data2));
             else endTooLarge();
         }
         break;
@@ -236,14 +224,11 @@ void SdlHost::dispatch(const SDL_Event& e) {
     }
 }
 
-void SdlHost::postQuit(int code) {
-    quit_ = true;
-    quitCode_ = code;
-}
+void SdlHost::postQuit(int code) { queue_.quit(code); }
 
 intptr_t SdlHost::defaultWindowProc(WindowHandle, const Message& message) {
     if (message.id == msg::kClose) {
-        deliver(Message{msg::kDestroy, 0, 0});
+        queue_.deliver(Message{msg::kDestroy, 0, 0});
         destroyWindow();
     }
     return 0;
@@ -259,11 +244,9 @@ void SdlHost::destroyWindow() {
     window_ = nullptr;
 }
 
-void SdlHost::postMessage(WindowHandle window, const Message& message) { posted_.emplace_back(window, message); }
+void SdlHost::postMessage(WindowHandle window, const Message& message) { queue_.post(window, message); }
 
-intptr_t SdlHost::sendMessage(WindowHandle window, const Message& message) {
-    return procedure_ && window == handle_ ? procedure_->windowProc(window, message) : 0;
-}
+intptr_t SdlHost::sendMessage(WindowHandle window, const Message& message) { return queue_.send(window, message); }
 
 void SdlHost::removePendingTimers(WindowHandle, int) {
     SDL_FlushEvent(timerEvent_);
@@ -289,8 +272,6 @@ uint8_t SdlHost::acLineStatus() {
     default: return 255;
     }
 }
-
-int SdlHost::showConfigureDialog(WindowHandle owner) { return runSettingsModule(previewBytes_, owner); }
 
 // Runs on SDL's timer thread: at most one tick waits in the queue, as
 // window timers never pile up.

@@ -55,6 +55,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     Help help(helpViewer, state->settings);
     DialogServices dialogs{state->settings, store, folders, help};
     Win32Host host(instance, dialogs);
+    if (command.showsSettingsDialog()) return settingsDialogMain(command, host);
     D3d9Device device;
     PlaySoundPlayer sound(instance);
     const auto pictures = makePlatformPictureDecoder();

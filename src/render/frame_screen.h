@@ -1,0 +1,19 @@
+#pragma once
+// Where SoftwareDevice's frames go: a window that shows them, and may lend
+// its own memory for them to be drawn in, or a program that keeps them.
+// The device calls it directly, twice a frame: nothing between them.
+#include <cstdint>
+
+#include "raster/frame_target.h"
+
+class FrameScreen {
+public:
+    virtual ~FrameScreen() = default;
+
+    // The screen's own memory for a frame of width x height in `format`,
+    // kept from one frame to the next; empty when it has none, and the
+    // device draws in memory of its own.
+    virtual FrameTarget lendFrame(int32_t, int32_t, int32_t) { return {}; }
+    // A finished frame, shown or kept.
+    virtual void showFrame(const FrameTarget& frame) = 0;
+};
