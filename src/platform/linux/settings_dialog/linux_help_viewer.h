@@ -9,7 +9,7 @@
 // font when it names one, until the next click or key. Pairs with Help
 // (dialogs/help.h) and GtkDialogView, whose handles it takes.
 //
-// It is the GTK face of lumara_linux_help and sits here, in lumara_gtk,
+// It is the GTK face of lumara_linux_help and sits here, in lumara_settings_dialog,
 // rather than in that library: the pop-up and the message belong to the
 // open dialog views, and the browser starts in GDK's launch context.
 // lumara_linux_help needs no GTK, so its tests and fuzz target need none.

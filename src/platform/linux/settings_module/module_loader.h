@@ -1,6 +1,6 @@
 #pragma once
 // The settings dialog of `lumara` on Linux ("lumara", "lumara /c"), as
-// SdlHost's and WaylandHost's showConfigureDialog run it: the dialog's module
+// ModuleDialog (app/module_dialog.h) runs it: the dialog's module
 // (settings_module.h) loaded from beside the program, "<prefix>/bin/lumara"
 // finding "<prefix>/lib/lumara/lumara-settings.so" (the build tree has the
 // same layout), and run. SDL is not started for it.

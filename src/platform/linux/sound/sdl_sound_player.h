@@ -1,6 +1,6 @@
 #pragma once
 // The SoundPlayer seam (saver/background_sound.h) on SDL audio, where the
-// Windows build has PlaySoundPlayer; pairs with SdlHost.
+// Windows build has PlaySoundPlayer; runs beside SdlHost and WaylandHost.
 // Implements: a wave image or file decoded once and fed to the device in an
 // endless loop from SDL's audio thread, so the frame loop never waits for
 // it; SDL converts the wave's format to the device's.
