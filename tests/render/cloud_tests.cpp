@@ -12,16 +12,6 @@
 
 namespace {
 
-CloudLayers drawnLayers(Random& rng, uint32_t clouds) {
-    CloudLayers layers;
-    const float freqMax[3] = {25.0f, 30.0f, 35.0f};
-    for (uint32_t k = 0; k < 3; ++k) {
-        layers[k].freqMax = freqMax[k];
-        initCloudLayer(layers[k], clouds + 2 + k, rng);
-    }
-    return layers;
-}
-
 // One term whose value is `weight` wherever it is evaluated.
 CloudLayer constantLayer(float weight) {
     CloudLayer layer;
@@ -137,7 +127,8 @@ TEST(CloudImage, ChannelsAreHeldToTheirRangeInEveryFormat) {
 
 TEST(CloudImage, OtherFormatsAreLeftUnwrittenButTheOrderIsBuilt) {
     Random rng(1);
-    const CloudLayers layers = drawnLayers(rng, 2);
+    CloudLayers layers;
+    initCloudLayers(layers, 2, rng);
     TestFrame image(4, 4, 20 /* a 24-bit format */, 0x5A);
     PixelOrder order;
     fillCloudImage(image.target, layers, 0.0f, order, rng);
@@ -151,7 +142,8 @@ TEST(CloudImage, OtherFormatsAreLeftUnwrittenButTheOrderIsBuilt) {
 // draws nothing from the generator: the renderer's tests count the draws.)
 TEST(CloudImage, AFullRefreshCycleRenewsEveryPixelOnce) {
     Random rng = Random::seededForSaver();
-    const CloudLayers layers = drawnLayers(rng, 4);
+    CloudLayers layers;
+    initCloudLayers(layers, 4, rng);
     TestFrame filled(37, 23, kFormatX8R8G8B8);
     PixelOrder order;
     fillCloudImage(filled.target, layers, 0.002f, order, rng);
