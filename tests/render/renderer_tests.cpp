@@ -7,6 +7,7 @@
 
 #include "fault_device.h"
 #include "saver/frame_rate_display.h"
+#include "saver/frame_tick.h"
 #include "starfield/flight.h"
 #include "starfield/generator_draws.h"
 
