@@ -28,11 +28,7 @@ struct Picture {
 
 CloudLayers makeLayers(Random& rng) {
     CloudLayers layers;
-    const float freqMax[3] = {25.0f, 30.0f, 35.0f};
-    for (uint32_t k = 0; k < 3; ++k) {
-        layers[k].freqMax = freqMax[k];
-        initCloudLayer(layers[k], kClouds + 2 + k, rng);
-    }
+    initCloudLayers(layers, kClouds, rng);
     return layers;
 }
 

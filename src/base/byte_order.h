@@ -24,6 +24,3 @@ constexpr void writeBigEndian32(uint8_t* p, uint32_t value) {
 inline void appendLittleEndian(std::vector<uint8_t>& out, uint32_t value, size_t bytes) {
     for (size_t i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
-inline void appendBigEndian(std::vector<uint8_t>& out, uint32_t value, size_t bytes) {
-    for (size_t i = bytes; i-- > 0;) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}

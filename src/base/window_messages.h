@@ -21,7 +21,6 @@ inline constexpr uint32_t kSize = 0x0005;  // lParam: width | height << 16
 inline constexpr uint32_t kSetText = 0x000C;
 inline constexpr uint32_t kPaint = 0x000F;
 inline constexpr uint32_t kClose = 0x0010;
-inline constexpr uint32_t kQuit = 0x0012;
 inline constexpr uint32_t kEraseBackground = 0x0014;
 inline constexpr uint32_t kShowWindow = 0x0018;
 inline constexpr uint32_t kActivateApp = 0x001C;

@@ -35,9 +35,9 @@ struct MessageRow {
     intptr_t (Dialog::*handler)(const Message&);
 };
 
-// Runs the handler of the first row that matches; 0 when none does.
+// The first row that matches; null when none does.
 template <class Dialog>
-intptr_t dispatchMessage(Dialog& dialog, std::span<const MessageRow<Dialog>> rows, const Message& m) {
+const MessageRow<Dialog>* matchingRow(std::span<const MessageRow<Dialog>> rows, const Message& m) {
     int32_t control = MessageRow<Dialog>::kAny, code = MessageRow<Dialog>::kAny;
     if (m.id == msg::kCommand) {
         control = static_cast<int32_t>(m.wParam & 0xFFFF);
@@ -50,7 +50,14 @@ intptr_t dispatchMessage(Dialog& dialog, std::span<const MessageRow<Dialog>> row
         if (row.message != m.id) continue;
         if (row.control != MessageRow<Dialog>::kAny && row.control != control) continue;
         if (row.code != MessageRow<Dialog>::kAny && row.code != code) continue;
-        return (dialog.*row.handler)(m);
+        return &row;
     }
-    return 0;
+    return nullptr;
+}
+
+// Runs the handler of the first row that matches; 0 when none does.
+template <class Dialog>
+intptr_t dispatchMessage(Dialog& dialog, std::span<const MessageRow<Dialog>> rows, const Message& m) {
+    const MessageRow<Dialog>* row = matchingRow(rows, m);
+    return row ? (dialog.*row->handler)(m) : 0;
 }

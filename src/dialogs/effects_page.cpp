@@ -3,9 +3,6 @@
 
 namespace {
 
-constexpr int32_t kAny = MessageRow<EffectsPage>::kAny;
-
-
 // Rows of the sound box before the recent sounds.
 constexpr int kNoSoundRow = 0;
 constexpr int kBuiltInSoundRow = 1;
@@ -20,15 +17,11 @@ EffectsPage::EffectsPage(DialogServices& services)
     : SettingsPage(services, dlg::kEffectsPage, "::/settings.htm#tab3") {}
 
 const MessageRow<EffectsPage> EffectsPage::kMessages[] = {
-    {msg::kInitDialog, kAny, kAny, &EffectsPage::onInitDialog},
-    {msg::kHScroll, kAny, kAny, &EffectsPage::onScroll},
-    {msg::kHelp, kAny, kAny, &EffectsPage::onHelp},
-    {msg::kContextMenu, kAny, kAny, &EffectsPage::onContextMenu},
     {msg::kCommand, dlg::kAntiAliasBox, msg::kComboSelectionChange, &EffectsPage::onAntiAliasing},
     {msg::kCommand, dlg::kSoundBox, msg::kComboSelectionChange, &EffectsPage::onSound},
 };
 
-intptr_t EffectsPage::dialogProc(const Message& m) { return dispatchMessage<EffectsPage>(*this, kMessages, m); }
+intptr_t EffectsPage::pageMessage(const Message& m) { return dispatchMessage<EffectsPage>(*this, kMessages, m); }
 
 // The row index is the AntiAliase value: off, then sharp to blurred.
 void EffectsPage::initialise() {

@@ -48,8 +48,6 @@ public:
     intptr_t HelpInitialize();
     intptr_t HelpUninitialize();
 
-    bool failed() const { return failed_; }
-
 private:
     bool reachViewer();
 

@@ -3,9 +3,6 @@
 
 namespace {
 
-constexpr int32_t kAny = MessageRow<LanguagePage>::kAny;
-
-
 // Built-in English: a fixed text no language file replaces.
 constexpr std::string_view kBuiltInLanguage = "English (default)";
 
@@ -31,14 +28,11 @@ LanguagePage::LanguagePage(DialogServices& services)
     : SettingsPage(services, dlg::kLanguagePage, "::/settings.htm#tab4") {}
 
 const MessageRow<LanguagePage> LanguagePage::kMessages[] = {
-    {msg::kInitDialog, kAny, kAny, &LanguagePage::onInitDialog},
-    {msg::kHelp, kAny, kAny, &LanguagePage::onHelp},
-    {msg::kContextMenu, kAny, kAny, &LanguagePage::onContextMenu},
     {msg::kCommand, dlg::kLanguageBox, msg::kComboSelectionChange, &LanguagePage::onLanguage},
     {msg::kCommand, dlg::kHelpFileBox, msg::kComboSelectionChange, &LanguagePage::onHelpFile},
 };
 
-intptr_t LanguagePage::dialogProc(const Message& m) { return dispatchMessage<LanguagePage>(*this, kMessages, m); }
+intptr_t LanguagePage::pageMessage(const Message& m) { return dispatchMessage<LanguagePage>(*this, kMessages, m); }
 
 // Each language shows as its file's first line; a file that cannot be read
 // gives an empty row and stays selectable.

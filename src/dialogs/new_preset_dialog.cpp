@@ -10,16 +10,15 @@ constexpr int32_t kAny = MessageRow<NewPresetDialog>::kAny;
 
 }  // namespace
 
+NewPresetDialog::NewPresetDialog(DialogServices& services)
+    : HelpedDialog(services.help, {"::/presetname.htm", newPresetContextTopics()}), services_(services) {}
+
 const MessageRow<NewPresetDialog> NewPresetDialog::kMessages[] = {
-    {msg::kInitDialog, kAny, kAny, &NewPresetDialog::onInitDialog},
     {msg::kCommand, dlg::kOk, kAny, &NewPresetDialog::onOk},
     {msg::kCommand, dlg::kCancel, kAny, &NewPresetDialog::onCancel},
-    {msg::kCommand, dlg::kHelp, kAny, &NewPresetDialog::onHelp},
-    {msg::kHelp, kAny, kAny, &NewPresetDialog::onHelp},
-    {msg::kContextMenu, kAny, kAny, &NewPresetDialog::onContextMenu},
 };
 
-intptr_t NewPresetDialog::dialogProc(const Message& m) { return dispatchMessage<NewPresetDialog>(*this, kMessages, m); }
+intptr_t NewPresetDialog::ownMessage(const Message& m) { return dispatchMessage<NewPresetDialog>(*this, kMessages, m); }
 
 intptr_t NewPresetDialog::onInitDialog(const Message&) {
     view().centre();
@@ -41,17 +40,5 @@ intptr_t NewPresetDialog::onOk(const Message&) {
 
 intptr_t NewPresetDialog::onCancel(const Message&) {
     view().endDialog(msg::kIdCancel);
-    return 1;
-}
-
-intptr_t NewPresetDialog::onHelp(const Message&) {
-    services_.help.ShowHelpTopic(view().window(), "::/presetname.htm");
-    return 1;
-}
-
-intptr_t NewPresetDialog::onContextMenu(const Message& m) {
-    const auto clicked = static_cast<WindowHandle>(m.wParam);
-    if (clicked == view().window()) return 0;
-    services_.help.ShowContextHelp(clicked, view().controlId(clicked), newPresetContextTopics());
     return 1;
 }

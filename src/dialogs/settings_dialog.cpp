@@ -17,16 +17,12 @@ constexpr int kFactoryPresets = 3;
 }  // namespace
 
 const MessageRow<SettingsDialog> SettingsDialog::kMessages[] = {
-    {msg::kInitDialog, kAny, kAny, &SettingsDialog::onInitDialog},
     {msg::kDestroy, kAny, kAny, &SettingsDialog::onDestroy},
     {msg::kMove, kAny, kAny, &SettingsDialog::onMove},
     {msg::kNotify, dlg::kPageTabs, msg::kTabSelectionChanging, &SettingsDialog::onTabChanging},
     {msg::kNotify, dlg::kPageTabs, msg::kTabSelectionChange, &SettingsDialog::onTabChanged},
-    {msg::kHelp, kAny, kAny, &SettingsDialog::onHelp},
-    {msg::kContextMenu, kAny, kAny, &SettingsDialog::onContextMenu},
     {msg::kCommand, dlg::kOk, kAny, &SettingsDialog::onOk},
     {msg::kCommand, dlg::kCancel, kAny, &SettingsDialog::onCancel},
-    {msg::kCommand, dlg::kHelp, kAny, &SettingsDialog::onHelp},
     {msg::kCommand, dlg::kAddPreset, kAny, &SettingsDialog::onAddPreset},
     {msg::kCommand, dlg::kDeletePreset, kAny, &SettingsDialog::onDeletePreset},
     {msg::kCommand, dlg::kPresetList, msg::kListSelectionChange, &SettingsDialog::onPresetSelected},
@@ -35,10 +31,11 @@ const MessageRow<SettingsDialog> SettingsDialog::kMessages[] = {
 };
 
 SettingsDialog::SettingsDialog(DialogServices& services)
-    : services_(services), starfield_(services), flight_(services), effects_(services), language_(services),
+    : HelpedDialog(services.help, {"::/settings.htm", settingsContextTopics()}),
+      services_(services), starfield_(services), flight_(services), effects_(services), language_(services),
       pages_{&starfield_, &flight_, &effects_, &language_} {}
 
-intptr_t SettingsDialog::dialogProc(const Message& m) { return dispatchMessage<SettingsDialog>(*this, kMessages, m); }
+intptr_t SettingsDialog::ownMessage(const Message& m) { return dispatchMessage<SettingsDialog>(*this, kMessages, m); }
 
 intptr_t SettingsDialog::onInitDialog(const Message&) {
     Settings& s = services_.settings;
@@ -88,18 +85,6 @@ intptr_t SettingsDialog::onTabChanged(const Message&) {
     placePages();
     const int tab = view().tabSelection(dlg::kPageTabs);
     if (tab >= 0 && tab < 4) view().showWindow(pageWindows_[static_cast<size_t>(tab)], true);
-    return 1;
-}
-
-intptr_t SettingsDialog::onHelp(const Message&) {
-    services_.help.ShowHelpTopic(view().window(), "::/settings.htm");
-    return 1;
-}
-
-intptr_t SettingsDialog::onContextMenu(const Message& m) {
-    const auto clicked = static_cast<WindowHandle>(m.wParam);
-    if (clicked == view().window()) return 0;
-    services_.help.ShowContextHelp(clicked, view().controlId(clicked), settingsContextTopics());
     return 1;
 }
 

@@ -1,18 +1,17 @@
 #pragma once
 #include <array>
 
-#include "dialogs/dialog_controller.h"
 #include "dialogs/dialog_services.h"
+#include "dialogs/helped_dialog.h"
 #include "dialogs/settings_pages.h"
 
 // The settings dialog: the preset list and the four pages under one tab
 // strip. It loads the stored settings afresh when it opens, the pages write
 // every change straight into the settings record, and only OK stores them;
 // Cancel leaves the store as it was.
-class SettingsDialog final : public DialogController {
+class SettingsDialog final : public HelpedDialog {
 public:
     explicit SettingsDialog(DialogServices& services);
-    intptr_t dialogProc(const Message& message) override;
 
     // The page of tab `index` (0 starfield, 1 flight, 2 effects, 3 language).
     SettingsPage& page(size_t index) { return *pages_[index]; }
@@ -20,13 +19,12 @@ public:
 private:
     static const MessageRow<SettingsDialog> kMessages[];
 
-    intptr_t onInitDialog(const Message&);
+    intptr_t onInitDialog(const Message&) override;
+    intptr_t ownMessage(const Message& message) override;
     intptr_t onDestroy(const Message&);
     intptr_t onMove(const Message&);
     intptr_t onTabChanging(const Message&);
     intptr_t onTabChanged(const Message&);
-    intptr_t onHelp(const Message&);
-    intptr_t onContextMenu(const Message& message);
     intptr_t onOk(const Message&);
     intptr_t onCancel(const Message&);
     intptr_t onAddPreset(const Message&);

@@ -5,16 +5,16 @@
 #include "dialogs/translate_dialog.h"
 #include "ui/context_help.h"
 
-intptr_t SettingsPage::onHelp(const Message&) {
-    services_.help.ShowHelpTopic(0, helpTopic_);
-    return 1;
-}
+SettingsPage::SettingsPage(DialogServices& services, uint32_t templateId, std::string_view helpTopic)
+    : HelpedDialog(services.help, {helpTopic, settingsContextTopics(), false}),
+      services_(services),
+      templateId_(templateId) {}
 
-intptr_t SettingsPage::onContextMenu(const Message& m) {
-    const auto clicked = static_cast<WindowHandle>(m.wParam);
-    if (clicked == view().window()) return 0;
-    services_.help.ShowContextHelp(clicked, view().controlId(clicked), settingsContextTopics());
-    return 1;
+// Only the trackbars' moves: a page without trackbars answers them with 0,
+// as it would without the row.
+intptr_t SettingsPage::ownMessage(const Message& m) {
+    if (m.id == msg::kHScroll) return onScroll(m);
+    return pageMessage(m);
 }
 
 intptr_t SettingsPage::onInitDialog(const Message&) {

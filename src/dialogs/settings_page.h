@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "dialogs/dialog_controller.h"
 #include "dialogs/dialog_services.h"
+#include "dialogs/helped_dialog.h"
 #include "settings/setting_table.h"
 #include "ui/dialog_ids.h"
 
@@ -30,15 +30,14 @@ inline constexpr std::array<TrackbarBinding, 7> kTrackbars{{
     {dlg::kEffectsPage, "Smoothness", dlg::kSmoothnessTrackbar, dlg::kSmoothnessValue, 10, 10, 1},
 }};
 
-// What the four pages share, as handlers for their message tables:
-// translation and trackbar set-up on initialisation, trackbar moves written
-// straight into the settings (every notification code, so the value follows
-// the thumb while it is dragged), the page's help topic (F1, no owner
-// window) and context help (right-click on a control).
-class SettingsPage : public DialogController {
+// What the four pages share, ahead of each page's own rows: translation and
+// trackbar set-up on initialisation, trackbar moves written straight into
+// the settings (every notification code, so the value follows the thumb
+// while it is dragged), the page's help topic (F1, over no window) and
+// context help (right-click on a control).
+class SettingsPage : public HelpedDialog {
 public:
-    SettingsPage(DialogServices& services, uint32_t templateId, std::string_view helpTopic)
-        : services_(services), templateId_(templateId), helpTopic_(helpTopic) {}
+    SettingsPage(DialogServices& services, uint32_t templateId, std::string_view helpTopic);
 
     uint32_t templateId() const { return templateId_; }
     // Sets every control from the settings.
@@ -48,11 +47,8 @@ protected:
     // Fills the page's lists and sets its controls, after translation and
     // the trackbars' set-up.
     virtual void initialise() = 0;
-
-    intptr_t onInitDialog(const Message&);
-    intptr_t onScroll(const Message& message);
-    intptr_t onHelp(const Message&);
-    intptr_t onContextMenu(const Message& message);
+    // The page's own rows; 0 when none matches.
+    virtual intptr_t pageMessage(const Message&) { return 0; }
 
     Settings& settings() { return services_.settings; }
     DialogServices& services() { return services_; }
@@ -60,9 +56,11 @@ protected:
     void showTrackbar(int trackbar);
 
 private:
+    intptr_t onInitDialog(const Message&) override;
+    intptr_t ownMessage(const Message& message) final;
+    intptr_t onScroll(const Message& message);
     const TrackbarBinding* bindingOf(int trackbar) const;
 
     DialogServices& services_;
     uint32_t templateId_;
-    std::string_view helpTopic_;
 };

@@ -8,12 +8,12 @@
 class StarfieldPage final : public SettingsPage {
 public:
     explicit StarfieldPage(DialogServices& services);
-    intptr_t dialogProc(const Message& message) override;
     void refresh() override;
 
 private:
     static const MessageRow<StarfieldPage> kMessages[];
     void initialise() override { refresh(); }
+    intptr_t pageMessage(const Message& message) override;
     intptr_t onUsePictures(const Message&);
     intptr_t onAddPicture(const Message&);
     intptr_t onRemovePicture(const Message&);
@@ -23,11 +23,9 @@ private:
 class FlightPage final : public SettingsPage {
 public:
     explicit FlightPage(DialogServices& services);
-    intptr_t dialogProc(const Message& message) override;
     void refresh() override;
 
 private:
-    static const MessageRow<FlightPage> kMessages[];
     void initialise() override { refresh(); }
 };
 
@@ -35,12 +33,12 @@ private:
 class EffectsPage final : public SettingsPage {
 public:
     explicit EffectsPage(DialogServices& services);
-    intptr_t dialogProc(const Message& message) override;
     void refresh() override;
 
 private:
     static const MessageRow<EffectsPage> kMessages[];
     void initialise() override;
+    intptr_t pageMessage(const Message& message) override;
     void rebuildSoundBox();
     intptr_t onAntiAliasing(const Message&);
     intptr_t onSound(const Message&);
@@ -51,11 +49,11 @@ private:
 class LanguagePage final : public SettingsPage {
 public:
     explicit LanguagePage(DialogServices& services);
-    intptr_t dialogProc(const Message& message) override;
 
 private:
     static const MessageRow<LanguagePage> kMessages[];
     void initialise() override;
+    intptr_t pageMessage(const Message& message) override;
     intptr_t onLanguage(const Message&);
     intptr_t onHelpFile(const Message&);
     void choose(int box, const std::vector<std::string>& files, StoredText text, std::string& chosen);

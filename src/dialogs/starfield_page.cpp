@@ -10,16 +10,12 @@ StarfieldPage::StarfieldPage(DialogServices& services)
     : SettingsPage(services, dlg::kStarfieldPage, "::/settings.htm#tab1") {}
 
 const MessageRow<StarfieldPage> StarfieldPage::kMessages[] = {
-    {msg::kInitDialog, kAny, kAny, &StarfieldPage::onInitDialog},
-    {msg::kHScroll, kAny, kAny, &StarfieldPage::onScroll},
-    {msg::kHelp, kAny, kAny, &StarfieldPage::onHelp},
-    {msg::kContextMenu, kAny, kAny, &StarfieldPage::onContextMenu},
     {msg::kCommand, dlg::kUsePictures, msg::kButtonClicked, &StarfieldPage::onUsePictures},
     {msg::kCommand, dlg::kAddPicture, kAny, &StarfieldPage::onAddPicture},
     {msg::kCommand, dlg::kRemovePicture, kAny, &StarfieldPage::onRemovePicture},
 };
 
-intptr_t StarfieldPage::dialogProc(const Message& m) { return dispatchMessage<StarfieldPage>(*this, kMessages, m); }
+intptr_t StarfieldPage::pageMessage(const Message& m) { return dispatchMessage<StarfieldPage>(*this, kMessages, m); }
 
 void StarfieldPage::refresh() {
     showTrackbar(dlg::kStarsTrackbar);

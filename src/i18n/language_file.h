@@ -11,7 +11,6 @@
 // on failure the caller empties `texts`, so a file is used whole or not at all.
 inline constexpr const char* kLanguageFileCannotOpen = "Error loading language file. File cannot be opened.";
 inline constexpr const char* kLanguageFileNoEntry = "Error reading language file. Text description not found.";
-inline constexpr const char* kLanguageNoMemory = "No memory";
 
 // Lines longer than this (line break not counted) end the readable part of
 // the file: every later read comes back empty.

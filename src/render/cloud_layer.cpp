@@ -38,6 +38,16 @@ void initCloudLayer(CloudLayer& layer, uint32_t n, Random& rng) {
     for (float& w : layer.weight) w /= sum;
 }
 
+void initCloudLayers(CloudLayers& layers, int32_t clouds, Random& rng) {
+    constexpr float kFreqMax[3] = {25.0f, 30.0f, 35.0f};
+    const auto density = static_cast<uint32_t>(std::clamp(clouds, 1, 10));
+    for (uint32_t k = 0; k < layers.size(); ++k) {
+        layers[k].freqMax = kFreqMax[k];
+        layers[k].freqMin = 0.0f;
+        initCloudLayer(layers[k], density + 2 + k, rng);
+    }
+}
+
 void cloudThirdSines(const CloudLayer& layer, float c, float* thirdSines) {
     for (uint32_t i = 0; i < layer.termCount; ++i)
         thirdSines[i] = std::sin(c * layer.freq[2][i] + layer.phase[2][i]);

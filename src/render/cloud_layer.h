@@ -40,6 +40,13 @@ float cloudValueWithThirdSines(const CloudLayer& layer, float a, float b, const 
 // The sines cloudValueWithThirdSines needs for third argument c.
 void cloudThirdSines(const CloudLayer& layer, float c, float* thirdSines);
 
+// The nebula's three layers for the cloud density `clouds`: layer k gets
+// density + 2 + k terms with frequencies from 0 up to 25, 30 and 35, drawn
+// layer by layer. A stored density beyond the offered 1..10 is held at the
+// nearer end: more terms would cost the start-up picture time and memory
+// without bound, and a negative one would make no sense as a term count.
+void initCloudLayers(CloudLayers& layers, int32_t clouds, Random& rng);
+
 // Multiplies every term value by its own factor in [1 - amplitude, 1 + amplitude],
 // one draw per value, term by term. Nothing pulls the values back: over a
 // long run the nebula wanders freely.

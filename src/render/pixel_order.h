@@ -15,8 +15,6 @@ public:
     void build(uint32_t columns, uint32_t rows, Random& rng);
 
     uint32_t size() const { return static_cast<uint32_t>(entries_.size()); }
-    uint32_t cursor() const { return cursor_; }
-    uint32_t entry(uint32_t k) const { return entries_[k]; }
 
     // The entry at the cursor; the cursor moves on, back to 0 after the last.
     // Only for a non-empty order.

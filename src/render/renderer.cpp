@@ -1,22 +1,13 @@
 #include "render/renderer.h"
 
-#include <algorithm>
-
 #include "render/cloud_image.h"
 #include "settings/settings.h"
 #include "starfield/star_field.h"
 
 namespace {
 
-// Offered densities are 1..10. A stored density beyond them is held at the
-// nearer end: more terms would cost the start-up picture time and memory
-// without bound, and a negative one would make no sense as a term count.
-uint32_t cloudDensity(int32_t clouds) { return static_cast<uint32_t>(std::clamp(clouds, 1, 10)); }
-
 // The order of renewal keeps x and y in 16 bits each.
 constexpr int32_t kMaxCloudSide = 65535;
-
-constexpr float kFreqMax[3] = {25.0f, 30.0f, 35.0f};
 
 }  // namespace
 
@@ -52,12 +43,7 @@ void Renderer::startNebula(int32_t width, int32_t height) {
         stopNebula();
         return;
     }
-    const uint32_t density = cloudDensity(settings_.Clouds);
-    for (uint32_t k = 0; k < layers_.size(); ++k) {
-        layers_[k].freqMax = kFreqMax[k];
-        layers_[k].freqMin = 0.0f;
-        initCloudLayer(layers_[k], density + 2 + k, rng_);
-    }
+    initCloudLayers(layers_, settings_.Clouds, rng_);
     cloudTime_ = 0.0f;
     const SurfaceLock lock = device_->lock(Surface::CloudImage);
     if (failed(lock.result) || !lock.pixels) {

@@ -51,8 +51,6 @@ public:
     void release();
 
     bool nebulaOn() const { return nebula_; }
-    float cloudTime() const { return cloudTime_; }
-    const PixelOrder& pixelOrder() const { return pixelOrder_; }
 
 private:
     void startNebula(int32_t width, int32_t height);

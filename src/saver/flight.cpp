@@ -1,6 +1,5 @@
 #include "saver/flight.h"
 
-#include "saver/frame_rate_display.h"
 #include "saver/saver_state.h"
 #include "starfield/distribution_pictures.h"
 #include "starfield/motion_parameters.h"
@@ -11,16 +10,4 @@ void prepareFlight(SaverState& state, PictureDecoder& pictures) {
     buildStarField(field, settings.StarsCount, PointStar());
     loadDistributionPictures(field, settings, pictures);
     deriveMotionParameters(field, settings);
-}
-
-void runFrame(SaverState& state, FrameRateDisplay* frameRate) {
-    state.renderer.beginFrame();  // its result (the frame lock's) is not needed: a failed lock draws nothing
-    const FrameTarget& canvas = state.starField.view.canvas.frame;
-    // Without the nebula the frame is black under the stars; where the
-    // device kept it, only the last stars were blackened, so the last text
-    // is blackened too.
-    if (frameRate && !state.renderer.nebulaOn()) frameRate->eraseLast(canvas);
-    stepStarField(state.starField);
-    if (frameRate) frameRate->draw(canvas);
-    state.renderer.presentFrame();
 }

@@ -36,7 +36,6 @@ public:
     intptr_t defaultSaverProc(WindowHandle window, const Message& message);
 
     bool closing() const { return closing_; }
-    ScreenPoint startCursor() const { return startCursor_; }
 
 private:
     intptr_t toSaver(WindowHandle window, const Message& message);

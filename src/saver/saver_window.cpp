@@ -7,6 +7,7 @@
 #include "render/renderer.h"
 #include "saver/background_sound.h"
 #include "saver/flight.h"
+#include "saver/frame_tick.h"
 #include "saver/hack_command.h"
 #include "saver/saver_state.h"
 #include "settings/settings_store.h"

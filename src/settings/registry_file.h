@@ -66,11 +66,6 @@ public:
     void takeComments(CommentLines& lines);
 
     size_t size() const { return values_.size(); }
-    // Calls `visit` with every value in file order.
-    template <class Visit>
-    void forEachValue(Visit&& visit) const {
-        for (const auto& entry : values_) visit(entry.second);
-    }
     // Calls `visitValue` with every value and `visitComment` with every
     // comment line below the key's own line, in file order.
     template <class VisitValue, class VisitComment>

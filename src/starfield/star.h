@@ -24,14 +24,10 @@ public:
     virtual void place(StarField& field);
     // Draws the star at the field's last projection.
     virtual void plot(const StarField& field) const = 0;
-    // Per-star animation hook for kinds that change by themselves; the field
-    // never calls it and point stars do not change.
-    virtual void animate() = 0;
 };
 
 class PointStar final : public Star {
 public:
     std::unique_ptr<Star> create() const override;
     void plot(const StarField& field) const override;
-    void animate() override {}
 };

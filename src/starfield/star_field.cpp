@@ -64,23 +64,6 @@ void pictureModeTimer(StarField& f) {
 
 }  // namespace
 
-Motion starmotion::motionOf(StarField& field) {
-    StarField::RollSine& roll = field.rollSine;
-    if (roll.angle != field.angle) {
-        roll = {field.angle, field.sine.sine(field.angle), field.sine.cosine(field.angle)};
-    }
-    // Products in 64 bits: the same as 32-bit ones for every offered speed,
-    // and no overflow for a stored speed far beyond them.
-    const int64_t scale = field.stepScale;
-    return Motion{static_cast<int32_t>(field.velocityX * scale / 256),
-                  static_cast<int32_t>(field.velocityY * scale / 256),
-                  static_cast<int32_t>(scale * field.velocityZ / 256),
-                  roll.cosine,
-                  roll.sine,
-                  field.focalLength,
-                  2 * static_cast<int64_t>(field.halfWidth)};
-}
-
 void StarField::Stars::read(size_t i, Star& star) const {
     star.fade = fade[i];
     star.x = x[i];
@@ -120,19 +103,6 @@ void setViewSize(StarField& field, int32_t width, int32_t height) {
     field.halfHeight = (height / 2) << 8;
     field.spawnHalfWidth = field.halfWidth;
     field.spawnHalfHeight = field.halfHeight;
-}
-
-void projectStar(StarField& field, const Star& star) {
-    const Projection at = project(motionOf(field), star.x, star.y, star.z);
-    field.projectedX = at.x;
-    field.projectedY = at.y;
-}
-
-void moveStar(StarField& field, Star& star) {
-    Projection at;
-    if (!advance(motionOf(field), star.x, star.y, star.z, at)) star.active = false;
-    field.projectedX = at.x;
-    field.projectedY = at.y;
 }
 
 void eraseDrawnStars(const StarField& field) {

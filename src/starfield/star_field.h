@@ -145,12 +145,6 @@ void buildStarField(StarField& field, int32_t starCount, const Star& prototype);
 // halving truncates) and makes the placement box the same.
 void setViewSize(StarField& field, int32_t width, int32_t height);
 
-// Writes projectedX/projectedY for the star under the current roll.
-void projectStar(StarField& field, const Star& star);
-
-// Advances, projects and, when it passed the viewer or left the view, retires a star.
-void moveStar(StarField& field, Star& star);
-
 // One simulation step: roll, roaming, the star pass (moving, placing and
 // drawing the stars) and the picture-mode timer.
 void stepStarField(StarField& field);

@@ -1,7 +1,7 @@
 #pragma once
-// Moving and projecting one star: the arithmetic the star pass and the
-// field's one-star operations share, and that every way of running the pass
-// must reproduce to the bit.
+// Moving and projecting one star: the arithmetic of the star pass, which
+// every way of running the pass (one star at a time or in lanes) must
+// reproduce to the bit.
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -48,6 +48,7 @@ struct Projection {
     int32_t y = 0;
 };
 
+// The motion of the field's current step (star_motion.cpp).
 Motion motionOf(StarField& field);
 
 inline Projection project(const Motion& m, int32_t x, int32_t y, int32_t z) {

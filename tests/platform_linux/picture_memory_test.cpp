@@ -10,11 +10,14 @@
 #include <cstdint>
 #include <vector>
 
-#include "base/byte_order.h"
 #include "platform/linux/pictures/stb_picture_decoder.h"
 #include "starfield/picture_memory.h"
 
 namespace {
+
+void appendBigEndian(std::vector<uint8_t>& out, uint32_t value, size_t bytes) {
+    for (size_t i = bytes; i-- > 0;) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
 
 // A zlib stream inflating to `count` zero bytes: one literal zero, then
 // copies of 258 bytes from one back, then literal zeros for the rest, in

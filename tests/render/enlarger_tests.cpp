@@ -5,6 +5,7 @@
 #include "fault_device.h"
 #include "raster/test_frame.h"
 #include "render/enlarger/bilinear_enlarger.h"
+#include "saver/frame_tick.h"
 #include "starfield/flight.h"
 
 namespace {

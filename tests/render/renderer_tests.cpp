@@ -7,6 +7,7 @@
 
 #include "fault_device.h"
 #include "saver/frame_rate_display.h"
+#include "saver/frame_tick.h"
 #include "starfield/flight.h"
 #include "starfield/generator_draws.h"
 
@@ -69,8 +70,6 @@ TEST(Renderer, NebulaDrawsInTheOrderTheStarFieldSharesTheGeneratorIn) {
         const Random frameStart = rig.saver.rng;
         rig.renderer().beginFrame();
         EXPECT_EQ(drawsBetween(frameStart, rig.saver.rng), 7 * terms);
-        EXPECT_FLOAT_EQ(rig.renderer().cloudTime(), 0.0001f);
-        EXPECT_EQ(rig.renderer().pixelOrder().cursor(), 1000u % 84u);
         rig.renderer().presentFrame();
         EXPECT_FALSE(allZero(rig.device.shown));
     }
@@ -109,7 +108,6 @@ TEST(Renderer, ACloudFailureAtStartLeavesTheSaverRunningOnBlack) {
         EXPECT_EQ(rig.clouds(), 0);
         EXPECT_FALSE(rig.renderer().nebulaOn());
         EXPECT_EQ(drawsBetween(before, rig.saver.rng), c.layerDraws + (c.ordered ? 4 * (4 * 192 - 1) : 0));
-        EXPECT_EQ(rig.renderer().pixelOrder().size(), c.ordered ? 192u : 0u);
 
         const size_t logged = rig.device.log.size();
         const Random frameStart = rig.saver.rng;

@@ -11,6 +11,7 @@
 
 #include "render/software_device.h"
 #include "saver/flight.h"
+#include "saver/frame_tick.h"
 #include "saver/frame_rate_display.h"
 #include "saver/saver_state.h"
 #include "starfield/picture_decoder.h"

@@ -193,11 +193,11 @@ TEST(CloseRules, InputClosesTheFullScreenSaver) {
 TEST(CloseRules, MouseMovementBeyondFourPixels) {
     RunningSaver s;
     // 4 in sum stays and keeps the reference point; 5 closes and takes the new one.
-    for (const auto& [cursor, closes, startX] : {std::tuple{ScreenPoint{502, 402}, 0, 500}, {{503, 402}, 1, 503}}) {
+    for (const auto& [cursor, closes] : {std::pair{ScreenPoint{502, 402}, 0}, {{503, 402}, 1}, {{507, 402}, 1},
+                                         {{508, 402}, 2}}) {
         s.host.cursor = cursor;
         s.send(msg::kMouseMove);
         EXPECT_EQ(s.host.closeRequests(), closes) << cursor.x;
-        EXPECT_EQ(s.shell->startCursor().x, startX) << cursor.x;
     }
 }
 
@@ -252,7 +252,10 @@ TEST(Password, Win9xSaverAsksBeforeClosing) {
         EXPECT_FALSE(s.shell->closing());
         EXPECT_EQ(s.components.verifierCalls, 1);
         EXPECT_EQ(s.host.timersRemoved, 2);
-        EXPECT_EQ(s.shell->startCursor().x, 10) << "a refused password takes a fresh reference point";
+        const int requests = s.host.closeRequests();
+        s.host.cursor = {14, 10};
+        s.send(msg::kMouseMove);
+        EXPECT_EQ(s.host.closeRequests(), requests) << "a refused password takes a fresh reference point";
 
         s.host.now += 150;  // too soon for another check
         s.send(msg::kClose);

@@ -9,6 +9,7 @@
 #include "raster/splat_table.h"
 #include "raster/test_frame.h"
 #include "starfield/motion_parameters.h"
+#include "starfield/star_motion.h"
 
 namespace {
 
@@ -45,17 +46,15 @@ StepResult resultOf(const StarField& f, const TestFrame& frame) {
 }
 
 // The least x >= 0 at which a star at (x, 0, z) leaves the view under the
-// field's current roll: the retirement bound, found through projectStar.
+// field's current roll: the retirement bound, found through the projection.
 int32_t boundaryX(StarField& f, int32_t z) {
     int32_t inside = 0, outside = INT32_MAX;
     while (outside - inside > 1) {
-        PointStar star;
-        star.x = inside + (outside - inside) / 2;
-        star.z = z;
-        projectStar(f, star);
-        const bool out = std::abs(int64_t{f.projectedX}) >= 2 * int64_t{f.halfWidth} ||
-                         std::abs(int64_t{f.projectedY}) >= 2 * int64_t{f.halfWidth};
-        (out ? outside : inside) = star.x;
+        const int32_t x = inside + (outside - inside) / 2;
+        const starmotion::Projection at = starmotion::project(starmotion::motionOf(f), x, 0, z);
+        const bool out = std::abs(int64_t{at.x}) >= 2 * int64_t{f.halfWidth} ||
+                         std::abs(int64_t{at.y}) >= 2 * int64_t{f.halfWidth};
+        (out ? outside : inside) = x;
     }
     return outside;
 }
@@ -170,7 +169,8 @@ TEST(StarFieldStep, RollWrapsBothWaysButNotAtExactlyOneTurn) {
 TEST(Retirement, BoundedByTheWidthInBothDirections) {
     Flight flight(1);
     StarField& f = flight.field();
-    f.velocityX = f.velocityY = f.velocityZ = 0;
+    f.moveStep = 0;  // standing still and upright: the star is judged where it is put
+    f.angleStep = 0;
     const int32_t width = 2 * f.halfWidth;  // 640 pixels in 1/256
     constexpr int32_t kDepth = 255999;      // projects to itself within a unit
     struct Case {
@@ -183,13 +183,12 @@ TEST(Retirement, BoundedByTheWidthInBothDirections) {
                          {0, width + 512, kDepth, false}, {0, -(width + 512), kDepth, false},
                          {width - 512, 0, kDepth, true}, {width + 512, 0, kDepth, false}, {0, 0, 0, true},
                          {256, 0, 0, false}, {0, 0, -1, false}}) {
-        PointStar star;
-        star.x = c.x;
-        star.y = c.y;
-        star.z = c.z;
-        star.active = true;
-        moveStar(f, star);
-        EXPECT_EQ(star.active, c.survives) << c.x << ", " << c.y << ", " << c.z;
+        f.stars.x[0] = c.x;
+        f.stars.y[0] = c.y;
+        f.stars.z[0] = c.z;
+        f.stars.active[0] = 1;
+        stepStarField(f);
+        EXPECT_EQ(f.stars.active[0] == 1, c.survives) << c.x << ", " << c.y << ", " << c.z;
     }
 }
 
@@ -312,7 +311,6 @@ TEST(StarKinds, AKindOfItsOwnIsPlacedAndDrawnThroughItsOperations) {
         void plot(const StarField& field) const override {
             drawn.push_back({x, y, z, fade, field.projectedX, field.projectedY});
         }
-        void animate() override {}
     };
     Flight flight(0);
     StarField& f = flight.field();

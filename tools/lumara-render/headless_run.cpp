@@ -1,6 +1,7 @@
 #include "headless_run.h"
 
 #include "saver/flight.h"
+#include "saver/frame_tick.h"
 #include "settings/settings_store.h"
 #include "starfield/picture_decoder.h"
 

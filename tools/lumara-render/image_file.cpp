@@ -13,7 +13,7 @@
 
 #include "base/byte_order.h"
 #include "base/message_text.h"
-#include "render/frame_rgb.h"
+#include "frame_rgb.h"
 #include "render_options.h"
 
 // Every picture is written row by row straight from the frame, so a large

@@ -13,8 +13,8 @@
 
 #include "base/byte_order.h"
 #include "embed/embedded_bytes.h"
+#include "frame_rgb.h"
 #include "headless_run.h"
-#include "render/frame_rgb.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "render/frame_rgb.h"
+#include "frame_rgb.h"
 
 #include <cstring>
 
