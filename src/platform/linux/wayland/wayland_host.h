@@ -27,7 +27,7 @@
 
 #include "platform/linux/session/single_instance.h"
 #include "platform/linux/session/window_queue.h"
-#include "platform/linux/wayland/frame_timer.h"
+#include "platform/linux/session/frame_timer.h"
 #include "platform/linux/wayland/output_surface.h"
 #include "platform/linux/wayland/quit_signals.h"
 #include "platform/linux/wayland/wayland_display.h"
