@@ -5,7 +5,8 @@
 # second. A command with "-root" runs as xscreensaver runs its hacks (alone
 # in the daemon's programs list, activated; the daemon runs as the scratch
 # user lumara-test under root); any other ("lumara /s") is started on the
-# screen directly. With -r RUNS every command is measured RUNS times, the
+# screen directly. Wake-ups a second are the context switches of all the
+# program's threads (and the X server's), from /proc. With -r RUNS every command is measured RUNS times, the
 # commands taking turns, and the medians are printed at the end.
 # Usage: hack_cost.sh [-r RUNS] SECONDS "COMMAND"...   e.g.
 #   bench/hack_cost.sh -r 3 20 "$PWD/build/gcc/bin/lumara -root" "$PWD/build/gcc/bin/lumara /s" \
@@ -35,6 +36,8 @@ while [ ! -s "$scratch/display" ]; do sleep 0.1; done
 export DISPLAY=":$(cat "$scratch/display")"
 tick=$(getconf CLK_TCK)
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# Context switches of all the process's threads: how often it woke.
+wakes() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/voluntary_ctxt_switches/ {s += $2} END {print s + 0}'; }
 
 # The newest process under `ancestor` whose command line starts with `program`.
 descendant() {
@@ -95,15 +98,17 @@ for round in $(seq "$runs"); do
         start "$hack"
         sleep 1
         before=$(ticks "$program_pid"); xbefore=$(ticks "$xvfb")
+        wbefore=$(wakes "$program_pid"); xwbefore=$(wakes "$xvfb")
         sleep "$seconds"
         after=$(ticks "$program_pid"); xafter=$(ticks "$xvfb")
+        wafter=$(wakes "$program_pid"); xwafter=$(wakes "$xvfb")
         peak=$(awk '/VmHWM/ {print $2}' "/proc/$program_pid/status")
         awk -v t=$((after - before)) -v x=$((xafter - xbefore)) -v hz="$tick" -v s="$seconds" -v kb="$peak" \
-            -v i="$index" -v h="$hack" -v r="$round" \
+            -v w=$((wafter - wbefore)) -v xw=$((xwafter - xwbefore)) -v i="$index" -v h="$hack" -v r="$round" \
             'BEGIN { hack = 100 * t / hz / s; xs = 100 * x / hz / s
-                     printf "run %d  %-52s CPU %5.1f %% (program %4.1f, X server %4.1f)  peak RSS %6.1f MB\n",
-                            r, h, hack + xs, hack, xs, kb / 1024
-                     printf "%d %.2f %.2f %.2f %.1f\n", i, hack + xs, hack, xs, kb / 1024 > "/dev/stderr" }' \
+                     printf "run %d  %-52s CPU %5.2f %% (program %4.2f, X server %4.2f)  wake-ups/s %4d + %4d  peak RSS %6.1f MB\n",
+                            r, h, hack + xs, hack, xs, w / s, xw / s, kb / 1024
+                     printf "%d %.2f %.2f %.2f %.1f %d %d\n", i, hack + xs, hack, xs, kb / 1024, w / s, xw / s > "/dev/stderr" }' \
             2>>"$results"
         stop
         index=$((index + 1))
@@ -114,8 +119,8 @@ if [ "$runs" -gt 1 ]; then
     index=0
     for hack in "$@"; do
         median() { awk -v i="$index" -v c="$1" '$1 == i {print $c}' "$results" | sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
-        printf "  %-52s CPU %5.1f %% (program %4.1f, X server %4.1f)  peak RSS %6.1f MB\n" "$hack" \
-            "$(median 2)" "$(median 3)" "$(median 4)" "$(median 5)"
+        printf "  %-52s CPU %5.2f %% (program %4.2f, X server %4.2f)  wake-ups/s %4d + %4d  peak RSS %6.1f MB\n" "$hack" \
+            "$(median 2)" "$(median 3)" "$(median 4)" "$(median 6)" "$(median 7)" "$(median 5)"
         index=$((index + 1))
     done
 fi

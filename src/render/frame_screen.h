@@ -4,6 +4,7 @@
 // The device calls it directly, twice a frame: nothing between them.
 #include <cstdint>
 
+#include "raster/frame_damage.h"
 #include "raster/frame_target.h"
 
 class FrameScreen {
@@ -16,4 +17,8 @@ public:
     virtual FrameTarget lendFrame(int32_t, int32_t, int32_t) { return {}; }
     // A finished frame, shown or kept.
     virtual void showFrame(const FrameTarget& frame) = 0;
+    // The same, where only `changed` differs from the frame shown before
+    // it (unless changed.whole()): a window hands its display only that.
+    // The frame holds every pixel, changed or not.
+    virtual void showChanged(const FrameTarget& frame, FrameDamage&) { showFrame(frame); }
 };

@@ -68,8 +68,19 @@ int32_t Renderer::beginFrame() {
     // Also when the nebula failed during this frame: the frame must not show
     // what an earlier frame left in it. Where it is known to be black but
     // for the last frame's stars, only they are blackened.
-    const bool eraseStars = !nebula_ && starsOnBlack_ && lastFrame != 0 && field_.plottedFrame == lastFrame &&
-                            erasingIsCheaper() && device_->frameKept();
+    // The last frame shown was black but for its stars: this one, black but
+    // for its own, differs from it only where either lit a pixel, however
+    // the frame's memory comes to be black.
+    const bool lastStarsKnown = !nebula_ && starsOnBlack_ && lastFrame != 0 && field_.plottedFrame == lastFrame;
+    const bool eraseStars = lastStarsKnown && erasingIsCheaper() && device_->frameKept();
+    if (FrameDamage* damage = device_->frameDamage()) {
+        if (lastStarsKnown) {
+            damage->clear();
+            noteStarsChanged(*damage);
+        } else {
+            damage->markWhole();
+        }
+    }
     if (!nebula_ && !eraseStars) device_->clearFrame();
 
     const SurfaceLock lock = device_->lock(Surface::Frame);
@@ -110,8 +121,28 @@ void Renderer::stopNebula() {
     settings_.Clouds = 0;
 }
 
+// Each plotted star's pixel, or its whole splat (a superset of what the
+// star pass drew and eraseDrawnStars blackens: the display is handed some
+// pixels that did not change, never fewer than did).
+void Renderer::noteStarsChanged(FrameDamage& damage) const {
+    const StarField::PendingPlots& plots = field_.pendingPlots;
+    const int32_t span = splat_.splatWidth ? splat_.splatWidth : 1;
+    for (size_t k = 0; k < plots.size(); ++k)
+        damage.add(static_cast<int32_t>((int64_t{plots.x[k]} + field_.halfWidth) >> 8),
+                   static_cast<int32_t>((int64_t{plots.y[k]} + field_.halfHeight) >> 8), span, span);
+}
+
+void Renderer::markChanged(const FrameDamage::Rect& changed) {
+    if (FrameDamage* damage = device_ ? device_->frameDamage() : nullptr) damage->add(changed);
+}
+
 int32_t Renderer::presentFrame() {
     if (!ready_) return kResultInvalidCall;
+    // The stars drawn this frame, when one step drew them all into it.
+    if (FrameDamage* damage = device_->frameDamage(); damage && !damage->whole()) {
+        if (field_.plottedFrame == field_.view.frameSerial) noteStarsChanged(*damage);
+        else damage->markWhole();
+    }
     field_.view.canvas = StarCanvas{};
     if (frameLocked_) device_->unlock(Surface::Frame);
     frameLocked_ = false;

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "render/cloud_layer.h"
+#include "raster/frame_damage.h"
 #include "raster/frame_target.h"
 #include "render/pixel_order.h"
 #include "raster/splat_table.h"
@@ -47,6 +48,10 @@ public:
     // the frame. Returns the present's result.
     int32_t presentFrame();
 
+    // Notes pixels drawn into the frame beside the stars (an overlay), for
+    // a device that shows only what changed.
+    void markChanged(const FrameDamage::Rect& changed);
+
     // Frees the device's objects; at process end.
     void release();
 
@@ -58,6 +63,7 @@ private:
     void stopNebula();
     FrameTarget lockedTarget(const SurfaceLock& lock, int32_t width, int32_t height) const;
     bool erasingIsCheaper() const;
+    void noteStarsChanged(FrameDamage& damage) const;
 
     Random& rng_;
     Settings& settings_;

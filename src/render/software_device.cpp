@@ -32,6 +32,7 @@ int32_t SoftwareDevice::createPresenter(const void*, int32_t width, int32_t heig
     keptPixels_ = nullptr;
     frameWidth_ = width;
     frameHeight_ = height;
+    damage_.resize(width, height);
     frame_.target = borrow(width, height);
     lent_ = frame_.exists();
     if (lent_) return kResultOk;
@@ -100,7 +101,7 @@ int32_t SoftwareDevice::unlock(Surface surface) {
 
 int32_t SoftwareDevice::present() {
     if (!frameHeld_ || frame_.locked) return kResultInvalidCall;
-    if (frame_.exists()) screen_.showFrame(frame_.target);
+    if (frame_.exists()) screen_.showChanged(frame_.target, damage_);
     keptPixels_ = frame_.target.pixels;
     return kResultOk;
 }

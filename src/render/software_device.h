@@ -12,9 +12,14 @@
 // is copied to show it. The loan is asked for again at every frame's start,
 // as a window may give its surface up between frames (resized, gone): a
 // frame without one draws nothing and shows nothing.
+//
+// The renderer notes what it changed in each frame (frameDamage), and the
+// screen is handed that with the frame: a window passes its display only
+// the changed parts.
 #include <cstdint>
 #include <vector>
 
+#include "raster/frame_damage.h"
 #include "raster/frame_target.h"
 #include "render/enlarger/bilinear_enlarger.h"
 #include "render/frame_screen.h"
@@ -37,6 +42,7 @@ public:
     int32_t copyEnlargementToFrame() override { return enlargerReady_ ? kResultOk : kResultInvalidCall; }
     void clearFrame() override;
     bool frameKept() override { return frame_.exists() && frame_.target.pixels == keptPixels_; }
+    FrameDamage* frameDamage() override { return &damage_; }
     SurfaceLock lock(Surface surface) override;
     int32_t unlock(Surface surface) override;
     void beginScene() override;
@@ -66,6 +72,7 @@ private:
     int32_t frameWidth_ = 0;
     int32_t frameHeight_ = 0;
     MemorySurface frame_;
+    FrameDamage damage_;  // what changed in the frame since the last present
     MemorySurface cloudImage_;
     bool frameHeld_ = false;
     bool enlargerReady_ = false;

@@ -3,6 +3,8 @@
 
 #include "base/result_codes.h"
 
+class FrameDamage;
+
 // The two surfaces the CPU writes through a lock.
 enum class Surface { Frame, CloudImage };
 
@@ -44,6 +46,10 @@ public:
     // renderer blackens only what the last frame's stars lit instead of the
     // whole frame. A device that cannot promise it answers false.
     virtual bool frameKept() { return false; }
+    // Where the device hands its screen only what changed in a frame, the
+    // record the renderer notes that in; null where every frame is shown
+    // whole.
+    virtual FrameDamage* frameDamage() { return nullptr; }
     // What the surface held is readable through the lock, and exactly what
     // is written is what is later enlarged or shown.
     virtual SurfaceLock lock(Surface surface) = 0;

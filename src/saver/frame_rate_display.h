@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "raster/frame_damage.h"
 #include "raster/frame_target.h"
 #include "raster/overlay_text.h"
 
@@ -27,6 +28,10 @@ public:
     // holds the last text, and a shorter one ("FPS: 9.9" after "FPS: 10.0")
     // would not cover its last digit.
     void eraseLast(const FrameTarget& frame) const;
+
+    // The box the last draw covered (empty before the first), which it
+    // changed and eraseLast blackens.
+    FrameDamage::Rect drawnBox() const { return {0, drawnTop_, drawn_.width, drawn_.height}; }
 
 private:
     uint64_t secondStart_ = 0;

@@ -11,6 +11,10 @@ void runFrame(SaverState& state, FrameRateDisplay* frameRate) {
     // is blackened too.
     if (frameRate && !state.renderer.nebulaOn()) frameRate->eraseLast(canvas);
     stepStarField(state.starField);
-    if (frameRate) frameRate->draw(canvas);
+    if (frameRate) {
+        state.renderer.markChanged(frameRate->drawnBox());  // the last text, blackened
+        frameRate->draw(canvas);
+        state.renderer.markChanged(frameRate->drawnBox());
+    }
     state.renderer.presentFrame();
 }

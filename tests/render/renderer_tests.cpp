@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "fault_device.h"
@@ -288,6 +289,60 @@ TEST(Renderer, AScreensLentMemoryGetsTheSameFramesAndAFrameWithoutItIsSkipped) {
         EXPECT_EQ(lent.renderer().nebulaOn(), clouds != 0);
         own.renderer().release();
         lent.renderer().release();
+    }
+}
+
+// A screen that hands its display only the parts the device says changed
+// shows every frame exactly: the stars that went, the new ones and the
+// frame-rate text, with and without the nebula, drawn in its own memory or
+// in the device's.
+TEST(Renderer, AScreenHandedOnlyTheChangedPartsShowsEveryFrameWhole) {
+    constexpr int32_t kWidth = 320, kHeight = 240, kPitch = kWidth * 4 + 16;
+    struct PartialScreen final : FrameScreen {
+        std::vector<uint8_t> lent = std::vector<uint8_t>(static_cast<size_t>(kPitch) * kHeight, 0x5A);
+        std::vector<uint8_t> display = std::vector<uint8_t>(static_cast<size_t>(kWidth) * kHeight * 4, 0x33);
+        bool lending = true;
+        int partial = 0;
+        FrameTarget last;
+        FrameTarget lendFrame(int32_t w, int32_t h, int32_t format) override {
+            return lending ? FrameTarget{lent.data(), kPitch, w, h, format} : FrameTarget{};
+        }
+        void put(const FrameTarget& f, const FrameDamage::Rect& r) {
+            for (int32_t y = r.top; y < r.top + r.height; ++y)
+                std::memcpy(&display[(static_cast<size_t>(y) * kWidth + r.left) * 4], f.row(y) + size_t{4} * r.left,
+                            size_t{4} * r.width);
+        }
+        void showFrame(const FrameTarget& f) override {
+            last = f;
+            put(f, {0, 0, f.width, f.height});
+        }
+        void showChanged(const FrameTarget& f, FrameDamage& changed) override {
+            if (changed.whole()) return showFrame(f);
+            last = f;
+            ++partial;
+            for (const FrameDamage::Rect& r : changed.rects()) {
+                ASSERT_TRUE(r.left >= 0 && r.top >= 0 && r.left + r.width <= f.width && r.top + r.height <= f.height);
+                put(f, r);
+            }
+        }
+    };
+    for (const auto& [clouds, antiAlias, lending] : {std::tuple{0, 3, true}, {0, 0, false}, {0, 5, true}, {4, 2, true}}) {
+        SCOPED_TRACE(::testing::Message() << "clouds " << clouds << " mode " << antiAlias << " lent " << lending);
+        Rig rig(clouds, 60, antiAlias);
+        PartialScreen screen;
+        screen.lending = lending;
+        SoftwareDevice device(kFormatX8R8G8B8, screen);
+        ASSERT_EQ(rig.renderer().init(device, nullptr, kWidth, kHeight), 0);
+        FrameRateDisplay rate;
+        for (int frame = 0; frame < 60; ++frame) {
+            rate.countFrame(uint64_t{70} * frame + (frame > 30 ? 13 * uint64_t(frame % 3) : 0));
+            runFrame(rig.saver, frame >= 10 ? &rate : nullptr);
+            const FrameTarget onDisplay{screen.display.data(), kWidth * 4, kWidth, kHeight, kFormatX8R8G8B8};
+            ASSERT_FALSE(screen.last.empty());
+            ASSERT_TRUE(frameBytes(onDisplay) == frameBytes(screen.last)) << "frame " << frame;
+        }
+        EXPECT_EQ(screen.partial > 40, clouds == 0) << "only what changed was handed on";
+        rig.renderer().release();
     }
 }
 

@@ -9,7 +9,9 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "real_saver.h"
 #include "shown_frame.h"
@@ -55,6 +57,24 @@ TEST(SaverRun, StarsCoverTheScreenAsTheFlightsFramesAndAKeyEndsItEvenWithAFifoNa
     x.xdotool("key space");
     EXPECT_EQ(saver.waitFor(), 0) << saver.errorOutput();
     std::filesystem::remove(fifo);
+}
+
+// Between frames the saver sleeps until the next one is due: it wakes for
+// the frame and for the display's answer to it, a few times a frame at
+// most (the bound is generous, so a busy machine cannot fail it).
+TEST(SaverRun, ItWakesOnlyAFewTimesAFrame) {
+    X11Session x;
+    ASSERT_TRUE(x.ready());
+    StoredSettings store("wakes", [](Settings& s) { s.Smoothness = 50; });
+    Child saver = saverIn(x, store, {"/s"});
+    x.waitForFrames();
+    const auto start = std::chrono::steady_clock::now();
+    const long before = saver.wakeUps();
+    std::this_thread::sleep_for(std::chrono::seconds(3));  // the span measured, not a wait for something
+    const long woken = saver.wakeUps() - before;
+    const double frames = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() * 1000 / 50;
+    EXPECT_LE(woken, 4 * frames) << woken << " wake-ups in " << frames << " frames";
+    ASSERT_TRUE(saver.running());
 }
 
 // SDL's button and motion events reach the close rules: a click ends it,

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <filesystem>
 #include <thread>
 
@@ -228,4 +229,15 @@ std::string scratchFolder(const std::string& name) {
     const std::string path = std::string(LUMARA_TEST_TMP) + "/" + name;
     std::filesystem::create_directories(path);
     return path;
+}
+
+long Child::wakeUps() {
+    long total = 0;
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid_) + "/task", error)) {
+        std::ifstream status(task.path() / "status");
+        for (std::string line; std::getline(status, line);)
+            if (line.find("voluntary_ctxt_switches:") != std::string::npos) total += std::stol(line.substr(line.find(':') + 1));
+    }
+    return total;
 }

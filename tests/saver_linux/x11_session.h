@@ -88,6 +88,9 @@ public:
     std::string errorOutput();  // what it wrote to stderr so far
     std::string output();       // what it wrote to stdout so far
     std::string mappings();     // the files it maps now (/proc/PID/maps)
+    // How often its threads have given up or lost the processor so far
+    // (context switches, /proc/PID/task/*/status): its wake-ups.
+    long wakeUps();
 
 private:
     pid_t pid_ = -1;

@@ -12,3 +12,7 @@
 void noteEndingSignals();
 // The signal that came, or 0.
 int endingSignal();
+// A descriptor that turns readable once a signal came, for a loop that
+// sleeps in poll: the handler may run on any thread (SDL's audio thread),
+// where the flag alone would not end the wait. -1 before noteEndingSignals.
+int endingSignalDescriptor();

@@ -20,7 +20,8 @@ public:
     // How long a later start keeps trying to hand its request over.
     static constexpr std::chrono::milliseconds kAnswerDeadline{2000};
     // Requests a running saver can hold before it takes them: far more than
-    // a session's starts in the time it takes to look (every 50 ms).
+    // a session's starts in the time it takes to take them (at once: the
+    // host's loop wakes for a request).
     static constexpr int kPendingRequests = 16;
 
     // The X11 display DISPLAY names.
@@ -41,6 +42,9 @@ public:
     // True when another instance asked this one to come to the front since
     // the last call. Never blocks.
     bool raiseRequested();
+    // The descriptor a request makes readable, for the host's loop to wait
+    // on; -1 when this process holds no name.
+    int descriptor() const { return listener_; }
 
 private:
     std::string session_;

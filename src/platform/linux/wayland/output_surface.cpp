@@ -12,6 +12,12 @@
 
 namespace {
 
+// The changed parts told to the compositor with one frame, at most: each is
+// a request of 24 bytes, and the client library sends its requests in
+// pieces of 4 KB, each of which wakes the compositor. Beyond this, the
+// whole buffer is named instead, once.
+constexpr size_t kMostDamagedParts = 150;
+
 OutputSurface& surfaceOf(void* data) { return *static_cast<OutputSurface*>(data); }
 
 void onLayerConfigure(void* data, zwlr_layer_surface_v1*, uint32_t serial, uint32_t width, uint32_t height) {
@@ -107,6 +113,7 @@ void OutputSurface::configure(uint32_t serial, int32_t width, int32_t height) {
     configured_ = true;
     // Black at once, until the first frame arrives.
     handOver(*buffers_[0]);
+    shownWhole_ = false;
 }
 
 void OutputSurface::close(bool byCompositor) {
@@ -130,11 +137,13 @@ FrameTarget OutputSurface::lend(int32_t width, int32_t height) const {
     return buffer->frame();
 }
 
-void OutputSurface::show(const FrameTarget& frame) {
+void OutputSurface::show(const FrameTarget& frame, std::span<const FrameDamage::Rect> changed, bool whole) {
     if (!configured_ || closed_) return;
+    whole = whole || !shownWhole_;
     for (const auto& lent : buffers_)
         if (!lent->busy() && !frame.empty() && frame.pixels == lent->frame().pixels) {  // drawn in place
-            handOver(*lent);
+            handOver(*lent, changed, whole);
+            shownWhole_ = true;
             return;
         }
     ShmBuffer* buffer = freeBuffer();
@@ -145,14 +154,29 @@ void OutputSurface::show(const FrameTarget& frame) {
     const int32_t height = std::min({part_.height, frame.height - top, buffer->height()});
     const size_t rowBytes = static_cast<size_t>(std::max(width, 0)) * 4;
     for (int32_t y = 0; y < height; ++y) std::memcpy(buffer->row(y), frame.row(top + y) + size_t{4} * left, rowBytes);
-    handOver(*buffer);
+    handOver(*buffer, changed, whole);
+    shownWhole_ = true;
 }
 
-void OutputSurface::handOver(ShmBuffer& buffer) {
+// The whole buffer, or each changed part that falls on this output, in the
+// buffer's own coordinates.
+void OutputSurface::handOver(ShmBuffer& buffer, std::span<const FrameDamage::Rect> changed, bool whole) {
     wl_surface_attach(surface_, buffer.buffer(), 0, 0);
-    if (wl_surface_get_version(surface_) >= WL_SURFACE_DAMAGE_BUFFER_SINCE_VERSION)
-        wl_surface_damage_buffer(surface_, 0, 0, buffer.width(), buffer.height());
-    else wl_surface_damage(surface_, 0, 0, buffer.width(), buffer.height());
+    const bool inBuffer = wl_surface_get_version(surface_) >= WL_SURFACE_DAMAGE_BUFFER_SINCE_VERSION;
+    const auto damage = [&](int32_t x, int32_t y, int32_t w, int32_t h) {
+        if (inBuffer) wl_surface_damage_buffer(surface_, x, y, w, h);
+        else wl_surface_damage(surface_, x, y, w, h);
+    };
+    if (whole || changed.size() > kMostDamagedParts) {
+        damage(0, 0, buffer.width(), buffer.height());
+    } else {
+        for (const FrameDamage::Rect& r : changed) {
+            const int32_t left = std::max(r.left - part_.left, 0), top = std::max(r.top - part_.top, 0);
+            const int32_t right = std::min(r.left + r.width - part_.left, buffer.width());
+            const int32_t bottom = std::min(r.top + r.height - part_.top, buffer.height());
+            if (left < right && top < bottom) damage(left, top, right - left, bottom - top);
+        }
+    }
     wl_surface_commit(surface_);
     buffer.handOver();
 }

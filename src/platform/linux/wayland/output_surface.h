@@ -11,14 +11,18 @@
 // (two per surface) and handed over, or, where the output shows the whole
 // frame, the frame drawn straight into that buffer; black until the first
 // frame.
+// The compositor is told which parts of the buffer changed (damage), so it
+// redraws and copies only those.
 // Leaves out: scaling (a frame pixel is a unit of the layout), frame
 // pacing by the compositor's frame callbacks (the frame timer paces, as on
 // X11), and formats other than 32-bit pixels.
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 
 #include "platform/linux/wayland/shm_buffer.h"
+#include "raster/frame_damage.h"
 #include "raster/frame_target.h"
 #include "saver/host_platform.h"
 
@@ -60,8 +64,11 @@ public:
 
     // Hands the frame to the compositor: the buffer it was drawn in (lend),
     // else a free buffer the surface's part is copied into; the rest of the
-    // surface stays black. Nothing happens without a free buffer.
-    void show(const FrameTarget& frame);
+    // surface stays black. Nothing happens without a free buffer. Unless
+    // `whole`, the compositor is told that only `changed` (in the frame's
+    // coordinates) differs from the last frame shown, as far as the
+    // surface shows that one whole.
+    void show(const FrameTarget& frame, std::span<const FrameDamage::Rect> changed, bool whole);
 
     // The protocol's events (the listeners call these).
     void configure(uint32_t serial, int32_t width, int32_t height);
@@ -70,7 +77,7 @@ public:
 
 private:
     ShmBuffer* freeBuffer() const;
-    void handOver(ShmBuffer& buffer);
+    void handOver(ShmBuffer& buffer, std::span<const FrameDamage::Rect> changed = {}, bool whole = true);
 
     const WaylandDisplay& display_;
     const uint32_t outputName_;
@@ -82,6 +89,7 @@ private:
     int32_t toplevelWidth_ = 0, toplevelHeight_ = 0;  // the size the last toplevel configure gave
     std::array<std::unique_ptr<ShmBuffer>, 2> buffers_;
     bool configured_ = false;
+    bool shownWhole_ = false;  // the surface shows the last frame handed over, every pixel
     bool closed_ = false;
     bool closeRequested_ = false;
 };

@@ -13,7 +13,6 @@
 namespace {
 
 constexpr uint32_t kShortestTimerPeriod = kShortestFramePeriod;  // ms; a period of 0 runs at this
-constexpr int kLoopWakeup = 50;  // ms between checks for other instances and the keyboard focus
 // The focus moving from one saver surface to another arrives as a leave and
 // an enter; a leave not followed by an enter within this time is a loss.
 constexpr uint32_t kFocusMoveTime = 100;  // ms
@@ -110,11 +109,18 @@ int WaylandHost::runMessageLoop() {
     return queue_.end();
 }
 
-// Waits for the compositor, the timer or a signal (at most kLoopWakeup) and handles
-// every event that came; false when the connection is gone.
+// Waits for the compositor, the timer, a signal or another instance and
+// handles every event that came; false when the connection is gone. Only
+// while the keyboard focus is leaving does the wait end by itself, when
+// the focus counts as lost.
 bool WaylandHost::waitAndDispatch() {
-    pollfd others[2] = {{timer_.fd(), POLLIN, 0}, {signals_.fd(), POLLIN, 0}};
-    return display_.dispatch(kLoopWakeup, others);
+    pollfd others[3] = {{timer_.fd(), POLLIN, 0}, {signals_.fd(), POLLIN, 0}, {instance_.descriptor(), POLLIN, 0}};
+    int timeout = -1;
+    if (focusLeaving_ && !focusLostSent_) {
+        const uint32_t passed = FrameTimer::now() - focusLeftAt_;
+        timeout = passed >= kFocusMoveTime ? 0 : static_cast<int>(kFocusMoveTime - passed);
+    }
+    return display_.dispatch(timeout, others);
 }
 
 // An output that goes takes its surface with it; the others fly on. One
@@ -246,7 +252,25 @@ FrameTarget WaylandHost::lendFrame(int32_t width, int32_t height, int32_t format
 }
 
 void WaylandHost::showFrame(const FrameTarget& frame) {
-    if (!std::all_of(surfaces_.begin(), surfaces_.end(), [](const auto& s) { return s->ready(); })) return;
-    for (const auto& surface : surfaces_) surface->show(frame);
+    if (!std::all_of(surfaces_.begin(), surfaces_.end(), [](const auto& s) { return s->ready(); })) {
+        frameMissed_ = true;
+        return;
+    }
+    for (const auto& surface : surfaces_) surface->show(frame, {}, true);
+    frameMissed_ = false;
+    wl_display_flush(display_.display());
+}
+
+// After a frame no output showed, the next is handed over whole: what
+// changed since the last one shown is not known.
+void WaylandHost::showChanged(const FrameTarget& frame, FrameDamage& changed) {
+    if (frameMissed_ || changed.whole() || changed.width() != frame.width || changed.height() != frame.height)
+        return showFrame(frame);
+    if (!std::all_of(surfaces_.begin(), surfaces_.end(), [](const auto& s) { return s->ready(); })) {
+        frameMissed_ = true;
+        return;
+    }
+    const std::span<const FrameDamage::Rect> rects = changed.rects();
+    for (const auto& surface : surfaces_) surface->show(frame, rects, false);
     wl_display_flush(display_.display());
 }

@@ -27,7 +27,7 @@
 
 #include "platform/linux/session/single_instance.h"
 #include "platform/linux/session/window_queue.h"
-#include "platform/linux/wayland/frame_timer.h"
+#include "platform/linux/session/frame_timer.h"
 #include "platform/linux/wayland/output_surface.h"
 #include "platform/linux/wayland/quit_signals.h"
 #include "platform/linux/wayland/wayland_display.h"
@@ -62,6 +62,8 @@ public:
     // output at once, or, while an output's compositor still reads both of
     // its buffers, on none: the outputs never show different frames.
     void showFrame(const FrameTarget& frame) override;
+    // The same, each output told only of the parts that changed.
+    void showChanged(const FrameTarget& frame, FrameDamage& changed) override;
 
     // HostPlatform
     bool isWindow(WindowHandle window) override { return window != 0 && window == queue_.window(); }
@@ -126,5 +128,6 @@ private:
     bool focusLeaving_ = false;
     bool focusLostSent_ = false;
     bool closeAsked_ = false;      // the compositor asked a window to close
+    bool frameMissed_ = false;     // the last frame was shown on no output
     SingleInstance instance_;
 };

@@ -20,11 +20,21 @@ FrameTarget SdlFramePresenter::lend(int32_t width, int32_t height, int32_t forma
     return FrameTarget{static_cast<uint8_t*>(surface->pixels), surface->pitch, width, height, format};
 }
 
-void SdlFramePresenter::show(const FrameTarget& frame) {
+void SdlFramePresenter::show(const FrameTarget& frame, std::span<const FrameDamage::Rect> changed) {
     SDL_Surface* surface = window_ ? SDL_GetWindowSurface(window_) : nullptr;
     if (!surface || frame.empty() || !isDrawableFormat(frame.format)) return;
+    const auto update = [&] {
+        if (changed.empty()) {
+            SDL_UpdateWindowSurface(window_);
+            return;
+        }
+        if (rects_.capacity() < changed.size()) rects_.reserve(changed.size());
+        rects_.clear();
+        for (const FrameDamage::Rect& r : changed) rects_.push_back(SDL_Rect{r.left, r.top, r.width, r.height});
+        SDL_UpdateWindowSurfaceRects(window_, rects_.data(), static_cast<int>(rects_.size()));
+    };
     if (frame.pixels == surface->pixels) {  // drawn in place
-        SDL_UpdateWindowSurface(window_);
+        update();
         return;
     }
     const int width = std::min(frame.width, surface->w);
@@ -40,5 +50,5 @@ void SdlFramePresenter::show(const FrameTarget& frame) {
                           surface->pitch);
     }
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    SDL_UpdateWindowSurface(window_);
+    update();
 }

@@ -12,11 +12,17 @@
 // frame is drawn straight into it: nothing is copied and no second frame
 // exists. Otherwise a frame drawn elsewhere is copied in once, row by row
 // when the formats agree and converted in the same pass when they do not.
+// Only the changed parts of a frame are handed to the display when the
+// caller knows them (one shared-memory put each), else the whole window.
 // A streaming texture was measured to cost the CPU some eleven copies of
 // the frame per present with SDL's software renderer, which is what a
 // machine without a graphics driver gets.
 #include <SDL.h>
 
+#include <span>
+#include <vector>
+
+#include "raster/frame_damage.h"
 #include "raster/frame_target.h"
 
 class SdlFramePresenter {
@@ -28,11 +34,14 @@ public:
     // size or goes, so it is asked for again at every frame.
     FrameTarget lend(int32_t width, int32_t height, int32_t format);
 
-    void show(const FrameTarget& frame);
+    // Shows the frame; with `changed`, hands the display only those parts
+    // of it (the rest shows the last frame still).
+    void show(const FrameTarget& frame, std::span<const FrameDamage::Rect> changed = {});
 
     // The SDL pixel format of a frame format.
     static uint32_t sdlFormat(int32_t format);
 
 private:
     SDL_Window* window_;
+    std::vector<SDL_Rect> rects_;  // the changed parts in SDL's terms; grows with the frame size only
 };

@@ -1,8 +1,13 @@
 #include "platform/linux/x11/sdl_host.h"
 
 #include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <poll.h>
+#include <sched.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "platform/linux/session/ending_signals.h"
@@ -11,7 +16,6 @@
 namespace {
 
 constexpr uint32_t kShortestTimerPeriod = kShortestFramePeriod;  // ms; a period of 0 runs at this
-constexpr uint32_t kLoopWakeup = 50;            // ms between checks for other instances and the pane
 
 WindowHandle x11Handle(SDL_Window* window) {
     SDL_SysWMinfo info;
@@ -23,17 +27,24 @@ WindowHandle x11Handle(SDL_Window* window) {
     return reinterpret_cast<WindowHandle>(window);
 }
 
+// SDL's connection to the X server, which its window's events come through.
+Display* x11Display(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!window || !SDL_GetWindowWMInfo(window, &info)) return nullptr;
+#if defined(SDL_VIDEO_DRIVER_X11)
+    if (info.subsystem == SDL_SYSWM_X11) return info.info.x11.display;
+#endif
+    return nullptr;
+}
+
 SDL_Rect sdlRect(const ScreenRect& r) { return {r.left, r.top, r.width, r.height}; }
 
 }  // namespace
 
-SdlHost::SdlHost(std::span<const uint8_t> previewPicture)
-    : previewBytes_(previewPicture), timerEvent_(SDL_RegisterEvents(1)) {}
+SdlHost::SdlHost(std::span<const uint8_t> previewPicture) : previewBytes_(previewPicture) {}
 
-SdlHost::~SdlHost() {
-    if (timer_) SDL_RemoveTimer(timer_);
-    destroyWindow();
-}
+SdlHost::~SdlHost() { destroyWindow(); }
 
 int32_t SdlHost::desktopFormat() {
     SDL_DisplayMode mode;
@@ -121,6 +132,13 @@ WindowHandle SdlHost::createSaverWindow(const SaverWindowLayout& layout, WindowP
     }
     if (!window_) return 0;
     if (!parent_) presenter_ = std::make_unique<SdlFramePresenter>(window_);
+    xDisplay_ = x11Display(window_);
+    // The pane's or the daemon's window tells of its changes: the loop
+    // sleeps until one comes.
+    if (parent_ && !x11_.watch(parent_)) {
+        destroyWindow();
+        return 0;
+    }
     queue_.open(parent_ ? parent_ : x11Handle(window_), procedure);
     // The messages a new window receives, in their order.
     queue_.deliver(Message{msg::kCreate, 0, 0});
@@ -136,11 +154,13 @@ WindowHandle SdlHost::createSaverWindow(const SaverWindowLayout& layout, WindowP
 // the hack's window is taken on afresh whenever its size changed.
 bool SdlHost::attachToPane() {
     presenter_.reset();
+    shownWhole_ = false;
     if (window_) SDL_DestroyWindow(window_);  // SDL leaves a window it did not make alone
     window_ = SDL_CreateWindowFrom(reinterpret_cast<const void*>(parent_));
     if (!window_) return false;
     SDL_GetWindowSize(window_, &paneWidth_, &paneHeight_);
     presenter_ = std::make_unique<SdlFramePresenter>(window_);
+    xDisplay_ = x11Display(window_);
     return true;
 }
 
@@ -151,11 +171,13 @@ void SdlHost::followPane() {
     if (X11Windows::windowLost() || !x11_.size(parent_, width, height)) {
         queue_.deliver(Message{msg::kDestroy, 0, 0});
         window_ = nullptr;  // it belonged to the pane and is gone
+        xDisplay_ = nullptr;
         renderer_ = nullptr;
         presenter_.reset();
         previewTexture_ = nullptr;
         return;
     }
+    shownWhole_ = false;  // a window moved, mapped or resized may have lost its picture
     if (!hack_ || (width == paneWidth_ && height == paneHeight_)) return;
     if (!drawableSize(width, height)) endTooLarge();
     else if (attachToPane()) queue_.deliver(msg::size(width, height));
@@ -181,27 +203,59 @@ int SdlHost::runMessageLoop() {
     while (!queue_.quitting()) {
         if (queue_.deliverPosted(window_ != nullptr)) continue;
         SDL_Event event;
-        const bool came = SDL_WaitEventTimeout(&event, kLoopWakeup);
-        // Before the event: a window that went ends the run without another
-        // frame drawn for it (a large one takes long).
-        if (parent_ && window_) followPane();
-        if (came && !queue_.quitting()) dispatch(event);
-        // SIGTERM or SIGINT closes the window as SDL's quit event does.
-        if (endingSignal() && !signalClosed_) {
-            signalClosed_ = true;
-            queue_.deliver(Message{msg::kClose, 0, 0});
-        }
-        if (instance_.raiseRequested() && window_) SDL_RaiseWindow(window_);
+        if (takeEvent(event)) dispatch(event);
+        else waitAndFollow();
+        // A daemon's window that went shows as an X error after a frame
+        // drawn into it: the run ends without another.
+        if (parent_ && window_ && X11Windows::windowLost()) followPane();
     }
     return queue_.end();
 }
 
-void SdlHost::dispatch(const SDL_Event& e) {
-    if (e.type == timerEvent_) {
-        tickPending_ = false;
-        queue_.deliver(Message{msg::kTimer, static_cast<uintptr_t>(e.user.code), 0});
-        return;
+// An event SDL already holds, or one Xlib read while SDL awaited an answer
+// (the frame's put waits for one): no wait would see those come.
+bool SdlHost::takeEvent(SDL_Event& event) {
+    if (xDisplay_ && XEventsQueued(static_cast<Display*>(xDisplay_), QueuedAlready) > 0) SDL_PumpEvents();
+    return SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1;
+}
+
+// Sleeps until the X server, the frame timer, an ending signal, another
+// instance or a change of the pane's window wakes it, then follows each
+// that did. Between frames this is the one wait: no timeout, no polling.
+void SdlHost::waitAndFollow() {
+    enum { kX11, kTimer, kSignal, kInstance, kPane, kCount };
+    std::array<pollfd, kCount> waits{};
+    waits[kX11] = {xDisplay_ ? ConnectionNumber(static_cast<Display*>(xDisplay_)) : -1, POLLIN, 0};
+    waits[kTimer] = {timer_.fd(), POLLIN, 0};
+    waits[kSignal] = {endingSignalDescriptor(), POLLIN, 0};
+    waits[kInstance] = {instance_.descriptor(), POLLIN, 0};
+    waits[kPane] = {parent_ && window_ ? x11_.descriptor() : -1, POLLIN, 0};
+    const bool paneQueued = waits[kPane].fd >= 0 && x11_.changesQueued();
+    const bool signalWaiting = endingSignal() && !signalClosed_;
+    if (xDisplay_) XFlush(static_cast<Display*>(xDisplay_));
+    if (!paneQueued && !signalWaiting && poll(waits.data(), waits.size(), -1) < 0) return;  // a signal: looked at next
+    if (waits[kSignal].revents) {
+        uint64_t count = 0;
+        [[maybe_unused]] const ssize_t taken = read(waits[kSignal].fd, &count, sizeof count);
     }
+    // Before the frame: a window that went ends the run without another
+    // frame drawn for it (a large one takes long).
+    if (paneQueued || waits[kPane].revents) {
+        if (x11_.takeChanges() && parent_ && window_) followPane();
+    }
+    // SIGTERM or SIGINT closes the window as SDL's quit event does.
+    if (endingSignal() && !signalClosed_) {
+        signalClosed_ = true;
+        queue_.deliver(Message{msg::kClose, 0, 0});
+    }
+    if (waits[kInstance].revents && instance_.raiseRequested() && window_) SDL_RaiseWindow(window_);
+    if (waits[kX11].revents) SDL_PumpEvents();
+    if (waits[kTimer].revents && timer_.takeTick() && !queue_.quitting())
+        queue_.deliver(Message{msg::kTimer, timerId_, 0});
+}
+
+void SdlHost::dispatch(const SDL_Event& e) {
+    if (queue_.quitting()) return;
     switch (e.type) {
     case SDL_KEYDOWN: queue_.deliver(Message{(e.key.keysym.mod & KMOD_ALT) ? msg::kSysKeyDown : msg::kKeyDown, 0, 0}); break;
     case SDL_MOUSEBUTTONDOWN:
@@ -214,8 +268,12 @@ void SdlHost::dispatch(const SDL_Event& e) {
     case SDL_QUIT: queue_.deliver(Message{msg::kClose, 0, 0}); break;
     case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) queue_.deliver(Message{msg::kActivateApp, 0, 0});
-        else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) queue_.deliver(Message{msg::kPaint, 0, 0});
+        else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
+            shownWhole_ = false;  // what was covered shows nothing of the frame
+            queue_.deliver(Message{msg::kPaint, 0, 0});
+        } else if (e.window.event == SDL_WINDOWEVENT_SHOWN) shownWhole_ = false;
         else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && hack_) {
+            shownWhole_ = false;
             if (drawableSize(e.window.data1, e.window.data2)) queue_.deliver(msg::size(e.window.data1, e.window.data2));
             else endTooLarge();
         }
@@ -236,22 +294,19 @@ intptr_t SdlHost::defaultWindowProc(WindowHandle, const Message& message) {
 
 void SdlHost::destroyWindow() {
     presenter_.reset();
+    shownWhole_ = false;
     if (previewTexture_) SDL_DestroyTexture(previewTexture_);
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_) SDL_DestroyWindow(window_);
     previewTexture_ = nullptr;
     renderer_ = nullptr;
     window_ = nullptr;
+    xDisplay_ = nullptr;
 }
 
 void SdlHost::postMessage(WindowHandle window, const Message& message) { queue_.post(window, message); }
 
 intptr_t SdlHost::sendMessage(WindowHandle window, const Message& message) { return queue_.send(window, message); }
-
-void SdlHost::removePendingTimers(WindowHandle, int) {
-    SDL_FlushEvent(timerEvent_);
-    tickPending_ = false;
-}
 
 // Asked of X11 itself: SDL's global mouse state is a cached value that
 // ordinary pointer motion does not always refresh.
@@ -260,6 +315,10 @@ ScreenPoint SdlHost::cursorPosition() {
     if (!x11_.pointer(x, y)) SDL_GetGlobalMouseState(&x, &y);
     return {x, y};
 }
+
+// Gives the processor up only to a thread that waits for it: SDL_Delay(0)
+// sleeps, which costs a wake-up every frame.
+void SdlHost::yieldTimeSlice() { sched_yield(); }
 
 void SdlHost::hideCursor() { SDL_ShowCursor(SDL_DISABLE); }
 
@@ -273,30 +332,13 @@ uint8_t SdlHost::acLineStatus() {
     }
 }
 
-// Runs on SDL's timer thread: at most one tick waits in the queue, as
-// window timers never pile up.
-uint32_t SdlHost::timerFired(uint32_t interval, void* data) {
-    auto* host = static_cast<SdlHost*>(data);
-    if (!host->tickPending_.exchange(true)) {
-        SDL_Event event{};
-        event.type = host->timerEvent_;
-        event.user.code = static_cast<int32_t>(host->timerId_);
-        SDL_PushEvent(&event);
-    }
-    return interval;
-}
-
 uint32_t SdlHost::setTimer(WindowHandle, uint32_t id, uint32_t periodMs) {
-    if (timer_) SDL_RemoveTimer(timer_);
     timerId_ = id;
-    timer_ = SDL_AddTimer(std::max(periodMs, kShortestTimerPeriod), timerFired, this);
-    return timer_ ? id : 0;
+    return timer_.start(std::max(periodMs, kShortestTimerPeriod)) ? id : 0;
 }
 
 void SdlHost::killTimer(WindowHandle, uint32_t id) {
-    if (id == 0 || id != timerId_ || !timer_) return;
-    SDL_RemoveTimer(timer_);
-    timer_ = 0;
+    if (id != 0 && id == timerId_) timer_.stop();
 }
 
 void SdlHost::loadPreviewPicture() {
@@ -322,4 +364,11 @@ FrameTarget SdlHost::lendFrame(int32_t width, int32_t height, int32_t format) {
 
 void SdlHost::showFrame(const FrameTarget& frame) {
     if (presenter_) presenter_->show(frame);
+    shownWhole_ = presenter_ != nullptr;
+}
+
+void SdlHost::showChanged(const FrameTarget& frame, FrameDamage& changed) {
+    if (!shownWhole_ || changed.whole() || changed.width() != frame.width || changed.height() != frame.height)
+        return showFrame(frame);
+    if (presenter_) presenter_->show(frame, changed.rects());
 }

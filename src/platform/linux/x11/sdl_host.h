@@ -9,7 +9,9 @@
 // a daemon's hack the daemon's window or a resizable one of its own), the
 // messages a new window receives, the message loop that turns key, button,
 // motion, focus-lost, quit, resize and expose events into the host shell's
-// messages, one frame timer (at most one tick waiting), the cursor from X11
+// messages, sleeping in one wait between them (the X11 connections, the
+// frame timer, the ending signals, the single-instance socket), one frame
+// timer (at most one tick waiting), the cursor from X11
 // (its position) and SDL (hiding it), the AC line from SDL's power state,
 // one saver per user and display, and the active window from X11 as the
 // foreground one.
@@ -17,7 +19,6 @@
 // SDL), power broadcasts, input methods and the password component.
 #include <SDL.h>
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -28,6 +29,7 @@
 #include "saver/host_platform.h"
 #include "saver/saver_window.h"
 #include "platform/linux/x11/sdl_frame_presenter.h"
+#include "platform/linux/session/frame_timer.h"
 #include "platform/linux/session/single_instance.h"
 #include "platform/linux/session/window_queue.h"
 #include "platform/linux/x11/x11_windows.h"
@@ -47,6 +49,9 @@ public:
     // (the software device's loan), and a finished frame shown (its present).
     FrameTarget lendFrame(int32_t width, int32_t height, int32_t format) override;
     void showFrame(const FrameTarget& frame) override;
+    // Only the changed parts, while the window still shows the last frame
+    // (not since it was shown, exposed or resized).
+    void showChanged(const FrameTarget& frame, FrameDamage& changed) override;
 
     // Why the run could not begin, or ended by a fault, in one line for
     // main to print; empty when neither happened.
@@ -72,12 +77,12 @@ public:
     intptr_t defaultWindowProc(WindowHandle window, const Message& message) override;
     void postMessage(WindowHandle window, const Message& message) override;
     intptr_t sendMessage(WindowHandle window, const Message& message) override;
-    void removePendingTimers(WindowHandle window, int count) override;
+    void removePendingTimers(WindowHandle, int) override { timer_.takeTick(); }
     uint32_t registerMessage(std::string_view) override { return 0; }
     ScreenPoint cursorPosition() override;
     void hideCursor() override;
     uint32_t tickCount() override { return SDL_GetTicks(); }
-    void yieldTimeSlice() override { SDL_Delay(0); }
+    void yieldTimeSlice() override;
     uint8_t acLineStatus() override;
 
     // SaverWindowPlatform
@@ -89,8 +94,9 @@ public:
 
 private:
     static constexpr WindowHandle kRunningSaver = 1;  // the other instance, as a handle
-    static uint32_t timerFired(uint32_t interval, void* host);
 
+    bool takeEvent(SDL_Event& event);
+    void waitAndFollow();
     void dispatch(const SDL_Event& event);
     void destroyWindow();
     bool attachToPane();
@@ -106,13 +112,13 @@ private:
     WindowHandle parent_ = 0;   // the preview pane or the hack's window; 0 for a window of our own
     bool hack_ = false;
     int32_t paneWidth_ = 0, paneHeight_ = 0;  // the hack's window as last seen
-    SDL_TimerID timer_ = 0;
+    void* xDisplay_ = nullptr;  // SDL's X11 connection (Display*), while the window exists
+    FrameTimer timer_;
     uint32_t timerId_ = 0;
-    uint32_t timerEvent_ = 0;
-    std::atomic<bool> tickPending_{false};
     std::string failure_;
     WindowQueue queue_;  // our window (its number) and its messages
-    bool signalClosed_ = false;  // the close a SIGTERM or SIGINT asked for was delivered
+    bool signalClosed_ = false;
+    bool shownWhole_ = false;  // the window shows the last frame handed to it, every pixel  // the close a SIGTERM or SIGINT asked for was delivered
     SingleInstance instance_;
     X11Windows x11_;
 };

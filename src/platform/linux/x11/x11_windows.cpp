@@ -93,3 +93,34 @@ bool X11Windows::pointer(int32_t& x, int32_t& y) {
     y = rootY;
     return true;
 }
+
+bool X11Windows::watch(uintptr_t window) {
+    auto* display = static_cast<Display*>(display_);
+    if (!display || window == 0 || window > 0xFFFFFFFFu) return false;
+    auto* previous = XSetErrorHandler(ignoreError);
+    XSelectInput(display, static_cast<Window>(window), StructureNotifyMask | ExposureMask);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    // Asked after the selection: a window that went before it is not there.
+    return exists(window);
+}
+
+int X11Windows::descriptor() const {
+    return display_ ? ConnectionNumber(static_cast<Display*>(display_)) : -1;
+}
+
+bool X11Windows::takeChanges() {
+    auto* display = static_cast<Display*>(display_);
+    if (!display) return false;
+    bool came = false;
+    while (XPending(display) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        came = true;
+    }
+    return came;
+}
+
+bool X11Windows::changesQueued() const {
+    return display_ && XEventsQueued(static_cast<Display*>(display_), QueuedAlready) > 0;
+}

@@ -5,7 +5,7 @@
 // a foreign window (the preview pane a host gives us by number, the window a
 // screen-saver daemon draws us into, the owner of the settings dialog)
 // exists and its size, answered without letting X11 end the process over a
-// window that does not exist; which window the desktop has active; and
+// window that does not exist, and the changes of one it watches; which window the desktop has active; and
 // where the pointer is.
 // Leaves out: everything that is not X11 (under Wayland alone these fail).
 class X11Windows {
@@ -25,6 +25,20 @@ public:
     // The window the desktop has active (the root window's
     // _NET_ACTIVE_WINDOW); 0 when it names none.
     uintptr_t active();
+
+    // Tells this connection of the window's changes (its size, its end,
+    // its picture lost under another window),
+    // so a loop can sleep until one comes instead of asking again and
+    // again; false when the window does not exist.
+    bool watch(uintptr_t window);
+    // The connection's descriptor, readable when a change of a watched
+    // window may have come; -1 without a display.
+    int descriptor() const;
+    // Takes every change that came; true when there was one.
+    bool takeChanges();
+    // Whether a change already waits in the connection's own queue (read
+    // there while another answer was awaited), where no wait would see it.
+    bool changesQueued() const;
 
     // From now on an error about `window` on any connection no longer ends
     // the process (Xlib's default answer): a daemon's window can go away

@@ -1,4 +1,4 @@
-#include "platform/linux/wayland/frame_timer.h"
+#include "platform/linux/session/frame_timer.h"
 
 #include <sys/timerfd.h>
 #include <time.h>

@@ -1,7 +1,7 @@
 #pragma once
-// The frame timer of the Wayland host, a timerfd its message loop waits on
-// beside the compositor's connection. Pairs with the SDL timer thread of
-// SdlHost, which pushes one event per period.
+// The frame timer of both Linux hosts, a timerfd each message loop waits
+// on beside its display connection: no thread of its own, and the loop
+// sleeps until a frame is due or something else comes.
 // Implements: one periodic timer, at most one tick waiting however many
 // periods passed (as window timers never pile up), pending ticks dropped
 // on request, and the milliseconds the host's tick count reads.
