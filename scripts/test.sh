@@ -4,9 +4,10 @@
 # programs, the GCC build's tests and the Windows tests (the x86_64 saver and
 # setup program) under Wine, the Debian package (lintian, installed, run from
 # /usr and as MATE's screen-saver theme, purged), the core's tests as a 32-bit
-# x86 build under qemu-i386, the Clang build under AddressSanitizer and
-# UndefinedBehaviorSanitizer (so the golden frames are checked on two
-# compilers), short fuzz runs, and a build of the benchmarks.
+# x86 build under qemu-i386, the i686 Windows build under 32-bit Wine in an
+# emulated x86 system (scripts/i686_windows_test.sh), the Clang build under
+# AddressSanitizer and UndefinedBehaviorSanitizer (so the golden frames are
+# checked on two compilers), short fuzz runs, and a build of the benchmarks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -36,6 +37,9 @@ cmake -S . -B build/linux-i686 -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMARA_HOST
 cmake --build build/linux-i686 -j "$jobs"
 # Counting allocations is the same on every width, and slow when emulated.
 ctest --test-dir build/linux-i686 --output-on-failure -j "$jobs" -E '^Frames\.AllocateNothing'
+
+echo "== The i686 Windows build under 32-bit Wine, in an emulated x86 system"
+bash scripts/i686_windows_test.sh
 
 echo "== Clang sanitizer build and tests, fuzz targets"
 CC=clang CXX=clang++ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \

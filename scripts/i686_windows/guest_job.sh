@@ -43,19 +43,34 @@ fresh_prefix() {
     cp -a "$base" "$prefix"
 }
 
-# The Windows build's own test programs, each whole in one Wine process (a
-# process takes seconds to start here), in one prefix as under CTest.
+# Wine's server ends three seconds after the last program, and with it the
+# system's own Wine programs (services, the desktop), which take ten to
+# thirty seconds to start again here: longer than many a pause between two
+# programs of one test. The server that the programs start (WINESERVER)
+# waits ten seconds instead.
+lingering_server() {
+    printf '#!/bin/sh\nexec %s -p10 "$@"\n' "$LUMARA_WINESERVER" >/var/tmp/lingering-wineserver
+    chmod +x /var/tmp/lingering-wineserver
+    export WINESERVER=/var/tmp/lingering-wineserver
+}
+
+# The Windows build's own test programs, each whole in one Wine process, in
+# one prefix as under CTest, and in one X server and Wine session.
 programs() {
     fresh_prefix
+    Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp 3>/tmp/display 2>/dev/null &
+    server=$!
+    while [ ! -s /tmp/display ]; do sleep 0.1; done
     failed=0
     for source in "$tree"/tests/saver_windows/programs/*.cpp; do
         program=$(basename "$source" .cpp)
         grep -q '^TEST' "$source" || continue  # store_flight: a helper, no tests
         echo "== $program"
-        WINEPREFIX="$prefix" LUMARA_WINE64=$LUMARA_WINE \
-            sh "$tree/tests/saver_windows/run_under_wine.sh" --gtest_filter='*' \
+        DISPLAY=":$(cat /tmp/display)" WINEPREFIX="$prefix" $LUMARA_WINE \
             "$LUMARA_WINDOWS_BUILD/bin/$program.exe" || failed=1
     done
+    WINEPREFIX="$prefix" $LUMARA_WINESERVER -k
+    kill "$server"
     return $failed
 }
 
@@ -71,8 +86,13 @@ copy_build() {
 }
 
 cut -d" " -f1 /proc/uptime >"$results/booted"
+# The host's tests write their scratch files (the golden runs' frames,
+# tens of megabytes) into the build's tmp folder: here memory, not the share.
+mkdir -p "$tests/tmp"
+mount -t tmpfs tmpfs "$tests/tmp"
 copy_build
 [ -d "$base" ] || step prefix make_prefix
+lingering_server
 step programs programs
 fresh_prefix
 step saver "$tests/saver_windows_tests"

@@ -20,7 +20,11 @@ bool D3d9Device::openGraphics() {
 
 // Windowed, copy swap, one lockable back buffer of the window's client size
 // in the display's format, no depth buffer, presents that do not wait for
-// the vertical retrace: the frame timer alone sets the pace.
+// the vertical retrace: the frame timer alone sets the pace. The thread's
+// floating-point precision stays as it was: without FPU_PRESERVE the device
+// sets the x87 unit to single precision for good, and the C library's x87
+// sines and arcsines that the roaming takes would then round otherwise,
+// moving the stars off the path every other build flies.
 int32_t D3d9Device::createPresenter(const void* window, int32_t, int32_t) {
     D3DPRESENT_PARAMETERS parameters = {};
     parameters.SwapEffect = D3DSWAPEFFECT_COPY;
@@ -28,8 +32,8 @@ int32_t D3d9Device::createPresenter(const void* window, int32_t, int32_t) {
     parameters.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
     parameters.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
     const HWND focus = static_cast<HWND>(const_cast<void*>(window));
-    return d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, focus, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
-                              &parameters, &device_);
+    return d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, focus,
+                              D3DCREATE_SOFTWARE_VERTEXPROCESSING | D3DCREATE_FPU_PRESERVE, &parameters, &device_);
 }
 
 int32_t D3d9Device::displayFormat() {

@@ -6,9 +6,10 @@
 // a quarter-size offscreen cloud image in device memory, and the two
 // full-size images the device's linear-filtered enlargement passes through
 // (a render target, then a system-memory copy that is put into the frame);
-// presents that do not wait for the vertical retrace. A copy swap leaves the
-// back buffer as it was shown, so after a present that succeeded the frame
-// is kept (frameKept) and the renderer blackens only the last stars.
+// presents that do not wait for the vertical retrace; the thread's
+// floating-point precision left as the program set it. A copy swap leaves
+// the back buffer as it was shown, so after a present that succeeded the
+// frame is kept (frameKept) and the renderer blackens only the last stars.
 // Leaves out: drawing with the device (no textures, shaders or vertices),
 // full-screen exclusive mode, and resetting a lost device: its failures go
 // back to the renderer as the device reports them.

@@ -3,10 +3,13 @@
 // frame after frame. Without the nebula the Direct3D frame is kept from one
 // present to the next and only the last frame's stars are blackened, so a
 // back buffer that was not kept would show here as stars left behind.
+// Making the device leaves the thread's floating-point precision, with
+// which the C library computes the roaming's sines, as it was.
 #include <windows.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -72,7 +75,36 @@ std::vector<uint8_t> shownBytes(D3d9Device& device, int format) {
     return bytes;
 }
 
+// The precision the x87 unit rounds to (bits 8 and 9 of its control word).
+int x87Precision() {
+    uint16_t control;
+    __asm__ volatile("fnstcw %0" : "=m"(control));
+    return control >> 8 & 3;
+}
+
+// What the roaming asks of the C library, whose x87 code follows that
+// precision. The angle is read at run time, so the compiler cannot work the
+// results out itself.
+std::vector<double> roamingMaths() {
+    volatile double angle = 0.2345678901234567;
+    return {std::asin(angle), std::sin(angle * 37.0), std::cos(angle * 37.0)};
+}
+
 }  // namespace
+
+TEST(D3d9Frames, MakingTheDeviceLeavesTheRoamingsArithmeticAsItWas) {
+    const HWND window = makeWindow();
+    ASSERT_NE(window, nullptr);
+    const int precision = x87Precision();
+    const std::vector<double> before = roamingMaths();
+    D3d9Device d3d;
+    const std::unique_ptr<SaverState> state = flight(0);
+    ASSERT_EQ(state->renderer.init(d3d, window, kWidth, kHeight), 0);
+    EXPECT_EQ(x87Precision(), precision);
+    EXPECT_EQ(roamingMaths(), before);
+    state->renderer.release();
+    DestroyWindow(window);
+}
 
 TEST(D3d9Frames, EveryFrameHasTheSoftwareDevicesBytesInEachMode) {
     const HWND window = makeWindow();
