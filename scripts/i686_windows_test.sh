@@ -18,6 +18,7 @@ image_id=$(cat scripts/i686_windows/make_image.sh scripts/i686_windows/guest_ini
 if [ "$(cat "$guest/image-id" 2>/dev/null)" != "$image_id" ]; then
     start=$SECONDS
     rm -f "$guest/image-id"
+    mkdir -p "$guest"
     bash scripts/i686_windows/make_image.sh "$guest" >"$guest/image.log" 2>&1 ||
         { tail -n 40 "$guest/image.log"; exit 1; }
     echo "$image_id" >"$guest/image-id"
