@@ -65,7 +65,10 @@ TEST(SaverRun, StarsCoverTheScreenAsTheFlightsFramesAndAKeyEndsItEvenWithAFifoNa
 TEST(SaverRun, ItWakesOnlyAFewTimesAFrame) {
     X11Session x;
     ASSERT_TRUE(x.ready());
-    StoredSettings store("wakes", [](Settings& s) { s.Smoothness = 50; });
+    StoredSettings store("wakes", [](Settings& s) {
+        denseFlight(s);  // stars enough to be seen at once
+        s.Smoothness = 50;
+    });
     Child saver = saverIn(x, store, {"/s"});
     x.waitForFrames();
     const auto start = std::chrono::steady_clock::now();

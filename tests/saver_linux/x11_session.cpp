@@ -237,7 +237,7 @@ long Child::wakeUps() {
     for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid_) + "/task", error)) {
         std::ifstream status(task.path() / "status");
         for (std::string line; std::getline(status, line);)
-            if (line.find("voluntary_ctxt_switches:") != std::string::npos) total += std::stol(line.substr(line.find(':') + 1));
+            if (line.rfind("voluntary_ctxt_switches:", 0) == 0) total += std::stol(line.substr(line.find(':') + 1));
     }
     return total;
 }

@@ -88,8 +88,9 @@ public:
     std::string errorOutput();  // what it wrote to stderr so far
     std::string output();       // what it wrote to stdout so far
     std::string mappings();     // the files it maps now (/proc/PID/maps)
-    // How often its threads have given up or lost the processor so far
-    // (context switches, /proc/PID/task/*/status): its wake-ups.
+    // How often its threads have slept and woken so far (voluntary context
+    // switches, /proc/PID/task/*/status): its wake-ups. Losing the processor
+    // to another program is not one, and a busy machine would count many.
     long wakeUps();
 
 private:
