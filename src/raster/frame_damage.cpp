@@ -8,12 +8,17 @@ void FrameDamage::resize(int32_t width, int32_t height) {
     columns_ = (width_ + kCellSide - 1) / kCellSide;
     rows_ = (height_ + kCellSide - 1) / kCellSide;
     cells_.assign(static_cast<size_t>(columns_) * static_cast<size_t>(rows_), 0);
-    // At most one run for every two cells of a row (a run and the gap after it).
     openAt_.assign(static_cast<size_t>(columns_), 0);
     rects_.clear();
-    rects_.reserve(static_cast<size_t>(rows_) * static_cast<size_t>((columns_ + 1) / 2));
+    rects_.reserve(mostRects(width_, height_));
     marked_ = 0;
     whole_ = true;
+}
+
+size_t FrameDamage::mostRects(int32_t width, int32_t height) {
+    const size_t columns = static_cast<size_t>((std::max(width, 0) + kCellSide - 1) / kCellSide);
+    const size_t rows = static_cast<size_t>((std::max(height, 0) + kCellSide - 1) / kCellSide);
+    return rows * ((columns + 1) / 2);
 }
 
 void FrameDamage::clear() {

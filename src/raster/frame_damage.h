@@ -46,8 +46,10 @@ public:
     // changed pixel; valid until the next change. Empty when nothing
     // changed, and meaningless when whole().
     std::span<const Rect> rects();
-    // The most rectangles rects() can give for this frame size.
-    size_t capacity() const { return rects_.capacity(); }
+    // The most rectangles rects() can give for frames of width x height:
+    // one for every two cells of a row (a run and the gap after it).
+    static size_t mostRects(int32_t width, int32_t height);
+    size_t capacity() const { return mostRects(width_, height_); }
 
     int32_t width() const { return width_; }
     int32_t height() const { return height_; }

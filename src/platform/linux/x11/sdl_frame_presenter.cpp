@@ -28,7 +28,8 @@ void SdlFramePresenter::show(const FrameTarget& frame, std::span<const FrameDama
             SDL_UpdateWindowSurface(window_);
             return;
         }
-        if (rects_.capacity() < changed.size()) rects_.reserve(changed.size());
+        // Once a frame size, as the damage record itself: no frame allocates.
+        if (rects_.capacity() < changed.size()) rects_.reserve(FrameDamage::mostRects(frame.width, frame.height));
         rects_.clear();
         for (const FrameDamage::Rect& r : changed) rects_.push_back(SDL_Rect{r.left, r.top, r.width, r.height});
         SDL_UpdateWindowSurfaceRects(window_, rects_.data(), static_cast<int>(rects_.size()));

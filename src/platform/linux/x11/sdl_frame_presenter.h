@@ -43,5 +43,5 @@ public:
 
 private:
     SDL_Window* window_;
-    std::vector<SDL_Rect> rects_;  // the changed parts in SDL's terms; grows with the frame size only
+    std::vector<SDL_Rect> rects_;  // the changed parts in SDL's terms, sized for the frame
 };
