@@ -251,26 +251,21 @@ FrameTarget WaylandHost::lendFrame(int32_t width, int32_t height, int32_t format
     return surfaces_.front()->lend(width, height);
 }
 
-void WaylandHost::showFrame(const FrameTarget& frame) {
-    if (!std::all_of(surfaces_.begin(), surfaces_.end(), [](const auto& s) { return s->ready(); })) {
-        frameMissed_ = true;
-        return;
-    }
-    for (const auto& surface : surfaces_) surface->show(frame, {}, true);
-    frameMissed_ = false;
-    wl_display_flush(display_.display());
-}
+void WaylandHost::showFrame(const FrameTarget& frame) { present(frame, {}, true); }
 
 // After a frame no output showed, the next is handed over whole: what
 // changed since the last one shown is not known.
 void WaylandHost::showChanged(const FrameTarget& frame, FrameDamage& changed) {
-    if (frameMissed_ || changed.whole() || changed.width() != frame.width || changed.height() != frame.height)
-        return showFrame(frame);
-    if (!std::all_of(surfaces_.begin(), surfaces_.end(), [](const auto& s) { return s->ready(); })) {
-        frameMissed_ = true;
-        return;
-    }
-    const std::span<const FrameDamage::Rect> rects = changed.rects();
-    for (const auto& surface : surfaces_) surface->show(frame, rects, false);
+    const bool whole =
+        frameMissed_ || changed.whole() || changed.width() != frame.width || changed.height() != frame.height;
+    present(frame, whole ? std::span<const FrameDamage::Rect>{} : changed.rects(), whole);
+}
+
+// On every output at once, or, while an output's compositor still reads
+// both of its buffers, on none: the outputs never show different frames.
+void WaylandHost::present(const FrameTarget& frame, std::span<const FrameDamage::Rect> changed, bool whole) {
+    frameMissed_ = !std::all_of(surfaces_.begin(), surfaces_.end(), [](const auto& s) { return s->ready(); });
+    if (frameMissed_) return;
+    for (const auto& surface : surfaces_) surface->show(frame, changed, whole);
     wl_display_flush(display_.display());
 }

@@ -22,6 +22,7 @@
 // and the power status (no power broadcasts exist here, as with SdlHost).
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -112,6 +113,7 @@ private:
     void followFocus();
     void closeWindow();
     void connectionLost();
+    void present(const FrameTarget& frame, std::span<const FrameDamage::Rect> changed, bool whole);
 
     WaylandDisplay display_;
     std::vector<std::unique_ptr<WaylandSeat>> seats_;
