@@ -17,13 +17,14 @@ ensure_packages() {
 # fp-utils brings chmcmd, which compiles the help files; libchm-dev reads
 # them and libglib2.0-dev (GIO) opens their topics in the browser, which
 # GIO finds for HTML pages through shared-mime-info. libgtk-3-dev: the
-# settings dialog. libwayland-dev (with wayland-scanner) and wayland-protocols:
+# settings dialog. libxext-dev: the X11 saver's frame in memory shared with
+# the X server (MIT-SHM). libwayland-dev (with wayland-scanner) and wayland-protocols:
 # the saver as a Wayland client; with plasma-wayland-protocols (KDE's idle
 # protocol), libdbus-1-dev (GNOME's idle monitor) and libxss-dev (X11's idle
 # time), its idle watcher. dpkg-dev: dpkg-buildflags, whose hardening
 # flags the Linux programs are built with; with file, what cpack needs to
 # make the Debian package of a build.
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libstb-dev zlib1g-dev libsdl2-dev libx11-dev fp-utils
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libstb-dev zlib1g-dev libsdl2-dev libx11-dev libxext-dev fp-utils
                 libchm-dev libglib2.0-dev shared-mime-info libgtk-3-dev libwayland-dev wayland-protocols
                 plasma-wayland-protocols libdbus-1-dev libxss-dev dpkg-dev file)
 # fonts-dejavu-core: the font GTK draws the settings dialog's tests in. Wayland

@@ -131,8 +131,8 @@ WindowHandle SdlHost::createSaverWindow(const SaverWindowLayout& layout, WindowP
                                        SDL_WINDOW_HIDDEN);
     }
     if (!window_) return 0;
-    if (!parent_) presenter_ = std::make_unique<SdlFramePresenter>(window_);
     xDisplay_ = x11Display(window_);
+    if (!parent_) presenter_ = std::make_unique<X11FramePresenter>(xDisplay_, x11Handle(window_));
     // The pane's or the daemon's window tells of its changes: the loop
     // sleeps until one comes.
     if (parent_ && !x11_.watch(parent_)) {
@@ -159,8 +159,8 @@ bool SdlHost::attachToPane() {
     window_ = SDL_CreateWindowFrom(reinterpret_cast<const void*>(parent_));
     if (!window_) return false;
     SDL_GetWindowSize(window_, &paneWidth_, &paneHeight_);
-    presenter_ = std::make_unique<SdlFramePresenter>(window_);
     xDisplay_ = x11Display(window_);
+    presenter_ = std::make_unique<X11FramePresenter>(xDisplay_, parent_);
     return true;
 }
 
@@ -184,7 +184,7 @@ void SdlHost::followPane() {
 }
 
 // A frame as large as the window, beyond the bound, would cost gigabytes
-// (SDL's window surface alone is as large): said, and the run is not begun
+// (the window's image alone is as large): said, and the run is not begun
 // or is ended.
 bool SdlHost::drawableSize(int32_t width, int32_t height) {
     if (width <= kLargestFrameSide && height <= kLargestFrameSide) return true;
@@ -363,12 +363,12 @@ FrameTarget SdlHost::lendFrame(int32_t width, int32_t height, int32_t format) {
 }
 
 void SdlHost::showFrame(const FrameTarget& frame) {
-    if (presenter_) presenter_->show(frame);
+    if (presenter_) presenter_->show(frame, {}, true);
     shownWhole_ = presenter_ != nullptr;
 }
 
 void SdlHost::showChanged(const FrameTarget& frame, FrameDamage& changed) {
     if (!shownWhole_ || changed.whole() || changed.width() != frame.width || changed.height() != frame.height)
         return showFrame(frame);
-    if (presenter_) presenter_->show(frame, changed.rects());
+    if (presenter_) presenter_->show(frame, changed.rects(), false);
 }

@@ -2,8 +2,8 @@
 // The HostPlatform and SaverWindowPlatform seams (saver/host_platform.h,
 // saver/saver_window.h) on SDL2, where the Windows build has Win32Host; the
 // FrameScreen of the SoftwareDevice it runs with (lendFrame offers the
-// window's own surface to draw in, showFrame shows frames through its
-// SdlFramePresenter), beside SdlSoundPlayer and NoSystemComponents.
+// window's image to draw in, showFrame and showChanged show frames through
+// its X11FramePresenter), beside SdlSoundPlayer and NoSystemComponents.
 // Implements: the saver window (one borderless window over every monitor,
 // the preview pane given by its X11 number, ended when the pane goes, or as
 // a daemon's hack the daemon's window or a resizable one of its own), the
@@ -28,10 +28,10 @@
 #include "render/frame_screen.h"
 #include "saver/host_platform.h"
 #include "saver/saver_window.h"
-#include "platform/linux/x11/sdl_frame_presenter.h"
 #include "platform/linux/session/frame_timer.h"
 #include "platform/linux/session/single_instance.h"
 #include "platform/linux/session/window_queue.h"
+#include "platform/linux/x11/x11_frame_presenter.h"
 #include "platform/linux/x11/x11_windows.h"
 
 class SdlHost final : public HostPlatform, public SaverWindowPlatform, public FrameScreen {
@@ -107,7 +107,7 @@ private:
     std::span<const uint8_t> previewBytes_;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
-    std::unique_ptr<SdlFramePresenter> presenter_;
+    std::unique_ptr<X11FramePresenter> presenter_;
     SDL_Texture* previewTexture_ = nullptr;
     WindowHandle parent_ = 0;   // the preview pane or the hack's window; 0 for a window of our own
     bool hack_ = false;
@@ -117,8 +117,8 @@ private:
     uint32_t timerId_ = 0;
     std::string failure_;
     WindowQueue queue_;  // our window (its number) and its messages
-    bool signalClosed_ = false;
-    bool shownWhole_ = false;  // the window shows the last frame handed to it, every pixel  // the close a SIGTERM or SIGINT asked for was delivered
+    bool signalClosed_ = false;  // the close a SIGTERM or SIGINT asked for was delivered
+    bool shownWhole_ = false;    // the window shows the last frame handed to it, every pixel
     SingleInstance instance_;
     X11Windows x11_;
 };
