@@ -59,6 +59,58 @@ TEST(SaverRun, StarsCoverTheScreenAsTheFlightsFramesAndAKeyEndsItEvenWithAFifoNa
     std::filesystem::remove(fifo);
 }
 
+// The screen is the flight's frame byte for byte, though a frame hands the
+// X server only the cells it changed: also where a window lay and went
+// (the frame is handed over whole again; cells alone would leave the white
+// it showed where no star is) and around the frame rate's box, the run's
+// own. With the nebula every pixel changes.
+TEST(SaverRun, ShownInItsChangedPartsTheScreenIsTheFlightsFrameWhereAWindowWentAroundTheRateAndWithTheNebula) {
+    struct Case {
+        const char* name;
+        void (*adjust)(Settings&);
+        std::vector<std::string> arguments;
+    };
+    const Case cases[] = {{"its own window", nullptr, {"/s"}},
+                          {"the root window, with the rate", nullptr, {"-root", "-fps"}},
+                          {"the nebula", [](Settings& s) { s.Clouds = 10; }, {"/s"}}};
+    const ScreenRect cover{200, 100, 640, 400};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        X11Session x;
+        ASSERT_TRUE(x.ready());
+        StoredSettings store("changed-parts", c.adjust);
+        Child saver = saverIn(x, store, c.arguments);
+        const auto lit = [&](const ScreenRect& r, int level) {
+            return x.capture().litPixels(r.left, r.top, r.left + r.width, r.top + r.height, level);
+        };
+        ASSERT_TRUE(waitUntil([&] { return lit({0, 0, 1280, 720}, 8) > 150; })) << "stars";
+        const Window w = x.makeWindow(cover.left, cover.top, cover.width, cover.height);
+        ASSERT_TRUE(waitUntil([&] { return lit(cover, 250) == cover.width * cover.height; }));
+        XDestroyWindow(x.display(), w);
+        XSync(x.display(), False);
+        EXPECT_TRUE(waitUntil([&] { return lit(cover, 250) < cover.width * cover.height / 100 && lit(cover, 8) > 20; }))
+            << "drawn again";
+        // Some frames more, handed over in their changed parts.
+        Screenshot last = x.capture();
+        for (int frame = 0; frame < 5; ++frame)
+            ASSERT_TRUE(waitUntil([&] {
+                Screenshot now = x.capture();
+                std::swap(now, last);
+                return now.rgb != last.rgb;
+            }));
+        saver.signal(SIGSTOP);
+        const Screenshot still = x.settledCapture();
+        saver.signal(SIGCONT);
+        // All but the bottom left corner, where the rate is.
+        const ScreenRect above{0, 0, 1280, 680}, right{400, 680, 880, 40};
+        const FrameShown shown =
+            frameShown(store, 1280, 720, {{cropped(still, above), above}, {cropped(still, right), right}});
+        EXPECT_GT(shown.frame, 0);
+        EXPECT_TRUE(shown.allParts);
+        ASSERT_TRUE(saver.running()) << saver.errorOutput();
+    }
+}
+
 // Between frames the saver sleeps until the next one is due: it wakes for
 // the frame and for the display's answer to it, a few times a frame at
 // most (the bound is generous, so a busy machine cannot fail it).

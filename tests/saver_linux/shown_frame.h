@@ -22,6 +22,14 @@ struct FrameShown {
     bool allParts = false;  // that frame is what every part shows
 };
 
+// The rectangle `part` of a screenshot, as a screenshot of its own.
+inline Screenshot cropped(const Screenshot& shot, const ScreenRect& part) {
+    Screenshot out{part.width, part.height, {}};
+    for (int y = 0; y < part.height; ++y)
+        out.rgb.insert(out.rgb.end(), shot.at(part.left, part.top + y), shot.at(part.left, part.top + y) + size_t{3} * part.width);
+    return out;
+}
+
 inline bool showsPart(const Screenshot& shot, const FrameTarget& frame, const ScreenRect& part) {
     if (shot.width != part.width || shot.height != part.height) return false;
     for (int y = 0; y < part.height; ++y) {
