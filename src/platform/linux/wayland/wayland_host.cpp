@@ -297,7 +297,9 @@ void WaylandHost::present(const FrameTarget& frame, std::span<const FrameDamage:
     frameMissed_ = !std::all_of(surfaces_.begin(), surfaces_.end(), [](const auto& s) { return s->ready(); });
     if (frameMissed_) return;
     if (bands_.width() != frame.width || bands_.height() != frame.height) {
-        // Once per frame size, so that no frame allocates.
+        // Once per frame size, so that no frame allocates; what the last
+        // frame changed means nothing at the new size.
+        last_ = FrameChange{last_.serial, true, {}, {}};
         bands_.resize(frame.width, frame.height);
         lastChanged_.reserve(FrameDamage::mostRects(frame.width, frame.height));
     }
