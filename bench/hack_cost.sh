@@ -30,9 +30,9 @@ set -euo pipefail
 # settling second: tracing costs the measured run nothing.
 sway_scratch="" sway_launcher="" sway_saver="" sway_program=""
 sway_cleanup() {
-    [ -n "$sway_saver" ] && kill "$sway_program" 2>/dev/null
-    [ -n "$sway_launcher" ] && kill "$(sway_leaf "$sway_launcher")" 2>/dev/null
-    [ -n "$sway_scratch" ] && rm -rf "$sway_scratch"
+    if [ -n "$sway_saver" ]; then kill "$sway_program" 2>/dev/null || true; fi
+    if [ -n "$sway_launcher" ]; then kill "$(sway_leaf "$sway_launcher")" 2>/dev/null || true; fi
+    if [ -n "$sway_scratch" ]; then rm -rf "$sway_scratch"; fi
 }
 # The program a launcher (runuser, env) runs: its last descendant.
 sway_leaf() { local p=$1 c; while c=$(pgrep -P "$p" | head -1) && [ -n "$c" ]; do p=$c; done; echo "$p"; }
@@ -141,13 +141,18 @@ sway_cost() {
             sway_stop
             awk -v t=$((after - before)) -v x=$((safter - sbefore)) -v hz="$tick" -v s="$seconds" -v kb="$peak" \
                 -v w=$((wafter - wbefore)) -v xw=$((swafter - swbefore)) -v i="$index" -v h="$hack" -v r="$round" '
-                # Each message begins with its time, [ms.us]: the frames after the first second.
-                match($0, /^\[[0-9]+/) { at = substr($0, 2, RLENGTH - 1) + 0; if (first == "") first = at }
-                first == "" || at < first + 1000 { next }
-                / -> wl_surface@[0-9]+\.attach\(wl_buffer/ { split($3, c, "."); attached[c[1]] = 1 }
-                / -> wl_surface@[0-9]+\.damage(_buffer)?\(/ {
-                    split($0, n, /[(), ]+/); area += n[length(n) - 2] * n[length(n) - 1]; requests++ }
-                / -> wl_surface@[0-9]+\.commit\(/ { split($3, c, "."); if (attached[c[1]]) { frames++; attached[c[1]] = 0 } }
+                # Each message begins with its time, "[ms.us]", the ms space-padded to 7
+                # places and wrapping at 2^32 us: the frames after the first second.
+                match($0, /^\[ *[0-9]+/) {
+                    at = substr($0, 2, RLENGTH - 1) + 0; if (first == "") first = at
+                    since = at - first; if (since < 0) since += 4294967 }
+                first == "" || since < 1000 { next }
+                match($0, / -> wl_surface@[0-9]+\./) {
+                    surface = substr($0, RSTART + 4, RLENGTH - 5)
+                    if ($0 ~ /\.attach\(wl_buffer/) attached[surface] = 1
+                    else if ($0 ~ /\.damage(_buffer)?\(/) {
+                        split(substr($0, index($0, "(") + 1), n, /[,) ]+/); area += n[3] * n[4]; requests++ }
+                    else if ($0 ~ /\.commit\(/ && attached[surface]) { frames++; attached[surface] = 0 } }
                 END { hack = 100 * t / hz / s; xs = 100 * x / hz / s
                       bytes = frames ? 4 * area / frames / 1e6 : 0; rects = frames ? requests / frames : 0
                       printf "run %d  %-52s CPU %5.2f %% (program %4.2f, sway %4.2f)  wake-ups/s %4d + %4d  peak RSS %6.1f MB  shown %5.2f MB a frame in %d rectangles\n",
