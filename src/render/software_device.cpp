@@ -46,6 +46,11 @@ FrameTarget SoftwareDevice::borrow(int32_t width, int32_t height) const {
     return fits ? screen : FrameTarget{};
 }
 
+bool SoftwareDevice::frameKept() {
+    if (!frame_.exists() || !keptPixels_) return false;
+    return frame_.target.pixels == keptPixels_ || (lent_ && screen_.lentFrameIsLast());
+}
+
 void SoftwareDevice::beginScene() {
     if (!lent_ || frame_.locked) return;
     frame_.target = borrow(frameWidth_, frameHeight_);

@@ -11,7 +11,9 @@
 // is drawn into directly: no frame of the device's own exists and nothing
 // is copied to show it. The loan is asked for again at every frame's start,
 // as a window may give its surface up between frames (resized, gone): a
-// frame without one draws nothing and shows nothing.
+// frame without one draws nothing and shows nothing. The frame is kept
+// where the same memory is lent again, or where the screen brings the other
+// memory it lends to the last frame (lentFrameIsLast).
 //
 // The renderer notes what it changed in each frame (frameDamage), and the
 // screen is handed that with the frame: a window passes its display only
@@ -41,7 +43,7 @@ public:
     // The enlargement already lies in the frame: nothing is left to carry.
     int32_t copyEnlargementToFrame() override { return enlargerReady_ ? kResultOk : kResultInvalidCall; }
     void clearFrame() override;
-    bool frameKept() override { return frame_.exists() && frame_.target.pixels == keptPixels_; }
+    bool frameKept() override;
     FrameDamage* frameDamage() override { return &damage_; }
     SurfaceLock lock(Surface surface) override;
     int32_t unlock(Surface surface) override;

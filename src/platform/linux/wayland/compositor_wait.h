@@ -7,9 +7,10 @@
 // Implements: connecting to the socket WAYLAND_DISPLAY names (or the one
 // inherited through WAYLAND_SOCKET), handling what the compositor sent
 // while waiting on other descriptors beside it, and a round trip.
-// Leaves out: the message loop's own waits, which end every few tens of
-// milliseconds anyway; a compositor that stops in the middle of a run
-// leaves the saver waiting for it, and SIGTERM still ends it.
+// Leaves out: the message loop's own waits, which end at the next frame,
+// input or signal; a compositor that stops in the middle of a run leaves
+// the saver waiting for it (no frame is drawn while it shows none), and
+// SIGTERM still ends it.
 #include <poll.h>
 
 #include <chrono>

@@ -1,8 +1,8 @@
 #pragma once
 // One picture the compositor reads straight from the saver's memory: a
-// wl_shm buffer in a memory file both sides map. Pairs with the X11 shared
-// memory SDL puts behind a window's surface (SdlFramePresenter writes into
-// that; WaylandOutputSurface writes into these).
+// wl_shm buffer in a memory file both sides map. Pairs with the image
+// X11FramePresenter shares with the X server (MIT-SHM); OutputSurface
+// writes into these.
 // Implements: 32-bit pixels in the byte order of the frame's X8R8G8B8
 // (wl_shm's XRGB8888, which every compositor accepts), black when made,
 // and whether the compositor still reads it.

@@ -18,6 +18,10 @@ constexpr uint32_t kShortestTimerPeriod = kShortestFramePeriod;  // ms; a period
 constexpr uint32_t kFocusMoveTime = 100;  // ms
 // Round trips to wait for every surface's first size.
 constexpr int kConfigureRoundTrips = 4;
+// The rectangles a frame's damage is told in, at most: a few hundred bytes
+// of requests, sent at once, and few enough for wlroots to redraw them
+// rather than the box around them all.
+constexpr size_t kMostDamagedParts = 8;
 
 }  // namespace
 
@@ -102,19 +106,27 @@ int WaylandHost::runMessageLoop() {
         followOutputs();
         followLayout();
         followFocus();
-        if (timer_.takeTick()) queue_.deliver(Message{msg::kTimer, timerId_, 0});
+        // A frame falls due at the timer's tick and waits until a surface
+        // has shown the last one; ticks meanwhile are passed over, so the
+        // next comes a period after the timer's last.
+        frameDue_ = timer_.takeTick() || frameDue_;
+        if (frameDue_ && compositorShowedLastFrame()) {
+            frameDue_ = false;
+            queue_.deliver(Message{msg::kTimer, timerId_, 0});
+        }
         // Nothing to raise: the saver's surfaces are above everything.
         instance_.raiseRequested();
     }
     return queue_.end();
 }
 
-// Waits for the compositor, the timer, a signal or another instance and
-// handles every event that came; false when the connection is gone. Only
-// while the keyboard focus is leaving does the wait end by itself, when
-// the focus counts as lost.
+// Waits for the compositor, the timer (but while a frame waits for the
+// compositor), a signal or another instance and handles every event that
+// came; false when the connection is gone. Only while the keyboard focus is
+// leaving does the wait end by itself, when the focus counts as lost.
 bool WaylandHost::waitAndDispatch() {
-    pollfd others[3] = {{timer_.fd(), POLLIN, 0}, {signals_.fd(), POLLIN, 0}, {instance_.descriptor(), POLLIN, 0}};
+    pollfd others[3] = {
+        {frameDue_ ? -1 : timer_.fd(), POLLIN, 0}, {signals_.fd(), POLLIN, 0}, {instance_.descriptor(), POLLIN, 0}};
     int timeout = -1;
     if (focusLeaving_ && !focusLostSent_) {
         const uint32_t passed = FrameTimer::now() - focusLeftAt_;
@@ -199,8 +211,14 @@ intptr_t WaylandHost::defaultWindowProc(WindowHandle, const Message& message) {
     return 0;
 }
 
+bool WaylandHost::compositorShowedLastFrame() const {
+    return surfaces_.empty() ||
+           !std::all_of(surfaces_.begin(), surfaces_.end(), [](const auto& s) { return s->showPending(); });
+}
+
 void WaylandHost::closeWindow() {
     timer_.stop();
+    frameDue_ = false;
     surfaces_.clear();
     queue_.close();
     if (display_.connected()) wl_display_flush(display_.display());
@@ -230,7 +248,14 @@ uint32_t WaylandHost::setTimer(WindowHandle, uint32_t id, uint32_t periodMs) {
 }
 
 void WaylandHost::killTimer(WindowHandle, uint32_t id) {
-    if (id != 0 && id == timerId_) timer_.stop();
+    if (id == 0 || id != timerId_) return;
+    timer_.stop();
+    frameDue_ = false;
+}
+
+void WaylandHost::removePendingTimers(WindowHandle, int) {
+    timer_.takeTick();
+    frameDue_ = false;
 }
 
 bool WaylandHost::surfaceOrigin(wl_surface* surface, ScreenPoint& origin) {
@@ -248,7 +273,12 @@ void WaylandHost::inputMessage(const Message& message) {
 
 FrameTarget WaylandHost::lendFrame(int32_t width, int32_t height, int32_t format) {
     if (format != kFrameFormat || surfaces_.size() != 1) return {};
-    return surfaces_.front()->lend(width, height);
+    return surfaces_.front()->lend(width, height, last_);
+}
+
+// Not after a frame no output showed: the device's last frame is not last_.
+bool WaylandHost::lentFrameIsLast() {
+    return !frameMissed_ && surfaces_.size() == 1 && surfaces_.front()->bringLentTo(last_);
 }
 
 void WaylandHost::showFrame(const FrameTarget& frame) { present(frame, {}, true); }
@@ -266,6 +296,17 @@ void WaylandHost::showChanged(const FrameTarget& frame, FrameDamage& changed) {
 void WaylandHost::present(const FrameTarget& frame, std::span<const FrameDamage::Rect> changed, bool whole) {
     frameMissed_ = !std::all_of(surfaces_.begin(), surfaces_.end(), [](const auto& s) { return s->ready(); });
     if (frameMissed_) return;
-    for (const auto& surface : surfaces_) surface->show(frame, changed, whole);
+    if (bands_.width() != frame.width || bands_.height() != frame.height) {
+        // Once per frame size, so that no frame allocates; what the last
+        // frame changed means nothing at the new size.
+        last_ = FrameChange{last_.serial, true, {}, {}};
+        bands_.resize(frame.width, frame.height);
+        lastChanged_.reserve(FrameDamage::mostRects(frame.width, frame.height));
+    }
+    const FrameChange now{last_.serial + 1, whole, changed,
+                          whole ? std::span<const FrameDamage::Rect>{} : bands_.cover(changed, kMostDamagedParts)};
+    for (const auto& surface : surfaces_) surface->show(frame, now, last_);
     wl_display_flush(display_.display());
+    lastChanged_.assign(changed.begin(), changed.end());
+    last_ = FrameChange{now.serial, whole, lastChanged_, {}};
 }

@@ -9,7 +9,11 @@
 // size of their bounding rectangle in the compositor's layout, each output
 // showing its own part of the same frame), the messages a new window
 // receives, the message loop over the compositor's connection and the
-// frame timer (frame_timer.h), SIGTERM and SIGINT as a close request
+// frame timer (frame_timer.h), a frame that falls due while no surface has
+// shown the last one held until one has (the compositor's frame callbacks:
+// frames stop while no output shows them, and never come faster than it
+// shows them, while the flight, counted in frames, stays the same; input
+// and signals are taken meanwhile), SIGTERM and SIGINT as a close request
 // (quit_signals.h), key, button and motion as the shell's
 // messages (wayland_seat.h), the keyboard focus counted lost only when it
 // leaves all the saver's surfaces, no cursor, one saver per user and
@@ -33,6 +37,7 @@
 #include "platform/linux/wayland/quit_signals.h"
 #include "platform/linux/wayland/wayland_display.h"
 #include "platform/linux/wayland/wayland_seat.h"
+#include "raster/damage_bands.h"
 #include "raster/frame_target.h"
 #include "render/frame_screen.h"
 #include "saver/host_platform.h"
@@ -54,16 +59,22 @@ public:
     // main to print; empty when neither happened.
     std::string failure() const;
 
-    // The one output's free buffer to draw the next frame in, when a single
+    // The one output's free buffer to draw the next frame in, the one that
+    // holds the last frame where the compositor gave it back, when a single
     // output shows the whole frame (SoftwareDevice::LendFrame); empty
     // otherwise, and the frame is drawn in memory of the device's own.
     FrameTarget lendFrame(int32_t width, int32_t height, int32_t format) override;
+
+    // Whether the buffer lent for this frame holds the last frame shown,
+    // made so where it held the one before (output_surface.h).
+    bool lentFrameIsLast() override;
 
     // Shows a finished frame (the software device's present) on every
     // output at once, or, while an output's compositor still reads both of
     // its buffers, on none: the outputs never show different frames.
     void showFrame(const FrameTarget& frame) override;
-    // The same, each output told only of the parts that changed.
+    // The same, each output told only of the parts that changed, in a few
+    // rectangles (damage_bands.h).
     void showChanged(const FrameTarget& frame, FrameDamage& changed) override;
 
     // HostPlatform
@@ -83,7 +94,7 @@ public:
     intptr_t defaultWindowProc(WindowHandle window, const Message& message) override;
     void postMessage(WindowHandle window, const Message& message) override;
     intptr_t sendMessage(WindowHandle window, const Message& message) override;
-    void removePendingTimers(WindowHandle, int) override { timer_.takeTick(); }
+    void removePendingTimers(WindowHandle, int) override;
     uint32_t registerMessage(std::string_view) override { return 0; }
     ScreenPoint cursorPosition() override;
     void hideCursor() override;
@@ -113,6 +124,7 @@ private:
     void followFocus();
     void closeWindow();
     void connectionLost();
+    bool compositorShowedLastFrame() const;
     void present(const FrameTarget& frame, std::span<const FrameDamage::Rect> changed, bool whole);
 
     WaylandDisplay display_;
@@ -125,6 +137,10 @@ private:
     ScreenRect frame_;                      // the frame's rectangle in the layout
     FrameTimer timer_;
     uint32_t timerId_ = 0;
+    bool frameDue_ = false;  // a tick came while no surface had shown the last frame
+    FrameChange last_;        // the last frame handed over, its changed parts in lastChanged_
+    std::vector<FrameDamage::Rect> lastChanged_;
+    DamageBands bands_;
     QuitSignals signals_;
     uint32_t focusLeftAt_ = 0;  // when it left the saver's surfaces; meaningful while focusLeaving_
     bool focusLeaving_ = false;
