@@ -107,9 +107,13 @@ int WaylandHost::runMessageLoop() {
         followLayout();
         followFocus();
         // A frame falls due at the timer's tick and waits until a surface
-        // has shown the last one; ticks meanwhile are passed over, so the
-        // next comes a period after the timer's last.
-        frameDue_ = timer_.takeTick() || frameDue_;
+        // has shown the last one, but never past the next tick: where the
+        // compositor shows fewer frames than the setting asks for (or none),
+        // the flight, counted in frames, keeps the setting's period.
+        if (timer_.takeTick()) {
+            if (frameDue_) queue_.deliver(Message{msg::kTimer, timerId_, 0});
+            frameDue_ = true;
+        }
         if (frameDue_ && compositorShowedLastFrame()) {
             frameDue_ = false;
             queue_.deliver(Message{msg::kTimer, timerId_, 0});
@@ -120,13 +124,12 @@ int WaylandHost::runMessageLoop() {
     return queue_.end();
 }
 
-// Waits for the compositor, the timer (but while a frame waits for the
-// compositor), a signal or another instance and handles every event that
-// came; false when the connection is gone. Only while the keyboard focus is
-// leaving does the wait end by itself, when the focus counts as lost.
+// Waits for the compositor, the timer, a signal or another instance and
+// handles every event that came; false when the connection is gone. Only
+// while the keyboard focus is leaving does the wait end by itself, when the
+// focus counts as lost.
 bool WaylandHost::waitAndDispatch() {
-    pollfd others[3] = {
-        {frameDue_ ? -1 : timer_.fd(), POLLIN, 0}, {signals_.fd(), POLLIN, 0}, {instance_.descriptor(), POLLIN, 0}};
+    pollfd others[3] = {{timer_.fd(), POLLIN, 0}, {signals_.fd(), POLLIN, 0}, {instance_.descriptor(), POLLIN, 0}};
     int timeout = -1;
     if (focusLeaving_ && !focusLostSent_) {
         const uint32_t passed = FrameTimer::now() - focusLeftAt_;

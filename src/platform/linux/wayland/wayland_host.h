@@ -10,10 +10,10 @@
 // showing its own part of the same frame), the messages a new window
 // receives, the message loop over the compositor's connection and the
 // frame timer (frame_timer.h), a frame that falls due while no surface has
-// shown the last one held until one has (the compositor's frame callbacks:
-// frames stop while no output shows them, and never come faster than it
-// shows them, while the flight, counted in frames, stays the same; input
-// and signals are taken meanwhile), SIGTERM and SIGINT as a close request
+// shown the last one held until one has, or until the next tick (the
+// compositor's frame callbacks pace the frames within the setting's period,
+// which the flight, counted in frames, keeps; input and signals are taken
+// meanwhile), SIGTERM and SIGINT as a close request
 // (quit_signals.h), key, button and motion as the shell's
 // messages (wayland_seat.h), the keyboard focus counted lost only when it
 // leaves all the saver's surfaces, no cursor, one saver per user and
