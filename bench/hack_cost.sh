@@ -13,6 +13,11 @@
 #       "/usr/libexec/xscreensaver/starfish -root" "/usr/libexec/xscreensaver/galaxy -root"
 # With --sway first, the same on one output of headless sway: see "Wayland" below.
 set -euo pipefail
+# Nanoseconds all the process's threads ran, as the scheduler counts them.
+# The clock ticks of /proc/PID/stat charge a whole tick to whoever runs
+# when it falls, and a program that wakes in step with the tick was seen
+# charged several times what it ran.
+on_cpu() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%d\n", s}'; }
 
 # ---- Wayland ----------------------------------------------------------------
 # hack_cost.sh --sway [-r RUNS] SECONDS "[NAME=VALUE...] COMMAND"...   e.g.
@@ -36,7 +41,7 @@ sway_cleanup() {
 }
 # The program a launcher (runuser, env) runs: its last descendant.
 sway_leaf() { local p=$1 c; while c=$(pgrep -P "$p" | head -1) && [ -n "$c" ]; do p=$c; done; echo "$p"; }
-sway_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+sway_ticks() { on_cpu "$1"; }
 # Its threads' sleeps that ended: wake-ups, not the processor lost to others.
 sway_wakes() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches/ {s += $2} END {print s + 0}'; }
 
@@ -120,7 +125,7 @@ sway_cost() {
     local sway; sway=$(sway_leaf "$sway_launcher")
     sway_env+=(WAYLAND_DISPLAY="$socket" SWAYSOCK="$runtime/$ipc")
     "${sway_as[@]}" "${sway_env[@]}" swaymsg output HEADLESS-1 mode 1920x1080 >/dev/null
-    local tick; tick=$(getconf CLK_TCK)
+    local tick=1000000000
     local results="$sway_scratch/results" round index hack
     local before after sbefore safter wbefore wafter swbefore swafter peak
     : >"$results"
@@ -198,10 +203,10 @@ cleanup() {
 trap cleanup EXIT
 while [ ! -s "$scratch/display" ]; do sleep 0.1; done
 export DISPLAY=":$(cat "$scratch/display")"
-tick=$(getconf CLK_TCK)
-ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+tick=1000000000
+ticks() { on_cpu "$1"; }
 # Context switches of all the process's threads: how often it woke.
-wakes() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/voluntary_ctxt_switches/ {s += $2} END {print s + 0}'; }
+wakes() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches/ {s += $2} END {print s + 0}'; }
 
 # The newest process under `ancestor` whose command line starts with `program`.
 descendant() {
