@@ -5,9 +5,10 @@
 # second. A command with "-root" runs as xscreensaver runs its hacks (alone
 # in the daemon's programs list, activated; the daemon runs as the scratch
 # user lumara-test under root); any other ("lumara /s") is started on the
-# screen directly. Wake-ups a second are the context switches of all the
-# program's threads (and the X server's), from /proc. With -r RUNS every command is measured RUNS times, the
-# commands taking turns, and the medians are printed at the end.
+# screen directly. Wake-ups a second are the voluntary context switches of
+# all the program's threads (and the X server's), from /proc. With -r RUNS
+# every command is measured RUNS times, the commands taking turns, and the
+# medians are printed at the end.
 # Usage: hack_cost.sh [-r RUNS] SECONDS "COMMAND"...   e.g.
 #   bench/hack_cost.sh -r 3 20 "$PWD/build/gcc/bin/lumara -root" "$PWD/build/gcc/bin/lumara /s" \
 #       "/usr/libexec/xscreensaver/starfish -root" "/usr/libexec/xscreensaver/galaxy -root"
