@@ -19,6 +19,39 @@ set -euo pipefail
 # when it falls, and a program that wakes in step with the tick was seen
 # charged several times what it ran.
 on_cpu() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%d\n", s}'; }
+# Its threads' sleeps that ended: wake-ups, not the processor lost to others.
+wakes() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches/ {s += $2} END {print s + 0}'; }
+# Samples a program and its display server over SECONDS seconds: their CPU
+# in % of one core, their wake-ups a second and the program's peak RSS in
+# MB, as "program server program-wakes server-wakes peak".
+sample() {
+    local program=$1 server=$2 seconds=$3 p s wp ws
+    p=$(on_cpu "$program"); s=$(on_cpu "$server"); wp=$(wakes "$program"); ws=$(wakes "$server")
+    sleep "$seconds"
+    awk -v p=$(($(on_cpu "$program") - p)) -v s=$(($(on_cpu "$server") - s)) -v wp=$(($(wakes "$program") - wp)) \
+        -v ws=$(($(wakes "$server") - ws)) -v t="$seconds" -v kb="$(awk '/VmHWM/ {print $2}' "/proc/$program/status")" \
+        'BEGIN { printf "%.2f %.2f %d %d %.1f\n", p / 1e7 / t, s / 1e7 / t, wp / t, ws / t, kb / 1024 }'
+}
+# The median of column COLUMN over the rows of FILE whose first column is INDEX.
+median() { awk -v i="$1" -v c="$2" '$1 == i {print $c}' "$3" | sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+# With more than one run, the medians, a line a command: RESULTS holds every
+# run's row ("index total program server peak wakes server-wakes", sway's
+# with "bytes rectangles" after), SERVER names the display server.
+print_medians() {
+    local runs=$1 server=$2 results=$3 index=0 hack extra
+    shift 3
+    [ "$runs" -gt 1 ] || return 0
+    echo "medians of $runs runs:"
+    for hack in "$@"; do
+        extra=""
+        [ "$server" = sway ] && extra=$(printf "  shown %5.2f MB a frame in %d rectangles" \
+            "$(median "$index" 8 "$results")" "$(median "$index" 9 "$results")")
+        printf "  %-52s CPU %5.2f %% (program %4.2f, %s %4.2f)  wake-ups/s %4d + %4d  peak RSS %6.1f MB%s\n" "$hack" \
+            "$(median "$index" 2 "$results")" "$(median "$index" 3 "$results")" "$server" "$(median "$index" 4 "$results")" \
+            "$(median "$index" 6 "$results")" "$(median "$index" 7 "$results")" "$(median "$index" 5 "$results")" "$extra"
+        index=$((index + 1))
+    done
+}
 
 # ---- Wayland ----------------------------------------------------------------
 # hack_cost.sh --sway [-r RUNS] SECONDS "[NAME=VALUE...] COMMAND"...   e.g.
@@ -42,9 +75,6 @@ sway_cleanup() {
 }
 # The program a launcher (runuser, env) runs: its last descendant.
 sway_leaf() { local p=$1 c; while c=$(pgrep -P "$p" | head -1) && [ -n "$c" ]; do p=$c; done; echo "$p"; }
-sway_ticks() { on_cpu "$1"; }
-# Its threads' sleeps that ended: wake-ups, not the processor lost to others.
-sway_wakes() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches/ {s += $2} END {print s + 0}'; }
 
 # The user's settings file of the flight parameters at their first run's
 # values but for the NAME=VALUE words given, with the checksum that makes
@@ -126,27 +156,19 @@ sway_cost() {
     local sway; sway=$(sway_leaf "$sway_launcher")
     sway_env+=(WAYLAND_DISPLAY="$socket" SWAYSOCK="$runtime/$ipc")
     "${sway_as[@]}" "${sway_env[@]}" swaymsg output HEADLESS-1 mode 1920x1080 >/dev/null
-    local tick=1000000000
-    local results="$sway_scratch/results" round index hack
-    local before after sbefore safter wbefore wafter swbefore swafter peak
+    local results="$sway_scratch/results" round index hack measured
     : >"$results"
     for round in $(seq "$runs"); do
         index=0
         for hack in "$@"; do
             sway_start "$hack"
             sleep 1
-            before=$(sway_ticks "$sway_program"); sbefore=$(sway_ticks "$sway")
-            wbefore=$(sway_wakes "$sway_program"); swbefore=$(sway_wakes "$sway")
-            sleep "$seconds"
-            after=$(sway_ticks "$sway_program"); safter=$(sway_ticks "$sway")
-            wafter=$(sway_wakes "$sway_program"); swafter=$(sway_wakes "$sway")
-            peak=$(awk '/VmHWM/ {print $2}' "/proc/$sway_program/status")
+            measured=$(sample "$sway_program" "$sway" "$seconds")
             sway_stop
             sway_start "$hack" WAYLAND_DEBUG=client
             sleep 5
             sway_stop
-            awk -v t=$((after - before)) -v x=$((safter - sbefore)) -v hz="$tick" -v s="$seconds" -v kb="$peak" \
-                -v w=$((wafter - wbefore)) -v xw=$((swafter - swbefore)) -v i="$index" -v h="$hack" -v r="$round" '
+            awk -v m="$measured" -v i="$index" -v h="$hack" -v r="$round" '
                 # Each message begins with its time, "[ms.us]", the ms space-padded to 7
                 # places and wrapping at 2^32 us: the frames after the first second.
                 match($0, /^\[ *[0-9]+/) {
@@ -159,25 +181,16 @@ sway_cost() {
                     else if ($0 ~ /\.damage(_buffer)?\(/) {
                         split(substr($0, index($0, "(") + 1), n, /[,) ]+/); area += n[3] * n[4]; requests++ }
                     else if ($0 ~ /\.commit\(/ && attached[surface]) { frames++; attached[surface] = 0 } }
-                END { hack = 100 * t / hz / s; xs = 100 * x / hz / s
+                END { split(m, v, " ")
                       bytes = frames ? 4 * area / frames / 1e6 : 0; rects = frames ? requests / frames : 0
                       printf "run %d  %-52s CPU %5.2f %% (program %4.2f, sway %4.2f)  wake-ups/s %4d + %4d  peak RSS %6.1f MB  shown %5.2f MB a frame in %d rectangles\n",
-                             r, h, hack + xs, hack, xs, w / s, xw / s, kb / 1024, bytes, rects
-                      printf "%d %.2f %.2f %.2f %.1f %d %d %.2f %d\n", i, hack + xs, hack, xs, kb / 1024, w / s, xw / s,
+                             r, h, v[1] + v[2], v[1], v[2], v[3], v[4], v[5], bytes, rects
+                      printf "%d %.2f %.2f %.2f %.1f %d %d %.2f %d\n", i, v[1] + v[2], v[1], v[2], v[5], v[3], v[4],
                              bytes, rects > "/dev/stderr" }' "$sway_trace" 2>>"$results"
             index=$((index + 1))
         done
     done
-    if [ "$runs" -gt 1 ]; then
-        echo "medians of $runs runs:"
-        index=0
-        for hack in "$@"; do
-            median() { awk -v i="$index" -v c="$1" '$1 == i {print $c}' "$results" | sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
-            printf "  %-52s CPU %5.2f %% (program %4.2f, sway %4.2f)  wake-ups/s %4d + %4d  peak RSS %6.1f MB  shown %5.2f MB a frame in %d rectangles\n" \
-                "$hack" "$(median 2)" "$(median 3)" "$(median 4)" "$(median 6)" "$(median 7)" "$(median 5)" "$(median 8)" "$(median 9)"
-            index=$((index + 1))
-        done
-    fi
+    print_medians "$runs" sway "$results" "$@"
 }
 if [ "${1:-}" = "--sway" ]; then shift; sway_cost "$@"; exit 0; fi
 # ---- end of Wayland ---------------------------------------------------------
@@ -204,10 +217,6 @@ cleanup() {
 trap cleanup EXIT
 while [ ! -s "$scratch/display" ]; do sleep 0.1; done
 export DISPLAY=":$(cat "$scratch/display")"
-tick=1000000000
-ticks() { on_cpu "$1"; }
-# Context switches of all the process's threads: how often it woke.
-wakes() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches/ {s += $2} END {print s + 0}'; }
 
 # The newest process under `ancestor` whose command line starts with `program`.
 descendant() {
@@ -267,30 +276,12 @@ for round in $(seq "$runs"); do
     for hack in "$@"; do
         start "$hack"
         sleep 1
-        before=$(ticks "$program_pid"); xbefore=$(ticks "$xvfb")
-        wbefore=$(wakes "$program_pid"); xwbefore=$(wakes "$xvfb")
-        sleep "$seconds"
-        after=$(ticks "$program_pid"); xafter=$(ticks "$xvfb")
-        wafter=$(wakes "$program_pid"); xwafter=$(wakes "$xvfb")
-        peak=$(awk '/VmHWM/ {print $2}' "/proc/$program_pid/status")
-        awk -v t=$((after - before)) -v x=$((xafter - xbefore)) -v hz="$tick" -v s="$seconds" -v kb="$peak" \
-            -v w=$((wafter - wbefore)) -v xw=$((xwafter - xwbefore)) -v i="$index" -v h="$hack" -v r="$round" \
-            'BEGIN { hack = 100 * t / hz / s; xs = 100 * x / hz / s
-                     printf "run %d  %-52s CPU %5.2f %% (program %4.2f, X server %4.2f)  wake-ups/s %4d + %4d  peak RSS %6.1f MB\n",
-                            r, h, hack + xs, hack, xs, w / s, xw / s, kb / 1024
-                     printf "%d %.2f %.2f %.2f %.1f %d %d\n", i, hack + xs, hack, xs, kb / 1024, w / s, xw / s > "/dev/stderr" }' \
-            2>>"$results"
+        sample "$program_pid" "$xvfb" "$seconds" | awk -v i="$index" -v h="$hack" -v r="$round" '{
+            printf "run %d  %-52s CPU %5.2f %% (program %4.2f, X server %4.2f)  wake-ups/s %4d + %4d  peak RSS %6.1f MB\n",
+                   r, h, $1 + $2, $1, $2, $3, $4, $5
+            printf "%d %.2f %.2f %.2f %.1f %d %d\n", i, $1 + $2, $1, $2, $5, $3, $4 > "/dev/stderr" }' 2>>"$results"
         stop
         index=$((index + 1))
     done
 done
-if [ "$runs" -gt 1 ]; then
-    echo "medians of $runs runs:"
-    index=0
-    for hack in "$@"; do
-        median() { awk -v i="$index" -v c="$1" '$1 == i {print $c}' "$results" | sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
-        printf "  %-52s CPU %5.2f %% (program %4.2f, X server %4.2f)  wake-ups/s %4d + %4d  peak RSS %6.1f MB\n" "$hack" \
-            "$(median 2)" "$(median 3)" "$(median 4)" "$(median 6)" "$(median 7)" "$(median 5)"
-        index=$((index + 1))
-    done
-fi
+print_medians "$runs" "X server" "$results" "$@"
