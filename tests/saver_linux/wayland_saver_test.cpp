@@ -241,12 +241,7 @@ TEST(WaylandSaver, ItWakesOnlyAFewTimesAFrame) {
     });
     Child saver = saverIn(sway, store, {"/s"});
     EXPECT_GE(waitForStars(sway, "HEADLESS-1"), 500) << saver.errorOutput();
-    const auto start = std::chrono::steady_clock::now();
-    const long before = saver.wakeUps();
-    std::this_thread::sleep_for(3s);  // the span measured, not a wait for something
-    const long woken = saver.wakeUps() - before;
-    const double frames = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() * 1000 / 50;
-    EXPECT_LE(woken, 4 * frames) << woken << " wake-ups in " << frames << " frames";
+    EXPECT_LE(saver.wakeUpsAFrame(std::chrono::milliseconds(50)), 4.0);
     ASSERT_TRUE(saver.running());
 }
 

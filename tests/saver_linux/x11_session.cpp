@@ -241,3 +241,12 @@ long Child::wakeUps() {
     }
     return total;
 }
+
+double Child::wakeUpsAFrame(std::chrono::milliseconds period) {
+    const auto start = std::chrono::steady_clock::now();
+    const long before = wakeUps();
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    const long woken = wakeUps() - before;
+    return static_cast<double>(woken) * static_cast<double>(period.count()) /
+           std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}

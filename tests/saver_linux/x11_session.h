@@ -92,6 +92,9 @@ public:
     // switches, /proc/PID/task/*/status): its wake-ups. Losing the processor
     // to another program is not one, and a busy machine would count many.
     long wakeUps();
+    // Its wake-ups a frame of `period`, counted over 3 s from now (the span
+    // measured, not a wait for something).
+    double wakeUpsAFrame(std::chrono::milliseconds period);
 
 private:
     pid_t pid_ = -1;

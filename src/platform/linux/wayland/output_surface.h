@@ -19,8 +19,8 @@
 // The compositor is told which parts of the buffer changed (damage: the
 // few rectangles damage_bands.h makes), so it redraws and copies only
 // those, and asked to say when it has shown the frame (a frame callback,
-// one waiting at a time): the host draws no frame while none of its
-// surfaces has shown the last one.
+// one waiting at a time): the host holds a frame due while none of its
+// surfaces has shown the last one, up to the next tick.
 // Leaves out: scaling (a frame pixel is a unit of the layout) and formats
 // other than 32-bit pixels.
 #include <array>
